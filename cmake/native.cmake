@@ -1,0 +1,41 @@
+# Development build: the portable core with its unit tests under ASan and
+# UBSan, plus fuzz targets and benchmarks when asked for.
+option(DISCSCREEN_SANITIZE "build with AddressSanitizer and UBSan" ON)
+option(DISCSCREEN_FUZZ "build the libFuzzer targets (clang)" OFF)
+
+add_compile_options(-Wall -Wextra -g)
+if(DISCSCREEN_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+if(DISCSCREEN_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
+add_library(discscreen_core STATIC ${PORTABLE_SOURCES})
+target_include_directories(discscreen_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
+
+enable_testing()
+find_package(GTest REQUIRED)
+file(GLOB UNIT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
+add_executable(unit_tests ${UNIT_SOURCES})
+target_link_libraries(unit_tests PRIVATE discscreen_core GTest::gtest_main)
+include(GoogleTest)
+gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
+
+if(DISCSCREEN_FUZZ)
+  file(GLOB FUZZ_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*.cpp)
+  foreach(source ${FUZZ_SOURCES})
+    get_filename_component(name ${source} NAME_WE)
+    add_executable(${name} ${source})
+    target_link_libraries(${name} PRIVATE discscreen_core)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  endforeach()
+endif()
+
+file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/bench/*.cpp)
+foreach(source ${BENCH_SOURCES})
+  get_filename_component(name ${source} NAME_WE)
+  add_executable(${name} ${source})
+  target_link_libraries(${name} PRIVATE discscreen_core)
+endforeach()

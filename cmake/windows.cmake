@@ -1,0 +1,50 @@
+# The product: AUTORUN.EXE and the two wait libraries, plus the helper
+# programs of the Wine suites. Everything is linked statically and imports
+# only system DLLs.
+set(DIST_DIR ${CMAKE_SOURCE_DIR}/dist CACHE PATH "where the disc files go")
+set(WINE_BIN_DIR ${CMAKE_BINARY_DIR}/wine-bin)
+
+add_compile_definitions(WINVER=0x0400 _WIN32_WINNT=0x0400 WIN32_LEAN_AND_MEAN)
+add_compile_options(-Os -Wall -Wextra -fno-exceptions -fno-rtti -fno-threadsafe-statics
+  -ffunction-sections -fdata-sections
+  "SHELL:-include ${CMAKE_SOURCE_DIR}/cmake/runtime_prefix.h")
+add_link_options(-static -s -Wl,--gc-sections
+  -Wl,--subsystem,windows:4.0 -Wl,--major-os-version,4 -Wl,--minor-os-version,0)
+
+set(SYSTEM_LIBS kernel32 user32 gdi32 advapi32 shell32 winmm)
+
+list(FILTER ALL_SOURCES EXCLUDE REGEX "/src/win/win_main\\.cpp$")
+add_library(autorun_core STATIC ${ALL_SOURCES})
+target_include_directories(autorun_core PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res)
+target_link_libraries(autorun_core PUBLIC ${SYSTEM_LIBS})
+
+add_executable(autorun WIN32 src/win/win_main.cpp res/autorun.rc)
+target_link_libraries(autorun PRIVATE autorun_core)
+set_target_properties(autorun PROPERTIES OUTPUT_NAME AUTORUN SUFFIX .EXE
+  RUNTIME_OUTPUT_DIRECTORY ${DIST_DIR})
+
+foreach(flavour 95 NT)
+  add_library(wait_${flavour} SHARED waitlib/wait_process.cpp waitlib/wait_process.def)
+  target_compile_definitions(wait_${flavour} PRIVATE WAIT_FLAVOUR_${flavour})
+  target_link_libraries(wait_${flavour} PRIVATE kernel32)
+  target_link_options(wait_${flavour} PRIVATE -Wl,--kill-at -Wl,--enable-stdcall-fixup)
+  set_target_properties(wait_${flavour} PROPERTIES PREFIX "" OUTPUT_NAME AUTORUN_${flavour}
+    SUFFIX .DLL RUNTIME_OUTPUT_DIRECTORY ${DIST_DIR})
+endforeach()
+
+# Helper programs that the Wine suites start (one .cpp each) and Win32-level
+# tests that link the screen's own objects.
+file(GLOB HELPER_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/helpers/*.cpp)
+foreach(source ${HELPER_SOURCES})
+  get_filename_component(name ${source} NAME_WE)
+  add_executable(${name} ${source})
+  target_link_libraries(${name} PRIVATE ${SYSTEM_LIBS})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${WINE_BIN_DIR})
+endforeach()
+file(GLOB WIN32_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/win32/*.cpp)
+foreach(source ${WIN32_TEST_SOURCES})
+  get_filename_component(name ${source} NAME_WE)
+  add_executable(${name} ${source} res/autorun.rc)
+  target_link_libraries(${name} PRIVATE autorun_core)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${WINE_BIN_DIR})
+endforeach()

@@ -1,0 +1,68 @@
+#include "app/dialog_screen_host.h"
+
+#include <cstring>
+
+#include "app/launcher_dialog.h"
+#include "ui/dib_bitmap.h"
+#include "ui/hot_button.h"
+
+FontHandle DialogScreenHost::CreateScriptFont(const FontChanges& changes) {
+    LOGFONTA font;
+    if (!GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font)) return nullptr;
+    font.lfWidth = 0;
+    if (changes.hasHeight) font.lfHeight = changes.height;
+    if (changes.bold) font.lfWeight = FW_BOLD;
+    if (changes.italic) font.lfItalic = TRUE;
+    if (changes.underline) font.lfUnderline = TRUE;
+    if (changes.strikeOut) font.lfStrikeOut = TRUE;
+    if (changes.hasFaceName) {
+        std::size_t length = changes.faceName.size();
+        if (length >= sizeof font.lfFaceName) length = sizeof font.lfFaceName - 1;
+        std::memcpy(font.lfFaceName, changes.faceName.data(), length);
+        font.lfFaceName[length] = '\0';
+    }
+    return CreateFontIndirectA(&font);
+}
+
+void DialogScreenHost::DeleteScriptFont(FontHandle font) {
+    if (font) DeleteObject(static_cast<HFONT>(font));
+}
+
+TextExtent DialogScreenHost::MeasureText(FontHandle font, const std::string& text) {
+    TextExtent extent;
+    HDC context = GetDC(dialog_.Handle());
+    if (!context) return extent;
+    HGDIOBJ chosen = font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT);
+    HGDIOBJ previous = SelectObject(context, chosen);
+    SIZE size = {0, 0};
+    if (GetTextExtentPointA(context, text.c_str(), static_cast<int>(text.size()), &size)) {
+        extent.width = size.cx;
+        extent.height = size.cy;
+    }
+    SelectObject(context, previous);
+    ReleaseDC(dialog_.Handle(), context);
+    return extent;
+}
+
+void DialogScreenHost::SetBackgroundBitmap(const std::string& path) {
+    dialog_.background_.reset(new DibBitmap(path.c_str()));
+    SetWindowPos(dialog_.Handle(), nullptr, 0, 0, dialog_.background_->Width(),
+                 dialog_.background_->Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW);
+}
+
+DibBitmap* DialogScreenHost::GetButtonBitmap(const std::string&, int*, int*) { return nullptr; }
+
+bool DialogScreenHost::CreateButtonWindow(int) { return false; }
+
+void DialogScreenHost::DestroyButtonWindow(int slot) {
+    if (IsSlot(slot)) dialog_.hotButtons_[slot].reset();
+}
+
+void DialogScreenHost::FocusButton(int slot) {
+    HotButton* button = dialog_.ButtonWindowOf(slot);
+    if (!button) return;
+    dialog_.SetFocusButton(button);
+    SetFocus(button->Handle());
+}
+
+void DialogScreenHost::CheckSingleInstance(int runMultiple) { dialog_.CheckSingleInstance(runMultiple); }

@@ -1,0 +1,71 @@
+#pragma once
+// The main screen: a modal dialog built from the screen script. It owns all
+// state that the rest of the program shares for the whole run.
+#include <windows.h>
+
+#include <array>
+#include <atomic>
+#include <memory>
+#include <string>
+
+#include "script/screen_model.h"
+#include "ui/message_window.h"
+#include "win/dialog_window.h"
+#include "win/message_table.h"
+#include "win/worker_threads.h"
+
+class DibBitmap;
+class HotButton;
+
+constexpr UINT kLaunchNotice = WM_APP;  // wParam text, lParam 1 show / 0 remove
+
+class LauncherDialog : public DialogWindow {
+public:
+    explicit LauncherDialog(HWND parent);
+    ~LauncherDialog() override;
+
+    void CheckSingleInstance(int runMultiple);
+
+    ScreenModel& Screen() { return screen_; }
+    HMODULE WaitLibrary() const { return waitLibrary_; }
+    DibBitmap* Background() const { return background_.get(); }
+    HotButton* ButtonWindowOf(int slot) const { return IsSlot(slot) ? hotButtons_[slot].get() : nullptr; }
+    HotButton* FocusButton() const { return focusButton_; }
+    void SetFocusButton(HotButton* button) { focusButton_ = button; }
+    // Starts a worker thread that the screen waits for before it is destroyed.
+    bool StartWorker(WorkerThreads::Body body);
+    // The restart prompt thread of a trapped or allowed restart, or null.
+    std::atomic<HANDLE>& RestartPromptThread() { return restartPromptThread_; }
+
+protected:
+    bool OnInitDialog() override;
+    void OnOK() override {}  // Enter never closes the screen
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+
+private:
+    friend class DialogScreenHost;
+
+    LRESULT OnPaint(WPARAM, LPARAM);
+    LRESULT OnQueryEndSession(WPARAM, LPARAM);
+    LRESULT OnDrawItem(WPARAM, LPARAM);
+    LRESULT OnLaunchNotice(WPARAM, LPARAM);
+    static const MessageEntry<LauncherDialog> kMessages[];
+
+    void LoadScript();
+    void PlayIntroSound();
+    void StartHiddenChain();
+    void CloseAtOnce();
+    bool DeleteResumeScript();
+
+    ScreenModel screen_;
+    std::unique_ptr<DibBitmap> background_;
+    std::array<std::unique_ptr<DibBitmap>, kSlotCount> bitmapCache_;
+    std::array<std::unique_ptr<HotButton>, kSlotCount> hotButtons_;
+    HotButton* focusButton_ = nullptr;
+    HMODULE waitLibrary_ = nullptr;
+    ATOM instanceAtom_ = 0;
+    std::atomic<HANDLE> restartPromptThread_{nullptr};
+    bool closing_ = false;  // the screen ends right after initialisation
+    MessageWindow messageWindow_;
+    WorkerThreads workers_;  // declared last: destroyed (waited for) first
+};

@@ -1,0 +1,116 @@
+#include "app/launcher_dialog.h"
+
+#include "app/launcher_app.h"
+#include "app/dialog_screen_host.h"
+#include "app/startup.h"
+#include "script/machine.h"
+#include "launch/run_chain.h"
+#include "resource.h"
+#include "script/screen_script.h"
+#include "script/system_facts.h"
+#include "script/values.h"
+#include "ui/dib_bitmap.h"
+#include "ui/hot_button.h"
+#include "ui/show_message.h"
+#include "ui/sound_lock.h"
+
+namespace {
+const char kInstanceAtom[] = "TAVLO_CHECKINSTANCE_ATOM";
+}
+
+const MessageEntry<LauncherDialog> LauncherDialog::kMessages[] = {
+    {WM_PAINT, &LauncherDialog::OnPaint},                      // ()
+    {WM_QUERYENDSESSION, &LauncherDialog::OnQueryEndSession},  // () -> TRUE lets the session end
+    {WM_DRAWITEM, &LauncherDialog::OnDrawItem},                // (id, DRAWITEMSTRUCT*)
+    {kLaunchNotice, &LauncherDialog::OnLaunchNotice},          // (const char* text, int show)
+};
+
+LauncherDialog::LauncherDialog(HWND parent) : DialogWindow(IDD_SCREEN, parent) {
+    std::string programFile = TheMachine().ProgramFile();
+    screen_.programName = ProgramNameOf(programFile);
+    screen_.title = screen_.programName;
+    screen_.programDirectory = DirectoryOf(nullptr);
+    screen_.scriptPath = ScriptPathFor(CommandLineArguments(GetCommandLineA()), screen_.programName);
+    CentreAfterInit(true);
+}
+
+LauncherDialog::~LauncherDialog() {
+    workers_.WaitForAll();
+    PlaySoundLocked(nullptr, 0);
+    background_.reset();
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        hotButtons_[slot].reset();
+        screen_.buttons[slot].reset();
+        screen_.texts[slot].reset();
+        if (screen_.fonts[slot]) DeleteObject(static_cast<HFONT>(screen_.fonts[slot]));
+        screen_.fonts[slot] = nullptr;
+        bitmapCache_[slot].reset();
+    }
+    if (waitLibrary_) FreeLibrary(waitLibrary_);
+    if (instanceAtom_) GlobalDeleteAtom(instanceAtom_);
+    messageWindow_.Destroy();
+}
+
+bool LauncherDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    return DispatchMessageTable(kMessages, this, message, wParam, lParam, result);
+}
+
+bool LauncherDialog::OnInitDialog() {
+    screen_.windowsVersion = DetectWindowsVersion();
+    waitLibrary_ = LoadLibraryA(WaitLibraryName(screen_.programName, screen_.windowsVersion).c_str());
+    if (!waitLibrary_) CloseAtOnce();
+    LoadScript();
+    SetWindowTextA(Handle(), screen_.title.c_str());
+    if (screen_.resumed) {
+        if (!DeleteResumeScript()) return false;
+        StartHiddenChain();
+    } else if (screen_.autoRun) {
+        StartHiddenChain();
+    } else {
+        PlayIntroSound();
+    }
+    return false;
+}
+
+void LauncherDialog::LoadScript() {
+    DialogScreenHost host(*this);
+    ScreenScript script(screen_, host);
+    script.Load(screen_.scriptPath);
+}
+
+void LauncherDialog::CloseAtOnce() {
+    closing_ = true;
+    EndDialog(Handle(), IDCANCEL);
+}
+
+bool LauncherDialog::DeleteResumeScript() {
+    if (DeleteFileA(screen_.scriptPath.c_str())) return true;
+    ShowMessage(DeleteFailureText(GetLastError(), screen_.scriptPath), screen_.title,
+                MB_OK | MB_ICONSTOP);
+    return false;
+}
+
+void LauncherDialog::PlayIntroSound() {
+    IntroSound sound = SplitIntroSound(screen_.introSound);
+    PlaySoundLocked(sound.file.c_str(), sound.seconds);
+}
+
+void LauncherDialog::StartHiddenChain() {
+    MoveWindow(Handle(), 0, 0, 0, 0, TRUE);
+    // A screen that closes right after initialisation runs no chain: the
+    // worker would act on a dialog that is already going away.
+    if (!closing_) StartWorker(&RunChain);
+}
+
+bool LauncherDialog::StartWorker(WorkerThreads::Body body) { return workers_.Start(body, this); }
+
+void LauncherDialog::CheckSingleInstance(int runMultiple) {
+    if (runMultiple == 0 && GlobalFindAtomA(kInstanceAtom)) {
+        TheApp().RequestActivateEarlierInstance();
+        screen_.introSound.clear();
+        closing_ = true;
+        PostMessageA(Handle(), WM_CLOSE, 0, 0);
+        return;
+    }
+    instanceAtom_ = GlobalAddAtomA(kInstanceAtom);
+}

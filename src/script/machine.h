@@ -1,0 +1,49 @@
+#pragma once
+// What the portable code needs to know about the machine it runs on. The
+// Windows build answers from Win32 (src/win/machine_win.cpp); unit tests
+// install a fake.
+#include <string>
+#include <vector>
+
+struct OsVersionInfo {
+    unsigned long platformId = 0;
+    unsigned long major = 0;
+    unsigned long minor = 0;
+    unsigned long build = 0;
+};
+
+// Raw data of one registry value, as the registry holds it.
+struct RegistryValue {
+    unsigned long type = 0;  // REG_SZ is 1, REG_EXPAND_SZ is 2
+    std::vector<char> data;
+};
+
+constexpr unsigned long kRegString = 1;
+constexpr unsigned long kRegExpandString = 2;
+constexpr unsigned long kAttributeDirectory = 0x10;
+
+class Machine {
+public:
+    virtual ~Machine() = default;
+    // The program's own file, as the system reports it.
+    virtual std::string ProgramFile() = 0;
+    // Attributes of the first match of a path or pattern; false when none.
+    virtual bool FirstMatchAttributes(const std::string& pattern, unsigned long* attributes) = 0;
+    // A value under HKEY_LOCAL_MACHINE; false when the key cannot be opened.
+    // An empty value name means the key's default value. A missing value
+    // gives true with empty data.
+    virtual bool ReadMachineValue(const std::string& subKey, const std::string& valueName,
+                                  RegistryValue* value) = 0;
+    virtual unsigned short SystemLanguage() = 0;
+    virtual OsVersionInfo WindowsVersion() = 0;
+    // Double-byte character handling of the ANSI code page.
+    virtual bool IsLeadByte(unsigned char byte) = 0;
+    // Upper-cases one double-byte character through the system locale.
+    virtual std::string UpperCaseDoubleByte(const std::string& character) = 0;
+    virtual std::string WindowsDirectory() = 0;
+    virtual std::string TemporaryDirectory() = 0;
+};
+
+Machine& TheMachine();
+// Installs the machine that the portable code asks; returns the previous one.
+Machine* SetMachine(Machine* machine);

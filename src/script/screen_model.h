@@ -1,0 +1,95 @@
+#pragma once
+// The screen as the script describes it: settings, the 32 button slots, the
+// 32 text slots and the font table. Owned by the main screen for the whole
+// run; worker threads read it while the screen's thread toggles check boxes,
+// so everything that changes after loading is atomic.
+#include <array>
+#include <atomic>
+#include <memory>
+#include <string>
+#include <vector>
+
+class DibBitmap;
+using FontHandle = void*;
+
+constexpr int kSlotCount = 32;
+inline bool IsSlot(int number) { return number >= 0 && number < kSlotCount; }
+
+enum ButtonKind { kPushButton = 0, kExitButton = 1, kOkButton = 2, kCheckBox = 3 };
+enum ButtonState { kStateHelp = -2, kStateHide = -1, kStateNormal = 0, kStateFocus = 1,
+                   kStateDisabled = 2 };
+constexpr int kStateChecked = 1;
+enum RestartPolicy { kNoPolicy = 0, kTrapRestart = 1, kAllowRestart = 2 };
+
+constexpr int kColourNone = -1;  // blank or "HIDE": shown only while highlighted
+constexpr int kColourHelp = -2;  // "HELP": shown while highlighted, then left in place
+
+struct TextItem {
+    int x = -1;
+    int y = -1;
+    int width = 0;
+    int height = 0;
+    std::string text;  // with CR LF line breaks
+    int highlightColour = 0;
+    int normalColour = kColourNone;
+    int highlightBackground = kColourNone;
+    FontHandle font = nullptr;  // not owned: one of the font table's
+};
+
+struct ScreenItem {
+    int x = 0, y = 0, width = 0, height = 0;
+    int windowX = 0, windowY = 0, windowWidth = 0, windowHeight = 0;
+    int kind = kPushButton;
+    int option = 0;
+    std::atomic<int> state{kStateNormal};
+    int restartPolicy = kNoPolicy;
+    TextItem* caption = nullptr;    // not owned
+    TextItem* extraText = nullptr;  // not owned
+    DibBitmap* picture = nullptr;   // not owned: shared through the bitmap cache
+    std::string hoverSound;
+    std::string command;
+    std::string installMessage;
+    std::string referenceList;
+    std::string failureMessage;
+    std::vector<std::string> ignoreList;
+    bool hasWindow = false;  // a [BUTTON] entry made its window
+
+    bool IsChainMember() const {
+        return kind == kCheckBox && state.load() == kStateChecked && !command.empty();
+    }
+};
+
+struct ScreenModel {
+    // Fixed at construction.
+    std::string programName;
+    std::string programDirectory;
+    std::string scriptPath;
+    unsigned short windowsVersion = 0;
+
+    // Settings of [BEGIN].
+    std::string title;
+    std::string introSound;
+    int restartMode = 0;  // without TRAPREBOOTMODE a trapped restart is told with OK
+    std::string trapMessage;
+    std::string finalRestartMessage;
+    std::string allowMessage;
+
+    // Set while reading by the [REBOOTED] and [RUN] sections.
+    int resumed = 0;
+    int autoRun = 0;
+
+    std::array<std::unique_ptr<ScreenItem>, kSlotCount> buttons;
+    std::array<std::unique_ptr<TextItem>, kSlotCount> texts;
+    std::array<FontHandle, kSlotCount> fonts{};
+
+    // Shared with the worker threads.
+    std::atomic<int> closeAfterChain{1};  // a [RUN] chain ends the program; OK buttons set it
+    std::atomic<int> runningIndex{-1};
+    std::atomic<int> restartNow{0};
+    std::atomic<int> finalRestart{0};
+    std::atomic<ScreenItem*> currentPushButton{nullptr};
+
+    ScreenItem* Button(int number) const { return IsSlot(number) ? buttons[number].get() : nullptr; }
+    TextItem* Text(int number) const { return IsSlot(number) ? texts[number].get() : nullptr; }
+    FontHandle Font(int number) const { return IsSlot(number) ? fonts[number] : nullptr; }
+};

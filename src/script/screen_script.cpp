@@ -1,0 +1,170 @@
+#include "script/screen_script.h"
+
+#include <cstring>
+
+#include "script/machine.h"
+#include "script/values.h"
+
+namespace {
+
+constexpr const char* kTags[kTagCount] = {
+    "",       "[WIN95]", "[WIN98]", "[WIN98SE]", "[WINME]", "[WINNT]", "[WIN2K]",
+    "[ENG]",  "[CHS]",   "[CHT]",   "[FRN]",     "[GER]",   "[SWE]",   "[SPA]",
+    "[BRZ]",  "[JPN]",   "[ITA]",   "[THAI]",    "[KOREAN]", "[DUT]",  "[DAN]",
+    "[FIN]",  "[NOR]",   "[POR]",   "[DEFAULT]",
+};
+constexpr int kFirstVersionTag = 1;
+constexpr int kLastVersionTag = 6;
+constexpr int kLastLanguageTag = 24;
+
+}  // namespace
+
+const char* LanguageTagFor(unsigned short languageId) {
+    unsigned primary = languageId & 0x3FF;
+    unsigned sublanguage = languageId >> 10;
+    switch (primary) {
+        case 0x04: return sublanguage == 1 ? "[CHT]" : "[CHS]";
+        case 0x06: return "[DAN]";
+        case 0x07: return "[GER]";
+        case 0x09: return "[ENG]";
+        case 0x0A: return "[SPA]";
+        case 0x0B: return "[FIN]";
+        case 0x0C: return "[FRN]";
+        case 0x10: return "[ITA]";
+        case 0x11: return "[JPN]";
+        case 0x12: return "[KOREAN]";
+        case 0x13: return "[DUT]";
+        case 0x14: return "[NOR]";
+        case 0x16: return sublanguage == 1 ? "[BRZ]" : "[POR]";
+        case 0x1D: return "[SWE]";
+        case 0x1E: return "[THAI]";
+        default: return "[DEFAULT]";
+    }
+}
+
+bool FileLineSource::NextLine(std::string* line) {
+    line->clear();
+    bool any = false;
+    for (;;) {
+        if (used_ == filled_) {
+            if (ended_) break;
+            filled_ = std::fread(buffer_, 1, sizeof buffer_, file_);
+            used_ = 0;
+            if (filled_ < sizeof buffer_) {
+                ended_ = true;
+                // A read error loses the line it cut; what came before stays.
+                if (std::ferror(file_)) return false;
+            }
+            if (filled_ == 0) break;
+        }
+        const char* start = buffer_ + used_;
+        const void* found = std::memchr(start, '\n', filled_ - used_);
+        std::size_t take = found ? static_cast<const char*>(found) - start : filled_ - used_;
+        line->append(start, take);
+        used_ += take;
+        any = true;
+        if (found) {
+            ++used_;
+            if (!line->empty() && line->back() == '\r') line->pop_back();
+            return true;
+        }
+    }
+    return any && !line->empty();
+}
+
+ScreenScript::ScreenScript(ScreenModel& screen, ScreenHost& host)
+    : screen_(screen), host_(host), handlers_(screen, host, runMultiple_) {
+    currentSection_ = "";
+    windowsVersion_ = static_cast<short>(screen.windowsVersion);
+    if (windowsVersion_ < 0 || windowsVersion_ > kLastVersionTag) windowsVersion_ = 0;
+    languageTag_ = LanguageTagFor(TheMachine().SystemLanguage());
+    for (int i = 0; i < kTagCount; ++i) tagTable_[i] = kTags[i];
+}
+
+void ScreenScript::Load(const std::string& path) {
+    if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+        FileLineSource source(file);
+        ReadLines(source);
+        std::fclose(file);
+    }
+    host_.CheckSingleInstance(runMultiple_);
+}
+
+void ScreenScript::ReadLines(LineSource& source) {
+    std::string raw;
+    while (!stop_ && source.NextLine(&raw)) {
+        const char* text = raw.c_str();
+        while (*text && IsTrimChar(*text)) ++text;
+        if (!*text) continue;
+        std::string line = raw.substr(text - raw.c_str());
+        if (line[0] == '[') {
+            std::string header = NormalizeToken(line, true);
+            std::size_t close = header.find(']');
+            if (close != std::string::npos) BeginSection(header, close);
+        } else if (!skipEntries_) {
+            DispatchEntry(line);
+        }
+    }
+}
+
+bool ScreenScript::SelectorRejects(const std::string& selector, int first, int last,
+                                   const char* own) const {
+    if (selector.find(own) != std::string::npos) return false;
+    for (int i = first; i <= last; ++i) {
+        if (selector.find(tagTable_[i]) != std::string::npos) return true;
+    }
+    return false;
+}
+
+void ScreenScript::BeginSection(const std::string& line, std::size_t closePos) {
+    skipEntries_ = 1;
+    currentSection_ = line.substr(0, closePos + 1);
+    std::string selector = line.substr(closePos + 1);
+    std::size_t comment = selector.find("//");
+    if (comment != std::string::npos) selector.erase(comment);
+
+    if (SelectorRejects(selector, kFirstVersionTag, kLastVersionTag, tagTable_[windowsVersion_]))
+        return;
+    if (SelectorRejects(selector, kFirstLanguageTag, kLastLanguageTag, languageTag_)) return;
+
+    if (currentSection_ == "[END]" && beginSeen_) stop_ = 1;
+    if (currentSection_ == "[BEGIN]") beginSeen_ = 1;
+    if (beginSeen_) skipEntries_ = 0;
+}
+
+void ScreenScript::DispatchEntry(const std::string& line) {
+    std::size_t equals = line.find('=');
+    std::string rawKey = (equals == std::string::npos) ? std::string() : line.substr(0, equals);
+    std::string value = (equals == std::string::npos) ? std::string() : line.substr(equals + 1);
+
+    std::size_t numberPos = std::string::npos;
+    int number = ParseNumberOrKeyword(rawKey, &numberPos);
+    std::string name = NormalizeToken(numberPos == std::string::npos ? rawKey
+                                                                     : rawKey.substr(0, numberPos),
+                                      true);
+    if (name.empty()) return;
+
+    using Handler = void (EntryHandlers::*)(const std::string&, const std::string&, int);
+    static const struct {
+        const char* section;
+        Handler handler;
+    } kSections[] = {
+        {"[BEGIN]", &EntryHandlers::Begin},
+        {"[TEXT]", &EntryHandlers::Text},
+        {"[BUTTON]", &EntryHandlers::Button},
+        {"[REFERENCE]", &EntryHandlers::Reference},
+        {"[IGNOREWAITPROCESS]", &EntryHandlers::IgnoreWaitProcess},
+        {"[INSTALLMESSAGE]", &EntryHandlers::InstallMessage},
+        {"[MESSAGE]", &EntryHandlers::Message},
+        {"[EXTRATEXT]", &EntryHandlers::ExtraText},
+        {"[REBOOTED]", &EntryHandlers::Rebooted},
+        {"[RUN]", &EntryHandlers::Run},
+    };
+    for (const auto& section : kSections) {
+        if (currentSection_ == section.section) {
+            (handlers_.*section.handler)(name, value, number);
+            return;
+        }
+    }
+    skipEntries_ = 1;
+}

@@ -1,0 +1,65 @@
+#pragma once
+// The reader of the screen script: lines, section headers filtered by the
+// Windows version and the system language, [BEGIN]/[END], and dispatch of
+// every entry to the handler of its section.
+#include <cstdio>
+#include <string>
+
+#include "script/entry_handlers.h"
+#include "script/screen_host.h"
+#include "script/screen_model.h"
+
+// Lines of a script; false at the end of the text or on a read error.
+class LineSource {
+public:
+    virtual ~LineSource() = default;
+    virtual bool NextLine(std::string* line) = 0;
+};
+
+// A file read as text: CR LF ends a line like LF; the last line needs no end.
+class FileLineSource : public LineSource {
+public:
+    explicit FileLineSource(std::FILE* file) : file_(file) {}
+    bool NextLine(std::string* line) override;
+
+private:
+    std::FILE* file_;
+    char buffer_[4096];
+    std::size_t used_ = 0;
+    std::size_t filled_ = 0;
+    bool ended_ = false;
+};
+
+constexpr int kTagCount = 25;
+constexpr int kFirstLanguageTag = 7;
+
+const char* LanguageTagFor(unsigned short languageId);
+
+class ScreenScript {
+public:
+    ScreenScript(ScreenModel& screen, ScreenHost& host);
+    void Load(const std::string& path);
+    // Reads the lines without the single-instance check; Load ends with it.
+    void ReadLines(LineSource& source);
+    void BeginSection(const std::string& line, std::size_t closePos);
+    void DispatchEntry(const std::string& line);
+
+    const char* LanguageTag() const { return languageTag_; }
+    const std::string& CurrentSection() const { return currentSection_; }
+    int RunMultiple() const { return runMultiple_; }
+
+private:
+    bool SelectorRejects(const std::string& selector, int first, int last, const char* own) const;
+
+    const char* tagTable_[kTagCount];
+    const char* languageTag_;
+    std::string currentSection_;
+    ScreenModel& screen_;
+    ScreenHost& host_;
+    int beginSeen_ = 0;
+    int stop_ = 0;
+    int runMultiple_ = 0;
+    int skipEntries_ = 1;
+    short windowsVersion_;
+    EntryHandlers handlers_;
+};

@@ -1,0 +1,32 @@
+#pragma once
+// A child window of the system's BUTTON class whose messages reach this
+// object first (the window is subclassed); unhandled ones go on to the
+// class's own procedure.
+#include <windows.h>
+
+class ButtonWindow {
+public:
+    ButtonWindow() = default;
+    virtual ~ButtonWindow();
+    ButtonWindow(const ButtonWindow&) = delete;
+    ButtonWindow& operator=(const ButtonWindow&) = delete;
+
+    bool CreateChild(HWND parent, DWORD style, DWORD exStyle, int x, int y, int width, int height,
+                     int id);
+    void DestroyChild();
+    HWND Handle() const { return window_; }
+    // The owner-draw request, reflected here by the parent.
+    virtual void DrawItem(const DRAWITEMSTRUCT&) {}
+    // The object behind a window made by CreateChild, or null.
+    static ButtonWindow* FromHandle(HWND window);
+
+protected:
+    virtual bool HandleMessage(UINT, WPARAM, LPARAM, LRESULT*) { return false; }
+    LRESULT CallDefault(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND window_ = nullptr;
+    WNDPROC classProc_ = nullptr;
+};

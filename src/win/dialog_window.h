@@ -1,0 +1,36 @@
+#pragma once
+// A dialog made from a template of the program's resources. One static
+// dialog procedure keeps the object in the window's user data and forwards to
+// virtual hooks; unhandled messages get the dialog manager's handling.
+#include <windows.h>
+
+class DialogWindow {
+public:
+    DialogWindow(int templateId, HWND parent) : templateId_(templateId), parent_(parent) {}
+    virtual ~DialogWindow() = default;
+    DialogWindow(const DialogWindow&) = delete;
+    DialogWindow& operator=(const DialogWindow&) = delete;
+
+    INT_PTR RunModal();
+    HWND Handle() const { return window_; }
+
+protected:
+    // Return value as for WM_INITDIALOG: true lets the dialog manager set the focus.
+    virtual bool OnInitDialog() { return true; }
+    virtual void OnOK() { EndDialog(window_, IDOK); }
+    virtual void OnCancel() { EndDialog(window_, IDCANCEL); }
+    // The window class's message table; true when the message was handled.
+    virtual bool HandleMessage(UINT, WPARAM, LPARAM, LRESULT*) { return false; }
+    // Centre the dialog on the desktop after initialisation, unless
+    // initialisation moved its top-left corner.
+    void CentreAfterInit(bool centre) { centreAfterInit_ = centre; }
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR InitDialog();
+
+    int templateId_;
+    HWND parent_;
+    HWND window_ = nullptr;
+    bool centreAfterInit_ = false;
+};

@@ -1,0 +1,85 @@
+#include "win/machine_win.h"
+
+#include <windows.h>
+
+namespace {
+// Registry values longer than this are not strings the program can use.
+constexpr DWORD kMaxValueBytes = 64 * 1024;
+}
+
+std::string WinMachine::ProgramFile() {
+    char path[MAX_PATH * 2] = {};
+    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path - 1);
+    return std::string(path, length < sizeof path ? length : 0);
+}
+
+bool WinMachine::FirstMatchAttributes(const std::string& pattern, unsigned long* attributes) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    if (search == nullptr || search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+    *attributes = found.dwFileAttributes;
+    return true;
+}
+
+bool WinMachine::ReadMachineValue(const std::string& subKey, const std::string& valueName,
+                                  RegistryValue* value) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    const char* name = valueName.empty() ? nullptr : valueName.c_str();
+    DWORD type = 0;
+    DWORD size = 0;
+    value->data.clear();
+    value->type = 0;
+    if (RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+        size <= kMaxValueBytes) {
+        value->data.resize(size);
+        if (RegQueryValueExA(key, name, nullptr, &type,
+                             reinterpret_cast<BYTE*>(value->data.data()), &size) == ERROR_SUCCESS &&
+            size <= value->data.size()) {
+            value->data.resize(size);
+            value->type = type;
+        } else {
+            value->data.clear();
+        }
+    }
+    RegCloseKey(key);
+    return true;
+}
+
+unsigned short WinMachine::SystemLanguage() { return GetSystemDefaultLangID(); }
+
+OsVersionInfo WinMachine::WindowsVersion() {
+    OSVERSIONINFOA info;
+    ZeroMemory(&info, sizeof info);
+    info.dwOSVersionInfoSize = sizeof info;
+    GetVersionExA(&info);
+    OsVersionInfo result;
+    result.platformId = info.dwPlatformId;
+    result.major = info.dwMajorVersion;
+    result.minor = info.dwMinorVersion;
+    result.build = info.dwBuildNumber;
+    return result;
+}
+
+bool WinMachine::IsLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
+
+std::string WinMachine::UpperCaseDoubleByte(const std::string& character) {
+    char upper[8] = {};
+    int length = LCMapStringA(LOCALE_SYSTEM_DEFAULT, LCMAP_UPPERCASE, character.data(),
+                              static_cast<int>(character.size()), upper, sizeof upper);
+    return length == static_cast<int>(character.size()) ? std::string(upper, length) : character;
+}
+
+std::string WinMachine::WindowsDirectory() {
+    char path[MAX_PATH * 2] = {};
+    UINT length = GetWindowsDirectoryA(path, sizeof path);
+    return length < sizeof path ? std::string(path, length) : std::string();
+}
+
+std::string WinMachine::TemporaryDirectory() {
+    char path[MAX_PATH + 1] = {};
+    DWORD length = GetTempPathA(sizeof path, path);
+    return length < sizeof path ? std::string(path, length) : std::string();
+}

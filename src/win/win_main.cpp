@@ -1,0 +1,11 @@
+#include <windows.h>
+
+#include "app/launcher_app.h"
+#include "win/machine_win.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    static WinMachine machine;
+    SetMachine(&machine);
+    TheApp().Start();
+    return 0;
+}

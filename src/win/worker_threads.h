@@ -1,0 +1,20 @@
+#pragma once
+// The worker threads of one screen. The screen must outlive them: before it
+// is destroyed it waits for every worker, still handling the messages that a
+// worker may send to its windows meanwhile.
+#include <windows.h>
+
+#include <vector>
+
+class WorkerThreads {
+public:
+    using Body = DWORD(WINAPI*)(void*);
+    ~WorkerThreads() { WaitForAll(); }
+    // Starts a thread at normal priority with the default stack.
+    bool Start(Body body, void* argument);
+    void WaitForAll();
+
+private:
+    void CloseFinished();
+    std::vector<HANDLE> threads_;
+};

@@ -1,0 +1,62 @@
+#pragma once
+// A machine for unit tests: a program path, a set of files and directories,
+// registry values and system facts, all set by the test.
+#include <map>
+#include <set>
+#include <string>
+
+#include "script/machine.h"
+
+class FakeMachine : public Machine {
+public:
+    FakeMachine() { previous_ = SetMachine(this); }
+    ~FakeMachine() override { SetMachine(previous_); }
+
+    std::string programFile = "D:\\SETUP\\AUTORUN.EXE";
+    std::set<std::string> files;        // exact paths
+    std::set<std::string> directories;  // exact paths
+    std::map<std::string, RegistryValue> values;  // "subkey|name"
+    std::set<std::string> keys;                   // keys that exist
+    unsigned short language = 0x0409;
+    OsVersionInfo version;
+    std::set<unsigned char> leadBytes;
+    std::string windowsDirectory = "C:\\WINDOWS";
+    std::string temporaryDirectory = "C:\\TEMP\\";
+
+    void AddString(const std::string& key, const std::string& name, const std::string& text) {
+        RegistryValue value;
+        value.type = kRegString;
+        value.data.assign(text.begin(), text.end());
+        value.data.push_back('\0');
+        keys.insert(key);
+        values[key + "|" + name] = value;
+    }
+
+    std::string ProgramFile() override { return programFile; }
+    bool FirstMatchAttributes(const std::string& pattern, unsigned long* attributes) override {
+        if (files.count(pattern)) { *attributes = 0x20; return true; }
+        if (directories.count(pattern)) { *attributes = kAttributeDirectory; return true; }
+        return false;
+    }
+    bool ReadMachineValue(const std::string& subKey, const std::string& valueName,
+                          RegistryValue* value) override {
+        if (!keys.count(subKey)) return false;
+        auto found = values.find(subKey + "|" + valueName);
+        *value = found == values.end() ? RegistryValue() : found->second;
+        return true;
+    }
+    unsigned short SystemLanguage() override { return language; }
+    OsVersionInfo WindowsVersion() override { return version; }
+    bool IsLeadByte(unsigned char byte) override { return leadBytes.count(byte) != 0; }
+    // Upper-cases the trail byte, so tests can see that a pair went through here.
+    std::string UpperCaseDoubleByte(const std::string& character) override {
+        std::string result = character;
+        if (result[1] >= 'a' && result[1] <= 'z') result[1] = static_cast<char>(result[1] - 32);
+        return result;
+    }
+    std::string WindowsDirectory() override { return windowsDirectory; }
+    std::string TemporaryDirectory() override { return temporaryDirectory; }
+
+private:
+    Machine* previous_;
+};

@@ -1,0 +1,180 @@
+# Shared by the Wine suites: a private Xvfb display, throw-away Wine prefixes
+# copied from one template, the disc folder inside the prefix, and checks.
+# Source it from a suite; call suite_begin first and suite_end last.
+# Every process started here is ended by its own pid or by `wineserver -k`
+# of its own prefix.
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+DIST=${DIST:-$ROOT/dist}
+WINE_BIN=${WINE_BIN:-$ROOT/build/win/wine-bin}
+WINE_WORK=${WINE_WORK:-$ROOT/build/wine}
+TEMPLATE=$WINE_WORK/template
+export WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml="
+
+PASSED=0
+FAILED=0
+SUITE=""
+XVFB_PID=""
+CASE_NAME=""
+
+log() { printf '%s\n' "$*" >&2; }
+
+# One template prefix per machine, made once; parallel suites wait for it.
+make_template() {
+  mkdir -p "$WINE_WORK"
+  (
+    flock 9
+    if [ ! -f "$TEMPLATE/.ready" ]; then
+      rm -rf "$TEMPLATE"
+      WINEPREFIX=$TEMPLATE wineboot -i >/dev/null 2>&1
+      WINEPREFIX=$TEMPLATE wineserver -w
+      touch "$TEMPLATE/.ready"
+    fi
+  ) 9>"$WINE_WORK/template.lock"
+}
+
+start_xvfb() {
+  local n
+  for n in $(seq 90 160); do
+    [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    sleep 1
+    if kill -0 "$XVFB_PID" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
+      export DISPLAY=":$n"
+      return 0
+    fi
+  done
+  log "no free X display"
+  return 1
+}
+
+suite_begin() {
+  SUITE=$1
+  make_template
+  start_xvfb || exit 1
+  SUITE_DIR=$WINE_WORK/$SUITE
+  rm -rf "$SUITE_DIR"
+  mkdir -p "$SUITE_DIR"
+  trap 'suite_abort' EXIT
+}
+
+suite_abort() {
+  [ -n "$CASE_NAME" ] && case_end
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+  XVFB_PID=""
+}
+
+suite_end() {
+  trap - EXIT
+  suite_abort
+  printf '%s: %d passed, %d failed\n' "$SUITE" "$PASSED" "$FAILED"
+  [ "$FAILED" -eq 0 ]
+}
+
+# A fresh prefix for one case, with the built disc in C:\DISC.
+case_begin() {
+  CASE_NAME=$1
+  export WINEPREFIX=$SUITE_DIR/$CASE_NAME
+  rm -rf "$WINEPREFIX"
+  cp -a "$TEMPLATE" "$WINEPREFIX"
+  DISC=$WINEPREFIX/drive_c/DISC
+  DISC_WIN='C:\DISC'
+  mkdir -p "$DISC"
+  cp "$DIST"/AUTORUN.EXE "$DIST"/AUTORUN_95.DLL "$DIST"/AUTORUN_NT.DLL "$DISC"/
+  log "-- $SUITE/$CASE_NAME"
+}
+
+case_end() {
+  [ -n "${AUTORUN_PID:-}" ] && kill "$AUTORUN_PID" 2>/dev/null
+  AUTORUN_PID=""
+  wineserver -k 2>/dev/null
+  wineserver -w 2>/dev/null
+  [ "${KEEP_PREFIXES:-0}" = 1 ] || rm -rf "$WINEPREFIX"
+  CASE_NAME=""
+}
+
+# Writes standard input to a file with CR LF line ends.
+write_script() { sed 's/$/\r/' >"$1"; }
+
+wine_reg() { wine reg "$@" >/dev/null 2>&1; }
+
+# The Windows version that the program sees (win95, win98, winme, nt40,
+# win2k, winxp, or "" for the prefix's own).
+set_windows_version() {
+  local exe=${2:-AUTORUN.EXE}
+  if [ -n "$1" ]; then
+    wine_reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe" /v Version /d "$1" /f
+  fi
+}
+
+# Starts the program in the background; AUTORUN_PID is its pid.
+start_autorun() {
+  (cd "$DISC" && exec wine "$DISC_WIN\\AUTORUN.EXE" "$@") >>"$SUITE_DIR/$CASE_NAME.log" 2>&1 &
+  AUTORUN_PID=$!
+}
+
+# Starts a program of the disc with a raw command line after its name.
+start_raw() {
+  local line=$1
+  (cd "$DISC" && exec wine "$line") >>"$SUITE_DIR/$CASE_NAME.log" 2>&1 &
+  AUTORUN_PID=$!
+}
+
+# Prints the X window of a visible top-level window titled exactly $1.
+wait_for_window() {
+  local title=$1 timeout=${2:-20} end id
+  end=$((SECONDS + timeout))
+  while [ $SECONDS -lt $end ]; do
+    id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -1)
+    if [ -n "$id" ]; then
+      echo "$id"
+      return 0
+    fi
+    sleep 0.3
+  done
+  return 1
+}
+
+# True when no visible window titled $1 shows up within $2 seconds.
+no_window_within() {
+  ! wait_for_window "$1" "${2:-5}" >/dev/null
+}
+
+# True once process $1 has ended, within $2 seconds.
+process_ends_within() {
+  local pid=$1 timeout=${2:-15} end
+  end=$((SECONDS + timeout))
+  while [ $SECONDS -lt $end ]; do
+    kill -0 "$pid" 2>/dev/null || return 0
+    sleep 0.3
+  done
+  return 1
+}
+
+# Facts about a top-level window from inside Wine, as key=value lines:
+# found, rect, client, visible, iconic, foreground (see helpers/winprobe.cpp).
+probe() { wine "$WINE_BIN/winprobe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+probe_value() { probe "${@:2}" | sed -n "s/^$1=//p"; }
+
+click_at() { xdotool mousemove "$1" "$2" click 1; }
+# Clicks into the window (to give it the keyboard) and presses a key.
+press_key_in() {
+  local id=$1 key=$2 x y
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  xdotool mousemove $((X + 2)) $((Y + 2)) click 1
+  sleep 0.3
+  xdotool key "$key"
+}
+
+pass() { PASSED=$((PASSED + 1)); log "   ok   $*"; }
+fail() { FAILED=$((FAILED + 1)); log "   FAIL $*"; }
+# check "what" command...: passes when the command succeeds.
+check() {
+  local what=$1
+  shift
+  if "$@"; then pass "$what"; else fail "$what"; fi
+}
+expect_eq() {
+  if [ "$2" = "$3" ]; then pass "$1"; else fail "$1: got '$2', expected '$3'"; fi
+}

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs what the build and the suites need on a Debian 12 machine, and
+# nothing when it is all there already.
+set -euo pipefail
+
+need=()
+have() { command -v "$1" >/dev/null 2>&1; }
+have cmake || need+=(cmake)
+have g++ || need+=(g++)
+have clang++ || need+=(clang)
+have i686-w64-mingw32-g++-win32 || need+=(g++-mingw-w64-i686-win32)
+have i686-w64-mingw32-objdump || need+=(binutils-mingw-w64-i686)
+have Xvfb || need+=(xvfb)
+have xdotool || need+=(xdotool)
+have xwininfo || need+=(x11-utils)
+have sox || need+=(sox)
+# The real ImageMagick (some machines carry a stand-in named convert).
+[ -x /usr/bin/convert ] && /usr/bin/convert -version 2>/dev/null | grep -q ImageMagick || need+=(imagemagick)
+[ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
+[ -d /usr/lib/llvm-14/lib/clang/14.0.6/lib/linux ] && ls /usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 || need+=(libclang-rt-14-dev)
+wine_ready() { have wine && dpkg -s wine32:i386 >/dev/null 2>&1; }
+wine_ready || need+=(wine wine32:i386)
+
+[ ${#need[@]} -eq 0 ] && exit 0
+
+echo "install-deps: installing ${need[*]}"
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $SUDO dpkg --add-architecture i386
+fi
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${need[@]}"
