@@ -1,0 +1,223 @@
+#include "script/screen_script.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sstream>
+
+#include "fake_machine.h"
+
+namespace {
+
+// A host that records only what the reader itself does with it.
+class RecordingHost : public ScreenHost {
+public:
+    FontHandle CreateScriptFont(const FontChanges&) override { return nullptr; }
+    void DeleteScriptFont(FontHandle) override {}
+    TextExtent MeasureText(FontHandle, const std::string&) override { return {}; }
+    void SetBackgroundBitmap(const std::string&) override {}
+    DibBitmap* GetButtonBitmap(const std::string&, int*, int*) override { return nullptr; }
+    bool CreateButtonWindow(int) override { return true; }
+    void DestroyButtonWindow(int) override {}
+    void FocusButton(int) override {}
+    void CheckSingleInstance(int runMultiple) override { checks.push_back(runMultiple); }
+    std::vector<int> checks;
+};
+
+class StringLines : public LineSource {
+public:
+    explicit StringLines(const std::string& text, int failAfter = -1)
+        : stream_(text), failAfter_(failAfter) {}
+    bool NextLine(std::string* line) override {
+        if (failAfter_ >= 0 && served_ == failAfter_) return false;
+        if (!std::getline(stream_, *line)) return false;
+        ++served_;
+        return true;
+    }
+
+private:
+    std::istringstream stream_;
+    int failAfter_;
+    int served_ = 0;
+};
+
+struct Reading {
+    FakeMachine machine;
+    ScreenModel screen;
+    RecordingHost host;
+
+    std::string Title(const std::string& script, unsigned short language = 0x0409,
+                      unsigned short version = 6) {
+        machine.language = language;
+        screen.windowsVersion = version;
+        ScreenScript reader(screen, host);
+        StringLines lines(script);
+        reader.ReadLines(lines);
+        return screen.title;
+    }
+};
+
+}  // namespace
+
+TEST(LanguageTag, ByPrimaryAndSublanguage) {
+    struct Case {
+        unsigned short id;
+        const char* tag;
+    } cases[] = {
+        {0x0404, "[CHT]"}, {0x0804, "[CHS]"}, {0x1004, "[CHS]"}, {0x0406, "[DAN]"},
+        {0x0407, "[GER]"}, {0x0807, "[GER]"}, {0x0409, "[ENG]"}, {0x0809, "[ENG]"},
+        {0x040A, "[SPA]"}, {0x040B, "[FIN]"}, {0x040C, "[FRN]"}, {0x0410, "[ITA]"},
+        {0x0411, "[JPN]"}, {0x0412, "[KOREAN]"}, {0x0413, "[DUT]"}, {0x0414, "[NOR]"},
+        {0x0416, "[BRZ]"}, {0x0816, "[POR]"}, {0x041D, "[SWE]"}, {0x041E, "[THAI]"},
+        {0x0408, "[DEFAULT]"}, {0x0000, "[DEFAULT]"}, {0x0419, "[DEFAULT]"},
+    };
+    for (const Case& c : cases) EXPECT_STREQ(LanguageTagFor(c.id), c.tag) << std::hex << c.id;
+}
+
+// Each case: a header line and whether a TITLE under it is read, for one
+// system language and Windows version.
+TEST(ScreenScript, HeaderFilters) {
+    struct Case {
+        const char* header;
+        unsigned short language;
+        unsigned short version;
+        bool read;
+    } cases[] = {
+        {"[TEXT] [ENG]", 0x0407, 6, false},
+        {"[TEXT] [ENG][GER]", 0x0407, 6, true},
+        {"[TEXT] [DEFAULT]", 0x0407, 6, false},
+        {"[TEXT]", 0x0407, 6, true},
+        {"[TEXT] [DEFAULT]", 0x0408, 6, true},
+        {"[TEXT] [ENG]", 0x0408, 6, false},
+        {"[TEXT] [WIN98]", 0x0409, 3, false},
+        {"[TEXT] [WIN98SE] [WIN2K]", 0x0409, 3, true},
+        {"[TEXT] [WIN95]", 0x0409, 0, true},
+        {"[TEXT] [WINNT] [GER]", 0x0409, 0, false},
+        {"[TEXT] // [GER]", 0x0409, 6, true},
+        {"[text] [eng] [win2k]", 0x0409, 6, true},
+        {"[TEXT] [CHT]", 0x0404, 1, true},
+        {"[TEXT] [CHS]", 0x0404, 1, false},
+        {"[TEXT] [BRZ]", 0x0416, 2, true},
+        {"[TEXT] [POR]", 0x0416, 2, false},
+    };
+    for (const Case& c : cases) {
+        Reading reading;
+        // The title moves to [BEGIN] under a header of the same tags.
+        std::string header = c.header;
+        std::string tags = header.substr(header.find(']') + 1);
+        std::string script = "[BEGIN]" + tags + "\nTITLE=read\n[END]\n";
+        EXPECT_EQ(reading.Title(script, c.language, c.version) == "read", c.read) << c.header;
+    }
+}
+
+TEST(ScreenScript, BeginAndEndBrackets) {
+    struct Case {
+        const char* script;
+        const char* title;
+    } cases[] = {
+        {"TITLE=none\n", ""},
+        {"[TEXT]\nTITLE=x\n", ""},
+        {"TITLE=early\n[BEGIN]\nTITLE=late\n", "late"},
+        {"[begin]\nTITLE=lower\n", "lower"},
+        {"  [Begin] // comment\nTITLE=mixed\n", "mixed"},
+        {"[BEGIN]\nTITLE=one\n[END]\n[BEGIN]\nTITLE=two\n", "one"},
+        {"[BEGIN]\n[END] [JPN]\n[BEGIN]\nTITLE=after\n", "after"},
+        // Entries of an unknown section are skipped up to the next header.
+        {"[BEGIN]\n[NOTES]\nTITLE=notes\n[BEGIN]\nTITLE=back\n", "back"},
+        // A header without "]" changes nothing.
+        {"[BEGIN]\n[NOTES\nTITLE=kept\n", "kept"},
+        {"[BEGIN]\nTITLE\n=x\n", ""},
+        {"[BEGIN]\n\t \n   TITLE = spaced \n", "spaced"},
+        // The last TITLE counts.
+        {"[BEGIN]\nTITLE=a\nTITLE=b\n", "b"},
+        // A [BEGIN] rejected by its tags does not open the script.
+        {"[BEGIN] [GER]\nTITLE=german\n[TEXT]\nTITLE=x\n", ""},
+    };
+    for (const Case& c : cases) {
+        Reading reading;
+        EXPECT_EQ(reading.Title(c.script), c.title) << c.script;
+    }
+}
+
+TEST(ScreenScript, EntryKeysAndNumbers) {
+    FakeMachine machine;
+    ScreenModel screen;
+    RecordingHost host;
+    ScreenScript reader(screen, host);
+    reader.BeginSection("[BUTTON]", 7);
+    EXPECT_EQ(reader.CurrentSection(), "[BUTTON]");
+    // Names and numbers as the handlers receive them are seen through
+    // RUNMULTIPLE, whose number is ignored and whose name must match whole.
+    struct Case {
+        const char* line;
+        int runMultiple;
+    } cases[] = {
+        {"RUNMULTIPLE=yes", 1},    {"runmultiple 3 = YES ", 1}, {"RUNMULTIPLE=no", 0},
+        {"RUNMULTIPLEX=YES", 0},   {"=RUNMULTIPLE", 0},         {"RUN MULTIPLE=YES", 0},
+        {" RUNMULTIPLE\t=\tYes", 1},
+    };
+    reader.BeginSection("[BEGIN]", 6);
+    for (const Case& c : cases) {
+        ScreenModel fresh;
+        ScreenScript r(fresh, host);
+        r.BeginSection("[BEGIN]", 6);
+        r.DispatchEntry(c.line);
+        EXPECT_EQ(r.RunMultiple(), c.runMultiple) << c.line;
+    }
+}
+
+TEST(ScreenScript, LoadChecksSingleInstanceOnce) {
+    FakeMachine machine;
+    ScreenModel screen;
+    RecordingHost host;
+    {
+        ScreenScript reader(screen, host);
+        reader.Load("/nonexistent/AUTORUN.INF");
+    }
+    char path[] = "/tmp/screen_script_testXXXXXX";
+    int fd = mkstemp(path);
+    ASSERT_GE(fd, 0);
+    std::FILE* file = fdopen(fd, "wb");
+    std::fputs("[BEGIN]\r\nTITLE=From File\r\nRUNMULTIPLE=YES\r\n[END]", file);
+    std::fclose(file);
+    ScreenScript reader(screen, host);
+    reader.Load(path);
+    std::remove(path);
+    EXPECT_EQ(screen.title, "From File");
+    EXPECT_EQ(host.checks, (std::vector<int>{0, 1}));
+}
+
+TEST(ScreenScript, ReadErrorKeepsWhatWasRead) {
+    FakeMachine machine;
+    ScreenModel screen;
+    RecordingHost host;
+    ScreenScript reader(screen, host);
+    StringLines lines("[BEGIN]\nTITLE=first\nTITLE=second\n", 2);
+    reader.ReadLines(lines);
+    EXPECT_EQ(screen.title, "first");
+}
+
+TEST(FileLineSource, TextModeLines) {
+    struct Case {
+        std::string bytes;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\nb", {"a", "b"}},
+        {"a\r\n\r\nb", {"a", "", "b"}},
+        {"lone\rcr\n", {"lone\rcr"}},
+        {"", {}},
+        {std::string(10000, 'x') + "\ny", {std::string(10000, 'x'), "y"}},
+    };
+    for (const Case& c : cases) {
+        std::FILE* file = std::tmpfile();
+        std::fwrite(c.bytes.data(), 1, c.bytes.size(), file);
+        std::rewind(file);
+        FileLineSource source(file);
+        std::vector<std::string> lines;
+        std::string line;
+        while (source.NextLine(&line)) lines.push_back(line);
+        std::fclose(file);
+        EXPECT_EQ(lines, c.lines);
+    }
+}
