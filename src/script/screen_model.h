@@ -44,6 +44,9 @@ struct ScreenItem {
     std::atomic<int> state{kStateNormal};
     int restartPolicy = kNoPolicy;
     TextItem* caption = nullptr;    // not owned
+    // The caption's position before the placement moved it, so that a later
+    // entry for the same slot places it afresh.
+    int captionOwnX = -1, captionOwnY = -1;
     TextItem* extraText = nullptr;  // not owned
     DibBitmap* picture = nullptr;   // not owned: shared through the bitmap cache
     std::string hoverSound;
