@@ -152,6 +152,22 @@ process_ends_within() {
   return 1
 }
 
+# True when process $1 ends within $3 seconds and no window titled $2 is
+# ever visible meanwhile.
+ends_without_window() {
+  local pid=$1 title=$2 timeout=${3:-15} end
+  end=$((SECONDS + timeout))
+  while [ $SECONDS -lt $end ]; do
+    if xdotool search --onlyvisible --name "^${title}\$" >/dev/null 2>&1; then
+      log "   (window '$title' appeared)"
+      return 1
+    fi
+    kill -0 "$pid" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # Facts about a top-level window from inside Wine, as key=value lines:
 # found, rect, client, visible, iconic, foreground (see helpers/winprobe.cpp).
 probe() { wine "$WINE_BIN/winprobe.exe" "$@" 2>/dev/null | tr -d '\r'; }
@@ -173,8 +189,23 @@ fail() { FAILED=$((FAILED + 1)); log "   FAIL $*"; }
 check() {
   local what=$1
   shift
-  if "$@"; then pass "$what"; else fail "$what"; fi
+  if "$@" >/dev/null; then pass "$what"; else fail "$what"; fi
 }
 expect_eq() {
   if [ "$2" = "$3" ]; then pass "$1"; else fail "$1: got '$2', expected '$3'"; fi
+}
+
+# Starts a raw Windows command line, as written, in the background.
+start_command_line() {
+  (cd "$DISC" && RAW_COMMAND_LINE=$1 exec wine "$WINE_BIN/rawstart.exe") \
+    >>"$SUITE_DIR/$CASE_NAME.log" 2>&1 &
+  AUTORUN_PID=$!
+}
+
+# Closes the screen titled $1 with Escape and waits for process $2 to end.
+close_with_escape() {
+  local id
+  id=$(wait_for_window "$1" 5) || return 1
+  press_key_in "$id" Escape
+  process_ends_within "$2" 10
 }

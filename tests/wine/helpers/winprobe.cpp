@@ -1,7 +1,8 @@
 // Reports what Windows knows of the top-level windows titled argv[1], one
 // key=value a line, for the Wine suites: how many there are, and of the
 // first: its rectangle, client size, visibility, minimised state and
-// whether it is the foreground window.
+// whether it is the foreground window. A second argument acts on it first:
+// "minimize" minimises it.
 #include <windows.h>
 
 #include <cstdio>
@@ -30,6 +31,10 @@ int main(int argc, char** argv) {
     std::printf("count=%d\n", count);
     std::printf("found=%d\n", first ? 1 : 0);
     if (!first) return 1;
+    if (argc > 2 && std::strcmp(argv[2], "minimize") == 0) {
+        ShowWindow(first, SW_MINIMIZE);
+        Sleep(300);
+    }
     RECT rect;
     GetWindowRect(first, &rect);
     RECT client;
