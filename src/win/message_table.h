@@ -6,20 +6,26 @@
 
 #include <cstddef>
 
+// After the handler: whether the message still goes on to the window's
+// default handling, whose result then counts.
+enum MessageFollowUp { kHandled = 0, kThenDefault = 1 };
+
 template <class Window>
 struct MessageEntry {
     UINT message;
     LRESULT (Window::*handler)(WPARAM wParam, LPARAM lParam);
+    MessageFollowUp followUp = kHandled;
 };
 
-// Calls the handler of `message` when the table has one.
+// Calls the handler of `message` when the table has one. True when the
+// message is done with; false lets the default handling run as well.
 template <class Window, std::size_t N>
 bool DispatchMessageTable(const MessageEntry<Window> (&table)[N], Window* window, UINT message,
                           WPARAM wParam, LPARAM lParam, LRESULT* result) {
     for (const MessageEntry<Window>& entry : table) {
         if (entry.message == message) {
             *result = (window->*entry.handler)(wParam, lParam);
-            return true;
+            return entry.followUp == kHandled;
         }
     }
     return false;
