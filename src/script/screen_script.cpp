@@ -96,7 +96,8 @@ void ScreenScript::ReadLines(LineSource& source) {
         const char* text = raw.c_str();
         while (*text && IsTrimChar(*text)) ++text;
         if (!*text) continue;
-        std::string line = raw.substr(text - raw.c_str());
+        if (text != raw.c_str()) raw.erase(0, text - raw.c_str());
+        const std::string& line = raw;
         if (line[0] == '[') {
             std::string header = NormalizeToken(line, true);
             std::size_t close = header.find(']');
@@ -119,6 +120,7 @@ bool ScreenScript::SelectorRejects(const std::string& selector, int first, int l
 void ScreenScript::BeginSection(const std::string& line, std::size_t closePos) {
     skipEntries_ = 1;
     currentSection_ = line.substr(0, closePos + 1);
+    currentHandler_ = HandlerOf(currentSection_);
     std::string selector = line.substr(closePos + 1);
     std::size_t comment = selector.find("//");
     if (comment != std::string::npos) selector.erase(comment);
@@ -144,7 +146,14 @@ void ScreenScript::DispatchEntry(const std::string& line) {
                                       true);
     if (name.empty()) return;
 
-    using Handler = void (EntryHandlers::*)(const std::string&, const std::string&, int);
+    if (!currentHandler_) {
+        skipEntries_ = 1;
+        return;
+    }
+    (handlers_.*currentHandler_)(name, value, number);
+}
+
+ScreenScript::Handler ScreenScript::HandlerOf(const std::string& section) {
     static const struct {
         const char* section;
         Handler handler;
@@ -160,11 +169,8 @@ void ScreenScript::DispatchEntry(const std::string& line) {
         {"[REBOOTED]", &EntryHandlers::Rebooted},
         {"[RUN]", &EntryHandlers::Run},
     };
-    for (const auto& section : kSections) {
-        if (currentSection_ == section.section) {
-            (handlers_.*section.handler)(name, value, number);
-            return;
-        }
+    for (const auto& entry : kSections) {
+        if (section == entry.section) return entry.handler;
     }
-    skipEntries_ = 1;
+    return nullptr;
 }

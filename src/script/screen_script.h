@@ -50,6 +50,8 @@ public:
 
 private:
     bool SelectorRejects(const std::string& selector, int first, int last, const char* own) const;
+    using Handler = void (EntryHandlers::*)(const std::string&, const std::string&, int);
+    static Handler HandlerOf(const std::string& section);
 
     const char* tagTable_[kTagCount];
     const char* languageTag_;
@@ -61,5 +63,6 @@ private:
     int runMultiple_ = 0;
     int skipEntries_ = 1;
     short windowsVersion_;
+    Handler currentHandler_ = nullptr;  // of the current section; null when none
     EntryHandlers handlers_;
 };
