@@ -21,6 +21,8 @@ struct RegistryValue {
 constexpr unsigned long kRegString = 1;
 constexpr unsigned long kRegExpandString = 2;
 constexpr unsigned long kAttributeDirectory = 0x10;
+// Size of the buffer that FindExecutableFor fills.
+constexpr unsigned kFindExecutableBytes = 520;
 
 class Machine {
 public:
@@ -42,6 +44,11 @@ public:
     virtual std::string UpperCaseDoubleByte(const std::string& character) = 0;
     virtual std::string WindowsDirectory() = 0;
     virtual std::string TemporaryDirectory() = 0;
+    // The system's FindExecutable for a file (no default directory), into a
+    // buffer of kFindExecutableBytes that is all zeros on entry and is
+    // handed back raw. Returns the system's result: above 32 is success.
+    // A machine that cannot tell answers 2 (file not found).
+    virtual unsigned long FindExecutableFor(const std::string& /*file*/, char* /*result*/) { return 2; }
 };
 
 Machine& TheMachine();

@@ -1,6 +1,7 @@
 #include "win/machine_win.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 namespace {
 // Registry values longer than this are not strings the program can use.
@@ -82,4 +83,11 @@ std::string WinMachine::TemporaryDirectory() {
     char path[MAX_PATH + 1] = {};
     DWORD length = GetTempPathA(sizeof path, path);
     return length < sizeof path ? std::string(path, length) : std::string();
+}
+
+unsigned long WinMachine::FindExecutableFor(const std::string& file, char* result) {
+    // The system writes at most MAX_PATH bytes; the buffer is larger.
+    HINSTANCE found = FindExecutableA(file.c_str(), nullptr, result);
+    result[kFindExecutableBytes - 1] = '\0';
+    return static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(found));
 }

@@ -14,4 +14,5 @@ public:
     std::string UpperCaseDoubleByte(const std::string& character) override;
     std::string WindowsDirectory() override;
     std::string TemporaryDirectory() override;
+    unsigned long FindExecutableFor(const std::string& file, char* result) override;
 };

@@ -1,9 +1,11 @@
 #pragma once
 // A machine for unit tests: a program path, a set of files and directories,
 // registry values and system facts, all set by the test.
+#include <algorithm>
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "script/machine.h"
 
@@ -22,6 +24,14 @@ public:
     std::set<unsigned char> leadBytes;
     std::string windowsDirectory = "C:\\WINDOWS";
     std::string temporaryDirectory = "C:\\TEMP\\";
+    // What FindExecutable answers for a file: the raw bytes and the result;
+    // files not listed give 2 (file not found). Every call is recorded.
+    struct FoundExecutable {
+        std::string bytes;
+        unsigned long code = 33;
+    };
+    std::map<std::string, FoundExecutable> executables;
+    std::vector<std::string> findExecutableCalls;
 
     void AddString(const std::string& key, const std::string& name, const std::string& text) {
         RegistryValue value;
@@ -56,6 +66,14 @@ public:
     }
     std::string WindowsDirectory() override { return windowsDirectory; }
     std::string TemporaryDirectory() override { return temporaryDirectory; }
+    unsigned long FindExecutableFor(const std::string& file, char* result) override {
+        findExecutableCalls.push_back(file);
+        auto found = executables.find(file);
+        if (found == executables.end()) return 2;
+        found->second.bytes.copy(result, std::min<std::size_t>(found->second.bytes.size(),
+                                                               kFindExecutableBytes - 1));
+        return found->second.code;
+    }
 
 private:
     Machine* previous_;
