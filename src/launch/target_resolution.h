@@ -1,0 +1,17 @@
+#pragma once
+// Turns a button's command line into one that Windows can start: the leading
+// part that names an existing file is found, and a document is replaced by
+// the program that its file association names.
+#include <string>
+
+// The command line to start for `commandLine` (already made absolute), or an
+// empty string when no leading part of it names a file, or when the result
+// would not fit the 519 characters that the program hands to the system.
+std::string ResolveTarget(const std::string& commandLine);
+
+// The command line that starts the existing file `file` with the arguments
+// `rest` (empty, or starting with the white character that ended the name):
+// the program of the file's association, or what FindExecutable reports.
+// Empty when the result would not fit; on an association that cannot be
+// used and a failed FindExecutable, the command template read so far.
+std::string FindAssociatedCommand(const std::string& file, const std::string& rest);
