@@ -4,10 +4,7 @@
 
 #include <string>
 
-struct BlockSize {
-    int width = 0;
-    int height = 0;
-};
+#include "ui/text_block.h"
 
 class MessageWindow {
 public:
@@ -16,12 +13,15 @@ public:
     MessageWindow(const MessageWindow&) = delete;
     MessageWindow& operator=(const MessageWindow&) = delete;
 
-    // Replaces any box on screen with a new one showing the text.
+    // Replaces any box on screen with a new one showing the text, its text
+    // block centred in the box.
     void Show(HWND owner, const char* text);
     void Destroy();
     HWND Handle() const { return window_; }
 
-    // Estimated size of the word-wrapped text block.
+    // Estimated size of the word-wrapped text block, at most maxWidth by
+    // maxHeight. Measured with the window's device context as it comes, not
+    // with the font set on the window.
     static BlockSize MeasureTextBlock(HWND window, const char* text, int maxWidth, int maxHeight);
 
 private:

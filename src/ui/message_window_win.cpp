@@ -1,5 +1,7 @@
 #include "ui/message_window.h"
 
+#include <cstring>
+
 #include "resource.h"
 
 namespace {
@@ -10,7 +12,19 @@ void MessageWindow::Show(HWND owner, const char* text) {
     Destroy();
     window_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MESSAGE_WINDOW),
                                  owner, &NoticeProc, 0);
+    if (!window_) return;
     HWND label = GetDlgItem(window_, IDC_MESSAGE_TEXT);
+    if (!label) return;
+    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+                 FALSE);
+    RECT area;
+    GetWindowRect(label, &area);
+    BlockSize block = MeasureTextBlock(label, text, area.right - area.left + 1,
+                                       area.bottom - area.top + 1);
+    RECT box;
+    GetWindowRect(window_, &box);
+    MoveWindow(label, (box.right - block.width - box.left + 1) / 2,
+               (box.bottom - block.height - box.top + 1) / 2, block.width, block.height, TRUE);
     SetWindowTextA(label, text ? text : "");
 }
 
@@ -20,4 +34,16 @@ void MessageWindow::Destroy() {
     window_ = nullptr;
 }
 
-BlockSize MessageWindow::MeasureTextBlock(HWND, const char*, int, int) { return BlockSize(); }
+BlockSize MessageWindow::MeasureTextBlock(HWND window, const char* text, int maxWidth,
+                                          int maxHeight) {
+    if (!text || !*text || maxWidth <= 0) return BlockSize();
+    std::size_t length = std::strlen(text);
+    SIZE extent = {0, 0};
+    if (HDC context = GetDC(window)) {
+        if (!GetTextExtentPoint32A(context, text, static_cast<int>(length), &extent)) {
+            extent.cx = extent.cy = 0;
+        }
+        ReleaseDC(window, context);
+    }
+    return EstimateTextBlock(std::string(text, length), extent.cx, extent.cy, maxWidth, maxHeight);
+}

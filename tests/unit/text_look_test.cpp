@@ -49,7 +49,9 @@ TEST(LookOf, NormalAndHighlightedForms) {
         EXPECT_EQ(look.fillColour, c.fill) << c.what;
         EXPECT_EQ(look.restoreBackground, c.restore) << c.what;
         EXPECT_EQ(look.drawText, c.drawText) << c.what;
-        if (c.drawText) EXPECT_EQ(look.textColour, c.colour) << c.what;
+        if (c.drawText) {
+            EXPECT_EQ(look.textColour, c.colour) << c.what;
+        }
     }
 }
 
@@ -76,6 +78,8 @@ TEST(LookOf, ColoursOutsideTheTableCountAsLeftOut) {
         EXPECT_EQ(look.fillColour, c.fill) << c.what;
         EXPECT_GE(look.textColour, 0) << c.what;
         EXPECT_LT(look.textColour, 16) << c.what;
-        if (c.drawText) EXPECT_EQ(look.textColour, c.colour) << c.what;
+        if (c.drawText) {
+            EXPECT_EQ(look.textColour, c.colour) << c.what;
+        }
     }
 }
