@@ -118,18 +118,27 @@ void ShowWindowFor(const std::string& title, DWORD ms) {
     }
 }
 
+// Wine's append mode is not atomic between processes (two recorders ending
+// together can write over each other's line), so appends take turns.
 void AppendLine(const std::string& path, const std::string& line) {
+    HANDLE turn = CreateMutexA(nullptr, FALSE, "discscreen recorder log");
+    if (turn) WaitForSingleObject(turn, 10000);
     for (int attempt = 0; attempt < 50; ++attempt) {
-        HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA,
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
+            SetFilePointer(file, 0, nullptr, FILE_END);
             DWORD written = 0;
             WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
             CloseHandle(file);
-            return;
+            break;
         }
         Sleep(20);
+    }
+    if (turn) {
+        ReleaseMutex(turn);
+        CloseHandle(turn);
     }
 }
 
