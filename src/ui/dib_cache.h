@@ -1,0 +1,37 @@
+#pragma once
+// The screen's cache of button pictures: a fixed number of slots, filled
+// from the lowest upward and never emptied, keyed by the picture's path.
+#include <array>
+#include <cstddef>
+#include <memory>
+#include <string>
+
+// The cache key of a picture named in the script: trimmed, upper-cased and
+// made absolute against the program's own folder.
+std::string ButtonBitmapKey(const std::string& name);
+
+// Finds the picture whose file name is `key` or makes it with `make(key)`
+// in the first empty slot. A picture that failed to load keeps its slot, so
+// it is not tried again. The frame size is a quarter of the width (a strip
+// of four frames) by the height; a full cache gives no picture and a frame
+// of 0 by 0.
+template <typename Picture, std::size_t Count, typename Make>
+Picture* LookUpButtonBitmap(std::array<std::unique_ptr<Picture>, Count>& cache,
+                            const std::string& key, Make make, int* frameWidth,
+                            int* frameHeight) {
+    Picture* found = nullptr;
+    for (std::unique_ptr<Picture>& slot : cache) {
+        if (!slot) {
+            slot.reset(make(key));
+            found = slot.get();
+            break;
+        }
+        if (slot->FileName() == key) {
+            found = slot.get();
+            break;
+        }
+    }
+    *frameWidth = found ? found->Width() / 4 : 0;
+    *frameHeight = found ? found->Height() : 0;
+    return found;
+}
