@@ -4,6 +4,7 @@
 
 #include "app/launcher_dialog.h"
 #include "ui/dib_bitmap.h"
+#include "ui/dib_cache.h"
 #include "ui/hot_button.h"
 
 FontHandle DialogScreenHost::CreateScriptFont(const FontChanges& changes) {
@@ -50,7 +51,15 @@ void DialogScreenHost::SetBackgroundBitmap(const std::string& path) {
                  dialog_.background_->Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW);
 }
 
-DibBitmap* DialogScreenHost::GetButtonBitmap(const std::string&, int*, int*) { return nullptr; }
+namespace {
+DibBitmap* MakeButtonBitmap(const std::string& path) { return new DibBitmap(path.c_str()); }
+}  // namespace
+
+DibBitmap* DialogScreenHost::GetButtonBitmap(const std::string& name, int* frameWidth,
+                                             int* frameHeight) {
+    return LookUpButtonBitmap(dialog_.bitmapCache_, ButtonBitmapKey(name), &MakeButtonBitmap,
+                              frameWidth, frameHeight);
+}
 
 bool DialogScreenHost::CreateButtonWindow(int) { return false; }
 
