@@ -1,10 +1,23 @@
 #include "script/entry_handlers.h"
 
+#include "script/button_entry.h"
+#include "script/system_facts.h"
+#include "script/text_entry.h"
 #include "script/values.h"
 
-void EntryHandlers::Begin(const std::string& name, const std::string& value, int) {
+namespace {
+
+bool IsEntrySlot(int number) { return number >= 1 && number < kSlotCount; }
+
+}  // namespace
+
+void EntryHandlers::Begin(const std::string& name, const std::string& value, int number) {
     if (name == "TITLE") {
         screen_.title = NormalizeToken(value, false);
+    } else if (name == "FONT") {
+        SetFont(number, value);
+    } else if (name == "INTROBITMAP") {
+        host_.SetBackgroundBitmap(ResolveScriptPath(NormalizeToken(value, true)));
     } else if (name == "RUNMULTIPLE") {
         runMultiple_ = NormalizeToken(value, true) == "YES" ? 1 : 0;
     } else if (name == "INTROSOUND") {
@@ -17,15 +30,91 @@ void EntryHandlers::Begin(const std::string& name, const std::string& value, int
         screen_.finalRestartMessage = DecodeLineBreaks(value);
     } else if (name == "ALLOWREBOOT") {
         screen_.allowMessage = DecodeLineBreaks(value);
+    } else if (name == "TRAPREBOOTBUTTONS") {
+        SetRestartPolicy(screen_, value, kTrapRestart);
+    } else if (name == "ALLOWREBOOTBUTTONS") {
+        SetRestartPolicy(screen_, value, kAllowRestart);
     }
 }
 
-void EntryHandlers::Text(const std::string&, const std::string&, int) {}
-void EntryHandlers::Button(const std::string&, const std::string&, int) {}
-void EntryHandlers::Reference(const std::string&, const std::string&, int) {}
-void EntryHandlers::IgnoreWaitProcess(const std::string&, const std::string&, int) {}
-void EntryHandlers::InstallMessage(const std::string&, const std::string&, int) {}
-void EntryHandlers::Message(const std::string&, const std::string&, int) {}
-void EntryHandlers::ExtraText(const std::string&, const std::string&, int) {}
-void EntryHandlers::Rebooted(const std::string&, const std::string&, int) {}
-void EntryHandlers::Run(const std::string&, const std::string&, int) {}
+void EntryHandlers::SetFont(int number, const std::string& value) {
+    if (!IsSlot(number)) return;
+    FontHandle font = host_.CreateScriptFont(ParseFontSpecification(value));
+    if (!font) return;  // the slot keeps what it had
+    FontHandle previous = screen_.fonts[number];
+    screen_.fonts[number] = font;
+    if (!previous) return;
+    // Texts refer to the slot, so those read before this entry take the new
+    // font rather than keep a handle that is about to be deleted.
+    for (auto& text : screen_.texts) {
+        if (text && text->font == previous) text->font = font;
+    }
+    host_.DeleteScriptFont(previous);
+}
+
+void EntryHandlers::Text(const std::string& name, const std::string& value, int number) {
+    if (name != "TEXT" || !IsEntrySlot(number) || screen_.texts[number]) return;
+    screen_.texts[number] = ParseTextEntry(value, screen_, host_);
+}
+
+void EntryHandlers::Button(const std::string& name, const std::string& value, int number) {
+    if (name != "BUTTON" || !IsEntrySlot(number)) return;
+    std::unique_ptr<ScreenItem>& slot = screen_.buttons[number];
+    if (!slot) slot.reset(new ScreenItem());
+    ParseButtonForm(*slot, value, screen_, host_);
+    // For a slot whose window exists this moves and resizes that window.
+    if (!host_.CreateButtonWindow(number)) {
+        host_.DestroyButtonWindow(number);
+        slot.reset();
+        return;
+    }
+    slot->hasWindow = true;
+    if (slot->kind != kCheckBox && slot->state.load() == kStateFocus) host_.FocusButton(number);
+}
+
+void EntryHandlers::ChainMember(const std::string& name, const std::string& value, int number) {
+    if (name != "BUTTON" || !IsEntrySlot(number)) return;
+    std::unique_ptr<ScreenItem>& slot = screen_.buttons[number];
+    // A shown button keeps its entry: turning it into a hidden chain member
+    // would leave a window on the screen for a record it no longer draws.
+    if (slot && slot->hasWindow) return;
+    if (!slot) slot.reset(new ScreenItem());
+    ParseContinuationForm(*slot, value);
+}
+
+void EntryHandlers::Rebooted(const std::string& name, const std::string& value, int number) {
+    screen_.resumed = 1;
+    ChainMember(name, value, number);
+}
+
+void EntryHandlers::Run(const std::string& name, const std::string& value, int number) {
+    screen_.autoRun = 1;
+    ChainMember(name, value, number);
+}
+
+ScreenItem* EntryHandlers::SectionTarget(const std::string& name, int number) const {
+    if (name != "BUTTON") return nullptr;
+    return screen_.Button(number);
+}
+
+void EntryHandlers::Reference(const std::string& name, const std::string& value, int number) {
+    if (ScreenItem* item = SectionTarget(name, number)) item->referenceList = value;
+}
+
+void EntryHandlers::IgnoreWaitProcess(const std::string& name, const std::string& value,
+                                      int number) {
+    if (ScreenItem* item = SectionTarget(name, number)) item->ignoreList = ParseIgnoreList(value);
+}
+
+void EntryHandlers::InstallMessage(const std::string& name, const std::string& value, int number) {
+    if (ScreenItem* item = SectionTarget(name, number)) item->installMessage = DecodeLineBreaks(value);
+}
+
+void EntryHandlers::Message(const std::string& name, const std::string& value, int number) {
+    if (ScreenItem* item = SectionTarget(name, number)) item->failureMessage = DecodeLineBreaks(value);
+}
+
+void EntryHandlers::ExtraText(const std::string& name, const std::string& value, int number) {
+    if (ScreenItem* item = SectionTarget(name, number))
+        item->extraText = screen_.Text(ParseNumberOrKeyword(value));
+}

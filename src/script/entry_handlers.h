@@ -24,6 +24,10 @@ public:
     void Run(const std::string& name, const std::string& value, int number);
 
 private:
+    void SetFont(int number, const std::string& value);
+    void ChainMember(const std::string& name, const std::string& value, int number);
+    ScreenItem* SectionTarget(const std::string& name, int number) const;
+
     ScreenModel& screen_;
     ScreenHost& host_;
     int& runMultiple_;

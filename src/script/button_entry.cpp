@@ -1,0 +1,157 @@
+#include "script/button_entry.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
+#include "script/system_facts.h"
+#include "script/values.h"
+
+namespace {
+
+// Coordinates come from the script and may be anything an int holds; the
+// sums below are done wide and saturated so that no entry can overflow them.
+int Saturate(long long value) {
+    if (value > INT_MAX) return INT_MAX;
+    if (value < INT_MIN) return INT_MIN;
+    return static_cast<int>(value);
+}
+
+void ClearEntryFields(ScreenItem& item) {
+    item.x = item.y = item.width = item.height = 0;
+    item.windowX = item.windowY = item.windowWidth = item.windowHeight = 0;
+    item.kind = kPushButton;
+    item.option = 0;
+    item.state.store(kStateNormal);
+    if (item.caption) {
+        item.caption->x = item.captionOwnX;
+        item.caption->y = item.captionOwnY;
+    }
+    item.caption = nullptr;
+    item.captionOwnX = item.captionOwnY = -1;
+    item.picture = nullptr;
+    item.hoverSound.clear();
+    item.command.clear();
+}
+
+enum Placement { kPlaceRight, kPlaceLeft, kPlaceMerge };
+
+Placement ReadPlacement(const std::string& field) {
+    std::string word = NormalizeToken(field, true);
+    if (word == "MERGE") return kPlaceMerge;
+    if (word == "LEFT") return kPlaceLeft;
+    if (!word.empty()) {
+        int number = ParseInteger(field);
+        if (number == 2) return kPlaceMerge;
+        if (number == 1) return kPlaceLeft;
+    }
+    return kPlaceRight;
+}
+
+}  // namespace
+
+void PlaceCaption(ScreenItem& item, TextItem& caption, const std::string& placement) {
+    const long long bx = item.x, by = item.y, bw = item.width, bh = item.height;
+    Placement where = ReadPlacement(placement);
+    if (where == kPlaceMerge) {
+        if (caption.x < 0) caption.x = item.x;
+        if (caption.y < 0) caption.y = item.y;
+        const long long tx = caption.x, ty = caption.y;
+        long long left = std::min(bx, tx);
+        long long top = std::min(by, ty);
+        item.windowX = Saturate(left);
+        item.windowY = Saturate(top);
+        item.windowWidth = Saturate(std::max(bx + bw, tx + caption.width) - left);
+        item.windowHeight = Saturate(std::max(by + bh, ty + caption.height) - top);
+        return;
+    }
+    if (caption.x >= 0 || caption.y >= 0) return;  // the caption has its own place
+
+    const long long half = bh / 2;
+    const long long tw = caption.width, th = caption.height;
+    caption.y = Saturate(by + half - th / 2);
+    if (where == kPlaceLeft) {
+        caption.x = Saturate(bx - tw - half);
+        item.windowX = caption.x;
+    } else {
+        caption.x = Saturate(bx + bw + half);
+        item.windowX = item.x;
+    }
+    item.windowWidth = Saturate(bw + half + tw);
+    item.windowHeight = Saturate(std::max(bh, th));
+    item.windowY = Saturate(std::min(by, static_cast<long long>(caption.y)));
+}
+
+void ParseButtonForm(ScreenItem& item, const std::string& value, const ScreenModel& screen,
+                     ScreenHost& host) {
+    ClearEntryFields(item);
+    std::vector<std::string> fields = SplitFields(value);
+    fields.resize(std::min<std::size_t>(fields.size(), 12));
+    const std::size_t count = fields.size();
+
+    if (count > 0) item.kind = ParseNumberOrKeyword(fields[0]);
+    if (count > 1) item.x = item.windowX = ParseInteger(fields[1]);
+    if (count > 2) item.y = item.windowY = ParseInteger(fields[2]);
+    if (count > 3) item.width = item.windowWidth = ParseInteger(fields[3]);
+    if (count > 4) item.height = item.windowHeight = ParseInteger(fields[4]);
+    if (count > 5) item.state.store(ParseNumberOrKeyword(fields[5]));
+    if (count > 6) item.option = ParseNumberOrKeyword(fields[6]);
+    if (count > 7) {
+        std::string path = ResolveScriptPath(NormalizeToken(fields[7], true));
+        int frameWidth = item.width;
+        int frameHeight = item.height;
+        item.picture = host.GetButtonBitmap(path, &frameWidth, &frameHeight);
+        if (item.picture) {
+            item.width = frameWidth;
+            item.height = frameHeight;
+            item.windowWidth = std::max(item.windowWidth, item.width);
+            item.windowHeight = std::max(item.windowHeight, item.height);
+        }
+    }
+    if (count > 8) item.caption = screen.Text(ParseNumberOrKeyword(fields[8]));
+    std::string placement = count > 9 ? fields[9] : std::string();
+    if (count > 10) item.hoverSound = NormalizeToken(fields[10], false);
+    if (count > 11) item.command = NormalizeToken(fields[11], false);
+
+    if (item.caption) {
+        item.captionOwnX = item.caption->x;
+        item.captionOwnY = item.caption->y;
+        PlaceCaption(item, *item.caption, placement);
+    }
+}
+
+void ParseContinuationForm(ScreenItem& item, const std::string& value) {
+    ClearEntryFields(item);
+    std::vector<std::string> fields = SplitFields(value);
+    if (!fields.empty()) item.command = NormalizeToken(fields[0], false);
+    for (std::size_t i = 1; i < fields.size(); ++i) item.option = ParseNumberOrKeyword(fields[i]);
+    item.kind = kCheckBox;
+    item.state.store(kStateChecked);
+}
+
+void SetRestartPolicy(ScreenModel& screen, const std::string& list, int policy) {
+    for (const std::string& token : SplitFields(list)) {
+        int slot = ParseNumberOrKeyword(token);
+        if (!IsSlot(slot)) continue;
+        if (!screen.buttons[slot]) screen.buttons[slot].reset(new ScreenItem());
+        screen.buttons[slot]->restartPolicy = policy;
+    }
+}
+
+std::vector<std::string> ParseIgnoreList(const std::string& value) {
+    std::vector<std::string> names;
+    const char* rest = SkipLeadingBlanks(value.c_str());
+    std::string copy(rest, value.c_str() + value.size() - rest);
+    std::size_t pos = 0;
+    while (pos <= copy.size()) {
+        std::size_t end = copy.find(',', pos);
+        if (end == std::string::npos) end = copy.size();
+        std::string piece = copy.substr(pos, end - pos);
+        const char* start = SkipLeadingBlanks(piece.c_str());
+        std::size_t length = std::strlen(start);
+        while (length > 0 && IsWhiteChar(start[length - 1])) --length;
+        if (length > 0) names.emplace_back(start, length);
+        pos = end + 1;
+    }
+    return names;
+}

@@ -1,0 +1,98 @@
+#include "script/text_entry.h"
+
+#include <climits>
+#include <vector>
+
+#include "script/machine.h"
+#include "script/values.h"
+
+namespace {
+
+bool StartsWithDigit(const std::string& field) {
+    std::string trimmed = NormalizeToken(field, false);
+    return !trimmed.empty() && trimmed[0] >= '0' && trimmed[0] <= '9';
+}
+
+// At most kMaxFaceNameChars bytes, never ending inside a double-byte character.
+std::string CutFaceName(const std::string& name) {
+    Machine& machine = TheMachine();
+    std::size_t keep = 0;
+    while (keep < name.size()) {
+        std::size_t step = 1;
+        if (keep + 1 < name.size() && machine.IsLeadByte(static_cast<unsigned char>(name[keep])))
+            step = 2;
+        if (keep + step > kMaxFaceNameChars) break;
+        keep += step;
+    }
+    return name.substr(0, keep);
+}
+
+int SaturatedInt(long long value) {
+    if (value > INT_MAX) return INT_MAX;
+    if (value < INT_MIN) return INT_MIN;
+    return static_cast<int>(value);
+}
+
+}  // namespace
+
+FontChanges ParseFontSpecification(const std::string& value) {
+    FontChanges changes;
+    for (const std::string& field : SplitFields(value)) {
+        std::string word = NormalizeToken(field, true);
+        // A blank field names nothing; taken as a face name it would throw
+        // away the face given before it.
+        if (word.empty()) continue;
+        if (StartsWithDigit(field)) {
+            changes.height = ParseInteger(field);
+            changes.hasHeight = true;
+        } else if (word == "BOLD") {
+            changes.bold = true;
+        } else if (word == "ITALIC") {
+            changes.italic = true;
+        } else if (word == "UNDERLINE") {
+            changes.underline = true;
+        } else if (word == "STRIKEOUT") {
+            changes.strikeOut = true;
+        } else {
+            changes.faceName = CutFaceName(field);
+            changes.hasFaceName = true;
+        }
+    }
+    return changes;
+}
+
+std::unique_ptr<TextItem> ParseTextEntry(const std::string& value, const ScreenModel& screen,
+                                         ScreenHost& host) {
+    std::unique_ptr<TextItem> text(new TextItem());
+    std::vector<std::string> fields = SplitFields(value);
+    const std::size_t count = fields.size();
+    auto blank = [&](std::size_t i) { return NormalizeToken(fields[i], false).empty(); };
+
+    int longest = 0;
+    int lines = 0;
+    if (count > 0) text->text = DecodeLineBreaks(fields[0], &longest, &lines);
+    if (count > 1) text->highlightColour = ParseInteger(fields[1]);
+    if (count > 2 && !blank(2)) text->normalColour = ParseNumberOrKeyword(fields[2]);
+    if (count > 3 && !blank(3)) text->highlightBackground = ParseInteger(fields[3]);
+    if (count > 4) text->font = screen.Font(ParseNumberOrKeyword(fields[4]));
+    if (count > 5 && !blank(5)) text->x = ParseInteger(fields[5]);
+    if (count > 6 && !blank(6)) text->y = ParseInteger(fields[6]);
+    if (count > 7) text->width = ParseInteger(fields[7]);
+    if (count > 8) text->height = ParseInteger(fields[8]);
+
+    // Only the table's sixteen colours can be drawn. An unknown highlight
+    // colour falls back to its default; an unknown normal colour or
+    // background means none, as a blank field would.
+    if (!IsColourIndex(text->highlightColour)) text->highlightColour = 0;
+    if (!IsColourIndex(text->normalColour) && text->normalColour != kColourHelp)
+        text->normalColour = kColourNone;
+    if (!IsColourIndex(text->highlightBackground)) text->highlightBackground = kColourNone;
+
+    if (text->width <= 0 || text->height <= 0) {
+        TextExtent extent = host.MeasureText(text->font, text->text);
+        const long long length = static_cast<long long>(text->text.size());
+        text->width = length == 0 ? 0 : SaturatedInt(extent.width * static_cast<long long>(longest) / length);
+        text->height = SaturatedInt(static_cast<long long>(extent.height) * lines);
+    }
+    return text;
+}

@@ -1,0 +1,24 @@
+#pragma once
+// The values of FONT and TEXT entries.
+#include <memory>
+#include <string>
+
+#include "script/screen_host.h"
+#include "script/screen_model.h"
+
+// Longest face name a font can take (the system's limit is 32 with the NUL).
+constexpr std::size_t kMaxFaceNameChars = 31;
+
+// The fields of a font specification, in any order: a height, the style
+// words BOLD, ITALIC, UNDERLINE and STRIKEOUT, and a face name. Later fields
+// override earlier ones.
+FontChanges ParseFontSpecification(const std::string& value);
+
+// A text item from the nine fields of a TEXT entry. Colours that the colour
+// table does not hold are made harmless; a size of 0 or less is worked out
+// from the text in its font.
+std::unique_ptr<TextItem> ParseTextEntry(const std::string& value, const ScreenModel& screen,
+                                         ScreenHost& host);
+
+constexpr int kColourCount = 16;
+inline bool IsColourIndex(int colour) { return colour >= 0 && colour < kColourCount; }
