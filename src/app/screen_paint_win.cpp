@@ -11,5 +11,3 @@ LRESULT LauncherDialog::OnPaint(WPARAM, LPARAM) {
     EndPaint(Handle(), &paint);
     return 0;
 }
-
-LRESULT LauncherDialog::OnDrawItem(WPARAM, LPARAM) { return TRUE; }
