@@ -61,7 +61,16 @@ DibBitmap* DialogScreenHost::GetButtonBitmap(const std::string& name, int* frame
                               frameWidth, frameHeight);
 }
 
-bool DialogScreenHost::CreateButtonWindow(int) { return false; }
+bool DialogScreenHost::CreateButtonWindow(int slot) {
+    ScreenItem* item = dialog_.screen_.Button(slot);
+    if (!item) return false;
+    std::unique_ptr<HotButton>& button = dialog_.hotButtons_[slot];
+    // A later entry for the slot reuses the button, which then moves its
+    // window; a button made for a record since replaced is made afresh.
+    if (button && &button->Item() != item) button.reset();
+    if (!button) button.reset(new HotButton(dialog_, *item));
+    return button->CreateButtonWindow();
+}
 
 void DialogScreenHost::DestroyButtonWindow(int slot) {
     if (IsSlot(slot)) dialog_.hotButtons_[slot].reset();
