@@ -36,7 +36,6 @@ TEST(TextEntry, Fields) {
         {" Two\\r\\nlines,4,7,0,1,10,20", " Two\r\nlines", 4, 7, 0, true, 10, 20},
         {"t,1,HIDE", "t", 1, -1, -1, false, -1, -1},
         {"t,1,help", "t", 1, -2, -1, false, -1, -1},
-        {"t,1,CHECK", "t", 1, 1, -1, false, -1, -1},
         {"t,1,no such word", "t", 1, 0, -1, false, -1, -1},
         {"t, 2x,3", "t", 2, 3, -1, false, -1, -1},
         {"t,x2", "t", 0, -1, -1, false, -1, -1},
@@ -45,13 +44,11 @@ TEST(TextEntry, Fields) {
         {"t,1,2,3,YES,0,0", "t", 1, 2, 3, true, 0, 0},
         {"t,0,0,0,2", "t", 0, 0, 0, false, -1, -1},   // font slot without a font
         {"t,0,0,0,40", "t", 0, 0, 0, false, -1, -1},  // no such font slot
-        {"t,0,0,0,-1", "t", 0, 0, 0, false, -1, -1},
         // Colours the table does not hold.
         {"t,16,16,16", "t", 0, -1, -1, false, -1, -1},
         {"t,-1,-3,-2", "t", 0, -1, -1, false, -1, -1},
         {"t,15,-2,15", "t", 15, -2, 15, false, -1, -1},
         {"t,99999999999,-99999999999,99999999999", "t", 0, -1, -1, false, -1, -1},
-        {"", "", 0, -1, -1, false, -1, -1},
         {",,,", "", 0, -1, -1, false, -1, -1},
     };
     for (const auto& c : cases) {
@@ -79,10 +76,8 @@ TEST(TextEntry, SizeGivenOrMeasured) {
         {"Hello", 30, 13, "Hello"},
         // Extent of the whole run, scaled to the longest line.
         {"AB\\r\\nCDEF", 48 * 4 / 8, 26, "AB\r\nCDEF"},
-        {"AB\\r\\n", 24 * 2 / 4, 13, "AB\r\n"},
         {"\\r\\n\\r\\n", 0, 26, "\r\n\r\n"},
         {"Hi,0,0,0,0,0,0,50", 12, 13, "Hi"},
-        {"Hi,0,0,0,0,0,0,50,-1", 12, 13, "Hi"},
         {"Hi,0,0,0,0,0,0,0,20", 12, 13, "Hi"},
         {"Hi,0,0,0,1", 12, 23, "Hi"},
         {"", 0, 0, ""},
@@ -133,16 +128,3 @@ TEST(TextEntry, NumbersAndFirstEntryWins) {
     EXPECT_EQ(model.texts[31]->text, " last slot");
 }
 
-TEST(TextEntry, LanguageSectionAheadOfTheUntaggedOneWins) {
-    FakeMachine machine;
-    machine.language = 0x0407;
-    FakeScreenHost host;
-    ScreenModel model;
-    ReadScript(model, host,
-               "[TEXT] [GER]\nTEXT1=Installieren\n"
-               "[TEXT] [ENG]\nTEXT1=Install\nTEXT2=Only English\n"
-               "[TEXT]\nTEXT1=Fallback\nTEXT3=Shared\n");
-    EXPECT_EQ(model.texts[1]->text, "Installieren");
-    EXPECT_EQ(model.texts[2], nullptr);
-    EXPECT_EQ(model.texts[3]->text, "Shared");
-}
