@@ -1,0 +1,178 @@
+#include "script/resume_script.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "fake_machine.h"
+#include "script/screen_script.h"
+
+namespace {
+
+ScreenItem& Put(ScreenModel& screen, int slot, int kind, int state, const std::string& command) {
+    screen.buttons[slot] = std::make_unique<ScreenItem>();
+    ScreenItem& item = *screen.buttons[slot];
+    item.kind = kind;
+    item.state = state;
+    item.command = command;
+    return item;
+}
+
+// Members 2, 5 and 9; 5 refers to the checked box 3 and the unchecked 4.
+ScreenModel& Chain(ScreenModel& screen) {
+    screen.title = "Sample Disc";
+    screen.restartMode = 4;
+    screen.trapMessage = "Setup wants to restart.\r\nPlease wait.";
+    screen.finalRestartMessage = "Restart now?";
+    Put(screen, 2, kCheckBox, 1, "A\\SETUP.EXE").option = 1;
+    ScreenItem& five = Put(screen, 5, kCheckBox, 1, "B\\SETUP.EXE /Q");
+    five.referenceList = "3,/X,4,/Y";
+    five.ignoreList = {"helper.exe", "msi.exe"};
+    five.installMessage = "Installing B\r\nPlease wait";
+    five.failureMessage = "B failed";
+    Put(screen, 3, kCheckBox, 1, "");       // checked, no command: no member
+    Put(screen, 4, kCheckBox, 0, "D.EXE");  // unchecked
+    Put(screen, 7, kPushButton, 0, "E.EXE").restartPolicy = kTrapRestart;
+    Put(screen, 9, kCheckBox, 1, "C.EXE").option = 1;
+    screen.buttons[9]->restartPolicy = kAllowRestart;
+    screen.buttons[4]->restartPolicy = kTrapRestart;
+    screen.buttons[2]->restartPolicy = kTrapRestart;
+    return screen;
+}
+
+class NoHost : public ScreenHost {
+public:
+    FontHandle CreateScriptFont(const FontChanges&) override { return nullptr; }
+    void DeleteScriptFont(FontHandle) override {}
+    TextExtent MeasureText(FontHandle, const std::string&) override { return {}; }
+    void SetBackgroundBitmap(const std::string&) override {}
+    DibBitmap* GetButtonBitmap(const std::string&, int*, int*) override { return nullptr; }
+    bool CreateButtonWindow(int) override { return true; }
+    void DestroyButtonWindow(int) override {}
+    void FocusButton(int) override {}
+    void CheckSingleInstance(int) override {}
+};
+
+class TextLines : public LineSource {
+public:
+    explicit TextLines(const std::string& text) : stream_(text) {}
+    bool NextLine(std::string* line) override {
+        if (!std::getline(stream_, *line)) return false;
+        if (!line->empty() && line->back() == '\r') line->pop_back();
+        return true;
+    }
+
+private:
+    std::istringstream stream_;
+};
+
+}  // namespace
+
+TEST(ResumeScript, TextAfterRunningSlot) {
+    FakeMachine machine;
+    ScreenModel screen;
+    Chain(screen);
+    const char* expected =
+        "[BEGIN]\r\n"
+        "TITLE=Sample Disc\r\n"
+        "TRAPREBOOTMODE=YESNO\r\n"
+        "TRAPREBOOT=Setup wants to restart.\\r\\nPlease wait.\r\n"
+        "FINALREBOOT=Restart now?\r\n"
+        "ALLOWREBOOT=\r\n"
+        "TRAPREBOOTBUTTONS= 4, 7,\r\n"
+        "ALLOWREBOOTBUTTONS= 9,\r\n"
+        "\r\n[REBOOTED]\r\n"
+        "BUTTON5=B\\SETUP.EXE /Q /X,0\r\n"
+        "BUTTON9=C.EXE,1\r\n"
+        "\r\n[IGNOREWAITPROCESS]\r\n"
+        "BUTTON5=helper.exe,msi.exe,\r\n"
+        "BUTTON9=\r\n"
+        "\r\n[INSTALLMESSAGE]\r\n"
+        "BUTTON5=Installing B\\r\\nPlease wait\r\n"
+        "BUTTON9=\r\n"
+        "\r\n[MESSAGE]\r\n"
+        "BUTTON5=B failed\r\n"
+        "BUTTON9=\r\n"
+        "\r\n[END]\r\n";
+    EXPECT_EQ(ResumeScriptText(screen, 2), expected);
+}
+
+TEST(ResumeScript, ModeAndEmptyLists) {
+    FakeMachine machine;
+    ScreenModel screen;
+    screen.restartMode = 0;
+    Put(screen, 3, kCheckBox, 1, "X.EXE");
+    std::string text = ResumeScriptText(screen, 3);
+    EXPECT_NE(text.find("TRAPREBOOTMODE=OK\r\n"), std::string::npos);
+    EXPECT_NE(text.find("TRAPREBOOTBUTTONS=\r\nALLOWREBOOTBUTTONS=\r\n"), std::string::npos);
+    EXPECT_EQ(text.find("BUTTON3"), std::string::npos);
+}
+
+TEST(ResumeScript, ReadsBackAsTheRestOfTheChain) {
+    FakeMachine machine;
+    ScreenModel written;
+    Chain(written);
+    ScreenModel read;
+    NoHost host;
+    ScreenScript reader(read, host);
+    TextLines lines(ResumeScriptText(written, 2));
+    reader.ReadLines(lines);
+
+    EXPECT_EQ(read.resumed, 1);
+    EXPECT_EQ(read.title, "Sample Disc");
+    EXPECT_EQ(read.restartMode, 4);
+    EXPECT_EQ(read.trapMessage, "Setup wants to restart.\r\nPlease wait.");
+    for (int slot : {0, 1, 2, 3, 6, 8}) EXPECT_EQ(read.buttons[slot], nullptr) << slot;
+    ASSERT_NE(read.buttons[5], nullptr);
+    ASSERT_NE(read.buttons[9], nullptr);
+    const ScreenItem& five = *read.buttons[5];
+    EXPECT_TRUE(five.IsChainMember());
+    EXPECT_EQ(five.command, "B\\SETUP.EXE /Q /X");
+    EXPECT_EQ(five.option, 0);
+    EXPECT_EQ(five.ignoreList, (std::vector<std::string>{"helper.exe", "msi.exe"}));
+    EXPECT_EQ(five.installMessage, "Installing B\r\nPlease wait");
+    EXPECT_EQ(five.failureMessage, "B failed");
+    EXPECT_EQ(read.buttons[9]->option, 1);
+    EXPECT_EQ(read.buttons[9]->restartPolicy, kAllowRestart);
+    // Slots 4 and 7 come back as blank items carrying only their policy.
+    ASSERT_NE(read.buttons[4], nullptr);
+    EXPECT_EQ(read.buttons[4]->restartPolicy, kTrapRestart);
+    EXPECT_FALSE(read.buttons[4]->IsChainMember());
+    ASSERT_NE(read.buttons[7], nullptr);
+    EXPECT_FALSE(read.buttons[7]->IsChainMember());
+}
+
+TEST(ResumeScript, NamesAndRunOnceCommand) {
+    EXPECT_EQ(ResumeScriptPath("C:\\WINDOWS\\TEMP\\", "AUTORUN", 32767),
+              "C:\\WINDOWS\\TEMP\\AUTORUN32767.INF");
+    EXPECT_EQ(ResumeScriptPath("", "SETUP", 0), "SETUP0.INF");
+    EXPECT_EQ(RunOnceCommand("D:\\", "AUTORUN", "C:\\T\\AUTORUN5.INF"), "D:\\\\AUTORUN C:\\T\\AUTORUN5.INF");
+    EXPECT_EQ(RunOnceCommand("D:\\DISC", "AUTORUN", "C:\\T\\A.INF"), "D:\\DISC\\AUTORUN C:\\T\\A.INF");
+}
+
+TEST(DecideEndSession, ByRunningMembersPolicy) {
+    struct Case {
+        int restartNow;
+        int running;
+        int policy;
+        const char* allowMessage;
+        EndSessionAnswer answer;
+    } cases[] = {
+        {0, -1, kTrapRestart, "", EndSessionAnswer::kPass},
+        {0, 2, kNoPolicy, "", EndSessionAnswer::kPass},
+        {0, 2, kTrapRestart, "", EndSessionAnswer::kTrap},
+        {0, 2, kAllowRestart, "", EndSessionAnswer::kWriteAndPass},
+        {0, 2, kAllowRestart, "Restarting", EndSessionAnswer::kAskThenAllow},
+        {1, 2, kTrapRestart, "", EndSessionAnswer::kPass},
+        {0, 6, kTrapRestart, "", EndSessionAnswer::kPass},  // empty slot
+        {0, 40, kTrapRestart, "", EndSessionAnswer::kPass},
+    };
+    for (const Case& c : cases) {
+        ScreenModel screen;
+        Put(screen, 2, kCheckBox, 1, "X.EXE").restartPolicy = c.policy;
+        screen.restartNow = c.restartNow;
+        screen.runningIndex = c.running;
+        screen.allowMessage = c.allowMessage;
+        EXPECT_EQ(DecideEndSession(screen), c.answer) << c.running << " " << c.policy;
+    }
+}
