@@ -16,6 +16,9 @@ public:
 
     ScreenItem& Item() { return item_; }
 
+    // Reads a [BUTTON] value (continuation false) and makes the window, or a
+    // [RUN] / [REBOOTED] value, which makes none.
+    virtual bool ParseEntry(const std::string& value, bool continuation);
     // Makes the window from the item's window rectangle; for a button that
     // has one already, moves and resizes it.
     virtual bool CreateButtonWindow();

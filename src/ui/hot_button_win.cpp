@@ -1,7 +1,9 @@
 #include "ui/hot_button.h"
 
+#include "app/dialog_screen_host.h"
 #include "app/launcher_dialog.h"
 #include "launch/run_chain.h"
+#include "script/button_entry.h"
 #include "script/system_facts.h"
 #include "ui/button_rules.h"
 #include "ui/dib_bitmap.h"
@@ -29,6 +31,16 @@ const MessageEntry<HotButton> HotButton::kMessages[] = {
 
 HotButton::~HotButton() {
     if (screen_.FocusButton() == this) screen_.SetFocusButton(nullptr);
+}
+
+bool HotButton::ParseEntry(const std::string& value, bool continuation) {
+    if (continuation) {
+        ParseContinuationForm(item_, value);
+        return true;
+    }
+    DialogScreenHost host(screen_);
+    ParseButtonForm(item_, value, screen_.Screen(), host);
+    return CreateButtonWindow();
 }
 
 bool HotButton::CreateButtonWindow() {

@@ -1,0 +1,361 @@
+#!/usr/bin/env bash
+# The screen as a user sees it: button frames following the pointer, the
+# left button and the keyboard; captions and extra texts changing colour;
+# check boxes; the exit button; Tab; the message window.
+source "$(dirname "$0")/lib.sh"
+suite_begin screen
+
+CONVERT=/usr/bin/convert
+[ -x "$CONVERT" ] || CONVERT=convert
+SHOT=$SUITE_DIR/shot.png
+
+# Frame colours of the test strip, as RRGGBB: normal, pressed, current,
+# disabled. The background is dark grey.
+F0=0000FF F1=FFFF00 F2=00FF00 F3=FF00FF BACK=404040
+
+make_pictures() {
+  "$CONVERT" -size 40x30 xc:"#$F0" xc:"#$F1" xc:"#$F2" xc:"#$F3" +append BMP3:"$DISC/STRIP.BMP"
+  "$CONVERT" -size 400x300 xc:"#$BACK" BMP3:"$DISC/BACK.BMP"
+}
+
+# Client origin of the screen (the X window covers the client area only).
+screen_origin() {
+  local id=$1 X Y WIDTH HEIGHT SCREEN WINDOW
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  OX=$X OY=$Y
+}
+
+repaint_screen() { wine "$WINE_BIN/repaint.exe" "Screen Test" 2>/dev/null; }
+shoot() { sleep "${1:-0.6}"; import -window root "$SHOT"; }
+# Colour of one client pixel in the last shot, as RRGGBB.
+pixel() { "$CONVERT" "$SHOT" -format "%[hex:p{$((OX + $1)),$((OY + $2))}]" info: | cut -c1-6; }
+# How many pixels of a client rectangle in the last shot have one colour.
+count_colour() {
+  local x=$1 y=$2 w=$3 h=$4 colour=$5
+  "$CONVERT" "$SHOT" -crop "${w}x${h}+$((OX + x))+$((OY + y))" +repage -format %c histogram:info:- |
+    awk -v c="#$colour" 'toupper($0) ~ toupper(c) { n += $1 + 0 } END { print n + 0 }'
+}
+# Moves the pointer onto a client point. Moving to where it already is gives
+# no mouse message, so come from one pixel beside it.
+point_at() {
+  xdotool mousemove $((OX + $1 + 1)) $((OY + $2 + 1))
+  xdotool mousemove $((OX + $1)) $((OY + $2))
+}
+expect_pixel() { expect_eq "$1" "$(pixel "$2" "$3")" "$4"; }
+# check that a client rectangle holds some (or no) pixels of a colour.
+expect_some() {
+  local n
+  n=$(count_colour "${@:2:5}")
+  if [ "$n" -gt 0 ]; then pass "$1 ($n px)"; else fail "$1: no #$6 in $2,$3 ${4}x$5"; fi
+}
+expect_none() {
+  local n
+  n=$(count_colour "${@:2:5}")
+  if [ "$n" -eq 0 ]; then pass "$1"; else fail "$1: $n px of #$6 in $2,$3 ${4}x$5"; fi
+}
+
+# Buttons 40x30 at x=20. Texts: 1 the caption of button 1 (white, red while
+# highlighted); 2 a HIDE caption of button 2; 3 the caption of the disabled
+# button 3; 6 and 7 HELP texts of buttons 1 and 2 in one rectangle on black.
+write_buttons_script() {
+  write_script "$DISC/AUTORUN.INF" <<'INF'
+[BEGIN]
+TITLE=Screen Test
+INTROBITMAP=BACK.BMP
+[TEXT]
+TEXT1=Install now,4,7, ,0,80,20,150,30
+TEXT2=Hidden note,4,HIDE, ,0,80,70,150,30
+TEXT3=Not yet,4,7, ,0,80,120,150,30
+TEXT6=First help text,6,HELP,0,0,200,240,180,30
+TEXT7=Second help text,3,HELP,0,0,200,240,180,30
+[BUTTON]
+BUTTON1=PUSHBUTTON,20,20,0,0,NORMAL,SHOW,STRIP.BMP,1
+BUTTON2=PUSHBUTTON,20,70,0,0,NORMAL,SHOW,STRIP.BMP,2
+BUTTON3=PUSHBUTTON,20,120,0,0,DISABLE,SHOW,STRIP.BMP,3
+BUTTON4=CHECKBOX,20,170,0,0,UNCHECK,NO,STRIP.BMP
+BUTTON5=EXITBUTTON,20,220,0,0,NORMAL,NO,STRIP.BMP
+[EXTRATEXT]
+BUTTON1=6
+BUTTON2=7
+[END]
+INF
+}
+
+start_screen() {
+  make_pictures
+  write_buttons_script
+  start_autorun
+  if ! SCREEN_ID=$(wait_for_window "Screen Test"); then
+    fail "no window titled 'Screen Test'"
+    return 1
+  fi
+  screen_origin "$SCREEN_ID"
+  # Park the pointer on the background, away from every button.
+  xdotool mousemove $((OX + 300)) $((OY + 10))
+  sleep 1
+}
+
+case_begin frames_and_texts
+if start_screen; then
+  shoot
+  expect_pixel "push button at rest shows frame 0" 40 35 $F0
+  expect_pixel "disabled button shows frame 3" 40 135 $F3
+  expect_pixel "check box at rest shows frame 0" 40 185 $F0
+  expect_some "caption 1 is white at rest" 80 20 150 30 FFFFFF
+  expect_none "caption 1 has no red at rest" 80 20 150 30 FF0000
+  expect_none "HIDE caption is not shown at rest" 80 70 150 30 FFFFFF
+  expect_none "HIDE caption has no red at rest" 80 70 150 30 FF0000
+  expect_none "no help text at rest" 200 240 180 30 000000
+
+  point_at 40 35
+  shoot
+  expect_pixel "pointer on button 1: frame 2" 40 35 $F2
+  expect_some "caption 1 turns red" 80 20 150 30 FF0000
+  expect_none "caption 1 has no white while highlighted" 80 20 150 30 FFFFFF
+  expect_some "help text 1 on black" 200 240 180 30 000000
+  expect_some "help text 1 in yellow" 200 240 180 30 FFFF00
+
+  point_at 40 85
+  shoot
+  expect_pixel "pointer on button 2: frame 2" 40 85 $F2
+  expect_pixel "button 1 back to frame 0" 40 35 $F0
+  expect_some "caption 1 white again" 80 20 150 30 FFFFFF
+  expect_none "caption 1 no longer red" 80 20 150 30 FF0000
+  expect_some "HIDE caption shows while highlighted" 80 70 150 30 FF0000
+  expect_some "help text 2 replaces help text 1" 200 240 180 30 00FFFF
+  expect_none "help text 1 is gone" 200 240 180 30 FFFF00
+
+  point_at 40 135
+  shoot
+  expect_pixel "disabled button still frame 3 when current" 40 135 $F3
+  expect_some "disabled button's caption highlights" 80 120 150 30 FF0000
+  expect_none "HIDE caption wiped after leaving" 80 70 150 30 FF0000
+  expect_eq "HIDE caption area back to the background" "$(count_colour 80 70 150 30 $BACK)" 4500
+  expect_some "the last help text stays" 200 240 180 30 00FFFF
+  expect_pixel "button 2 back to frame 0" 40 85 $F0
+
+  point_at 300 10
+  shoot
+  expect_pixel "leaving a button changes nothing" 40 135 $F3
+  expect_some "leaving keeps the disabled caption red" 80 120 150 30 FF0000
+
+  # A full repaint: frames from the state, the focus button highlighted
+  # with its texts, the help area back to the background.
+  point_at 40 185
+  repaint_screen
+  shoot 1
+  expect_pixel "after a repaint the focus button is highlighted" 40 185 $F1
+  expect_pixel "after a repaint other buttons are normal" 40 35 $F0
+  expect_some "after a repaint captions show their normal colour" 80 20 150 30 FFFFFF
+  expect_eq "a repaint clears the help area" "$(count_colour 200 240 180 30 $BACK)" 5400
+
+  point_at 40 35
+  xdotool mousedown 1
+  shoot
+  expect_pixel "left button held on button 1: frame 1" 40 35 $F1
+  xdotool mousemove $((OX + 300)) $((OY + 10))
+  repaint_screen
+  shoot 1
+  expect_pixel "a redraw while held outside the button shows frame 0" 40 35 $F0
+  xdotool mouseup 1
+  shoot
+  check "released elsewhere: no activation" kill -0 "$AUTORUN_PID"
+  expect_some "button 1's help text came back with the repaint" 200 240 180 30 FFFF00
+  point_at 40 35
+  xdotool click 1
+  shoot
+  expect_pixel "released on the button: drawn current again" 40 35 $F2
+fi
+case_end
+
+case_begin check_box
+if start_screen; then
+  point_at 40 185
+  shoot
+  expect_pixel "check box current and unchecked: frame 1" 40 185 $F1
+  xdotool click 1
+  shoot
+  expect_pixel "click checks it: frame 3" 40 185 $F3
+  xdotool click 1
+  shoot
+  expect_pixel "second click unchecks it: frame 1" 40 185 $F1
+  xdotool click 1
+  point_at 40 35
+  shoot
+  expect_pixel "checked and no longer current: frame 2" 40 185 $F2
+  point_at 40 185
+  xdotool key space
+  shoot
+  expect_pixel "Space unchecks it: frame 1" 40 185 $F1
+  xdotool key space
+  shoot
+  expect_pixel "Space checks it again: frame 3" 40 185 $F3
+  xdotool key Return
+  shoot
+  expect_pixel "Enter toggles it too: frame 1" 40 185 $F1
+  check "Enter does not close the screen" kill -0 "$AUTORUN_PID"
+  # The second press of a double click is not a click of its own.
+  xdotool click --repeat 2 --delay 80 1
+  shoot
+  expect_pixel "a double click toggles once: frame 3" 40 185 $F3
+fi
+case_end
+
+case_begin keyboard_and_exit
+if start_screen; then
+  point_at 40 35
+  shoot
+  expect_pixel "button 1 current" 40 35 $F2
+  xdotool key Tab
+  shoot
+  expect_pixel "Tab: button 1 back to frame 0" 40 35 $F0
+  expect_pixel "Tab: button 2 current" 40 85 $F2
+  xdotool key Tab
+  shoot
+  expect_pixel "Tab: on to the disabled button 3" 40 135 $F3
+  expect_some "Tab: button 3's caption highlights" 80 120 150 30 FF0000
+  xdotool key Tab
+  shoot
+  expect_pixel "Tab: on to the check box" 40 185 $F1
+  xdotool key shift+Tab
+  shoot
+  expect_pixel "Shift+Tab: the check box is left" 40 185 $F0
+  expect_some "Shift+Tab: back to button 3" 80 120 150 30 FF0000
+  xdotool key Return
+  sleep 0.5
+  check "Enter on the disabled button does nothing" kill -0 "$AUTORUN_PID"
+  point_at 40 235
+  xdotool click 1
+  check "the exit button closes the screen" process_ends_within "$AUTORUN_PID" 10
+fi
+case_end
+
+case_begin exit_by_keyboard
+if start_screen; then
+  point_at 40 235
+  xdotool key Return
+  check "Enter on the exit button closes the screen" process_ends_within "$AUTORUN_PID" 10
+fi
+case_end
+
+case_begin sounds
+# PlaySoundA reports every request on Wine's winmm trace channel: a request
+# to play names its file, a stop has a null sound.
+make_pictures
+for name in INTRO HOVER1 HOVER2; do
+  sox -n -r 8000 -b 16 -c 1 "$DISC/$name.WAV" synth 0.2 sine 440 2>/dev/null
+done
+write_script "$DISC/AUTORUN.INF" <<'INF'
+[BEGIN]
+TITLE=Screen Test
+INTROBITMAP=BACK.BMP
+INTROSOUND=intro.wav, 5
+[BUTTON]
+BUTTON1=PUSHBUTTON,20,20,0,0,NORMAL,SHOW,STRIP.BMP, , ,HOVER1.WAV
+BUTTON2=PUSHBUTTON,20,70,0,0,NORMAL,SHOW,STRIP.BMP, , ,HOVER2.WAV
+BUTTON5=EXITBUTTON,20,220,0,0,NORMAL,NO,STRIP.BMP, , ,HOVER1.WAV
+[END]
+INF
+started=$SECONDS
+WINEDEBUG=trace+winmm start_autorun
+plays() { grep -a -c -F "SoundName=L\"C:\\\\DISC\\\\$1\"" "$SUITE_DIR/$CASE_NAME.log"; }
+stops() { grep -a -c -F "MULTIMEDIA_PlaySound pszSound='00000000'" "$SUITE_DIR/$CASE_NAME.log"; }
+if SCREEN_ID=$(wait_for_window "Screen Test"); then
+  screen_origin "$SCREEN_ID"
+  sleep 0.5
+  expect_eq "the intro sound plays, found beside the program" "$(plays INTRO.WAV)" 1
+  point_at 40 35
+  point_at 40 85
+  sleep 0.5
+  if [ $((SECONDS - started)) -lt 4 ]; then
+    expect_eq "hover sounds inside the intro's lock time are refused" "$(plays HOVER1.WAV),$(plays HOVER2.WAV)" 0,0
+  else
+    fail "the screen took too long to appear to test the lock time"
+  fi
+  sleep $((started + 7 - SECONDS))
+  point_at 40 35
+  sleep 0.3
+  point_at 30 30
+  point_at 50 40
+  sleep 0.5
+  expect_eq "after the lock a hover sound plays, once per entry" "$(plays HOVER1.WAV)" 1
+  point_at 40 85
+  sleep 0.5
+  expect_eq "the next button plays its own" "$(plays HOVER2.WAV)" 1
+  before=$(stops)
+  xdotool click 1
+  sleep 0.5
+  expect_eq "a push button stops the sound" "$(stops)" $((before + 1))
+  point_at 40 235
+  sleep 0.3
+  before=$(stops)
+  xdotool click 1
+  check "the exit button closes the screen" process_ends_within "$AUTORUN_PID" 10
+else
+  fail "no window titled 'Screen Test'"
+fi
+case_end
+
+case_begin button_windows
+# Each button is a transparent owner-drawn BUTTON child with a tab stop and
+# id 0, sized to its hit area.
+make_pictures
+"$CONVERT" -size 400x50 xc:"#$F0" BMP3:"$DISC/WIDE.BMP"
+write_script "$DISC/AUTORUN.INF" <<'INF'
+[BEGIN]
+TITLE=Screen Test
+INTROBITMAP=BACK.BMP
+[TEXT]
+TEXT1=Caption beside,4,7, ,0, , ,60,20
+[BUTTON]
+BUTTON1=PUSHBUTTON,20,20,0,0,NORMAL,NO,STRIP.BMP,1
+BUTTON2=PUSHBUTTON,20,70,0,0,NORMAL,NO,MISSING.BMP
+BUTTON3=CHECKBOX,20,120,0,0,UNCHECK,NO,STRIP.BMP
+BUTTON4=OKBUTTON,20,170,0,0,NORMAL,NO,WIDE.BMP
+BUTTON3=CHECKBOX,200,120,0,0,UNCHECK,NO,STRIP.BMP
+[END]
+INF
+start_autorun
+if SCREEN_ID=$(wait_for_window "Screen Test"); then
+  sleep 0.5
+  children=$(wine "$WINE_BIN/childwindows.exe" "Screen Test" 2>/dev/null | tr -d '\r')
+  log "$children"
+  expect_eq "one window per button entry slot" "$(grep -c . <<<"$children")" 4
+  expect_eq "every button: BUTTON class, owner-drawn tab stop, transparent, id 0" \
+    "$(grep -c 'class=Button style=[45]001000B exstyle=00000020 id=0 ' <<<"$children")" 4
+  # 40x30 frame, caption 60x20 placed right: half = 15, width 40 + 15 + 60.
+  check "a caption without a position widens the hit area to the right" \
+    grep -q 'rect=20,20,135,50 visible=1' <<<"$children"
+  check "a button without a picture keeps its entry size 0 by 0 and is hidden" \
+    grep -q 'rect=20,70,20,70 visible=0' <<<"$children"
+  check "a later entry for a slot moves its window" grep -q 'rect=200,120,240,150 visible=1' <<<"$children"
+  check "a 400 by 50 picture gives a 100 by 50 hit area" grep -q 'rect=20,170,120,220 visible=1' <<<"$children"
+  screen_origin "$SCREEN_ID"
+  shoot
+  expect_pixel "the moved check box draws at its new place" 220 135 $F0
+  expect_pixel "and not at its first place" 40 135 $BACK
+  expect_pixel "a frame of the wide picture is drawn" 70 195 $F0
+fi
+case_end
+
+case_begin message_window
+start_xvfb_app() {
+  (cd "$DISC" && exec wine "$WINE_BIN/message_window_test.exe" "$@") >"$SUITE_DIR/mw.out" 2>&1
+}
+if [ -f "$WINE_BIN/message_window_test.exe" ]; then
+  start_xvfb_app
+  status=$?
+  tr -d '\r' <"$SUITE_DIR/mw.out" | grep -E '^(ok|FAIL) ' | while read -r verdict what; do
+    echo "$verdict $what"
+  done >"$SUITE_DIR/mw.verdicts"
+  while read -r verdict what; do
+    if [ "$verdict" = ok ]; then pass "$what"; else fail "$what"; fi
+  done <"$SUITE_DIR/mw.verdicts"
+  expect_eq "the message window test ran to its end" "$status" 0
+  [ -s "$SUITE_DIR/mw.verdicts" ] || fail "the message window test reported nothing"
+else
+  fail "message_window_test.exe is not built"
+fi
+case_end
+
+suite_end
