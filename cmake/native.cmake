@@ -12,8 +12,8 @@ if(DISCSCREEN_FUZZ)
   add_compile_options(-fsanitize=fuzzer-no-link)
 endif()
 
-add_library(discscreen_core STATIC ${PORTABLE_SOURCES})
-target_include_directories(discscreen_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
+add_library(discscreen_core STATIC ${PORTABLE_SOURCES} ${CMAKE_SOURCE_DIR}/waitlib/process_tree.cpp)
+target_include_directories(discscreen_core PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/waitlib)
 
 enable_testing()
 find_package(GTest REQUIRED)

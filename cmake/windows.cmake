@@ -24,10 +24,14 @@ set_target_properties(autorun PROPERTIES OUTPUT_NAME AUTORUN SUFFIX .EXE
   RUNTIME_OUTPUT_DIRECTORY ${DIST_DIR})
 
 foreach(flavour 95 NT)
-  add_library(wait_${flavour} SHARED waitlib/wait_process.cpp waitlib/wait_process.def)
+  add_library(wait_${flavour} SHARED waitlib/wait_process.cpp waitlib/process_tree.cpp
+    waitlib/wait_process.def)
   target_compile_definitions(wait_${flavour} PRIVATE WAIT_FLAVOUR_${flavour})
-  target_link_libraries(wait_${flavour} PRIVATE kernel32)
-  target_link_options(wait_${flavour} PRIVATE -Wl,--kill-at -Wl,--enable-stdcall-fixup)
+  target_compile_options(wait_${flavour} PRIVATE -fno-tree-loop-distribute-patterns)
+  # No C runtime: the DLLs import KERNEL32 alone.
+  target_link_libraries(wait_${flavour} PRIVATE kernel32 gcc)
+  target_link_options(wait_${flavour} PRIVATE -nostdlib -Wl,-e,_DllMain@12
+    -Wl,--kill-at -Wl,--enable-stdcall-fixup)
   set_target_properties(wait_${flavour} PROPERTIES PREFIX "" OUTPUT_NAME AUTORUN_${flavour}
     SUFFIX .DLL RUNTIME_OUTPUT_DIRECTORY ${DIST_DIR})
 endforeach()
