@@ -4,7 +4,7 @@
 #include <climits>
 #include <cstring>
 
-#include "script/system_facts.h"
+#include "script/field_list.h"
 #include "script/values.h"
 
 namespace {
@@ -36,15 +36,29 @@ void ClearEntryFields(ScreenItem& item) {
 
 enum Placement { kPlaceRight, kPlaceLeft, kPlaceMerge };
 
-Placement ReadPlacement(const std::string& field) {
-    std::string word = NormalizeToken(field, true);
-    if (word == "MERGE") return kPlaceMerge;
-    if (word == "LEFT") return kPlaceLeft;
-    if (!word.empty()) {
-        int number = ParseInteger(field);
-        if (number == 2) return kPlaceMerge;
-        if (number == 1) return kPlaceLeft;
+// The trimmed field equals the ASCII word, whatever the letters' case.
+bool IsWord(const std::string& field, std::size_t begin, std::size_t end, const char* word) {
+    std::size_t length = std::strlen(word);
+    if (end - begin != length) return false;
+    for (std::size_t i = 0; i < length; ++i) {
+        char ch = field[begin + i];
+        if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+        if (ch != word[i]) return false;
     }
+    return true;
+}
+
+Placement ReadPlacement(const std::string& field) {
+    std::size_t begin = 0;
+    std::size_t end = field.size();
+    while (begin < end && IsTrimChar(field[begin])) ++begin;
+    while (end > begin && IsTrimChar(field[end - 1])) --end;
+    if (begin == end) return kPlaceRight;
+    if (IsWord(field, begin, end, "MERGE")) return kPlaceMerge;
+    if (IsWord(field, begin, end, "LEFT")) return kPlaceLeft;
+    int number = ParseInteger(field);
+    if (number == 2) return kPlaceMerge;
+    if (number == 1) return kPlaceLeft;
     return kPlaceRight;
 }
 
@@ -85,22 +99,21 @@ void PlaceCaption(ScreenItem& item, TextItem& caption, const std::string& placem
 void ParseButtonForm(ScreenItem& item, const std::string& value, const ScreenModel& screen,
                      ScreenHost& host) {
     ClearEntryFields(item);
-    std::vector<std::string> fields = SplitFields(value);
-    fields.resize(std::min<std::size_t>(fields.size(), 12));
-    const std::size_t count = fields.size();
+    const FieldList<12> fields(value);
+    const auto& f = fields.field;
 
-    if (count > 0) item.kind = ParseNumberOrKeyword(fields[0]);
-    if (count > 1) item.x = item.windowX = ParseInteger(fields[1]);
-    if (count > 2) item.y = item.windowY = ParseInteger(fields[2]);
-    if (count > 3) item.width = item.windowWidth = ParseInteger(fields[3]);
-    if (count > 4) item.height = item.windowHeight = ParseInteger(fields[4]);
-    if (count > 5) item.state.store(ParseNumberOrKeyword(fields[5]));
-    if (count > 6) item.option = ParseNumberOrKeyword(fields[6]);
-    if (count > 7) {
-        std::string path = ResolveScriptPath(NormalizeToken(fields[7], true));
+    if (fields.Has(0)) item.kind = ParseNumberOrKeyword(f[0]);
+    if (fields.Has(1)) item.x = item.windowX = ParseInteger(f[1]);
+    if (fields.Has(2)) item.y = item.windowY = ParseInteger(f[2]);
+    if (fields.Has(3)) item.width = item.windowWidth = ParseInteger(f[3]);
+    if (fields.Has(4)) item.height = item.windowHeight = ParseInteger(f[4]);
+    if (fields.Has(5)) item.state.store(ParseNumberOrKeyword(f[5]));
+    if (fields.Has(6)) item.option = ParseNumberOrKeyword(f[6]);
+    if (fields.Has(7)) {
+        // The cache trims, upper-cases and resolves the name itself.
         int frameWidth = item.width;
         int frameHeight = item.height;
-        item.picture = host.GetButtonBitmap(path, &frameWidth, &frameHeight);
+        item.picture = host.GetButtonBitmap(f[7], &frameWidth, &frameHeight);
         if (item.picture) {
             item.width = frameWidth;
             item.height = frameHeight;
@@ -108,15 +121,14 @@ void ParseButtonForm(ScreenItem& item, const std::string& value, const ScreenMod
             item.windowHeight = std::max(item.windowHeight, item.height);
         }
     }
-    if (count > 8) item.caption = screen.Text(ParseNumberOrKeyword(fields[8]));
-    std::string placement = count > 9 ? fields[9] : std::string();
-    if (count > 10) item.hoverSound = NormalizeToken(fields[10], false);
-    if (count > 11) item.command = NormalizeToken(fields[11], false);
+    if (fields.Has(8)) item.caption = screen.Text(ParseNumberOrKeyword(f[8]));
+    if (fields.Has(10)) item.hoverSound = NormalizeToken(f[10], false);
+    if (fields.Has(11)) item.command = NormalizeToken(f[11], false);
 
     if (item.caption) {
         item.captionOwnX = item.caption->x;
         item.captionOwnY = item.caption->y;
-        PlaceCaption(item, *item.caption, placement);
+        PlaceCaption(item, *item.caption, fields.Has(9) ? f[9] : std::string());
     }
 }
 

@@ -3,6 +3,7 @@
 #include <climits>
 #include <vector>
 
+#include "script/field_list.h"
 #include "script/machine.h"
 #include "script/values.h"
 
@@ -64,21 +65,21 @@ FontChanges ParseFontSpecification(const std::string& value) {
 std::unique_ptr<TextItem> ParseTextEntry(const std::string& value, const ScreenModel& screen,
                                          ScreenHost& host) {
     std::unique_ptr<TextItem> text(new TextItem());
-    std::vector<std::string> fields = SplitFields(value);
-    const std::size_t count = fields.size();
-    auto blank = [&](std::size_t i) { return NormalizeToken(fields[i], false).empty(); };
+    const FieldList<9> fields(value);
+    const auto& f = fields.field;
+    auto given = [&](std::size_t i) { return fields.Has(i) && !NormalizeToken(f[i], false).empty(); };
 
     int longest = 0;
     int lines = 0;
-    if (count > 0) text->text = DecodeLineBreaks(fields[0], &longest, &lines);
-    if (count > 1) text->highlightColour = ParseInteger(fields[1]);
-    if (count > 2 && !blank(2)) text->normalColour = ParseNumberOrKeyword(fields[2]);
-    if (count > 3 && !blank(3)) text->highlightBackground = ParseInteger(fields[3]);
-    if (count > 4) text->font = screen.Font(ParseNumberOrKeyword(fields[4]));
-    if (count > 5 && !blank(5)) text->x = ParseInteger(fields[5]);
-    if (count > 6 && !blank(6)) text->y = ParseInteger(fields[6]);
-    if (count > 7) text->width = ParseInteger(fields[7]);
-    if (count > 8) text->height = ParseInteger(fields[8]);
+    if (fields.Has(0)) text->text = DecodeLineBreaks(f[0], &longest, &lines);
+    if (fields.Has(1)) text->highlightColour = ParseInteger(f[1]);
+    if (given(2)) text->normalColour = ParseNumberOrKeyword(f[2]);
+    if (given(3)) text->highlightBackground = ParseInteger(f[3]);
+    if (fields.Has(4)) text->font = screen.Font(ParseNumberOrKeyword(f[4]));
+    if (given(5)) text->x = ParseInteger(f[5]);
+    if (given(6)) text->y = ParseInteger(f[6]);
+    if (fields.Has(7)) text->width = ParseInteger(f[7]);
+    if (fields.Has(8)) text->height = ParseInteger(f[8]);
 
     // Only the table's sixteen colours can be drawn. An unknown highlight
     // colour falls back to its default; an unknown normal colour or

@@ -10,19 +10,17 @@ bool IsWhiteChar(char ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch =
 bool IsTrimChar(char ch) { return IsWhiteChar(ch) || ch == '\v' || ch == '\f'; }
 
 std::string UpperCase(const std::string& text) {
-    std::string result;
-    result.reserve(text.size());
-    Machine& machine = TheMachine();
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        unsigned char ch = static_cast<unsigned char>(text[i]);
-        if (ch >= 0x80 && i + 1 < text.size() && machine.IsLeadByte(ch)) {
-            std::string upper = machine.UpperCaseDoubleByte(text.substr(i, 2));
-            result += upper.size() == 2 ? upper : text.substr(i, 2);
+    std::string result(text);
+    for (std::size_t i = 0; i < result.size(); ++i) {
+        unsigned char ch = static_cast<unsigned char>(result[i]);
+        if (ch >= 'a' && ch <= 'z') {
+            result[i] = static_cast<char>(ch - 'a' + 'A');
+        } else if (ch >= 0x80 && i + 1 < result.size()) {
+            Machine& machine = TheMachine();
+            if (!machine.IsLeadByte(ch)) continue;
+            std::string upper = machine.UpperCaseDoubleByte(result.substr(i, 2));
+            if (upper.size() == 2) result.replace(i, 2, upper);
             ++i;
-        } else if (ch >= 'a' && ch <= 'z') {
-            result += static_cast<char>(ch - 'a' + 'A');
-        } else {
-            result += static_cast<char>(ch);
         }
     }
     return result;
@@ -44,15 +42,20 @@ namespace {
 
 struct Keyword {
     const char* word;
+    std::size_t length;
     int value;
 };
 
+#define KEYWORD(word, value) {word, sizeof word - 1, value}
 constexpr Keyword kKeywords[] = {
-    {"", 0},           {"NO", 0},       {"YES", 1},       {"SHOW", 2},
-    {"PUSHBUTTON", 0}, {"EXITBUTTON", 1}, {"OKBUTTON", 2}, {"CHECKBOX", 3},
-    {"NORMAL", 0},     {"FOCUS", 1},    {"DISABLE", 2},   {"UNCHECK", 0},
-    {"CHECK", 1},      {"HIDE", -1},    {"HELP", -2},
+    KEYWORD("", 0),           KEYWORD("NO", 0),         KEYWORD("YES", 1),
+    KEYWORD("SHOW", 2),       KEYWORD("PUSHBUTTON", 0), KEYWORD("EXITBUTTON", 1),
+    KEYWORD("OKBUTTON", 2),   KEYWORD("CHECKBOX", 3),   KEYWORD("NORMAL", 0),
+    KEYWORD("FOCUS", 1),      KEYWORD("DISABLE", 2),    KEYWORD("UNCHECK", 0),
+    KEYWORD("CHECK", 1),      KEYWORD("HIDE", -1),      KEYWORD("HELP", -2),
 };
+#undef KEYWORD
+constexpr std::size_t kLongestKeyword = 10;
 
 bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
 
@@ -81,9 +84,23 @@ int ParseNumberOrKeyword(const std::string& text, std::size_t* numberPos) {
         if (numberPos) *numberPos = start;
         return ReadDecimal(text, start);
     }
-    std::string word = NormalizeToken(text, true);
+    // The keywords are plain ASCII, and upper-casing never turns a byte of a
+    // double-byte character into one, so the trimmed text can be compared
+    // letter by letter without building its upper-cased copy.
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && IsTrimChar(text[begin])) ++begin;
+    while (end > begin && IsTrimChar(text[end - 1])) --end;
+    char word[kLongestKeyword];
+    const std::size_t length = end - begin;
+    if (length > sizeof word) return 0;
+    for (std::size_t i = 0; i < length; ++i) {
+        char ch = text[begin + i];
+        word[i] = (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 'a' + 'A') : ch;
+    }
     for (const Keyword& keyword : kKeywords) {
-        if (word == keyword.word) return keyword.value;
+        if (keyword.length == length && std::memcmp(keyword.word, word, length) == 0)
+            return keyword.value;
     }
     return 0;
 }
@@ -101,15 +118,17 @@ std::string DecodeLineBreaks(const std::string& text, int* longestLine, int* lin
     int longest = 0;
     int current = 0;
     for (std::size_t i = 0; i < text.size();) {
-        if (text.compare(i, 4, "\\r\\n") == 0) {
-            result += "\r\n";
-            ++breaks;
-            current = 0;
-            i += 4;
-            continue;
-        }
-        result += text[i++];
-        if (++current > longest) longest = current;
+        std::size_t escape = text.find("\\r\\n", i);
+        std::size_t stop = escape == std::string::npos ? text.size() : escape;
+        result.append(text, i, stop - i);
+        std::size_t run = stop - i;
+        current = run > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(run);
+        if (current > longest) longest = current;
+        if (escape == std::string::npos) break;
+        result += "\r\n";
+        ++breaks;
+        current = 0;
+        i = escape + 4;
     }
     if (longestLine) *longestLine = longest;
     if (lineCount) *lineCount = breaks + (current > 0 ? 1 : 0);

@@ -11,13 +11,14 @@
 
 #include "script/screen_host.h"
 #include "script/screen_script.h"
+#include "script/system_facts.h"
 #include "script/values.h"
 
 class FakeScreenHost : public ScreenHost {
 public:
-    // Width and height of whole picture strips, by the name the handlers
-    // pass. A name not listed behaves like an unreadable file: it still
-    // takes a cache entry, which measures 0 by 0.
+    // Width and height of whole picture strips, by resolved name. A name
+    // not listed behaves like an unreadable file: it still takes a cache
+    // entry, which measures 0 by 0.
     std::map<std::string, TextExtent> pictures;
     int cacheSize = kSlotCount;
     bool fontsFail = false;
@@ -53,8 +54,11 @@ public:
         return extent;
     }
     void SetBackgroundBitmap(const std::string& path) override { backgrounds.push_back(path); }
-    DibBitmap* GetButtonBitmap(const std::string& name, int* frameWidth,
+    // Like the screen's cache: keyed by the name trimmed, upper-cased and
+    // resolved beside the program.
+    DibBitmap* GetButtonBitmap(const std::string& written, int* frameWidth,
                                int* frameHeight) override {
+        std::string name = ResolveScriptPath(NormalizeToken(written, true));
         pictureRequests.push_back(name);
         auto found = cache_.find(name);
         if (found == cache_.end()) {
