@@ -32,7 +32,9 @@ public:
     virtual TextExtent MeasureText(FontHandle font, const std::string& text) = 0;
     // Loads the background picture and sizes the screen to it.
     virtual void SetBackgroundBitmap(const std::string& path) = 0;
-    // The shared picture for a button, from the cache; frame size out.
+    // The shared picture for a button, from the cache; frame size out. The
+    // name is the picture field as written: the cache trims, upper-cases and
+    // resolves it. Null (frame size untouched) when the cache is full.
     virtual DibBitmap* GetButtonBitmap(const std::string& name, int* frameWidth,
                                        int* frameHeight) = 0;
     // Makes (or, for a slot that has one, moves) the window of a button.
