@@ -34,7 +34,7 @@ public:
     virtual void SetBackgroundBitmap(const std::string& path) = 0;
     // The shared picture for a button, from the cache; frame size out. The
     // name is the picture field as written: the cache trims, upper-cases and
-    // resolves it. Null (frame size untouched) when the cache is full.
+    // resolves it. Null when the cache is full; the frame size is then unused.
     virtual DibBitmap* GetButtonBitmap(const std::string& name, int* frameWidth,
                                        int* frameHeight) = 0;
     // Makes (or, for a slot that has one, moves) the window of a button.
