@@ -2,6 +2,8 @@
 //   size=W,H          what the object measures
 //   palette=N         entries of its logical palette (0: none)
 //   entry=#RRGGBB     the first palette entry, when there is one
+//   realized=N        RealizePalette's result for it on the screen, and
+//   palettedevice=0|1 whether the screen is a palette device
 //   drawn=0|1         Draw's result for the whole picture
 //   pixel=X,Y,#RRGGBB for each point given, as the whole picture drew it
 //   single=X,Y,#RRGGBB the same point drawn alone, from source (X, Y)
@@ -74,6 +76,12 @@ int main(int argc, char** argv) {
         PALETTEENTRY first = {};
         GetPaletteEntries(picture.Palette(), 0, 1, &first);
         std::printf("entry=#%02X%02X%02X\n", first.peRed, first.peGreen, first.peBlue);
+        HDC screen = GetDC(nullptr);
+        HPALETTE previous = SelectPalette(screen, picture.Palette(), FALSE);
+        std::printf("realized=%u\n", RealizePalette(screen));
+        std::printf("palettedevice=%d\n", (GetDeviceCaps(screen, RASTERCAPS) & RC_PALETTE) ? 1 : 0);
+        SelectPalette(screen, previous, FALSE);
+        ReleaseDC(nullptr, screen);
     }
     Surface whole(picture.Width(), picture.Height());
     BOOL drawn = picture.Draw(whole.context, 0, 0, picture.Width(), picture.Height(), 0, 0,
