@@ -34,8 +34,11 @@ drive() {
   local flavour=$1
   shift
   DRIVE_OK=1
-  DRIVEN=$(cd "$T" && RECORDER_LOG=$LOG_WIN timeout 90 wine "$T_WIN\\waitdriver.exe" \
-    "/dll=$DISC_WIN\\AUTORUN_$flavour.DLL" "$@" 2>/dev/null | tr -d '\r') || DRIVE_OK=0
+  DRIVEN=$(cd "$T" && {
+    RECORDER_LOG=$LOG_WIN timeout 90 wine "$T_WIN\\waitdriver.exe" \
+      "/dll=$DISC_WIN\\AUTORUN_$flavour.DLL" "$@" 2>/dev/null | tr -d '\r'
+    exit "${PIPESTATUS[0]}"
+  }) || DRIVE_OK=0
 }
 driven() { sed -n "s/^$1=//p" <<<"$DRIVEN"; }
 
