@@ -33,13 +33,29 @@ public:
     HotButton* FocusButton() const { return focusButton_; }
     void SetFocusButton(HotButton* button) { focusButton_ = button; }
     // Starts a worker thread that the screen waits for before it is destroyed.
+    // The screen runs one button action at a time: while one runs, no other
+    // starts (false).
     bool StartWorker(WorkerThreads::Body body);
+    // A click on a push button or an OK button: starts its worker unless an
+    // action runs already; the button's state is set only when it starts.
+    bool StartPushButton(ScreenItem& button);
+    bool StartChain(int closeAfterChain);
+    // A worker's last call. When the user closed the screen while the action
+    // ran, the screen ends now, unless the worker has ended it already.
+    void FinishAction(bool screenEnded);
+    // The user closed the screen while an action runs; it ends with the action.
+    bool CloseRequested() const { return action_.load() == kActionCloseRequested; }
     // The restart prompt thread of a trapped or allowed restart, or null.
+    // Every prompt handle stays valid until the screen is destroyed, so it
+    // may be waited on after the prompt has ended and cleared this field.
     std::atomic<HANDLE>& RestartPromptThread() { return restartPromptThread_; }
+    // Starts a prompt thread and remembers it as the restart prompt thread.
+    HANDLE StartRestartPrompt(WorkerThreads::Body body);
 
 protected:
     bool OnInitDialog() override;
     void OnOK() override {}  // Enter never closes the screen
+    void OnCancel() override;
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
 private:
@@ -66,6 +82,8 @@ private:
     ATOM instanceAtom_ = 0;
     std::atomic<HANDLE> restartPromptThread_{nullptr};
     bool closing_ = false;  // the screen ends right after initialisation
+    enum { kActionIdle = 0, kActionRunning = 1, kActionCloseRequested = 2 };
+    std::atomic<int> action_{kActionIdle};
     MessageWindow messageWindow_;
     WorkerThreads workers_;  // declared last: destroyed (waited for) first
 };

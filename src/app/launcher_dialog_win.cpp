@@ -102,7 +102,55 @@ void LauncherDialog::StartHiddenChain() {
     if (!closing_) StartWorker(&RunChain);
 }
 
-bool LauncherDialog::StartWorker(WorkerThreads::Body body) { return workers_.Start(body, this); }
+bool LauncherDialog::StartWorker(WorkerThreads::Body body) {
+    int idle = kActionIdle;
+    if (!action_.compare_exchange_strong(idle, kActionRunning)) return false;
+    if (workers_.Start(body, this)) return true;
+    action_ = kActionIdle;
+    return false;
+}
+
+bool LauncherDialog::StartPushButton(ScreenItem& button) {
+    if (action_.load() != kActionIdle) return false;
+    screen_.currentPushButton = &button;
+    if (StartWorker(&RunPushButton)) return true;
+    screen_.currentPushButton = nullptr;
+    return false;
+}
+
+bool LauncherDialog::StartChain(int closeAfterChain) {
+    if (action_.load() != kActionIdle) return false;
+    screen_.closeAfterChain = closeAfterChain;
+    return StartWorker(&RunChain);
+}
+
+void LauncherDialog::FinishAction(bool screenEnded) {
+    int running = kActionRunning;
+    if (action_.compare_exchange_strong(running, kActionIdle)) return;
+    // Closed while the action ran. Nothing else ends the screen while the
+    // request is pending, so the window is still there.
+    if (!screenEnded) EndDialog(Handle(), IDCANCEL);
+    action_ = kActionIdle;
+}
+
+void LauncherDialog::OnCancel() {
+    int running = kActionRunning;
+    if (action_.compare_exchange_strong(running, kActionCloseRequested)) {
+        // A worker still acts on this window: it goes out of sight now and
+        // ends when the worker finishes. An install message stays while its
+        // program runs.
+        ShowWindow(Handle(), SW_HIDE);
+        return;
+    }
+    if (running == kActionCloseRequested) return;
+    EndDialog(Handle(), IDCANCEL);
+}
+
+HANDLE LauncherDialog::StartRestartPrompt(WorkerThreads::Body body) {
+    HANDLE thread = workers_.StartKept(body, this);
+    if (thread) restartPromptThread_ = thread;
+    return thread;
+}
 
 void LauncherDialog::CheckSingleInstance(int runMultiple) {
     if (runMultiple == 0 && GlobalFindAtomA(kInstanceAtom)) {

@@ -1,27 +1,75 @@
 #include "launch/run_chain.h"
 
 #include "app/launcher_dialog.h"
+#include "app/restart_machine.h"
+#include "launch/button_actions.h"
+#include "launch/launch_program.h"
+#include "ui/show_message.h"
 
-// Programs are not started yet: a chain hides the screen and then ends it or
-// shows it again exactly as it will after its last member.
+namespace {
+
+// The steps of an action, acted out on the main screen.
+class ScreenActions : public ActionHost {
+public:
+    explicit ScreenActions(LauncherDialog& dialog) : dialog_(dialog), screen_(dialog.Screen()) {}
+    bool ScreenEnded() const { return ended_; }
+
+    void HideScreen() override { ShowWindow(dialog_.Handle(), SW_HIDE); }
+    void RestoreScreen() override {
+        if (!dialog_.CloseRequested()) ShowWindow(dialog_.Handle(), SW_RESTORE);
+    }
+    void ShowScreen() override {
+        if (!dialog_.CloseRequested()) ShowWindow(dialog_.Handle(), SW_SHOW);
+    }
+    void CloseScreen() override { PostMessageA(dialog_.Handle(), WM_CLOSE, 0, 0); }
+    void EndScreen() override {
+        ShowWindow(dialog_.Handle(), SW_SHOWMINIMIZED);
+        EndDialog(dialog_.Handle(), 1);
+        ended_ = true;
+    }
+    bool Launch(const std::string& commandLine, const ScreenItem& item, bool wait) override {
+        LaunchRequest request;
+        request.commandLine = commandLine;
+        request.programDirectory = screen_.programDirectory;
+        request.installMessage = item.installMessage.c_str();
+        request.ignoreList = &item.ignoreList;
+        request.wait = wait;
+        request.waitLibrary = dialog_.WaitLibrary();
+        return LaunchProgram(dialog_.Handle(), request);
+    }
+    int Ask(const std::string& text, unsigned type) override {
+        return ShowMessage(text, screen_.title, type);
+    }
+    void ForgetRestartPrompt() override { dialog_.RestartPromptThread() = nullptr; }
+    void WaitForRestartPrompt() override {
+        HANDLE prompt = dialog_.RestartPromptThread().load();
+        if (!prompt) return;
+        WaitForSingleObject(prompt, INFINITE);
+        // A prompt that a second query started meanwhile stays remembered.
+        dialog_.RestartPromptThread().compare_exchange_strong(prompt, nullptr);
+    }
+    void RestartMachine() override { ::RestartMachine(screen_.windowsVersion); }
+
+private:
+    LauncherDialog& dialog_;
+    ScreenModel& screen_;
+    bool ended_ = false;
+};
+
+}  // namespace
+
 DWORD WINAPI RunChain(void* argument) {
     auto& dialog = *static_cast<LauncherDialog*>(argument);
-    ScreenModel& screen = dialog.Screen();
-    bool close = screen.closeAfterChain.load() || screen.resumed;
-    screen.finalRestart = 0;
-    ShowWindow(dialog.Handle(), SW_HIDE);
-    screen.runningIndex = -1;
-    if (close) {
-        ShowWindow(dialog.Handle(), SW_SHOWMINIMIZED);
-        EndDialog(dialog.Handle(), 1);
-    } else {
-        ShowWindow(dialog.Handle(), SW_SHOW);
-    }
+    ScreenActions actions(dialog);
+    RunChainSteps(dialog.Screen(), actions);
+    dialog.FinishAction(actions.ScreenEnded());
     return 0;
 }
 
 DWORD WINAPI RunPushButton(void* argument) {
     auto& dialog = *static_cast<LauncherDialog*>(argument);
-    dialog.Screen().currentPushButton = nullptr;
+    ScreenActions actions(dialog);
+    RunPushButtonSteps(dialog.Screen(), actions);
+    dialog.FinishAction(actions.ScreenEnded());
     return 0;
 }

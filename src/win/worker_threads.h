@@ -12,9 +12,17 @@ public:
     ~WorkerThreads() { WaitForAll(); }
     // Starts a thread at normal priority with the default stack.
     bool Start(Body body, void* argument);
+    // The same, for a thread that others wait on: its handle stays open
+    // (and valid to wait on) until WaitForAll. Null when it cannot start.
+    HANDLE StartKept(Body body, void* argument);
     void WaitForAll();
 
 private:
+    struct Thread {
+        HANDLE handle;
+        bool kept;
+    };
+    HANDLE Launch(Body body, void* argument, bool kept);
     void CloseFinished();
-    std::vector<HANDLE> threads_;
+    std::vector<Thread> threads_;
 };

@@ -1,0 +1,103 @@
+#include "launch/button_actions.h"
+
+#include "launch/target_resolution.h"
+#include "script/command_line.h"
+#include "script/system_facts.h"
+#include "script/values.h"
+
+PushButtonPlan PlanPushButton(int option) {
+    PushButtonPlan plan;
+    switch (option) {
+        case 0:  // "NO"
+            plan.hideScreen = true;
+            plan.wait = true;
+            break;
+        case 1:  // "YES"
+            plan.hideScreen = true;
+            plan.closeScreen = true;
+            break;
+        case 2:  // "SHOW"
+            plan.wait = true;
+            break;
+        default:
+            break;
+    }
+    return plan;
+}
+
+int LastChainMember(const ScreenModel& screen) {
+    for (int slot = kSlotCount - 1; slot >= 0; --slot) {
+        const ScreenItem* item = screen.Button(slot);
+        if (item && item->IsChainMember()) return slot;
+    }
+    return -1;
+}
+
+void RunPushButtonSteps(ScreenModel& screen, ActionHost& host) {
+    ScreenItem* button = screen.currentPushButton.load();
+    if (!button) return;
+    PushButtonPlan plan = PlanPushButton(button->option);
+    if (!button->command.empty()) {
+        if (plan.hideScreen) host.HideScreen();
+        std::string line = BuildCommandLine(*button, screen);
+        if (!host.Launch(line, *button, plan.wait)) host.Ask(button->failureMessage, kFailureBoxType);
+    }
+    if (plan.closeScreen) {
+        host.CloseScreen();
+    } else {
+        host.RestoreScreen();
+    }
+    screen.currentPushButton.compare_exchange_strong(button, nullptr);
+}
+
+void RunChainSteps(ScreenModel& screen, ActionHost& host) {
+    bool close = screen.closeAfterChain.load() != 0 || screen.resumed != 0;
+    screen.finalRestart = 0;
+    host.HideScreen();
+    const int last = LastChainMember(screen);
+    host.ForgetRestartPrompt();
+    bool aborted = false;
+    for (int slot = 0; slot <= last && !aborted; ++slot) {
+        for (;;) {
+            host.WaitForRestartPrompt();
+            if (screen.restartNow.load()) host.RestartMachine();
+            const ScreenItem* item = screen.Button(slot);
+            if (!item || !item->IsChainMember()) break;
+            // Nothing is left to resume once the last member runs.
+            screen.runningIndex = slot == last ? -1 : slot;
+            std::string line = BuildCommandLine(*item, screen);
+            if (host.Launch(line, *item, ChainMemberWaits(item->option))) break;
+            int answer = host.Ask(item->failureMessage, kChainFailureBoxType);
+            if (answer == kAnswerRetry) continue;
+            if (answer == kAnswerAbort) {
+                close = false;
+                aborted = true;
+            }
+            break;
+        }
+    }
+    screen.runningIndex = -1;
+    if (screen.finalRestart.load() &&
+        host.Ask(screen.finalRestartMessage, kFinalRestartBoxType) == kAnswerYes) {
+        host.RestartMachine();
+    }
+    // A chain that started with the screen ([REBOOTED] or [RUN]) shrank it to
+    // nothing first; showing it again would leave a process without a
+    // usable window, so such a chain ends the program even after Abort.
+    if (screen.resumed || screen.autoRun || close) {
+        host.EndScreen();
+    } else {
+        host.ShowScreen();
+    }
+}
+
+PreparedLaunch PrepareLaunch(const std::string& commandLine) {
+    PreparedLaunch prepared;
+    std::string absolute = ResolveScriptPath(commandLine);
+    if (absolute.size() > kMaxPathChars) return prepared;
+    prepared.commandLine = ResolveTarget(absolute);
+    // Taken from the whole line: a backslash in the arguments makes it name
+    // no directory, and the start keeps the directory in force before.
+    if (!prepared.commandLine.empty()) prepared.directory = DirectoryOf(prepared.commandLine.c_str());
+    return prepared;
+}

@@ -1,0 +1,58 @@
+#pragma once
+// What a push button and a chain of checked items do, step by step, over
+// the few operations that touch the screen and the machine. The workers of
+// the Windows build run these with the main screen; tests record them.
+#include <string>
+
+#include "script/screen_model.h"
+
+// Message box types and answers that the actions use.
+constexpr unsigned kFailureBoxType = 0x30;        // OK, exclamation icon
+constexpr unsigned kChainFailureBoxType = 0x122;  // Abort/Retry/Ignore, question, Retry default
+constexpr unsigned kFinalRestartBoxType = 0x24;   // Yes/No, question icon
+constexpr int kAnswerAbort = 3;
+constexpr int kAnswerRetry = 4;
+constexpr int kAnswerYes = 6;
+
+class ActionHost {
+public:
+    virtual ~ActionHost() = default;
+    virtual void HideScreen() = 0;
+    virtual void RestoreScreen() = 0;  // after a push button
+    virtual void ShowScreen() = 0;     // after a chain that keeps the screen
+    virtual void CloseScreen() = 0;    // a push button whose option is "YES"
+    virtual void EndScreen() = 0;      // a chain that ends the program
+    // Starts the command line for the item; true when the process exists.
+    virtual bool Launch(const std::string& commandLine, const ScreenItem& item, bool wait) = 0;
+    // A message box with the screen's title; no box and 0 for an empty text.
+    virtual int Ask(const std::string& text, unsigned type) = 0;
+    virtual void ForgetRestartPrompt() = 0;
+    // Waits for the remembered restart prompt thread to end, then forgets it.
+    virtual void WaitForRestartPrompt() = 0;
+    virtual void RestartMachine() = 0;
+};
+
+struct PushButtonPlan {
+    bool hideScreen = false;
+    bool wait = false;
+    bool closeScreen = false;  // closed afterwards instead of restored
+};
+// "NO" 0, "YES" 1, "SHOW" 2 and any other value.
+PushButtonPlan PlanPushButton(int option);
+// Whether the chain waits for a member before the next: option "YES".
+inline bool ChainMemberWaits(int option) { return option == 1; }
+// The highest slot that holds a chain member, or -1.
+int LastChainMember(const ScreenModel& screen);
+
+// The body of a push button's worker: acts on the screen's current push
+// button and clears it at the end.
+void RunPushButtonSteps(ScreenModel& screen, ActionHost& host);
+// The body of a chain's worker.
+void RunChainSteps(ScreenModel& screen, ActionHost& host);
+
+// What LaunchProgram hands to the system for a command line from the script.
+struct PreparedLaunch {
+    std::string commandLine;  // empty: nothing to start (no file, or too long)
+    std::string directory;    // made current for the start
+};
+PreparedLaunch PrepareLaunch(const std::string& commandLine);

@@ -1,0 +1,19 @@
+#pragma once
+// Starts one program or document of the script and, when asked, waits for it
+// through the wait library. Posts the launch notices to the screen.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+struct LaunchRequest {
+    std::string commandLine;  // as the script gives it, arguments included
+    std::string programDirectory;
+    const char* installMessage = nullptr;  // lives as long as the screen; may be empty
+    const std::vector<std::string>* ignoreList = nullptr;
+    bool wait = false;
+    HMODULE waitLibrary = nullptr;
+};
+
+// True when the process was created.
+bool LaunchProgram(HWND screen, const LaunchRequest& request);

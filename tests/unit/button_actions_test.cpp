@@ -1,0 +1,320 @@
+#include "launch/button_actions.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <deque>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "fake_machine.h"
+
+namespace {
+
+// Records what an action does, one line per step; launches fail for the
+// commands listed in `failing`, and message boxes take their answers from
+// `answers` in order (0 once they run out).
+struct RecordingHost : ActionHost {
+    ScreenModel& screen;
+    std::vector<std::string> steps;
+    std::set<std::string> failing;
+    std::deque<int> answers;
+    std::function<void(int call)> duringWait;  // runs inside WaitForRestartPrompt
+    int waits = 0;
+    int failuresLeft = -1;  // failing lines start after this many failures; -1 never
+
+    explicit RecordingHost(ScreenModel& s) : screen(s) {}
+
+    void HideScreen() override { steps.push_back("hide"); }
+    void RestoreScreen() override { steps.push_back("restore"); }
+    void ShowScreen() override { steps.push_back("show"); }
+    void CloseScreen() override { steps.push_back("close"); }
+    void EndScreen() override { steps.push_back("end"); }
+    bool Launch(const std::string& line, const ScreenItem&, bool wait) override {
+        steps.push_back("launch " + line + (wait ? " wait" : "") + " @" +
+                        std::to_string(screen.runningIndex.load()));
+        if (failing.count(line) == 0) return true;
+        if (failuresLeft > 0 && --failuresLeft == 0) failing.clear();
+        return false;
+    }
+    int Ask(const std::string& text, unsigned type) override {
+        char kind[16];
+        std::snprintf(kind, sizeof kind, "%#x", type);
+        if (text.empty()) return 0;
+        steps.push_back("ask " + std::string(kind) + " " + text);
+        if (answers.empty()) return 0;
+        int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void ForgetRestartPrompt() override { steps.push_back("forget"); }
+    void WaitForRestartPrompt() override {
+        if (duringWait) duringWait(waits);
+        ++waits;
+    }
+    void RestartMachine() override { steps.push_back("restart"); }
+};
+
+ScreenItem& Put(ScreenModel& screen, int slot, int kind, int state, const std::string& command,
+                int option = 0) {
+    screen.buttons[slot].reset(new ScreenItem);
+    ScreenItem& item = *screen.buttons[slot];
+    item.kind = kind;
+    item.state = state;
+    item.command = command;
+    item.option = option;
+    return item;
+}
+
+using Steps = std::vector<std::string>;
+
+}  // namespace
+
+TEST(PushButton, OptionsDecideScreenAndWait) {
+    struct Case {
+        int option;
+        Steps steps;
+    } cases[] = {
+        {0, {"hide", "launch SETUP.EXE wait @-1", "restore"}},
+        {1, {"hide", "launch SETUP.EXE @-1", "close"}},
+        {2, {"launch SETUP.EXE wait @-1", "restore"}},
+        {3, {"launch SETUP.EXE @-1", "restore"}},
+        {-1, {"launch SETUP.EXE @-1", "restore"}},
+    };
+    for (const Case& c : cases) {
+        ScreenModel screen;
+        ScreenItem& button = Put(screen, 4, kPushButton, kStateNormal, "SETUP.EXE", c.option);
+        screen.currentPushButton = &button;
+        RecordingHost host(screen);
+        RunPushButtonSteps(screen, host);
+        EXPECT_EQ(host.steps, c.steps) << "option " << c.option;
+        EXPECT_EQ(screen.currentPushButton.load(), nullptr);
+    }
+}
+
+TEST(PushButton, EmptyCommandFailureAndReferences) {
+    struct Case {
+        const char* what;
+        const char* command;
+        int option;
+        const char* failure;
+        Steps steps;
+    } cases[] = {
+        {"empty command, YES: only closes", "", 1, "", {"close"}},
+        {"empty command, NO: only restores", "", 0, "", {"restore"}},
+        {"failure box", "BAD.EXE", 0, "Cannot start",
+         {"hide", "launch BAD.EXE /A wait @-1", "ask 0x30 Cannot start", "restore"}},
+        {"failure without text is silent", "BAD.EXE", 1, "",
+         {"hide", "launch BAD.EXE /A @-1", "close"}},
+        {"checked referenced words are appended", "GO.EXE", 3, "",
+         {"launch GO.EXE /A @-1", "restore"}},
+    };
+    for (const Case& c : cases) {
+        ScreenModel screen;
+        ScreenItem& button = Put(screen, 1, kPushButton, kStateNormal, c.command, c.option);
+        button.failureMessage = c.failure;
+        button.referenceList = "2,/A,3,/B";
+        Put(screen, 2, kCheckBox, kStateChecked, "X.EXE");
+        Put(screen, 3, kCheckBox, kStateNormal, "Y.EXE");
+        screen.currentPushButton = &button;
+        RecordingHost host(screen);
+        host.failing = {"BAD.EXE /A"};
+        RunPushButtonSteps(screen, host);
+        EXPECT_EQ(host.steps, c.steps) << c.what;
+    }
+}
+
+TEST(PushButton, NoCurrentButtonDoesNothing) {
+    ScreenModel screen;
+    RecordingHost host(screen);
+    RunPushButtonSteps(screen, host);
+    EXPECT_TRUE(host.steps.empty());
+}
+
+TEST(Chain, MembersInSlotOrderWithRunningIndex) {
+    ScreenModel screen;
+    screen.closeAfterChain = 0;
+    Put(screen, 9, kCheckBox, kStateChecked, "C9.EXE", 1);
+    Put(screen, 2, kCheckBox, kStateChecked, "C2.EXE", 1);
+    Put(screen, 5, kCheckBox, kStateChecked, "C5.EXE", 0);
+    Put(screen, 3, kCheckBox, kStateNormal, "UNCHECKED.EXE", 1);
+    Put(screen, 4, kPushButton, kStateChecked, "PUSH.EXE", 1);
+    Put(screen, 6, kOkButton, kStateChecked, "OK.EXE", 1);
+    Put(screen, 7, kCheckBox, kStateChecked, "", 1);  // no command: not a member
+    Put(screen, 12, kCheckBox, kStateNormal, "LATE.EXE", 1);
+    RecordingHost host(screen);
+    RunChainSteps(screen, host);
+    EXPECT_EQ(host.steps, (Steps{"hide", "forget", "launch C2.EXE wait @2", "launch C5.EXE @5",
+                                 "launch C9.EXE wait @-1", "show"}));
+    EXPECT_EQ(screen.runningIndex.load(), -1);
+    EXPECT_EQ(LastChainMember(screen), 9);
+    // The prompt is waited for before every slot up to the last member.
+    EXPECT_EQ(host.waits, 10);
+}
+
+TEST(Chain, HowItEnds) {
+    struct Case {
+        const char* what;
+        int closeAfterChain;
+        int resumed;  // 1 resumed, 2 auto-run
+        bool anyMember;
+        std::deque<int> answers;  // to a failing member's box
+        const char* last;         // the last step
+    } cases[] = {
+        {"OK with NO shows the screen again", 0, 0, true, {}, "show"},
+        {"OK with YES ends the screen", 1, 0, true, {}, "end"},
+        {"no member, NO", 0, 0, false, {}, "show"},
+        {"no member, YES", 1, 0, false, {}, "end"},
+        {"resumed always ends", 0, 1, true, {}, "end"},
+        {"Abort keeps a YES screen", 1, 0, true, {kAnswerAbort}, "show"},
+        {"Abort still ends a resumed chain", 0, 1, true, {kAnswerAbort}, "end"},
+        {"Ignore goes on and ends", 1, 0, true, {5}, "end"},
+        {"Abort ends a [RUN] chain", 0, 2, true, {kAnswerAbort}, "end"},
+    };
+    for (const Case& c : cases) {
+        ScreenModel screen;
+        screen.closeAfterChain = c.closeAfterChain;
+        screen.resumed = c.resumed == 1;
+        screen.autoRun = c.resumed == 2;
+        if (c.anyMember) {
+            Put(screen, 1, kCheckBox, kStateChecked, "A.EXE").failureMessage = "A failed";
+            Put(screen, 2, kCheckBox, kStateChecked, "B.EXE");
+        }
+        RecordingHost host(screen);
+        host.answers = c.answers;
+        if (!c.answers.empty()) host.failing = {"A.EXE"};
+        RunChainSteps(screen, host);
+        ASSERT_FALSE(host.steps.empty());
+        EXPECT_EQ(host.steps.back(), c.last) << c.what;
+        bool ranB = std::find(host.steps.begin(), host.steps.end(), "launch B.EXE @-1") !=
+                    host.steps.end();
+        bool aborted = !c.answers.empty() && c.answers.front() == kAnswerAbort;
+        EXPECT_EQ(ranB, c.anyMember && !aborted) << c.what;
+    }
+}
+
+TEST(Chain, FailedMembers) {
+    struct Case {
+        const char* what;
+        const char* failure;
+        std::deque<int> answers;
+        int failures;  // failed starts of A before the file appears; -1 never
+        Steps steps;
+    } cases[] = {
+        {"Retry until it starts", "A failed", {kAnswerRetry, kAnswerRetry}, 2,
+         {"hide", "forget", "launch A.EXE @1", "ask 0x122 A failed", "launch A.EXE @1",
+          "ask 0x122 A failed", "launch A.EXE @1", "launch B.EXE @-1", "show"}},
+        {"Retry, then Ignore", "A failed", {kAnswerRetry, 5}, -1,
+         {"hide", "forget", "launch A.EXE @1", "ask 0x122 A failed", "launch A.EXE @1",
+          "ask 0x122 A failed", "launch B.EXE @-1", "show"}},
+        {"Abort leaves the loop", "A failed", {kAnswerAbort}, -1,
+         {"hide", "forget", "launch A.EXE @1", "ask 0x122 A failed", "show"}},
+        {"an empty message passes silently", "", {kAnswerAbort}, -1,
+         {"hide", "forget", "launch A.EXE @1", "launch B.EXE @-1", "show"}},
+    };
+    for (const Case& c : cases) {
+        ScreenModel screen;
+        screen.closeAfterChain = 0;
+        Put(screen, 1, kCheckBox, kStateChecked, "A.EXE").failureMessage = c.failure;
+        Put(screen, 2, kCheckBox, kStateChecked, "B.EXE");
+        RecordingHost host(screen);
+        host.answers = c.answers;
+        host.failing = {"A.EXE"};
+        host.failuresLeft = c.failures;
+        RunChainSteps(screen, host);
+        EXPECT_EQ(host.steps, c.steps) << c.what;
+    }
+}
+
+TEST(Chain, RestartRequests) {
+    // The prompt answers "restart now" while the first member runs.
+    ScreenModel screen;
+    screen.closeAfterChain = 0;
+    screen.finalRestart = 1;  // stale: cleared when the chain starts
+    Put(screen, 0, kCheckBox, kStateChecked, "A.EXE", 1);
+    Put(screen, 3, kCheckBox, kStateChecked, "B.EXE", 1);
+    RecordingHost host(screen);
+    host.duringWait = [&](int call) {
+        if (call == 1) screen.restartNow = 1;
+    };
+    RunChainSteps(screen, host);
+    EXPECT_EQ(host.steps, (Steps{"hide", "forget", "launch A.EXE wait @0", "restart", "restart",
+                                 "restart", "launch B.EXE wait @-1", "show"}));
+
+    // A trapped restart during the chain: the final question, answered Yes or No.
+    for (int answer : {kAnswerYes, 7}) {
+        ScreenModel trapped;
+        trapped.closeAfterChain = 1;
+        trapped.finalRestartMessage = "Restart now?";
+        Put(trapped, 1, kCheckBox, kStateChecked, "A.EXE", 1);
+        RecordingHost host2(trapped);
+        host2.answers = {answer};
+        host2.duringWait = [&](int) { trapped.finalRestart = 1; };
+        RunChainSteps(trapped, host2);
+        Steps expected = {"hide", "forget", "launch A.EXE wait @-1", "ask 0x24 Restart now?"};
+        if (answer == kAnswerYes) expected.push_back("restart");
+        expected.push_back("end");
+        EXPECT_EQ(host2.steps, expected) << answer;
+    }
+
+    // No final message: no question, no restart.
+    ScreenModel silent;
+    silent.closeAfterChain = 0;
+    Put(silent, 1, kCheckBox, kStateChecked, "A.EXE", 1);
+    RecordingHost host3(silent);
+    host3.duringWait = [&](int) { silent.finalRestart = 1; };
+    RunChainSteps(silent, host3);
+    EXPECT_EQ(host3.steps, (Steps{"hide", "forget", "launch A.EXE wait @-1", "show"}));
+}
+
+TEST(Chain, MembershipIsTestedWhenTheSlotComes) {
+    // A box unchecked while an earlier member runs is skipped; one checked
+    // below the last member is not reached.
+    ScreenModel screen;
+    screen.closeAfterChain = 0;
+    Put(screen, 1, kCheckBox, kStateChecked, "A.EXE", 1);
+    ScreenItem& b = Put(screen, 2, kCheckBox, kStateChecked, "B.EXE", 1);
+    Put(screen, 3, kCheckBox, kStateChecked, "C.EXE", 1);
+    ScreenItem& d = Put(screen, 4, kCheckBox, kStateNormal, "D.EXE", 1);
+    RecordingHost host(screen);
+    host.duringWait = [&](int call) {
+        if (call == 1) {
+            b.state = kStateNormal;
+            d.state = kStateChecked;
+        }
+    };
+    RunChainSteps(screen, host);
+    EXPECT_EQ(host.steps,
+              (Steps{"hide", "forget", "launch A.EXE wait @1", "launch C.EXE wait @-1", "show"}));
+}
+
+TEST(PrepareLaunch, ResolvesAndTakesTheDirectory) {
+    struct Case {
+        const char* line;
+        const char* command;
+        const char* directory;
+    } cases[] = {
+        {"SETUP.EXE /Q", "D:\\SETUP\\SETUP.EXE /Q", "D:\\SETUP"},
+        {"TOOLS\\RUN.EXE", "D:\\SETUP\\TOOLS\\RUN.EXE", "D:\\SETUP\\TOOLS"},
+        {"\\ROOT.EXE", "D:\\ROOT.EXE", "D:\\"},
+        // A backslash in the arguments: the "directory" names none.
+        {"SETUP.EXE /D=C:\\TEMP", "D:\\SETUP\\SETUP.EXE /D=C:\\TEMP", "D:\\SETUP\\SETUP.EXE /D=C:\\"},
+        {"MISSING.EXE", "", ""},
+    };
+    for (const Case& c : cases) {
+        FakeMachine machine;
+        machine.files = {"D:\\SETUP\\SETUP.EXE", "D:\\SETUP\\TOOLS\\RUN.EXE", "D:\\ROOT.EXE"};
+        for (const std::string& file : machine.files) machine.executables[file] = {file, 33};
+        PreparedLaunch prepared = PrepareLaunch(c.line);
+        EXPECT_EQ(prepared.commandLine, c.command) << c.line;
+        EXPECT_EQ(prepared.directory, c.directory) << c.line;
+    }
+    // A line that grows past the limit when made absolute is refused.
+    FakeMachine machine;
+    std::string line = std::string(505, 'x') + ".EXE";
+    machine.files = {"D:\\SETUP\\" + line};
+    EXPECT_EQ(PrepareLaunch(line).commandLine, "");
+}

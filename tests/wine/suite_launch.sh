@@ -1,0 +1,293 @@
+#!/usr/bin/env bash
+# Starting programs under Wine with real processes: chains from a [RUN]
+# section in slot order with their waits, failed members and their box,
+# documents through associations in the registry, the install message,
+# the current directory, refused overlong lines, both wait libraries.
+source "$(dirname "$0")/lib.sh"
+suite_begin launch
+
+TITLE="Launch Test"
+export RECORDER_LOG='C:\DISC\log.txt'
+
+# The recorder on the disc, under the names the scripts use.
+setup_disc() {
+  LOG=$DISC/log.txt
+  rm -f "$LOG"
+  cp "$WINE_BIN/recorder.exe" "$DISC/RECORDER.EXE"
+}
+
+# A screen script: [BEGIN] with the title, then the given sections.
+write_inf() {
+  { printf '[BEGIN]\nTITLE=%s\n' "$TITLE"; cat; printf '[END]\n'; } | write_script "$DISC/AUTORUN.INF"
+}
+
+# field TAG NAME: a field of the first log line of TAG.
+field() {
+  tr -d '\r' <"$LOG" 2>/dev/null | grep -a "^tag=$1	" | head -1 | tr '\t' '\n' | sed -n "s/^$2=//p"
+}
+logged() { grep -qa "^tag=$1	" "$LOG" 2>/dev/null; }
+log_lines() { tr -d '\r' <"$LOG" 2>/dev/null | grep -c '^tag=' ; }
+# The tags of the log in the order the programs started.
+start_order() {
+  tr -d '\r' <"$LOG" 2>/dev/null | awk -F'\t' '{ split($1, t, "="); split($3, s, "="); print s[2], t[2] }' |
+    sort -n | awk '{ printf "%s%s", sep, $2; sep = " " } END { print "" }'
+}
+# started_after A B [GAP]: B started at least GAP ms after A ended.
+started_after() {
+  local end start
+  end=$(field "$1" end)
+  start=$(field "$2" start)
+  [ -n "$end" ] && [ -n "$start" ] && [ $((start - end)) -ge "${3:-0}" ]
+}
+# started_before_end A B: B started while A still ran.
+started_before_end() {
+  local end start
+  end=$(field "$1" end)
+  start=$(field "$2" start)
+  [ -n "$end" ] && [ -n "$start" ] && [ "$start" -lt "$end" ]
+}
+
+# Visible windows whose title or texts contain $1 (from inside Wine).
+windows_with() { wine "$WINE_BIN/winlist.exe" "$1" 2>/dev/null | tr -d '\r'; }
+
+# Prints the X window of a message box titled like the screen: the screen
+# itself may be mapped too while it is shrunk to nothing, so take a window
+# of some size.
+wait_for_box() {
+  local end=$((SECONDS + ${1:-20})) id WIDTH HEIGHT X Y SCREEN WINDOW
+  while [ $SECONDS -lt $end ]; do
+    for id in $(xdotool search --onlyvisible --name "^${TITLE}\$" 2>/dev/null); do
+      eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)"
+      if [ "${WIDTH:-0}" -gt 50 ] && [ "${HEIGHT:-0}" -gt 30 ]; then
+        echo "$id"
+        return 0
+      fi
+    done
+    sleep 0.3
+  done
+  return 1
+}
+
+# Answers that box with a key.
+answer_box() {
+  local id
+  if id=$(wait_for_box "${2:-20}"); then
+    press_key_in "$id" "$1"
+    return 0
+  fi
+  return 1
+}
+
+# ---------------------------------------------------------------------------
+case_begin run_chain_in_slot_order
+setup_disc
+write_inf <<'INF'
+[RUN]
+BUTTON9=RECORDER.EXE /tag=nine /sleep=300,YES
+BUTTON5=RECORDER.EXE /tag=five /sleep=1200,YES
+BUTTON2=RECORDER.EXE /tag=two /sleep=1500,YES
+BUTTON7=RECORDER.EXE /tag=seven /sleep=1000,NO
+BUTTON8=RECORDER.EXE /tag=eight,YES
+[END]
+INF
+start_autorun
+sleep 1
+# Hidden, or shown by the dialog manager after the worker hid it: either way
+# it has no size.
+seen=$(probe "$TITLE" | grep -E '^(visible|size)=' | tr '\n' ' ')
+case "$seen" in
+  *visible=0*|*size=0,0*) pass "the screen of a [RUN] script stays out of sight ($seen)" ;;
+  *) fail "the screen of a [RUN] script is in sight: $seen" ;;
+esac
+check "the program ends after its [RUN] chain" process_ends_within "$AUTORUN_PID" 40
+expect_eq "members start in slot order" "$(start_order)" "two five seven eight nine"
+check "slot 5 starts after the waited slot 2 ended and the pause" started_after two five 450
+check "slot 7 starts after the waited slot 5 ended" started_after five seven 450
+check "slot 8 starts while slot 7, not waited for, still runs" started_before_end seven eight
+check "slot 9 starts after the waited slot 8" started_after eight nine 450
+case_end
+
+# ---------------------------------------------------------------------------
+# A failing first member: each answer to its box, and no box at all.
+failing_chain() {
+  setup_disc
+  write_inf <<INF
+[RUN]
+BUTTON1=MISSING.EXE /tag=missing,YES
+BUTTON2=RECORDER.EXE /tag=second,YES
+[MESSAGE]
+BUTTON1=$1
+INF
+}
+
+case_begin failed_member_retry
+failing_chain "Cannot start the first program."
+start_autorun
+if id=$(wait_for_box 20); then
+  pass "the failure message appears in a box titled like the screen"
+  expect_eq "the box shows the failure message" \
+    "$(windows_with 'Cannot start the first' | grep -c 'Cannot start the first program.')" 1
+  cp "$WINE_BIN/recorder.exe" "$DISC/MISSING.EXE"
+  press_key_in "$id" r
+  check "Retry starts the file that has appeared" process_ends_within "$AUTORUN_PID" 30
+  check "the retried member ran" logged missing
+  check "the next member follows it" started_after missing second 450
+else
+  fail "no failure box"
+fi
+case_end
+
+case_begin failed_member_abort
+failing_chain "Cannot start the first program."
+start_autorun
+if answer_box a; then
+  check "after Abort the [RUN] program ends" process_ends_within "$AUTORUN_PID" 20
+  expect_eq "Abort starts nothing more" "$(log_lines)" 0
+else
+  fail "no failure box"
+fi
+case_end
+
+case_begin failed_member_ignore
+failing_chain "Cannot start the first program."
+start_autorun
+if answer_box i; then
+  check "after Ignore the chain ends" process_ends_within "$AUTORUN_PID" 20
+  check "Ignore goes on with the next member" logged second
+else
+  fail "no failure box"
+fi
+case_end
+
+case_begin failed_member_silent
+failing_chain ""
+start_autorun
+check "a failure without a message ends the chain" process_ends_within "$AUTORUN_PID" 20
+check "it is passed over: the next member runs" logged second
+case_end
+
+# ---------------------------------------------------------------------------
+case_begin documents_and_associations
+setup_disc
+VIEWER_DIR="$WINEPREFIX/drive_c/Program Files/Launch Tools"
+mkdir -p "$VIEWER_DIR"
+cp "$WINE_BIN/recorder.exe" "$VIEWER_DIR/viewer.exe"
+cp "$WINE_BIN/recorder.exe" "$WINEPREFIX/drive_c/windows/lnview.exe"
+echo notes >"$DISC/README.LNA"
+echo notes >"$DISC/GUIDE.LNB"
+wine_reg add 'HKLM\Software\Classes\.lna' /ve /d lnafile /f
+wine_reg add 'HKLM\Software\Classes\lnafile\shell' /ve /d open /f
+wine_reg add 'HKLM\Software\Classes\lnafile\shell\open\command' /ve \
+  /d '"C:\Program Files\Launch Tools\viewer.exe" /tag=viewer "%1" /ignored' /f
+wine_reg add 'HKLM\Software\Classes\.lnb' /ve /d lnbfile /f
+wine_reg add 'HKLM\Software\Classes\lnbfile\shell' /ve /d view /f
+wine_reg add 'HKLM\Software\Classes\lnbfile\shell\view\command' /ve /d '%SystemRoot%\lnview.exe /tag=lnview %1' /f
+write_inf <<'INF'
+[RUN]
+BUTTON1=README.LNA /extra,YES
+BUTTON2=GUIDE.LNB,YES
+BUTTON3=RECORDER.EXE /tag=plain /S /X,YES
+INF
+start_autorun
+check "the chain of documents ends" process_ends_within "$AUTORUN_PID" 40
+# Wine quotes an unquoted program path that holds blanks in the command line
+# that the child sees; the blanks around the document are those of the template.
+expect_eq "a quoted template with blanks starts its program with the document" \
+  "$(field viewer cmd)" '"C:\Program Files\Launch Tools\viewer.exe"  /tag=viewer  C:\DISC\README.LNA /extra'
+expect_eq "%SystemRoot% at the start of a template is the Windows directory" \
+  "$(field lnview cmd)" 'C:\windows\lnview.exe /tag=lnview C:\DISC\GUIDE.LNB'
+expect_eq "a program with arguments is started as itself through FindExecutableA" \
+  "$(field plain cmd)" 'C:\DISC\RECORDER.EXE /tag=plain /S /X'
+case_end
+
+# ---------------------------------------------------------------------------
+case_begin current_directory
+setup_disc
+mkdir -p "$DISC/TOOLS"
+cp "$WINE_BIN/recorder.exe" "$DISC/TOOLS/TOOL.EXE"
+write_inf <<'INF'
+[RUN]
+BUTTON1=TOOLS\TOOL.EXE /tag=tool,YES
+BUTTON2=RECORDER.EXE /tag=slash /D=C:\windows\temp,YES
+BUTTON3=RECORDER.EXE /tag=plain,YES
+INF
+(cd "$WINEPREFIX/drive_c" && exec wine "$DISC_WIN\\AUTORUN.EXE") >>"$SUITE_DIR/$CASE_NAME.log" 2>&1 &
+AUTORUN_PID=$!
+check "the chain ends" process_ends_within "$AUTORUN_PID" 40
+expect_eq "a program starts in its own directory" "$(field tool cwd)" 'C:\DISC\TOOLS'
+expect_eq "a backslash in the arguments keeps the directory in force before" \
+  "$(field slash cwd)" 'C:\DISC'
+expect_eq "the program's directory is current again after each start" "$(field plain cwd)" 'C:\DISC'
+case_end
+
+# ---------------------------------------------------------------------------
+case_begin overlong_line_is_refused
+setup_disc
+long=$(printf 'x%.0s' $(seq 1 520))
+write_inf <<INF
+[RUN]
+BUTTON1=RECORDER.EXE /tag=long /$long,YES
+BUTTON2=RECORDER.EXE /tag=after,YES
+[MESSAGE]
+BUTTON1=The command line is too long.
+INF
+start_autorun
+if answer_box i; then
+  pass "a line longer than 519 characters fails to start, with the failure box"
+  check "the chain goes on after Ignore" process_ends_within "$AUTORUN_PID" 20
+  check "nothing started for the overlong line" bash -c "! grep -qa '^tag=long' '$LOG'"
+  check "the next member ran" logged after
+else
+  fail "no failure box for an overlong line"
+fi
+case_end
+
+# ---------------------------------------------------------------------------
+case_begin install_message
+setup_disc
+write_inf <<'INF'
+[RUN]
+BUTTON1=RECORDER.EXE /tag=slow /sleep=4000,YES
+BUTTON2=RECORDER.EXE /tag=quick /sleep=3000,NO
+[INSTALLMESSAGE]
+BUTTON1=Installing the sample program
+BUTTON2=Starting the quick one
+INF
+start_autorun
+sleep 2.5
+expect_eq "the install message shows while a waited program runs" \
+  "$(windows_with 'Installing the sample' | grep -c 'Installing the sample program')" 1
+while ! logged slow && kill -0 "$AUTORUN_PID" 2>/dev/null; do sleep 0.2; done
+sleep 1.5
+expect_eq "it is gone after the program" "$(windows_with 'Installing the sample' | wc -l)" 0
+expect_eq "a program that is not waited for leaves no notice behind" \
+  "$(windows_with 'Starting the quick' | wc -l)" 0
+check "the program ends" process_ends_within "$AUTORUN_PID" 20
+case_end
+
+# ---------------------------------------------------------------------------
+# Each flavour of the wait library waits for a grandchild that outlives its
+# parent. Only that flavour's file is on the disc: loading the other one
+# would close the screen before anything starts.
+flavour_case() {
+  local version=$1 keep=$2 drop=$3
+  case_begin "wait_flavour_$keep"
+  setup_disc
+  rm -f "$DISC/AUTORUN_$drop.DLL"
+  set_windows_version "$version"
+  write_inf <<'INF'
+[RUN]
+BUTTON1=RECORDER.EXE /tag=parent /child C:\DISC\RECORDER.EXE /tag=grandchild /sleep=2500,YES
+BUTTON2=RECORDER.EXE /tag=after,YES
+INF
+  start_autorun
+  check "$version: the chain ends" process_ends_within "$AUTORUN_PID" 40
+  check "$version: the parent ran and exited at once" started_before_end grandchild parent
+  check "$version loads AUTORUN_$keep.DLL, which waits for the grandchild" \
+    started_after grandchild after 450
+  case_end
+}
+flavour_case win98 95 NT
+flavour_case win2k NT 95
+
+suite_end
