@@ -92,20 +92,17 @@ bool HotButton::IsCursorInside() const {
 }
 
 void HotButton::Activate() {
-    ScreenModel& screen = screen_.Screen();
     switch (ActionFor(item_.kind, item_.state.load())) {
         case ButtonAction::kStartPushButton:
             PlaySoundLocked(nullptr, 0);
-            screen.currentPushButton = &item_;
-            screen_.StartWorker(&RunPushButton);
+            screen_.StartPushButton(item_);
             break;
         case ButtonAction::kCloseScreen:
             PostMessageA(screen_.Handle(), WM_CLOSE, 0, 0);
             break;
         case ButtonAction::kRunChain:
             PlaySoundLocked(nullptr, 0);
-            screen.closeAfterChain = item_.option == 1 ? 1 : 0;
-            screen_.StartWorker(&RunChain);
+            screen_.StartChain(item_.option == 1 ? 1 : 0);
             break;
         case ButtonAction::kToggle:
             item_.state = ToggledState(item_.state.load());
