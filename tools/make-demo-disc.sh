@@ -141,4 +141,10 @@ TXT
 doc EXTRAS/TOOLS.TXT <<'TXT'
 Extra Tools: a stand-in for the third installer of a chain.
 TXT
+# The stand-in installer that the registration button and the check boxes
+# start (tools/demo-programs), built with the project's cross compiler.
+mkdir -p "$OUT/EXTRAS"
+"${DEMO_CXX:-i686-w64-mingw32-g++-win32}" -Os -s -static -mwindows -fno-exceptions -fno-rtti \
+  "$ROOT/tools/demo-programs/demo_setup.cpp" -o "$OUT/EXTRAS/DEMOSETUP.EXE"
+
 echo "make-demo-disc: wrote $OUT"
