@@ -39,7 +39,6 @@ private:
     void OnMouseMove();
     bool OnEraseBackground();
     void OnLeftButtonDown();
-    void OnDoubleClick();
     void OnLeftButtonUp();
     void OnKeyUp(UINT key);
     void OnSetFocus();
