@@ -114,7 +114,7 @@ done
 sox "$WORK"/note-523.25.wav "$WORK"/note-659.25.wav "$WORK"/note-783.99.wav "$OUT/INTRO.WAV"
 sox -n -r 22050 -b 16 -c 1 "$OUT/HOVER.WAV" synth 0.04 sine 1400 fade h 0 0.04 0.03 vol 0.35
 
-# The documents the buttons open, with CR LF line ends.
+# The documents that the first two buttons open, with CR LF line ends.
 doc() {
   mkdir -p "$(dirname "$OUT/$1")"
   sed 's/$/\r/' >"$OUT/$1"
@@ -131,15 +131,6 @@ doc LICENSE.TXT <<'TXT'
 Demo licence
 
 The files on this demo disc may be copied and shown freely.
-TXT
-doc EXTRAS/VIEWER.TXT <<'TXT'
-Demo Viewer: a stand-in for the first installer of a chain.
-TXT
-doc EXTRAS/FONTS.TXT <<'TXT'
-Sample Fonts: a stand-in for the second installer of a chain.
-TXT
-doc EXTRAS/TOOLS.TXT <<'TXT'
-Extra Tools: a stand-in for the third installer of a chain.
 TXT
 # The stand-in installer that the registration button and the check boxes
 # start (tools/demo-programs), built with the project's cross compiler.
