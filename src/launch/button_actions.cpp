@@ -57,10 +57,16 @@ void RunChainSteps(ScreenModel& screen, ActionHost& host) {
     const int last = LastChainMember(screen);
     host.ForgetRestartPrompt();
     bool aborted = false;
+    bool restartAsked = false;
     for (int slot = 0; slot <= last && !aborted; ++slot) {
         for (;;) {
             host.WaitForRestartPrompt();
-            if (screen.restartNow.load()) host.RestartMachine();
+            // One request is enough: the restart ends the session, and
+            // asking again before each slot would only start it again.
+            if (screen.restartNow.load() && !restartAsked) {
+                restartAsked = true;
+                host.RestartMachine();
+            }
             const ScreenItem* item = screen.Button(slot);
             if (!item || !item->IsChainMember()) break;
             // Nothing is left to resume once the last member runs.

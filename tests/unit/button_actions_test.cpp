@@ -241,8 +241,10 @@ TEST(Chain, RestartRequests) {
         if (call == 1) screen.restartNow = 1;
     };
     RunChainSteps(screen, host);
-    EXPECT_EQ(host.steps, (Steps{"hide", "forget", "launch A.EXE wait @0", "restart", "restart",
-                                 "restart", "launch B.EXE wait @-1", "show"}));
+    // The restart is asked for once, before the next slot; the chain goes on
+    // until the session ends.
+    EXPECT_EQ(host.steps, (Steps{"hide", "forget", "launch A.EXE wait @0", "restart",
+                                 "launch B.EXE wait @-1", "show"}));
 
     // A trapped restart during the chain: the final question, answered Yes or No.
     for (int answer : {kAnswerYes, 7}) {
