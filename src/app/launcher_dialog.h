@@ -65,6 +65,8 @@ private:
     LRESULT OnQueryEndSession(WPARAM, LPARAM);
     LRESULT OnDrawItem(WPARAM, LPARAM);
     LRESULT OnLaunchNotice(WPARAM, LPARAM);
+    LRESULT OnDestroy(WPARAM, LPARAM);
+    bool AnotherScreenIsOpen();
     static const MessageEntry<LauncherDialog> kMessages[];
 
     void LoadScript();

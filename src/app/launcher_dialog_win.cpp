@@ -16,6 +16,22 @@
 
 namespace {
 const char kInstanceAtom[] = "TAVLO_CHECKINSTANCE_ATOM";
+// Marks the window of an open screen, so that an atom left behind by a copy
+// that was killed (end task, a crash, a restart that Wine lets through
+// without restarting the machine) does not keep every later screen shut.
+const char kScreenMark[] = "TAVLO_CHECKINSTANCE_SCREEN";
+
+struct ScreenSearch {
+    HWND self;
+    bool found;
+};
+
+BOOL CALLBACK FindMarkedScreen(HWND window, LPARAM argument) {
+    auto* search = reinterpret_cast<ScreenSearch*>(argument);
+    if (window == search->self || !GetPropA(window, kScreenMark)) return TRUE;
+    search->found = true;
+    return FALSE;
+}
 }
 
 const MessageEntry<LauncherDialog> LauncherDialog::kMessages[] = {
@@ -23,6 +39,7 @@ const MessageEntry<LauncherDialog> LauncherDialog::kMessages[] = {
     {WM_QUERYENDSESSION, &LauncherDialog::OnQueryEndSession},  // () -> TRUE lets the session end
     {WM_DRAWITEM, &LauncherDialog::OnDrawItem},                // (id, DRAWITEMSTRUCT*)
     {kLaunchNotice, &LauncherDialog::OnLaunchNotice},          // (const char* text, int show)
+    {WM_DESTROY, &LauncherDialog::OnDestroy, kThenDefault},     // ()
 };
 
 LauncherDialog::LauncherDialog(HWND parent) : DialogWindow(IDD_SCREEN, parent) {
@@ -56,6 +73,7 @@ bool LauncherDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, L
 }
 
 bool LauncherDialog::OnInitDialog() {
+    SetPropA(Handle(), kScreenMark, reinterpret_cast<HANDLE>(1));
     screen_.windowsVersion = DetectWindowsVersion();
     waitLibrary_ = LoadLibraryA(WaitLibraryName(screen_.programName, screen_.windowsVersion).c_str());
     if (!waitLibrary_) CloseAtOnce();
@@ -152,8 +170,19 @@ HANDLE LauncherDialog::StartRestartPrompt(WorkerThreads::Body body) {
     return thread;
 }
 
+LRESULT LauncherDialog::OnDestroy(WPARAM, LPARAM) {
+    RemovePropA(Handle(), kScreenMark);
+    return 0;
+}
+
+bool LauncherDialog::AnotherScreenIsOpen() {
+    ScreenSearch search = {Handle(), false};
+    EnumWindows(&FindMarkedScreen, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 void LauncherDialog::CheckSingleInstance(int runMultiple) {
-    if (runMultiple == 0 && GlobalFindAtomA(kInstanceAtom)) {
+    if (runMultiple == 0 && GlobalFindAtomA(kInstanceAtom) && AnotherScreenIsOpen()) {
         TheApp().RequestActivateEarlierInstance();
         screen_.introSound.clear();
         closing_ = true;

@@ -1,4 +1,100 @@
-#include "app/launcher_dialog.h"
+#include "app/restart_trap.h"
 
-// Restarts are not trapped yet: every end-session query passes.
-LRESULT LauncherDialog::OnQueryEndSession(WPARAM, LPARAM) { return TRUE; }
+#include <cstdlib>
+#include <ctime>
+
+#include "app/launcher_dialog.h"
+#include "script/machine.h"
+#include "script/resume_script.h"
+#include "ui/show_message.h"
+
+namespace {
+
+const char kRunOnceKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+
+// Writes the whole text or reports failure; a full disk shows up here.
+bool WriteWholeFile(const std::string& path, const std::string& text) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+              written == text.size() && FlushFileBuffers(file);
+    ok = CloseHandle(file) && ok;
+    if (!ok) DeleteFileA(path.c_str());
+    return ok;
+}
+
+// The file is complete under its final name, or not there at all.
+bool PutFileInPlace(const std::string& path, const std::string& text) {
+    std::string partial = path.substr(0, path.size() - 4) + ".TMP";
+    if (!WriteWholeFile(partial, text)) return false;
+    DeleteFileA(path.c_str());  // a script of the same second is replaced
+    if (MoveFileA(partial.c_str(), path.c_str())) return true;
+    DeleteFileA(partial.c_str());
+    return false;
+}
+
+}  // namespace
+
+bool RegisterRunOnce(const std::string& directory, const std::string& name,
+                     const std::string& scriptPath) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunOnceKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    std::string data = RunOnceCommand(directory, name, scriptPath);
+    LONG stored = RegSetValueExA(key, name.c_str(), 0, REG_SZ,
+                                 reinterpret_cast<const BYTE*>(data.c_str()),
+                                 static_cast<DWORD>(data.size() + 1));
+    RegCloseKey(key);
+    return stored == ERROR_SUCCESS;
+}
+
+bool WriteResumeScript(LauncherDialog& dialog) {
+    ScreenModel& screen = dialog.Screen();
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    int number = std::rand() % 32768;
+    std::string path = ResumeScriptPath(TheMachine().TemporaryDirectory(), screen.programName, number);
+    // The file first, complete, then the value that starts it: a failed
+    // write never leaves a registration that would start a broken chain.
+    if (!PutFileInPlace(path, ResumeScriptText(screen, screen.runningIndex.load()))) return false;
+    if (RegisterRunOnce(screen.programDirectory, screen.programName, path)) return true;
+    DeleteFileA(path.c_str());
+    return false;
+}
+
+DWORD WINAPI TrapPrompt(void* argument) {
+    auto& dialog = *static_cast<LauncherDialog*>(argument);
+    ScreenModel& screen = dialog.Screen();
+    unsigned type = screen.restartMode != 0 ? MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2
+                                            : MB_OK | MB_ICONINFORMATION;
+    if (ShowMessage(screen.trapMessage, screen.title, type) == IDYES) screen.restartNow = 1;
+    return 0;
+}
+
+DWORD WINAPI AllowPrompt(void* argument) {
+    auto& dialog = *static_cast<LauncherDialog*>(argument);
+    ScreenModel& screen = dialog.Screen();
+    ShowMessage(screen.allowMessage, screen.title, MB_OK | MB_ICONQUESTION);
+    WriteResumeScript(dialog);
+    screen.restartNow = 1;
+    return 0;
+}
+
+LRESULT LauncherDialog::OnQueryEndSession(WPARAM, LPARAM) {
+    switch (DecideEndSession(screen_)) {
+        case EndSessionAnswer::kTrap:
+            screen_.finalRestart = 1;
+            StartRestartPrompt(&TrapPrompt);
+            return FALSE;
+        case EndSessionAnswer::kAskThenAllow:
+            StartRestartPrompt(&AllowPrompt);
+            return FALSE;
+        case EndSessionAnswer::kWriteAndPass:
+            WriteResumeScript(*this);
+            return TRUE;
+        case EndSessionAnswer::kPass:
+            return TRUE;
+    }
+    return TRUE;
+}

@@ -2,6 +2,10 @@
 
 #include "app/launcher_dialog.h"
 #include "app/restart_machine.h"
+
+namespace {
+constexpr DWORD kRestartGraceMs = 20000;
+}
 #include "launch/button_actions.h"
 #include "launch/launch_program.h"
 #include "ui/show_message.h"
@@ -48,7 +52,13 @@ public:
         // A prompt that a second query started meanwhile stays remembered.
         dialog_.RestartPromptThread().compare_exchange_strong(prompt, nullptr);
     }
-    void RestartMachine() override { ::RestartMachine(screen_.windowsVersion); }
+    // The restart call returns at once and the session ends a moment later:
+    // give it that moment, so that no further installer starts meanwhile.
+    // If the restart does not come (no privilege), the chain goes on.
+    void RestartMachine() override {
+        ::RestartMachine(screen_.windowsVersion);
+        Sleep(kRestartGraceMs);
+    }
 
 private:
     LauncherDialog& dialog_;

@@ -1,11 +1,12 @@
 // An installer that asks Windows to restart, for the restart suites.
-//   restart_asker.exe LOG TAG [refuse] [sleep=MS]
-// Shows a window titled TAG, appends "TAG asked" to LOG, calls
+//   restart_asker.exe LOG TAG [refuse] [passive] [sleep=MS]
+// Shows a window titled TAG, appends "TAG asked MS" to LOG, calls
 // ExitWindowsEx(EWX_REBOOT), keeps its window for MS milliseconds (default
-// 3000) and appends "TAG ended" before exiting. With "refuse" its window
-// answers the end-session query with FALSE, which stops the shutdown after
-// the processes that came before it. Every query it gets is logged as
-// "TAG queried".
+// 3000) and appends "TAG ended MS" before exiting (MS: milliseconds of the
+// system clock). With "refuse" its window answers the end-session query
+// with FALSE, which stops the shutdown after the processes that came before
+// it; every query it gets is logged as "TAG queried MS". With "passive" it
+// asks for nothing: a window that only watches for restarts.
 #include <windows.h>
 
 #include <cstdio>
@@ -17,9 +18,15 @@ const char* logPath;
 const char* tag;
 bool refuse;
 
+unsigned long long NowMs() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return ((static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime) / 10000;
+}
+
 void Log(const char* what) {
     if (FILE* file = std::fopen(logPath, "a")) {
-        std::fprintf(file, "%s %s\n", tag, what);
+        std::fprintf(file, "%s %s %llu\n", tag, what, NowMs());
         std::fclose(file);
     }
 }
@@ -38,8 +45,10 @@ int main(int argc, char** argv) {
     logPath = argv[1];
     tag = argv[2];
     DWORD sleep = 3000;
+    bool passive = false;
     for (int i = 3; i < argc; ++i) {
         if (std::strcmp(argv[i], "refuse") == 0) refuse = true;
+        if (std::strcmp(argv[i], "passive") == 0) passive = true;
         if (std::strncmp(argv[i], "sleep=", 6) == 0) sleep = std::strtoul(argv[i] + 6, nullptr, 10);
     }
     WNDCLASSA type = {};
@@ -49,8 +58,10 @@ int main(int argc, char** argv) {
     RegisterClassA(&type);
     HWND window = CreateWindowA("RestartAsker", tag, WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr,
                                 nullptr, type.hInstance, nullptr);
-    Log("asked");
-    ExitWindowsEx(EWX_REBOOT, 0);
+    if (!passive) {
+        Log("asked");
+        ExitWindowsEx(EWX_REBOOT, 0);
+    }
     DWORD end = GetTickCount() + sleep;
     while (GetTickCount() < end) {
         MSG message;

@@ -1,0 +1,19 @@
+#pragma once
+// Restart requests while a chain runs: trapped until the chain ends, or
+// allowed after the resume script has been written and registered.
+#include <windows.h>
+
+#include <string>
+
+class LauncherDialog;
+
+// Prompt threads; the argument is the LauncherDialog.
+DWORD WINAPI TrapPrompt(void* dialog);
+DWORD WINAPI AllowPrompt(void* dialog);
+
+// Writes the resume script for the members after the running one and
+// registers it to run once at the next start of Windows. False when nothing
+// usable was left behind (no file and no value).
+bool WriteResumeScript(LauncherDialog& dialog);
+bool RegisterRunOnce(const std::string& directory, const std::string& name,
+                     const std::string& scriptPath);

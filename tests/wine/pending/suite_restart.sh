@@ -1,0 +1,239 @@
+#!/usr/bin/env bash
+# Not yet run by make check: the resumed-run case still hangs and the
+# restart before the next member races with the chain (see the open issue).
+# Restart requests during a chain, delivered by Wine's own end-session
+# query (ExitWindowsEx from an installer starts `wineboot --end-session`):
+# trapped until the chain ends, or allowed after the resume script and its
+# run-once value are written, and the resumed run after the restart.
+# A "sentinel" window started after the screen refuses every query it gets:
+# it stops a shutdown right after the screen, so that the suite can look at
+# the prefix before the restart goes through, and its log tells whether a
+# restart was asked for after the screen had answered.
+source "$(dirname "$0")/../lib.sh"
+suite_begin restart
+
+RUNONCE='HKLM\Software\Microsoft\Windows\CurrentVersion\RunOnce'
+
+restart_case() {
+  case_begin "$1"
+  cp "$WINE_BIN"/recorder.exe "$WINE_BIN"/restart_asker.exe "$DISC"/
+  CHAIN_LOG=$WINEPREFIX/drive_c/chain.log
+  ASK_LOG=$WINEPREFIX/drive_c/ask.log
+  SENTINEL_LOG=$WINEPREFIX/drive_c/sentinel.log
+  TEMP_WIN=$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')
+  TEMP_UNIX=$(winepath -u "$TEMP_WIN" 2>/dev/null)
+}
+
+start_sentinel() {
+  (cd "$DISC" && exec wine "$DISC_WIN\\restart_asker.exe" 'C:\sentinel.log' sentinel refuse passive sleep=120000) \
+    >>"$SUITE_DIR/$CASE_NAME.log" 2>&1 &
+  SENTINEL_PID=$!
+  sleep 1
+}
+
+stop_sentinel() { kill "${SENTINEL_PID:-}" 2>/dev/null; }
+
+# True once a message box titled $1 shows a text containing $2; BOX_RECT
+# is then its rectangle on the screen.
+wait_for_box() {
+  local title=$1 text=$2 end=$((SECONDS + ${3:-30})) facts
+  while [ $SECONDS -lt $end ]; do
+    facts=$(probe "$title" box)
+    if echo "$facts" | grep -q "^text=.*$text"; then
+      BOX_RECT=$(echo "$facts" | sed -n 's/^rect=//p')
+      return 0
+    fi
+    sleep 0.5
+  done
+  return 1
+}
+
+# Clicks into the box (beside its icon, away from the buttons) and presses a key.
+answer_box() {  # title, text, key
+  wait_for_box "$1" "$2" || return 1
+  local l t r b
+  IFS=, read -r l t r b <<<"$BOX_RECT"
+  xdotool mousemove $((l + 12)) $((t + 36)) click 1
+  sleep 0.3
+  xdotool key "$3"
+}
+
+tagged() { local n; n=$(grep -c "tag=$1	" "$CHAIN_LOG" 2>/dev/null); echo "${n:-0}"; }
+resume_files() { ls "$TEMP_UNIX" 2>/dev/null | grep -E '^AUTORUN[0-9]+\.INF$'; }
+runonce_value() { wine reg query "$RUNONCE" /v AUTORUN 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p'; }
+log_has() { grep -q "$2" "$1" 2>/dev/null; }
+
+chain_script() {  # extra [BEGIN] lines on stdin
+  {
+    echo '[BEGIN]'
+    echo 'TITLE=Restart Disc'
+    echo 'FINALREBOOT=Restart the computer now?'
+    cat
+    echo '[RUN]'
+    echo 'BUTTON1=recorder.exe /tag=one /log=C:\chain.log,YES'
+    echo 'BUTTON2=restart_asker.exe C:\ask.log two sleep=4000,YES'
+    echo 'BUTTON3=recorder.exe /tag=three /log=C:\chain.log,YES'
+    echo '[END]'
+  } | write_script "$DISC/AUTORUN.INF"
+}
+
+restart_case trap_with_ok
+chain_script <<'INF'
+TRAPREBOOTMODE=OK
+TRAPREBOOT=Setup asks for a restart.\r\nIt comes at the end.
+TRAPREBOOTBUTTONS=2
+INF
+start_autorun
+start_sentinel
+check "the trap message is shown with its two lines" wait_for_box "Restart Disc" "Setup asks for a restart.|It comes at the end."
+check "the installer that asked keeps running" log_has "$ASK_LOG" "two asked"
+check "the sentinel was never asked: the screen refused the restart" bash -c "! grep -q queried '$SENTINEL_LOG' 2>/dev/null"
+answer_box "Restart Disc" "It comes at the end" Return
+check "the final restart question comes after the chain" wait_for_box "Restart Disc" "Restart the computer now"
+check "the installer ended by itself" log_has "$ASK_LOG" "two ended"
+expect_eq "the chain went on after the trapped restart" "$(tagged three)" 1
+answer_box "Restart Disc" "Restart the computer now" y
+check "Yes restarts the machine: the session is asked to end" \
+  bash -c "for i in \$(seq 40); do grep -q queried '$SENTINEL_LOG' 2>/dev/null && exit 0; sleep 0.3; done; exit 1"
+check "and the screen is gone" process_ends_within "$AUTORUN_PID" 15
+expect_eq "nothing was registered to run once" "$(runonce_value)" ""
+stop_sentinel
+case_end
+
+restart_case trap_yes_no
+chain_script <<'INF'
+TRAPREBOOTMODE=YESNO
+TRAPREBOOT=Restart now, before the rest?
+TRAPREBOOTBUTTONS=2
+INF
+start_autorun
+start_sentinel
+answer_box "Restart Disc" "Restart now, before the rest" n
+check "No: the final question comes after the chain" wait_for_box "Restart Disc" "Restart the computer now"
+expect_eq "and the chain went on" "$(tagged three)" 1
+answer_box "Restart Disc" "Restart the computer now" n
+check "No at the end: the screen ends without a restart" process_ends_within "$AUTORUN_PID" 15
+check "nothing asked the session to end" bash -c "! grep -q queried '$SENTINEL_LOG' 2>/dev/null"
+rm -f "$CHAIN_LOG" "$ASK_LOG"
+start_autorun
+answer_box "Restart Disc" "Restart now, before the rest" y
+check "Yes: the machine restarts before the next member" \
+  bash -c "for i in \$(seq 40); do grep -q queried '$SENTINEL_LOG' 2>/dev/null && exit 0; sleep 0.3; done; exit 1"
+sleep 1
+expect_eq "and the rest of the chain is not run" "$(tagged three)" 0
+stop_sentinel
+case_end
+
+expected_resume() {  # the resume script after a restart during slot 2
+  printf '%s\r\n' '[BEGIN]' 'TITLE=Restart Disc' 'TRAPREBOOTMODE=OK' 'TRAPREBOOT=' \
+    'FINALREBOOT=Restart the computer now?' "ALLOWREBOOT=$1" 'TRAPREBOOTBUTTONS=' \
+    'ALLOWREBOOTBUTTONS= 4,' '' '[REBOOTED]' 'BUTTON3=recorder.exe /tag=three /log=C:\chain.log,1' \
+    '' '[IGNOREWAITPROCESS]' 'BUTTON3=' '' '[INSTALLMESSAGE]' 'BUTTON3=' '' '[MESSAGE]' 'BUTTON3=' \
+    '' '[END]'
+}
+
+restart_case allow_without_message
+chain_script <<'INF'
+TRAPREBOOTMODE=OK
+ALLOWREBOOTBUTTONS=2,4
+INF
+start_autorun
+start_sentinel
+check "the screen lets the restart through and is ended by it" process_ends_within "$AUTORUN_PID" 20
+check "the sentinel was asked next" log_has "$SENTINEL_LOG" "sentinel queried"
+file=$(resume_files | head -1)
+check "a resume script lies in the temporary directory" test -n "$file"
+if [ -n "$file" ]; then
+  expected_resume "" >"$SUITE_DIR/expected.inf"
+  check "its content is exactly the rest of the chain" cmp "$SUITE_DIR/expected.inf" "$TEMP_UNIX/$file"
+  expect_eq "the run-once value starts the program on it" "$(runonce_value)" "C:\\DISC\\AUTORUN $TEMP_WIN\\$file"
+fi
+# The machine restarts: every process of the prefix ends, and Wine's own
+# run-once processing starts the registered command.
+stop_sentinel
+wineserver -k 2>/dev/null
+wineserver -w 2>/dev/null
+wine wineboot -r >/dev/null 2>&1
+check "Wine's run-once processing resumes the chain: the member after the restart ran" \
+  test "$(tagged three)" = 1
+expect_eq "the member before it did not run again" "$(tagged one)" 1
+check "the resume script is gone" test -z "$(resume_files)"
+expect_eq "and so is the run-once value" "$(runonce_value)" ""
+case_end
+
+restart_case allow_with_message
+chain_script <<'INF'
+ALLOWREBOOT=The computer restarts now.\r\nSetup goes on afterwards.
+ALLOWREBOOTBUTTONS=2
+INF
+start_autorun
+check "the allow message is shown" wait_for_box "Restart Disc" "The computer restarts now.|Setup goes on afterwards."
+check "nothing is written while it is shown" test -z "$(resume_files)"
+answer_box "Restart Disc" "The computer restarts now" Return
+written() { for i in $(seq 20); do [ -n "$(resume_files)" ] && return 0; sleep 0.25; done; return 1; }
+check "after it, the resume script is written" written
+check "and registered" test -n "$(runonce_value)"
+expect_eq "before the program restarts the machine" "$(tagged three)" 0
+# The installer ends; the chain then restarts the machine itself, Wine's
+# shutdown ends the screen and runs the run-once command at once.
+check "after the restart the resumed screen ran the rest of the chain" \
+  bash -c "for i in \$(seq 60); do grep -q 'tag=three' '$CHAIN_LOG' 2>/dev/null && exit 0; sleep 0.5; done; exit 1"
+sleep 2
+check "and left no resume script behind" test -z "$(resume_files)"
+case_end
+
+restart_case requests_that_pass
+chain_script <<'INF'
+TRAPREBOOTBUTTONS=3
+INF
+start_autorun
+start_sentinel
+check "a member without a policy: the restart passes" process_ends_within "$AUTORUN_PID" 20
+check "the session went on to end" log_has "$SENTINEL_LOG" "sentinel queried"
+check "nothing was written" test -z "$(resume_files)"
+expect_eq "nothing was registered" "$(runonce_value)" ""
+expect_eq "the chain was lost" "$(tagged three)" 0
+stop_sentinel
+{
+  printf '%s\n' '[BEGIN]' 'TITLE=Restart Disc' 'TRAPREBOOTBUTTONS=2' '[RUN]' \
+    'BUTTON1=recorder.exe /tag=one /log=C:\chain.log,YES' \
+    'BUTTON2=restart_asker.exe C:\ask.log two sleep=4000,YES' '[END]'
+} | write_script "$DISC/AUTORUN.INF"
+rm -f "$SENTINEL_LOG"
+start_autorun
+start_sentinel
+check "a trapped member that is the chain's last: the restart passes" process_ends_within "$AUTORUN_PID" 20
+check "nothing was written for it" test -z "$(resume_files)"
+stop_sentinel
+printf '%s\n' '[BEGIN]' 'TITLE=Idle Disc' 'TRAPREBOOTBUTTONS=1' '[END]' | write_script "$DISC/AUTORUN.INF"
+rm -f "$SENTINEL_LOG"
+start_autorun
+wait_for_window "Idle Disc" >/dev/null
+start_sentinel
+(cd "$DISC" && exec wine "$DISC_WIN\\restart_asker.exe" 'C:\ask.log' outside sleep=3000) >/dev/null 2>&1 &
+check "no chain running: the restart passes and ends the screen" process_ends_within "$AUTORUN_PID" 20
+check "nothing was written without a chain" test -z "$(resume_files)"
+stop_sentinel
+case_end
+
+restart_case resumed_run_meets_restarts
+{
+  printf '%s\n' '[BEGIN]' 'TITLE=Restart Disc' 'TRAPREBOOTMODE=OK' 'TRAPREBOOT=Held back again.' \
+    'FINALREBOOT=Restart the computer now?' 'ALLOWREBOOTBUTTONS=2' 'TRAPREBOOTBUTTONS=3' '[RUN]' \
+    'BUTTON1=recorder.exe /tag=one /log=C:\chain.log,YES' \
+    'BUTTON2=restart_asker.exe C:\ask.log two sleep=4000,YES' \
+    'BUTTON3=restart_asker.exe C:\ask.log three sleep=2000,YES' \
+    'BUTTON4=recorder.exe /tag=four /log=C:\chain.log,YES' '[END]'
+} | write_script "$DISC/AUTORUN.INF"
+start_autorun
+# Allowed, no message: the restart goes through and Wine runs the resume.
+check "the resumed run traps the next restart" wait_for_box "Restart Disc" "Held back again" 60
+answer_box "Restart Disc" "Held back again" Return
+check "and asks the final question at its end" wait_for_box "Restart Disc" "Restart the computer now" 30
+expect_eq "after the remaining members ran" "$(tagged four)" 1
+answer_box "Restart Disc" "Restart the computer now" n
+sleep 2
+check "the resumed run ends" test -z "$(probe_value found 'Restart Disc' | grep 1)"
+case_end
+
+suite_end
