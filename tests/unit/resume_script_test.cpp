@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "fake_machine.h"
+#include "fake_screen_host.h"
 #include "script/screen_script.h"
 
 namespace {
@@ -39,19 +40,6 @@ ScreenModel& Chain(ScreenModel& screen) {
     screen.buttons[2]->restartPolicy = kTrapRestart;
     return screen;
 }
-
-class NoHost : public ScreenHost {
-public:
-    FontHandle CreateScriptFont(const FontChanges&) override { return nullptr; }
-    void DeleteScriptFont(FontHandle) override {}
-    TextExtent MeasureText(FontHandle, const std::string&) override { return {}; }
-    void SetBackgroundBitmap(const std::string&) override {}
-    DibBitmap* GetButtonBitmap(const std::string&, int*, int*) override { return nullptr; }
-    bool CreateButtonWindow(int) override { return true; }
-    void DestroyButtonWindow(int) override {}
-    void FocusButton(int) override {}
-    void CheckSingleInstance(int) override {}
-};
 
 class TextLines : public LineSource {
 public:
@@ -113,7 +101,7 @@ TEST(ResumeScript, ReadsBackAsTheRestOfTheChain) {
     ScreenModel written;
     Chain(written);
     ScreenModel read;
-    NoHost host;
+    FakeScreenHost host;
     ScreenScript reader(read, host);
     TextLines lines(ResumeScriptText(written, 2));
     reader.ReadLines(lines);
