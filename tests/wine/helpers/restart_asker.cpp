@@ -6,7 +6,10 @@
 // system clock). With "refuse" its window answers the end-session query
 // with FALSE, which stops the shutdown after the processes that came before
 // it; every query it gets is logged as "TAG queried MS". With "passive" it
-// asks for nothing: a window that only watches for restarts.
+// asks for nothing: a window that only watches for restarts; it logs
+// "TAG watching MS" once its window is there. With
+// "after=TITLE" it makes sure that a shutdown visits it after the process
+// that owns the window TITLE (see StartAfter).
 #include <windows.h>
 
 #include <cstdio>
@@ -38,6 +41,46 @@ LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
+DWORD WINAPI Idle(void*) { return 0; }
+
+DWORD OwnerOf(const char* title) {
+    DWORD owner = 0;
+    if (HWND window = FindWindowA(nullptr, title)) GetWindowThreadProcessId(window, &owner);
+    return owner;
+}
+
+// Wine's shutdown visits processes in the order of their ids, and the
+// server reuses freed ids, so a process started later may get a lower one.
+// Such a process takes thread ids, held by suspended threads, until they
+// come fresh from the end of the table, and then starts the real watcher,
+// whose id is fresh as well; it waits for it and ends with it.
+int StartAfter(const char* title) {
+    DWORD owner = 0;
+    for (int tries = 0; !owner && tries < 100; ++tries) {
+        owner = OwnerOf(title);
+        if (!owner) Sleep(100);
+    }
+    if (GetCurrentProcessId() > owner) return -1;
+    DWORD last = 0;
+    for (int taken = 0, fresh = 0; taken < 5000 && fresh < 16; ++taken) {
+        DWORD id = 0;
+        if (!CreateThread(nullptr, 4096, &Idle, nullptr, CREATE_SUSPENDED, &id))
+            break;
+        fresh = id > owner && id == last + 4 ? fresh + 1 : 0;
+        last = id;
+    }
+    char line[1024];
+    std::snprintf(line, sizeof line, "%s parent=%lu", GetCommandLineA(), GetCurrentProcessId());
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started;
+    if (!CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+        return 3;
+    WaitForSingleObject(started.hProcess, INFINITE);
+    DWORD code = 0;
+    GetExitCodeProcess(started.hProcess, &code);
+    return static_cast<int>(code);
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -46,10 +89,19 @@ int main(int argc, char** argv) {
     tag = argv[2];
     DWORD sleep = 3000;
     bool passive = false;
+    const char* after = nullptr;
+    HANDLE parent = nullptr;
     for (int i = 3; i < argc; ++i) {
+        if (std::strncmp(argv[i], "after=", 6) == 0) after = argv[i] + 6;
+        if (std::strncmp(argv[i], "parent=", 7) == 0)
+            parent = OpenProcess(SYNCHRONIZE, FALSE, std::strtoul(argv[i] + 7, nullptr, 10));
         if (std::strcmp(argv[i], "refuse") == 0) refuse = true;
         if (std::strcmp(argv[i], "passive") == 0) passive = true;
         if (std::strncmp(argv[i], "sleep=", 6) == 0) sleep = std::strtoul(argv[i] + 6, nullptr, 10);
+    }
+    if (after && !parent) {
+        int code = StartAfter(after);
+        if (code >= 0) return code;
     }
     WNDCLASSA type = {};
     type.lpfnWndProc = &Proc;
@@ -58,7 +110,9 @@ int main(int argc, char** argv) {
     RegisterClassA(&type);
     HWND window = CreateWindowA("RestartAsker", tag, WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, nullptr,
                                 nullptr, type.hInstance, nullptr);
-    if (!passive) {
+    if (passive) {
+        Log("watching");
+    } else {
         Log("asked");
         ExitWindowsEx(EWX_REBOOT, 0);
     }
@@ -66,7 +120,8 @@ int main(int argc, char** argv) {
     while (GetTickCount() < end) {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        DWORD woke = MsgWaitForMultipleObjects(parent ? 1 : 0, &parent, FALSE, 50, QS_ALLINPUT);
+        if (parent && woke == WAIT_OBJECT_0) break;  // the process that started this one ended
     }
     Log("ended");
     DestroyWindow(window);
