@@ -2,14 +2,18 @@
 // progress bar over a few seconds, then exits. The buttons of the demo start
 // it as the programs of its items.
 //
-//   DEMOSETUP.EXE [/seconds=N] NAME...
+//   DEMOSETUP.EXE [/seconds=N] [/restart] NAME...
 //
-// NAME (the rest of the command line) is shown as "Installing NAME".
+// NAME (the rest of the command line) is shown as "Installing NAME". With
+// /restart it asks Windows to restart the computer when the bar is full and
+// stays a moment longer, as a real installer that needs a restart does.
 #include <windows.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+#include "app/restart_machine.h"
 
 namespace {
 
@@ -17,9 +21,13 @@ const char kClass[] = "DemoSetupWindow";
 constexpr UINT_PTR kTimer = 1;
 constexpr int kSteps = 40;
 
+constexpr UINT kLingerMs = 1500;
+
 std::string g_name = "the demo";
 int g_step = 0;
 int g_seconds = 3;
+bool g_restart = false;
+bool g_restartAsked = false;
 
 // The text after the program's own name, as the C runtime would skip it.
 const char* Arguments(const char* line) {
@@ -34,13 +42,25 @@ const char* Arguments(const char* line) {
     return line;
 }
 
+// Skips one word and the blanks after it.
+const char* NextWord(const char* text) {
+    while (*text && *text != ' ') ++text;
+    while (*text == ' ') ++text;
+    return text;
+}
+
 void ReadArguments() {
     const char* rest = Arguments(GetCommandLineA());
-    if (std::strncmp(rest, "/seconds=", 9) == 0) {
-        g_seconds = std::atoi(rest + 9);
-        if (g_seconds < 1 || g_seconds > 60) g_seconds = 3;
-        while (*rest && *rest != ' ') ++rest;
-        while (*rest == ' ') ++rest;
+    for (;;) {
+        if (std::strncmp(rest, "/seconds=", 9) == 0) {
+            g_seconds = std::atoi(rest + 9);
+            if (g_seconds < 1 || g_seconds > 60) g_seconds = 3;
+        } else if (std::strncmp(rest, "/restart", 8) == 0 && (rest[8] == ' ' || !rest[8])) {
+            g_restart = true;
+        } else {
+            break;
+        }
+        rest = NextWord(rest);
     }
     if (*rest) g_name = rest;
 }
@@ -53,7 +73,8 @@ void Paint(HWND window) {
     FillRect(context, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     HGDIOBJ font = SelectObject(context, GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(context, TRANSPARENT);
-    std::string text = "Installing " + g_name + "...";
+    std::string text = g_restartAsked ? g_name + " asks to restart the computer."
+                                      : "Installing " + g_name + "...";
     RECT line = {16, 14, client.right - 16, 34};
     DrawTextA(context, text.c_str(), -1, &line, DT_SINGLELINE | DT_END_ELLIPSIS);
     SelectObject(context, font);
@@ -70,10 +91,19 @@ void Paint(HWND window) {
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_TIMER:
-            if (++g_step >= kSteps) {
+            if (g_restartAsked) {
                 DestroyWindow(window);
-            } else {
+            } else if (++g_step < kSteps) {
                 InvalidateRect(window, nullptr, FALSE);
+            } else if (g_restart) {
+                // The screen answers the restart while this installer
+                // still counts as running.
+                g_restartAsked = true;
+                InvalidateRect(window, nullptr, FALSE);
+                SetTimer(window, kTimer, kLingerMs, nullptr);
+                RestartMachine(0);  // the ExitWindowsEx way, as installers do
+            } else {
+                DestroyWindow(window);
             }
             return 0;
         case WM_PAINT:
