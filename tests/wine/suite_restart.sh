@@ -177,6 +177,31 @@ check "the resume script is gone" test -z "$(resume_files)"
 expect_eq "and so is the run-once value" "$(runonce_value)" ""
 case_end
 
+# A resume script that cannot be written (no temporary directory) or not
+# registered (no RunOnce key) leaves nothing behind; the restart still goes.
+restart_case allow_write_fails
+for broken in temporary_directory runonce_key; do
+  chain_script <<'INF'
+ALLOWREBOOTBUTTONS=2
+INF
+  rm -f "$CHAIN_LOG" "$SENTINEL_LOG"
+  if [ $broken = temporary_directory ]; then
+    rm -rf "$TEMP_UNIX"
+  else
+    mkdir -p "$TEMP_UNIX"
+    wine_reg delete "$RUNONCE" /f
+  fi
+  start_autorun
+  start_sentinel
+  check "$broken missing: the restart still passes" process_ends_within "$AUTORUN_PID" 20
+  check "$broken missing: the session went on to end" log_has "$SENTINEL_LOG" "sentinel queried"
+  expect_eq "$broken missing: no resume script or partial file is left" \
+    "$(ls "$TEMP_UNIX" 2>/dev/null | grep -ciE '^AUTORUN[0-9]+\.(INF|TMP)$')" 0
+  expect_eq "$broken missing: nothing is registered" "$(runonce_value)" ""
+  stop_sentinel
+done
+case_end
+
 restart_case allow_with_message
 chain_script <<'INF'
 ALLOWREBOOT=The computer restarts now.\r\nSetup goes on afterwards.
