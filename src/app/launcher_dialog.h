@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "app/pending_resume.h"
 #include "script/screen_model.h"
 #include "ui/message_window.h"
 #include "win/dialog_window.h"
@@ -51,6 +52,7 @@ public:
     std::atomic<HANDLE>& RestartPromptThread() { return restartPromptThread_; }
     // Starts a prompt thread and remembers it as the restart prompt thread.
     HANDLE StartRestartPrompt(WorkerThreads::Body body);
+    PendingResume& PendingResumeScript() { return pendingResume_; }
 
 protected:
     bool OnInitDialog() override;
@@ -63,6 +65,7 @@ private:
 
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnQueryEndSession(WPARAM, LPARAM);
+    LRESULT OnEndSession(WPARAM, LPARAM);
     LRESULT OnDrawItem(WPARAM, LPARAM);
     LRESULT OnLaunchNotice(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
@@ -83,6 +86,7 @@ private:
     HMODULE waitLibrary_ = nullptr;
     ATOM instanceAtom_ = 0;
     std::atomic<HANDLE> restartPromptThread_{nullptr};
+    PendingResume pendingResume_;
     bool closing_ = false;  // the screen ends right after initialisation
     enum { kActionIdle = 0, kActionRunning = 1, kActionCloseRequested = 2 };
     std::atomic<int> action_{kActionIdle};

@@ -37,6 +37,7 @@ BOOL CALLBACK FindMarkedScreen(HWND window, LPARAM argument) {
 const MessageEntry<LauncherDialog> LauncherDialog::kMessages[] = {
     {WM_PAINT, &LauncherDialog::OnPaint},                      // ()
     {WM_QUERYENDSESSION, &LauncherDialog::OnQueryEndSession},  // () -> TRUE lets the session end
+    {WM_ENDSESSION, &LauncherDialog::OnEndSession},            // (BOOL ending)
     {WM_DRAWITEM, &LauncherDialog::OnDrawItem},                // (id, DRAWITEMSTRUCT*)
     {kLaunchNotice, &LauncherDialog::OnLaunchNotice},          // (const char* text, int show)
     {WM_DESTROY, &LauncherDialog::OnDestroy, kThenDefault},     // ()

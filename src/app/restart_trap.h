@@ -11,9 +11,11 @@ class LauncherDialog;
 DWORD WINAPI TrapPrompt(void* dialog);
 DWORD WINAPI AllowPrompt(void* dialog);
 
+extern const char kRunOnceKey[];  // under HKEY_LOCAL_MACHINE
+
 // Writes the resume script for the members after the running one and
-// registers it to run once at the next start of Windows. False when nothing
-// usable was left behind (no file and no value).
+// registers it to run once at the next start of Windows; the dialog keeps it
+// as its pending resume. False when nothing was left behind (no file and no
+// value).
 bool WriteResumeScript(LauncherDialog& dialog);
-bool RegisterRunOnce(const std::string& directory, const std::string& name,
-                     const std::string& scriptPath);
+bool RegisterRunOnce(const std::string& valueName, const std::string& command);

@@ -8,9 +8,9 @@
 #include "script/resume_script.h"
 #include "ui/show_message.h"
 
-namespace {
-
 const char kRunOnceKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+
+namespace {
 
 // Writes the whole text or reports failure; a full disk shows up here.
 bool WriteWholeFile(const std::string& path, const std::string& text) {
@@ -37,15 +37,13 @@ bool PutFileInPlace(const std::string& path, const std::string& text) {
 
 }  // namespace
 
-bool RegisterRunOnce(const std::string& directory, const std::string& name,
-                     const std::string& scriptPath) {
+bool RegisterRunOnce(const std::string& valueName, const std::string& command) {
     HKEY key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunOnceKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
         return false;
-    std::string data = RunOnceCommand(directory, name, scriptPath);
-    LONG stored = RegSetValueExA(key, name.c_str(), 0, REG_SZ,
-                                 reinterpret_cast<const BYTE*>(data.c_str()),
-                                 static_cast<DWORD>(data.size() + 1));
+    LONG stored = RegSetValueExA(key, valueName.c_str(), 0, REG_SZ,
+                                 reinterpret_cast<const BYTE*>(command.c_str()),
+                                 static_cast<DWORD>(command.size() + 1));
     RegCloseKey(key);
     return stored == ERROR_SUCCESS;
 }
@@ -58,9 +56,13 @@ bool WriteResumeScript(LauncherDialog& dialog) {
     // The file first, complete, then the value that starts it: a failed
     // write never leaves a registration that would start a broken chain.
     if (!PutFileInPlace(path, ResumeScriptText(screen, screen.runningIndex.load()))) return false;
-    if (RegisterRunOnce(screen.programDirectory, screen.programName, path)) return true;
-    DeleteFileA(path.c_str());
-    return false;
+    std::string command = RunOnceCommand(screen.programDirectory, screen.programName, path);
+    if (!RegisterRunOnce(screen.programName, command)) {
+        DeleteFileA(path.c_str());
+        return false;
+    }
+    dialog.PendingResumeScript().Remember(screen.programName, command, path);
+    return true;
 }
 
 DWORD WINAPI TrapPrompt(void* argument) {
@@ -78,6 +80,13 @@ DWORD WINAPI AllowPrompt(void* argument) {
     ShowMessage(screen.allowMessage, screen.title, MB_OK | MB_ICONQUESTION);
     WriteResumeScript(dialog);
     screen.restartNow = 1;
+    return 0;
+}
+
+// Windows asked every program and one of them refused: the session goes on,
+// and so does the chain, so a resume script written for it must not stay.
+LRESULT LauncherDialog::OnEndSession(WPARAM ending, LPARAM) {
+    if (!ending) pendingResume_.Withdraw();
     return 0;
 }
 

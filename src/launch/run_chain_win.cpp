@@ -2,15 +2,13 @@
 
 #include "app/launcher_dialog.h"
 #include "app/restart_machine.h"
-
-namespace {
-constexpr DWORD kRestartGraceMs = 20000;
-}
 #include "launch/button_actions.h"
 #include "launch/launch_program.h"
 #include "ui/show_message.h"
 
 namespace {
+
+constexpr DWORD kRestartGraceMs = 20000;
 
 // The steps of an action, acted out on the main screen.
 class ScreenActions : public ActionHost {
@@ -54,10 +52,12 @@ public:
     }
     // The restart call returns at once and the session ends a moment later:
     // give it that moment, so that no further installer starts meanwhile.
-    // If the restart does not come (no privilege), the chain goes on.
+    // If the restart does not come (no privilege, or a program refused), the
+    // chain goes on here, without the resume script written for the restart.
     void RestartMachine() override {
         ::RestartMachine(screen_.windowsVersion);
         Sleep(kRestartGraceMs);
+        dialog_.PendingResumeScript().Withdraw();
     }
 
 private:

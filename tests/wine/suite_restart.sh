@@ -202,6 +202,46 @@ INF
 done
 case_end
 
+# A restart that does not come after the resume script was written: the
+# chain goes on in this session and takes the script back, so that the next
+# restart does not run the same installers again.
+restart_case restart_does_not_come
+# Under NT 4 the program restarts through InitiateSystemShutdownA, which
+# does nothing under Wine: the nearest thing to a refused restart.
+set_windows_version nt40
+chain_script <<'INF'
+ALLOWREBOOT=The computer restarts now.
+ALLOWREBOOTBUTTONS=2
+INF
+start_autorun
+check "the allow box is answered" answer_box "Restart Disc" "The computer restarts now" Return
+check "the resume script is written and registered" within 5 resume_left
+expect_eq "the run-once value names it" "$(runonce_value)" "C:\\DISC\\AUTORUN $TEMP_WIN\\$(resume_files | head -1)"
+check "the restart does not come: the chain goes on after its grace" within 45 log_has "$CHAIN_LOG" tag=three
+expect_eq "without the resume script" "$(resume_files)" ""
+expect_eq "and without the run-once value" "$(runonce_value)" ""
+check "the screen ends with its chain" process_ends_within "$AUTORUN_PID" 15
+case_end
+
+# Windows asks the screen, the screen writes the resume script and agrees,
+# then another program refuses: the session goes on (WM_ENDSESSION FALSE).
+restart_case session_refused_after_write
+{
+  printf '%s\n' '[BEGIN]' 'TITLE=Restart Disc' 'ALLOWREBOOTBUTTONS=2' '[RUN]' \
+    'BUTTON1=recorder.exe /tag=one /log=C:\chain.log,YES' \
+    'BUTTON2=restart_asker.exe C:\ask.log two passive sleep=5000,YES' \
+    'BUTTON3=recorder.exe /tag=three /log=C:\chain.log,YES' '[END]'
+} | write_script "$DISC/AUTORUN.INF"
+cp "$WINE_BIN"/session_refused.exe "$DISC"/
+start_autorun
+check "the second member runs" within 20 log_has "$ASK_LOG" "two watching"
+answer=$(cd "$DISC" && wine "$DISC_WIN\\session_refused.exe" "Restart Disc" 2>/dev/null | tr -d '\r')
+expect_eq "the screen agreed to end the session" "$answer" "answer=1"
+expect_eq "the session goes on: the resume script is taken back" "$(resume_files)" ""
+expect_eq "and so is the run-once value" "$(runonce_value)" ""
+check "the chain goes on in this session" within 20 log_has "$CHAIN_LOG" tag=three
+case_end
+
 restart_case allow_with_message
 chain_script <<'INF'
 ALLOWREBOOT=The computer restarts now.\r\nSetup goes on afterwards.
