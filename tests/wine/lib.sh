@@ -170,6 +170,17 @@ ends_without_window() {
 
 # Facts about a top-level window from inside Wine, as key=value lines:
 # found, rect, client, visible, iconic, foreground (see helpers/winprobe.cpp).
+# Visible windows whose title or texts contain $1 (from inside Wine), and a
+# wait of up to $2 seconds for one (a notice, a message box).
+windows_with() { wine "$WINE_BIN/winlist.exe" "$1" 2>/dev/null | tr -d '\r'; }
+wait_for_notice() {
+  local end=$((SECONDS + ${2:-15}))
+  while [ $SECONDS -lt $end ]; do
+    windows_with "$1" | grep -q . && return 0
+    sleep 0.3
+  done
+  return 1
+}
 probe() { wine "$WINE_BIN/winprobe.exe" "$@" 2>/dev/null | tr -d '\r'; }
 probe_value() { probe "${@:2}" | sed -n "s/^$1=//p"; }
 

@@ -4,6 +4,7 @@
 # documents through associations in the registry, the install message,
 # the current directory, refused overlong lines, both wait libraries.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/recorder_log.sh"
 suite_begin launch
 
 TITLE="Launch Test"
@@ -19,43 +20,6 @@ setup_disc() {
 # A screen script: [BEGIN] with the title, then the given sections.
 write_inf() {
   { printf '[BEGIN]\nTITLE=%s\n' "$TITLE"; cat; printf '[END]\n'; } | write_script "$DISC/AUTORUN.INF"
-}
-
-# field TAG NAME: a field of the first log line of TAG.
-field() {
-  tr -d '\r' <"$LOG" 2>/dev/null | grep -a "^tag=$1	" | head -1 | tr '\t' '\n' | sed -n "s/^$2=//p"
-}
-logged() { grep -qa "^tag=$1	" "$LOG" 2>/dev/null; }
-log_lines() { tr -d '\r' <"$LOG" 2>/dev/null | grep -c '^tag=' ; }
-# The tags of the log in the order the programs started.
-start_order() {
-  tr -d '\r' <"$LOG" 2>/dev/null | awk -F'\t' '{ split($1, t, "="); split($3, s, "="); print s[2], t[2] }' |
-    sort -n | awk '{ printf "%s%s", sep, $2; sep = " " } END { print "" }'
-}
-# started_after A B [GAP]: B started at least GAP ms after A ended.
-started_after() {
-  local end start
-  end=$(field "$1" end)
-  start=$(field "$2" start)
-  [ -n "$end" ] && [ -n "$start" ] && [ $((start - end)) -ge "${3:-0}" ]
-}
-# started_before_end A B: B started while A still ran.
-started_before_end() {
-  local end start
-  end=$(field "$1" end)
-  start=$(field "$2" start)
-  [ -n "$end" ] && [ -n "$start" ] && [ "$start" -lt "$end" ]
-}
-
-# Visible windows whose title or texts contain $1 (from inside Wine).
-windows_with() { wine "$WINE_BIN/winlist.exe" "$1" 2>/dev/null | tr -d '\r'; }
-wait_for_notice() {
-  local end=$((SECONDS + ${2:-15}))
-  while [ $SECONDS -lt $end ]; do
-    windows_with "$1" | grep -q . && return 0
-    sleep 0.3
-  done
-  return 1
 }
 
 # Prints the X window of a message box titled like the screen: the screen

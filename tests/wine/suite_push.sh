@@ -4,6 +4,7 @@
 # a second click while a program runs, closing the screen meanwhile, and the
 # OK button's chain of check boxes.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/recorder_log.sh"
 suite_begin push
 
 TITLE="Push Test"
@@ -25,35 +26,11 @@ write_inf() {
     write_script "$DISC/AUTORUN.INF"
 }
 
-field() {
-  tr -d '\r' <"$LOG" 2>/dev/null | grep -a "^tag=$1	" | head -1 | tr '\t' '\n' | sed -n "s/^$2=//p"
-}
-logged() { grep -qa "^tag=$1	" "$LOG" 2>/dev/null; }
-log_count() { tr -d '\r' <"$LOG" 2>/dev/null | grep -ac "^tag=$1	"; }
-start_order() {
-  tr -d '\r' <"$LOG" 2>/dev/null | awk -F'\t' '{ split($1, t, "="); split($3, s, "="); print s[2], t[2] }' |
-    sort -n | awk '{ printf "%s%s", sep, $2; sep = " " } END { print "" }'
-}
-started_after() {
-  local end start
-  end=$(field "$1" end)
-  start=$(field "$2" start)
-  [ -n "$end" ] && [ -n "$start" ] && [ $((start - end)) -ge "${3:-0}" ]
-}
 visible() { probe_value visible "$TITLE"; }
 wait_visible() {
   local end=$((SECONDS + ${1:-5}))
   while [ $SECONDS -lt $end ]; do
     [ "$(visible)" = 1 ] && return 0
-    sleep 0.3
-  done
-  return 1
-}
-windows_with() { wine "$WINE_BIN/winlist.exe" "$1" 2>/dev/null | tr -d '\r'; }
-wait_for_notice() {
-  local end=$((SECONDS + ${2:-15}))
-  while [ $SECONDS -lt $end ]; do
-    windows_with "$1" | grep -q . && return 0
     sleep 0.3
   done
   return 1

@@ -31,21 +31,14 @@
 // comparable between processes. cmd is GetCommandLineA as the program got it.
 #include <windows.h>
 
+#include "system_clock.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 namespace {
-
-unsigned long long NowMs() {
-    FILETIME ft;
-    GetSystemTimeAsFileTime(&ft);
-    ULARGE_INTEGER t;
-    t.LowPart = ft.dwLowDateTime;
-    t.HighPart = ft.dwHighDateTime;
-    return t.QuadPart / 10000;
-}
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -145,7 +138,7 @@ void AppendLine(const std::string& path, const std::string& line) {
 }  // namespace
 
 int main() {
-    unsigned long long start = NowMs();
+    unsigned long long start = SystemClockMs();
     const char* commandLine = GetCommandLineA();
 
     char modulePath[MAX_PATH] = {};
@@ -211,7 +204,7 @@ int main() {
         GetCurrentDirectoryA(sizeof cwd, cwd);
         char numbers[160];
         std::snprintf(numbers, sizeof numbers, "\tpid=%lu\tstart=%llu\tend=%llu\texit=%d\tchild=",
-                      GetCurrentProcessId(), start, NowMs(), exitCode);
+                      GetCurrentProcessId(), start, SystemClockMs(), exitCode);
         std::string line = "tag=" + tag + numbers + childResult + "\tcwd=" + cwd +
                            "\tcmd=" + commandLine + "\n";
         AppendLine(logPath, line);

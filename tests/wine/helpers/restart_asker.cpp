@@ -12,6 +12,8 @@
 // that owns the window TITLE (see StartAfter).
 #include <windows.h>
 
+#include "system_clock.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,15 +23,9 @@ const char* logPath;
 const char* tag;
 bool refuse;
 
-unsigned long long NowMs() {
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    return ((static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime) / 10000;
-}
-
 void Log(const char* what) {
     if (FILE* file = std::fopen(logPath, "a")) {
-        std::fprintf(file, "%s %s %llu\n", tag, what, NowMs());
+        std::fprintf(file, "%s %s %llu\n", tag, what, SystemClockMs());
         std::fclose(file);
     }
 }

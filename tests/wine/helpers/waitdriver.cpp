@@ -16,21 +16,14 @@
 // comparable with the recorder's log.
 #include <windows.h>
 
+#include "system_clock.h"
+
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 namespace {
-
-unsigned long long NowMs() {
-    FILETIME ft;
-    GetSystemTimeAsFileTime(&ft);
-    ULARGE_INTEGER t;
-    t.LowPart = ft.dwLowDateTime;
-    t.HighPart = ft.dwHighDateTime;
-    return t.QuadPart / 10000;
-}
 
 unsigned long long CpuMs() {
     FILETIME created, exited, kernel, user;
@@ -73,7 +66,7 @@ int main(int argc, char** argv) {
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
-    std::printf("started=%llu\n", NowMs());
+    std::printf("started=%llu\n", SystemClockMs());
     std::fflush(stdout);
     if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE,
                         nullptr, nullptr, &si, &pi)) {
@@ -85,7 +78,7 @@ int main(int argc, char** argv) {
     unsigned long long cpuBefore = CpuMs();
     if (wait) wait(pi.hProcess, pi.dwProcessId, ignore.empty() ? nullptr : &ignore[0],
                    static_cast<DWORD>(ignore.size()));
-    unsigned long long returned = NowMs();
+    unsigned long long returned = SystemClockMs();
     unsigned long long cpuAfter = CpuMs();
     std::printf("returned=%llu\n", returned);
     std::printf("cpu=%llu\n", cpuAfter - cpuBefore);

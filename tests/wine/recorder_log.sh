@@ -1,0 +1,30 @@
+# Reading the log that recorder.exe appends to ($LOG): one tab-separated
+# line per run, "tag=T	pid=P	start=MS	end=MS	exit=N	...".
+# Sourced by the suites that start recorders.
+
+# field TAG NAME: a field of the first log line of TAG.
+field() {
+  tr -d '\r' <"$LOG" 2>/dev/null | grep -a "^tag=$1	" | head -1 | tr '\t' '\n' | sed -n "s/^$2=//p"
+}
+logged() { grep -qa "^tag=$1	" "$LOG" 2>/dev/null; }
+log_lines() { tr -d '\r' <"$LOG" 2>/dev/null | grep -c '^tag=' ; }
+log_count() { tr -d '\r' <"$LOG" 2>/dev/null | grep -ac "^tag=$1	"; }
+# The tags of the log in the order the programs started.
+start_order() {
+  tr -d '\r' <"$LOG" 2>/dev/null | awk -F'\t' '{ split($1, t, "="); split($3, s, "="); print s[2], t[2] }' |
+    sort -n | awk '{ printf "%s%s", sep, $2; sep = " " } END { print "" }'
+}
+# started_after A B [GAP]: B started at least GAP ms after A ended.
+started_after() {
+  local end start
+  end=$(field "$1" end)
+  start=$(field "$2" start)
+  [ -n "$end" ] && [ -n "$start" ] && [ $((start - end)) -ge "${3:-0}" ]
+}
+# started_before_end A B: B started while A still ran.
+started_before_end() {
+  local end start
+  end=$(field "$1" end)
+  start=$(field "$2" start)
+  [ -n "$end" ] && [ -n "$start" ] && [ "$start" -lt "$end" ]
+}
