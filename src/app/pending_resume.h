@@ -1,6 +1,6 @@
 #pragma once
-// The resume script that this run has written and registered, kept until
-// the restart it was written for has come. When that restart does not come
+// The run-once registration of the resume script that this run has written,
+// kept until the restart it was written for has come. When that restart does not come
 // (another program refused it, or the restart call failed), the chain goes
 // on in this session, and the script is withdrawn: left registered, it would
 // run the same installers a second time after the next restart.
@@ -16,8 +16,9 @@ public:
     PendingResume(const PendingResume&) = delete;
     PendingResume& operator=(const PendingResume&) = delete;
 
-    // valueName and command as stored under RunOnce; path is the script.
-    void Remember(const std::string& valueName, const std::string& command,
+    // Stores command as the run-once value valueName (HKEY_LOCAL_MACHINE)
+    // and remembers it with the script's path. False when it cannot be set.
+    bool Register(const std::string& valueName, const std::string& command,
                   const std::string& path);
     // Deletes the script and the run-once value, if the value still starts
     // this script (a later copy of the program may have replaced it).

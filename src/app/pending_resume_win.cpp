@@ -1,8 +1,8 @@
 #include "app/pending_resume.h"
 
-#include "app/restart_trap.h"
-
 namespace {
+
+const char kRunOnceKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 
 class Locked {
 public:
@@ -15,27 +15,36 @@ private:
     CRITICAL_SECTION& lock_;
 };
 
-// The value's text when it is a string of at most 1024 bytes, else empty;
-// the buffer's last byte stays 0 for data stored without a terminator.
-std::string StoredCommand(HKEY key, const std::string& valueName) {
-    char data[1025] = {};
+// True when the value holds exactly command; a longer value does not fit the
+// buffer and is someone else's.
+bool StoresCommand(HKEY key, const std::string& valueName, const std::string& command) {
+    std::string data(command.size() + 2, '\0');
     DWORD type = 0;
-    DWORD size = sizeof data - 1;
-    if (RegQueryValueExA(key, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data),
+    DWORD size = static_cast<DWORD>(data.size() - 1);  // the last byte stays 0
+    if (RegQueryValueExA(key, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data[0]),
                          &size) != ERROR_SUCCESS ||
         type != REG_SZ)
-        return std::string();
-    return std::string(data);
+        return false;
+    return data.c_str() == command;
 }
 
 }  // namespace
 
-void PendingResume::Remember(const std::string& valueName, const std::string& command,
+bool PendingResume::Register(const std::string& valueName, const std::string& command,
                              const std::string& path) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunOnceKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    LONG stored = RegSetValueExA(key, valueName.c_str(), 0, REG_SZ,
+                                 reinterpret_cast<const BYTE*>(command.c_str()),
+                                 static_cast<DWORD>(command.size() + 1));
+    RegCloseKey(key);
+    if (stored != ERROR_SUCCESS) return false;
     Locked locked(lock_);
     valueName_ = valueName;
     command_ = command;
     path_ = path;
+    return true;
 }
 
 void PendingResume::Withdraw() {
@@ -44,7 +53,7 @@ void PendingResume::Withdraw() {
     HKEY key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunOnceKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) ==
         ERROR_SUCCESS) {
-        if (StoredCommand(key, valueName_) == command_) RegDeleteValueA(key, valueName_.c_str());
+        if (StoresCommand(key, valueName_, command_)) RegDeleteValueA(key, valueName_.c_str());
         RegCloseKey(key);
     }
     DeleteFileA(path_.c_str());

@@ -3,19 +3,14 @@
 // allowed after the resume script has been written and registered.
 #include <windows.h>
 
-#include <string>
-
 class LauncherDialog;
 
 // Prompt threads; the argument is the LauncherDialog.
 DWORD WINAPI TrapPrompt(void* dialog);
 DWORD WINAPI AllowPrompt(void* dialog);
 
-extern const char kRunOnceKey[];  // under HKEY_LOCAL_MACHINE
-
 // Writes the resume script for the members after the running one and
 // registers it to run once at the next start of Windows; the dialog keeps it
 // as its pending resume. False when nothing was left behind (no file and no
 // value).
 bool WriteResumeScript(LauncherDialog& dialog);
-bool RegisterRunOnce(const std::string& valueName, const std::string& command);

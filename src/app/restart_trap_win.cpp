@@ -8,8 +8,6 @@
 #include "script/resume_script.h"
 #include "ui/show_message.h"
 
-const char kRunOnceKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
-
 namespace {
 
 // Writes the whole text or reports failure; a full disk shows up here.
@@ -37,17 +35,6 @@ bool PutFileInPlace(const std::string& path, const std::string& text) {
 
 }  // namespace
 
-bool RegisterRunOnce(const std::string& valueName, const std::string& command) {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunOnceKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
-        return false;
-    LONG stored = RegSetValueExA(key, valueName.c_str(), 0, REG_SZ,
-                                 reinterpret_cast<const BYTE*>(command.c_str()),
-                                 static_cast<DWORD>(command.size() + 1));
-    RegCloseKey(key);
-    return stored == ERROR_SUCCESS;
-}
-
 bool WriteResumeScript(LauncherDialog& dialog) {
     ScreenModel& screen = dialog.Screen();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
@@ -57,12 +44,9 @@ bool WriteResumeScript(LauncherDialog& dialog) {
     // write never leaves a registration that would start a broken chain.
     if (!PutFileInPlace(path, ResumeScriptText(screen, screen.runningIndex.load()))) return false;
     std::string command = RunOnceCommand(screen.programDirectory, screen.programName, path);
-    if (!RegisterRunOnce(screen.programName, command)) {
-        DeleteFileA(path.c_str());
-        return false;
-    }
-    dialog.PendingResumeScript().Remember(screen.programName, command, path);
-    return true;
+    if (dialog.PendingResumeScript().Register(screen.programName, command, path)) return true;
+    DeleteFileA(path.c_str());
+    return false;
 }
 
 DWORD WINAPI TrapPrompt(void* argument) {
