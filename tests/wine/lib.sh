@@ -186,6 +186,24 @@ probe_value() { probe "${@:2}" | sed -n "s/^$1=//p"; }
 
 click_at() { xdotool mousemove "$1" "$2" click 1; }
 # Clicks into the window (to give it the keyboard) and presses a key.
+# Prints the X window of a message box titled $1, waiting up to $2 seconds
+# (looked at once at least). A screen of the same title may be mapped too
+# while it is shrunk to nothing, so only a window of some size counts. Works
+# while Wine's shutdown runs RunOnce commands, when `wine` programs wait.
+x_message_box() {
+  local title=$1 end=$((SECONDS + ${2:-20})) id WIDTH HEIGHT X Y SCREEN WINDOW
+  while :; do
+    for id in $(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null); do
+      eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)"
+      if [ "${WIDTH:-0}" -gt 50 ] && [ "${HEIGHT:-0}" -gt 30 ]; then
+        echo "$id"
+        return 0
+      fi
+    done
+    [ $SECONDS -lt $end ] || return 1
+    sleep 0.3
+  done
+}
 press_key_in() {
   local id=$1 key=$2 x y
   eval "$(xdotool getwindowgeometry --shell "$id")"

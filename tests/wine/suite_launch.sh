@@ -22,28 +22,10 @@ write_inf() {
   { printf '[BEGIN]\nTITLE=%s\n' "$TITLE"; cat; printf '[END]\n'; } | write_script "$DISC/AUTORUN.INF"
 }
 
-# Prints the X window of a message box titled like the screen: the screen
-# itself may be mapped too while it is shrunk to nothing, so take a window
-# of some size.
-wait_for_box() {
-  local end=$((SECONDS + ${1:-20})) id WIDTH HEIGHT X Y SCREEN WINDOW
-  while [ $SECONDS -lt $end ]; do
-    for id in $(xdotool search --onlyvisible --name "^${TITLE}\$" 2>/dev/null); do
-      eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)"
-      if [ "${WIDTH:-0}" -gt 50 ] && [ "${HEIGHT:-0}" -gt 30 ]; then
-        echo "$id"
-        return 0
-      fi
-    done
-    sleep 0.3
-  done
-  return 1
-}
-
 # Answers that box with a key.
 answer_box() {
   local id
-  if id=$(wait_for_box "${2:-20}"); then
+  if id=$(x_message_box "$TITLE" "${2:-20}"); then
     press_key_in "$id" "$1"
     return 0
   fi
@@ -118,7 +100,7 @@ INF
 case_begin failed_member_retry
 failing_chain "Cannot start the first program."
 start_autorun
-if id=$(wait_for_box 20); then
+if id=$(x_message_box "$TITLE" 20); then
   pass "the failure message appears in a box titled like the screen"
   expect_eq "the box shows the failure message" \
     "$(windows_with 'Cannot start the first' | grep -c 'Cannot start the first program.')" 1

@@ -298,24 +298,11 @@ case_end
 
 # While Wine's shutdown runs the resumed screen from RunOnce, every program
 # started from outside with `wine` waits for it; the resumed run is watched
-# through X, the logs and the files. The resumed screen keeps a window of
-# one pixel; a larger visible window of its name is a message box.
-x_boxes() {
-  local id
-  for id in $(xdotool search --onlyvisible --name '^Restart Disc$' 2>/dev/null); do
-    eval "$(xdotool getwindowgeometry --shell "$id")"
-    [ "$WIDTH" -gt 20 ] && echo "$id $X $Y"
-  done
-}
-box_shown() { [ -n "$(x_boxes)" ]; }
-wait_for_x_box() { within "${1:-30}" box_shown; }
+# through X, the logs and the files.
+wait_for_x_box() { x_message_box "Restart Disc" "${1:-30}" >/dev/null; }
 answer_x_box() {  # key
-  local id x y
-  read -r id x y <<<"$(x_boxes | head -1)"
-  [ -n "$id" ] || return 1
-  xdotool mousemove $((x + 12)) $((y + 12)) click 1
-  sleep 0.3
-  xdotool key "$1"
+  local id
+  id=$(x_message_box "Restart Disc" 5) && press_key_in "$id" "$1"
 }
 # Wine's run-once processing has finished once a registry query returns.
 runonce_done() { timeout "$1" wine reg query "$RUNONCE" >/dev/null 2>&1; }
