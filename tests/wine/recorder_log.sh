@@ -1,5 +1,5 @@
 # Reading the log that recorder.exe appends to ($LOG): one tab-separated
-# line per run, "tag=T	pid=P	start=MS	end=MS	exit=N	...".
+# line per run, "tag=T	pid=P	created=MS	start=MS	end=MS	exit=N	...".
 # Sourced by the suites that start recorders.
 
 # field TAG NAME: a field of the first log line of TAG.
@@ -9,9 +9,10 @@ field() {
 logged() { grep -qa "^tag=$1	" "$LOG" 2>/dev/null; }
 log_lines() { tr -d '\r' <"$LOG" 2>/dev/null | grep -c '^tag=' ; }
 log_count() { tr -d '\r' <"$LOG" 2>/dev/null | grep -ac "^tag=$1	"; }
-# The tags of the log in the order the programs started.
+# The tags of the log in the order the programs were started (created).
 start_order() {
-  tr -d '\r' <"$LOG" 2>/dev/null | awk -F'\t' '{ split($1, t, "="); split($3, s, "="); print s[2], t[2] }' |
+  tr -d '\r' <"$LOG" 2>/dev/null |
+    awk -F'\t' '{ for (i = 1; i <= NF; i++) { split($i, f, "="); v[f[1]] = f[2] } print v["created"], v["tag"] }' |
     sort -n | awk '{ printf "%s%s", sep, $2; sep = " " } END { print "" }'
 }
 # started_after A B [GAP]: B started at least GAP ms after A ended.

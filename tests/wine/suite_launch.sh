@@ -45,10 +45,13 @@ BUTTON8=RECORDER.EXE /tag=eight,YES
 [END]
 INF
 start_autorun
-sleep 1
 # Hidden, or shown by the dialog manager after the worker hid it: either way
-# it has no size.
-seen=$(probe "$TITLE" | grep -E '^(visible|size)=' | tr '\n' ' ')
+# it has no size. The probe finds the window once the program has made it.
+for _ in $(seq 30); do
+  seen=$(probe "$TITLE" | grep -E '^(visible|size)=' | tr '\n' ' ')
+  [ -n "$seen" ] && break
+  sleep 0.3
+done
 case "$seen" in
   *visible=0*|*size=0,0*) pass "the screen of a [RUN] script stays out of sight ($seen)" ;;
   *) fail "the screen of a [RUN] script is in sight: $seen" ;;

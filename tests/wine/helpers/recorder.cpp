@@ -26,9 +26,10 @@
 // events: start the children, show the window, sleep, restart request, exit.
 //
 // The log line, fields separated by tabs, the command line last:
-//   tag=NAME pid=N start=MS end=MS exit=CODE child=OK|FAILED|NONE cwd=DIR cmd=LINE
-// start and end are milliseconds of the system clock (GetSystemTimeAsFileTime),
-// comparable between processes. cmd is GetCommandLineA as the program got it.
+//   tag=NAME pid=N created=MS start=MS end=MS exit=CODE child=OK|FAILED|NONE cwd=DIR cmd=LINE
+// created, start and end are milliseconds of the system clock, comparable
+// between processes: when the process was created, when this program began
+// to run, and when it ended. cmd is GetCommandLineA as the program got it.
 #include <windows.h>
 
 #include "system_clock.h"
@@ -135,6 +136,14 @@ void AppendLine(const std::string& path, const std::string& line) {
     }
 }
 
+// When the parent created this process: unlike start, which is taken once
+// this program runs, it keeps the order of the parent's CreateProcess calls.
+unsigned long long CreationMs() {
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
+    return FileTimeMs(created);
+}
+
 }  // namespace
 
 int main() {
@@ -203,8 +212,9 @@ int main() {
         char cwd[MAX_PATH * 2] = {};
         GetCurrentDirectoryA(sizeof cwd, cwd);
         char numbers[160];
-        std::snprintf(numbers, sizeof numbers, "\tpid=%lu\tstart=%llu\tend=%llu\texit=%d\tchild=",
-                      GetCurrentProcessId(), start, SystemClockMs(), exitCode);
+        std::snprintf(numbers, sizeof numbers,
+                      "\tpid=%lu\tcreated=%llu\tstart=%llu\tend=%llu\texit=%d\tchild=",
+                      GetCurrentProcessId(), CreationMs(), start, SystemClockMs(), exitCode);
         std::string line = "tag=" + tag + numbers + childResult + "\tcwd=" + cwd +
                            "\tcmd=" + commandLine + "\n";
         AppendLine(logPath, line);
