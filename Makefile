@@ -1,18 +1,23 @@
 # The two set-up commands of the README: `make demo` and `make check`.
 # Both install what they need first (tools/install-deps.sh does nothing when
 # everything is there).
-.PHONY: deps dist native check unit binaries wine demo bench fuzz clean
+.PHONY: deps dist route native check unit binaries wine demo bench fuzz clean
 
 JOBS ?= 2
+export JOBS
 
 deps:
 	@tools/install-deps.sh
 
+# The product: the i686 binaries in dist/, whichever route the suites take.
 dist: deps
-	@mkdir -p build
-	@cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
-	  -DCMAKE_BUILD_TYPE=MinSizeRel >build/cmake-win.log 2>&1 || (cat build/cmake-win.log; exit 1)
-	@cmake --build build/win -j$(JOBS)
+	@tools/build-windows.sh i686
+
+# The build that the Wine suites run: dist/ itself where this kernel runs
+# 32-bit programs, otherwise the x86-64 build of the same sources
+# (tools/wine-route.sh decides; WINE_ROUTE=32 or 64 forces one).
+route: dist
+	@tools/build-windows.sh route
 
 native: deps
 	@mkdir -p build
@@ -26,12 +31,12 @@ unit: native
 binaries: dist
 	@tools/check-binaries.sh dist
 
-wine: dist
+wine: route
 	@tests/wine/run-suites.sh
 
 check: unit binaries wine
 
-demo: dist
+demo: route
 	@tools/demo.sh
 
 bench: deps

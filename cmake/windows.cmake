@@ -13,6 +13,13 @@ add_link_options(-static -s -Wl,--gc-sections
 
 set(SYSTEM_LIBS kernel32 user32 gdi32 advapi32 shell32 winmm)
 
+# A DLL's entry symbol carries stdcall decoration on i686 only.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL x86_64)
+  set(DLL_ENTRY DllMain)
+else()
+  set(DLL_ENTRY _DllMain@12)
+endif()
+
 list(FILTER ALL_SOURCES EXCLUDE REGEX "/src/win/win_main\\.cpp$")
 add_library(autorun_core STATIC ${ALL_SOURCES})
 target_include_directories(autorun_core PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res)
@@ -30,7 +37,7 @@ foreach(flavour 95 NT)
   target_compile_options(wait_${flavour} PRIVATE -fno-tree-loop-distribute-patterns)
   # No C runtime: the DLLs import KERNEL32 alone.
   target_link_libraries(wait_${flavour} PRIVATE kernel32 gcc)
-  target_link_options(wait_${flavour} PRIVATE -nostdlib -Wl,-e,_DllMain@12
+  target_link_options(wait_${flavour} PRIVATE -nostdlib -Wl,-e,${DLL_ENTRY}
     -Wl,--kill-at -Wl,--enable-stdcall-fixup)
   set_target_properties(wait_${flavour} PROPERTIES PREFIX "" OUTPUT_NAME AUTORUN_${flavour}
     SUFFIX .DLL RUNTIME_OUTPUT_DIRECTORY ${DIST_DIR})

@@ -10,16 +10,16 @@ SHOT=$ROOT/build/demo.png
 # generator makes (pictures, sounds, programs).
 rm -rf "$DISC_DIR"
 mkdir -p "$DISC_DIR"
-cp "$ROOT"/dist/AUTORUN.EXE "$ROOT"/dist/AUTORUN_95.DLL "$ROOT"/dist/AUTORUN_NT.DLL "$DISC_DIR"/
+source "$ROOT/tests/wine/lib.sh"
+cp "$DIST"/AUTORUN.EXE "$DIST"/AUTORUN_95.DLL "$DIST"/AUTORUN_NT.DLL "$DISC_DIR"/
 if [ -x "$ROOT/tools/make-demo-disc.sh" ]; then
   "$ROOT/tools/make-demo-disc.sh" "$DISC_DIR"
 else
   cp -r "$ROOT"/demo/. "$DISC_DIR"/
 fi
 
-source "$ROOT/tests/wine/lib.sh"
 make_template
-export WINEPREFIX=$ROOT/build/demo-prefix
+export WINEPREFIX=$WINE_WORK/demo-prefix
 rm -rf "$WINEPREFIX"
 cp -a "$TEMPLATE" "$WINEPREFIX"
 rm -rf "$WINEPREFIX/drive_c/DEMO"

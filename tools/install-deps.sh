@@ -18,15 +18,24 @@ have sox || need+=(sox)
 [ -x /usr/bin/convert ] && /usr/bin/convert -version 2>/dev/null | grep -q ImageMagick || need+=(imagemagick)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
 [ -d /usr/lib/llvm-14/lib/clang/14.0.6/lib/linux ] && ls /usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 || need+=(libclang-rt-14-dev)
-wine_ready() { have wine && dpkg -s wine32:i386 >/dev/null 2>&1; }
-wine_ready || need+=(wine wine32:i386)
+# The Wine of the route the suites take (tools/wine-route.sh): 32-bit Wine
+# for the shipped build, or 64-bit Wine and the x86-64 cross compiler where
+# this kernel cannot run 32-bit programs.
+source "$(dirname "$0")/wine-route.sh"
+if [ "$WINE_ROUTE" = 32 ]; then
+  { have wine && dpkg -s wine32:i386 >/dev/null 2>&1; } || need+=(wine wine32:i386)
+else
+  [ -x /usr/lib/wine/wine64 ] || need+=(wine64)
+  have x86_64-w64-mingw32-g++-win32 || need+=(g++-mingw-w64-x86-64-win32)
+  have x86_64-w64-mingw32-objdump || need+=(binutils-mingw-w64-x86-64)
+fi
 
 [ ${#need[@]} -eq 0 ] && exit 0
 
 echo "install-deps: installing ${need[*]}"
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
+if [ "$WINE_ROUTE" = 32 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
 fi
 $SUDO apt-get update -qq

@@ -5,11 +5,10 @@
 # of its own prefix.
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-DIST=${DIST:-$ROOT/dist}
-WINE_BIN=${WINE_BIN:-$ROOT/build/win/wine-bin}
-WINE_WORK=${WINE_WORK:-$ROOT/build/wine}
+source "$ROOT/tools/wine-route.sh"
+WINE_BIN=${WINE_BIN:-$WIN_BUILD/wine-bin}
 TEMPLATE=$WINE_WORK/template
-export WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 PASSED=0
 FAILED=0

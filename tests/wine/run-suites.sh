@@ -2,6 +2,8 @@
 # Runs every Wine suite, each bounded in time, and sums their results.
 set -u
 cd "$(dirname "$0")"
+source ../../tools/wine-route.sh
+wine_route_line >&2
 passed=0
 failed=0
 status=0
@@ -22,5 +24,6 @@ for suite in suite_*.sh; do
   fi
   rm -f "$out"
 done
+wine_route_line
 echo "wine: $passed passed, $failed failed"
 exit $status
