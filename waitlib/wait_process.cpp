@@ -13,6 +13,7 @@
 //
 // The DLLs link no C runtime and import only KERNEL32; everything newer than
 // Windows 95 and NT 4 is looked up at run time.
+#include <cstddef>
 #include <windows.h>
 #include <tlhelp32.h>
 
@@ -195,6 +196,13 @@ struct ProcessRecord {
     HANDLE uniqueProcessId;
     HANDLE inheritedFromUniqueProcessId;
 };
+
+// Where the system puts the ids, in 32-bit and in 64-bit processes.
+static_assert(offsetof(ProcessRecord, uniqueProcessId) == (sizeof(void*) == 8 ? 0x50 : 0x44),
+              "process id where the system writes it");
+static_assert(offsetof(ProcessRecord, inheritedFromUniqueProcessId) ==
+                  (sizeof(void*) == 8 ? 0x58 : 0x48),
+              "parent id where the system writes it");
 
 typedef LONG(WINAPI* QueryFunction)(ULONG, PVOID, ULONG, PULONG);
 const ULONG kSystemProcessInformation = 5;
