@@ -103,13 +103,24 @@ std::string FindAssociatedCommand(const std::string& file, const std::string& re
     return Fits(result) ? result : std::string();
 }
 
-std::string ResolveTarget(const std::string& commandLine) {
+bool FindLeadingFile(const std::string& commandLine, std::string* file, std::size_t* end) {
     for (std::size_t pos = 0; pos <= commandLine.size(); ++pos) {
         if (pos < commandLine.size() && !IsWhiteChar(commandLine[pos])) continue;
         // This leading part, and every longer one, is too long for a path.
         if (pos > kMaxPathChars) break;
         std::string path = ResolveScriptPath(commandLine.substr(0, pos));
-        if (Fits(path) && FileExists(path)) return FindAssociatedCommand(path, commandLine.substr(pos));
+        if (Fits(path) && FileExists(path)) {
+            *file = path;
+            *end = pos;
+            return true;
+        }
     }
-    return std::string();
+    return false;
+}
+
+std::string ResolveTarget(const std::string& commandLine) {
+    std::string file;
+    std::size_t end = 0;
+    if (!FindLeadingFile(commandLine, &file, &end)) return std::string();
+    return FindAssociatedCommand(file, commandLine.substr(end));
 }

@@ -9,6 +9,11 @@
 // would not fit the 519 characters that the program hands to the system.
 std::string ResolveTarget(const std::string& commandLine);
 
+// The shortest leading part of `commandLine`, ended by a white character or
+// the end, that names an existing file: its resolved path, and where the
+// part ends in `commandLine`. False when no part does.
+bool FindLeadingFile(const std::string& commandLine, std::string* file, std::size_t* end);
+
 // The command line that starts the existing file `file` with the arguments
 // `rest` (empty, or starting with the white character that ended the name):
 // the program of the file's association, or what FindExecutable reports.

@@ -11,11 +11,11 @@ bool IsEntrySlot(int number) { return number >= 1 && number < kSlotCount; }
 
 }  // namespace
 
-void EntryHandlers::Begin(const std::string& name, const std::string& value, int number) {
+bool EntryHandlers::Begin(const std::string& name, const std::string& value, int number) {
     if (name == "TITLE") {
         screen_.title = NormalizeToken(value, false);
     } else if (name == "FONT") {
-        SetFont(number, value);
+        return SetFont(number, value);
     } else if (name == "INTROBITMAP") {
         host_.SetBackgroundBitmap(ResolveScriptPath(NormalizeToken(value, true)));
     } else if (name == "RUNMULTIPLE") {
@@ -34,31 +34,36 @@ void EntryHandlers::Begin(const std::string& name, const std::string& value, int
         SetRestartPolicy(screen_, value, kTrapRestart);
     } else if (name == "ALLOWREBOOTBUTTONS") {
         SetRestartPolicy(screen_, value, kAllowRestart);
+    } else {
+        return false;
     }
+    return true;
 }
 
-void EntryHandlers::SetFont(int number, const std::string& value) {
-    if (!IsSlot(number)) return;
+bool EntryHandlers::SetFont(int number, const std::string& value) {
+    if (!IsSlot(number)) return false;
     FontHandle font = host_.CreateScriptFont(ParseFontSpecification(value));
-    if (!font) return;  // the slot keeps what it had
+    if (!font) return false;  // the slot keeps what it had
     FontHandle previous = screen_.fonts[number];
     screen_.fonts[number] = font;
-    if (!previous) return;
+    if (!previous) return true;
     // Texts refer to the slot, so those read before this entry take the new
     // font rather than keep a handle that is about to be deleted.
     for (auto& text : screen_.texts) {
         if (text && text->font == previous) text->font = font;
     }
     host_.DeleteScriptFont(previous);
+    return true;
 }
 
-void EntryHandlers::Text(const std::string& name, const std::string& value, int number) {
-    if (name != "TEXT" || !IsEntrySlot(number) || screen_.texts[number]) return;
+bool EntryHandlers::Text(const std::string& name, const std::string& value, int number) {
+    if (name != "TEXT" || !IsEntrySlot(number) || screen_.texts[number]) return false;
     screen_.texts[number] = ParseTextEntry(value, screen_, host_);
+    return true;
 }
 
-void EntryHandlers::Button(const std::string& name, const std::string& value, int number) {
-    if (name != "BUTTON" || !IsEntrySlot(number)) return;
+bool EntryHandlers::Button(const std::string& name, const std::string& value, int number) {
+    if (name != "BUTTON" || !IsEntrySlot(number)) return false;
     std::unique_ptr<ScreenItem>& slot = screen_.buttons[number];
     if (!slot) slot.reset(new ScreenItem());
     ParseButtonForm(*slot, value, screen_, host_);
@@ -66,30 +71,32 @@ void EntryHandlers::Button(const std::string& name, const std::string& value, in
     if (!host_.CreateButtonWindow(number)) {
         host_.DestroyButtonWindow(number);
         slot.reset();
-        return;
+        return false;
     }
     slot->hasWindow = true;
     if (slot->kind != kCheckBox && slot->state.load() == kStateFocus) host_.FocusButton(number);
+    return true;
 }
 
-void EntryHandlers::ChainMember(const std::string& name, const std::string& value, int number) {
-    if (name != "BUTTON" || !IsEntrySlot(number)) return;
+bool EntryHandlers::ChainMember(const std::string& name, const std::string& value, int number) {
+    if (name != "BUTTON" || !IsEntrySlot(number)) return false;
     std::unique_ptr<ScreenItem>& slot = screen_.buttons[number];
     // A shown button keeps its entry: turning it into a hidden chain member
     // would leave a window on the screen for a record it no longer draws.
-    if (slot && slot->hasWindow) return;
+    if (slot && slot->hasWindow) return false;
     if (!slot) slot.reset(new ScreenItem());
     ParseContinuationForm(*slot, value);
+    return true;
 }
 
-void EntryHandlers::Rebooted(const std::string& name, const std::string& value, int number) {
+bool EntryHandlers::Rebooted(const std::string& name, const std::string& value, int number) {
     screen_.resumed = 1;
-    ChainMember(name, value, number);
+    return ChainMember(name, value, number);
 }
 
-void EntryHandlers::Run(const std::string& name, const std::string& value, int number) {
+bool EntryHandlers::Run(const std::string& name, const std::string& value, int number) {
     screen_.autoRun = 1;
-    ChainMember(name, value, number);
+    return ChainMember(name, value, number);
 }
 
 ScreenItem* EntryHandlers::SectionTarget(const std::string& name, int number) const {
@@ -97,24 +104,38 @@ ScreenItem* EntryHandlers::SectionTarget(const std::string& name, int number) co
     return screen_.Button(number);
 }
 
-void EntryHandlers::Reference(const std::string& name, const std::string& value, int number) {
-    if (ScreenItem* item = SectionTarget(name, number)) item->referenceList = value;
+bool EntryHandlers::Reference(const std::string& name, const std::string& value, int number) {
+    ScreenItem* item = SectionTarget(name, number);
+    if (!item) return false;
+    item->referenceList = value;
+    return true;
 }
 
-void EntryHandlers::IgnoreWaitProcess(const std::string& name, const std::string& value,
+bool EntryHandlers::IgnoreWaitProcess(const std::string& name, const std::string& value,
                                       int number) {
-    if (ScreenItem* item = SectionTarget(name, number)) item->ignoreList = ParseIgnoreList(value);
+    ScreenItem* item = SectionTarget(name, number);
+    if (!item) return false;
+    item->ignoreList = ParseIgnoreList(value);
+    return true;
 }
 
-void EntryHandlers::InstallMessage(const std::string& name, const std::string& value, int number) {
-    if (ScreenItem* item = SectionTarget(name, number)) item->installMessage = DecodeLineBreaks(value);
+bool EntryHandlers::InstallMessage(const std::string& name, const std::string& value, int number) {
+    ScreenItem* item = SectionTarget(name, number);
+    if (!item) return false;
+    item->installMessage = DecodeLineBreaks(value);
+    return true;
 }
 
-void EntryHandlers::Message(const std::string& name, const std::string& value, int number) {
-    if (ScreenItem* item = SectionTarget(name, number)) item->failureMessage = DecodeLineBreaks(value);
+bool EntryHandlers::Message(const std::string& name, const std::string& value, int number) {
+    ScreenItem* item = SectionTarget(name, number);
+    if (!item) return false;
+    item->failureMessage = DecodeLineBreaks(value);
+    return true;
 }
 
-void EntryHandlers::ExtraText(const std::string& name, const std::string& value, int number) {
-    if (ScreenItem* item = SectionTarget(name, number))
-        item->extraText = screen_.Text(ParseNumberOrKeyword(value));
+bool EntryHandlers::ExtraText(const std::string& name, const std::string& value, int number) {
+    ScreenItem* item = SectionTarget(name, number);
+    if (!item) return false;
+    item->extraText = screen_.Text(ParseNumberOrKeyword(value));
+    return true;
 }

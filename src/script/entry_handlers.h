@@ -1,7 +1,9 @@
 #pragma once
 // The handlers of the script's sections: each receives the entry name
 // (trimmed, upper case), the raw value and the item number, and stores what
-// it parses into the screen.
+// it parses into the screen. Each returns whether the entry had an effect:
+// false for a name the section does not know, a number outside the slots, or
+// a slot the entry cannot take.
 #include <string>
 
 #include "script/screen_host.h"
@@ -12,20 +14,20 @@ public:
     EntryHandlers(ScreenModel& screen, ScreenHost& host, int& runMultiple)
         : screen_(screen), host_(host), runMultiple_(runMultiple) {}
 
-    void Begin(const std::string& name, const std::string& value, int number);
-    void Text(const std::string& name, const std::string& value, int number);
-    void Button(const std::string& name, const std::string& value, int number);
-    void Reference(const std::string& name, const std::string& value, int number);
-    void IgnoreWaitProcess(const std::string& name, const std::string& value, int number);
-    void InstallMessage(const std::string& name, const std::string& value, int number);
-    void Message(const std::string& name, const std::string& value, int number);
-    void ExtraText(const std::string& name, const std::string& value, int number);
-    void Rebooted(const std::string& name, const std::string& value, int number);
-    void Run(const std::string& name, const std::string& value, int number);
+    bool Begin(const std::string& name, const std::string& value, int number);
+    bool Text(const std::string& name, const std::string& value, int number);
+    bool Button(const std::string& name, const std::string& value, int number);
+    bool Reference(const std::string& name, const std::string& value, int number);
+    bool IgnoreWaitProcess(const std::string& name, const std::string& value, int number);
+    bool InstallMessage(const std::string& name, const std::string& value, int number);
+    bool Message(const std::string& name, const std::string& value, int number);
+    bool ExtraText(const std::string& name, const std::string& value, int number);
+    bool Rebooted(const std::string& name, const std::string& value, int number);
+    bool Run(const std::string& name, const std::string& value, int number);
 
 private:
-    void SetFont(int number, const std::string& value);
-    void ChainMember(const std::string& name, const std::string& value, int number);
+    bool SetFont(int number, const std::string& value);
+    bool ChainMember(const std::string& name, const std::string& value, int number);
     ScreenItem* SectionTarget(const std::string& name, int number) const;
 
     ScreenModel& screen_;

@@ -93,6 +93,8 @@ void ScreenScript::Load(const std::string& path) {
 void ScreenScript::ReadLines(LineSource& source) {
     std::string raw;
     while (!stop_ && source.NextLine(&raw)) {
+        ++lineNumber_;
+        if (listener_) listener_->OnLine(lineNumber_, raw);
         const char* text = raw.c_str();
         while (*text && IsTrimChar(*text)) ++text;
         if (!*text) continue;
@@ -125,9 +127,11 @@ void ScreenScript::BeginSection(const std::string& line, std::size_t closePos) {
     std::size_t comment = selector.find("//");
     if (comment != std::string::npos) selector.erase(comment);
 
-    if (SelectorRejects(selector, kFirstVersionTag, kLastVersionTag, tagTable_[windowsVersion_]))
-        return;
-    if (SelectorRejects(selector, kFirstLanguageTag, kLastLanguageTag, languageTag_)) return;
+    bool accepted =
+        !SelectorRejects(selector, kFirstVersionTag, kLastVersionTag, tagTable_[windowsVersion_]) &&
+        !SelectorRejects(selector, kFirstLanguageTag, kLastLanguageTag, languageTag_);
+    if (listener_) listener_->OnHeader(currentSection_, selector, accepted);
+    if (!accepted) return;
 
     if (currentSection_ == "[END]" && beginSeen_) stop_ = 1;
     if (currentSection_ == "[BEGIN]") beginSeen_ = 1;
@@ -147,30 +151,46 @@ void ScreenScript::DispatchEntry(const std::string& line) {
     if (name.empty()) return;
 
     if (!currentHandler_) {
+        if (listener_) listener_->OnEntry(name, number, value, false);
         skipEntries_ = 1;
         return;
     }
-    (handlers_.*currentHandler_)(name, value, number);
+    bool used = (handlers_.*currentHandler_)(name, value, number);
+    if (listener_) listener_->OnEntry(name, number, value, used);
 }
 
+namespace {
+
+const struct {
+    const char* section;
+    bool (EntryHandlers::*handler)(const std::string&, const std::string&, int);
+} kSections[] = {
+    {"[BEGIN]", &EntryHandlers::Begin},
+    {"[TEXT]", &EntryHandlers::Text},
+    {"[BUTTON]", &EntryHandlers::Button},
+    {"[REFERENCE]", &EntryHandlers::Reference},
+    {"[IGNOREWAITPROCESS]", &EntryHandlers::IgnoreWaitProcess},
+    {"[INSTALLMESSAGE]", &EntryHandlers::InstallMessage},
+    {"[MESSAGE]", &EntryHandlers::Message},
+    {"[EXTRATEXT]", &EntryHandlers::ExtraText},
+    {"[REBOOTED]", &EntryHandlers::Rebooted},
+    {"[RUN]", &EntryHandlers::Run},
+};
+constexpr int kSectionCount = sizeof kSections / sizeof kSections[0];
+
+}  // namespace
+
 ScreenScript::Handler ScreenScript::HandlerOf(const std::string& section) {
-    static const struct {
-        const char* section;
-        Handler handler;
-    } kSections[] = {
-        {"[BEGIN]", &EntryHandlers::Begin},
-        {"[TEXT]", &EntryHandlers::Text},
-        {"[BUTTON]", &EntryHandlers::Button},
-        {"[REFERENCE]", &EntryHandlers::Reference},
-        {"[IGNOREWAITPROCESS]", &EntryHandlers::IgnoreWaitProcess},
-        {"[INSTALLMESSAGE]", &EntryHandlers::InstallMessage},
-        {"[MESSAGE]", &EntryHandlers::Message},
-        {"[EXTRATEXT]", &EntryHandlers::ExtraText},
-        {"[REBOOTED]", &EntryHandlers::Rebooted},
-        {"[RUN]", &EntryHandlers::Run},
-    };
     for (const auto& entry : kSections) {
         if (section == entry.section) return entry.handler;
     }
     return nullptr;
+}
+
+const char* ScreenScript::SectionName(int index) {
+    return index >= 0 && index < kSectionCount ? kSections[index].section : nullptr;
+}
+
+const char* ScreenScript::Tag(int index) {
+    return index > 0 && index < kTagCount ? kTags[index] : nullptr;
 }

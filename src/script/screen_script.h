@@ -8,6 +8,7 @@
 #include "script/entry_handlers.h"
 #include "script/screen_host.h"
 #include "script/screen_model.h"
+#include "script/script_listener.h"
 
 // Lines of a script; false at the end of the text or on a read error.
 class LineSource {
@@ -44,13 +45,22 @@ public:
     void BeginSection(const std::string& line, std::size_t closePos);
     void DispatchEntry(const std::string& line);
 
+    // Tells `listener` (not owned; null for none) what the reader does.
+    void SetListener(ScriptListener* listener) { listener_ = listener; }
+    // The names of the sections that have a handler, from index 0 ("[BEGIN]");
+    // null past the last.
+    static const char* SectionName(int index);
+    // The Windows-version and language tags, 1 "[WIN95]" to 24 "[DEFAULT]";
+    // null outside.
+    static const char* Tag(int index);
+
     const char* LanguageTag() const { return languageTag_; }
     const std::string& CurrentSection() const { return currentSection_; }
     int RunMultiple() const { return runMultiple_; }
 
 private:
     bool SelectorRejects(const std::string& selector, int first, int last, const char* own) const;
-    using Handler = void (EntryHandlers::*)(const std::string&, const std::string&, int);
+    using Handler = bool (EntryHandlers::*)(const std::string&, const std::string&, int);
     static Handler HandlerOf(const std::string& section);
 
     const char* tagTable_[kTagCount];
@@ -63,6 +73,8 @@ private:
     int runMultiple_ = 0;
     int skipEntries_ = 1;
     short windowsVersion_;
+    ScriptListener* listener_ = nullptr;
+    int lineNumber_ = 0;
     Handler currentHandler_ = nullptr;  // of the current section; null when none
     EntryHandlers handlers_;
 };

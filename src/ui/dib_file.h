@@ -85,8 +85,10 @@ bool IsBitmapFileHeader(const unsigned char* bytes, std::size_t size);
 bool AcceptableBitmapFileLength(std::uint64_t length);
 
 // Reads the information block (the file from offset 14 on) by the rules
-// above; false when the file is refused.
-bool ParseDibInfo(const unsigned char* info, std::size_t size, DibLayout* layout);
+// above; false when the file is refused, and then, when `refusal` is given,
+// it receives why in a few words.
+bool ParseDibInfo(const unsigned char* info, std::size_t size, DibLayout* layout,
+                  const char** refusal = nullptr);
 
 // The colour table as palette entries: layout.colourCount entries (none
 // above 8 bits per pixel). Returns the number written to `out`, which has
