@@ -1,7 +1,7 @@
 # The two set-up commands of the README: `make demo` and `make check`.
 # Both install what they need first (tools/install-deps.sh does nothing when
 # everything is there).
-.PHONY: deps dist route native check unit binaries wine demo bench fuzz clean
+.PHONY: deps dist route native tools check unit binaries wine demo bench fuzz clean
 
 JOBS ?= 2
 export JOBS
@@ -25,6 +25,14 @@ native: deps
 	  || (cat build/cmake-native.log; exit 1)
 	@cmake --build build/native -j$(JOBS)
 
+# The disc authors' tool, built without sanitizers: build/bin/discscreen.
+tools: deps
+	@mkdir -p build/bin
+	@cmake -S . -B build/tools -DCMAKE_BUILD_TYPE=Release -DDISCSCREEN_SANITIZE=OFF >build/cmake-tools.log 2>&1 \
+	  || (cat build/cmake-tools.log; exit 1)
+	@cmake --build build/tools --target discscreen -j$(JOBS)
+	@cp build/tools/discscreen build/bin/discscreen
+
 unit: native
 	@ctest --test-dir build/native --output-on-failure -j$(JOBS)
 
@@ -34,7 +42,8 @@ binaries: dist
 wine: route
 	@tests/wine/run-suites.sh
 
-check: unit binaries wine
+check: tools unit binaries wine
+	@tests/tools/check_cases.sh build/bin/discscreen
 
 demo: route
 	@tools/demo.sh

@@ -39,3 +39,10 @@ foreach(source ${BENCH_SOURCES})
   add_executable(${name} ${source})
   target_link_libraries(${name} PRIVATE discscreen_core)
 endforeach()
+
+# The disc authors' tool, over the portable core.
+file(GLOB DISCSCREEN_TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/discscreen/*.cpp)
+add_executable(discscreen ${DISCSCREEN_TOOL_SOURCES})
+target_link_libraries(discscreen PRIVATE discscreen_core)
+add_test(NAME discscreen_check
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/check_cases.sh $<TARGET_FILE:discscreen>)

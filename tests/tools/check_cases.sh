@@ -1,0 +1,128 @@
+#!/usr/bin/env bash
+# The checker on small discs, one mistake (or a few of one kind) each: every
+# finding must appear at its place with its severity and name, nothing else
+# may, and the exit status must follow the errors. Then the demo disc must
+# check clean, and a check that cannot run must say so with status 2.
+#
+#   tests/tools/check_cases.sh PATH-TO-discscreen
+set -uo pipefail
+TOOL=${1:?usage: check_cases.sh DISCSCREEN}
+ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+failures=0
+
+# A 4-bit picture W by H, built byte by byte so no outside tool is needed.
+bitmap() {
+  python3 - "$1" "$2" "$3" <<'PY'
+import struct, sys
+path, w, h = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+stride = (w * 4 + 31) // 32 * 4
+bits = bytes(stride * h)
+info = struct.pack('<IiiHHIIiiII', 40, w, h, 1, 4, 0, len(bits), 0, 0, 0, 0) + bytes(64)
+open(path, 'wb').write(b'BM' + struct.pack('<IHHI', 14 + len(info) + len(bits), 0, 0, 14 + len(info)) + info + bits)
+PY
+}
+
+# A disc whose [BEGIN] has a title and a background, so that only the
+# case's own lines can give findings; BODY follows it.
+disc() {
+  DISC=$WORK/$1
+  mkdir -p "$DISC"
+  bitmap "$DISC/BACK.BMP" 64 48
+  bitmap "$DISC/STRIP.BMP" 160 30
+  : >"$DISC/SETUP.EXE"
+  printf '[BEGIN]\r\nTITLE=Case\r\nINTROBITMAP=BACK.BMP\r\n%s' "$2" >"$DISC/AUTORUN.INF"
+}
+
+# check NAME STATUS "LINE:COL severity name" ...
+check() {
+  local name=$1 status=$2
+  shift 2
+  local out got
+  out=$("$TOOL" check "$DISC")
+  got=$?
+  local actual expected
+  actual=$(printf '%s\n' "$out" | sed -n 's/^[^:]*:\([0-9]*:[0-9]*\): \([a-z]*\): .* \[\([a-z-]*\)\]$/\1 \2 \3/p' | sort)
+  expected=$(printf '%s\n' "$@" | sed '/^$/d' | sort)
+  if [ "$got" != "$status" ] || [ "$actual" != "$expected" ]; then
+    echo "FAIL $name: status $got (want $status)"
+    diff <(echo "$expected") <(echo "$actual") | sed 's/^/  /'
+    printf '%s\n' "$out" | sed 's/^/  | /'
+    failures=$((failures + 1))
+  fi
+}
+
+B=$'\r\n'
+disc moved "[TEXT]${B}TEXT1=Install,7,,3${B}[BUTTON]${B}BUTTON1=PUSHBUTTON,10,10,0,0,NORMAL,NO,STRIP.BMP,,,,SETUP.EXE${B}"
+check moved 1 "5:16 error moved-fields" "5:16 note moved-fields" "7:49 error moved-fields" \
+  "7:49 note moved-fields" "7:53 error missing-text" "5:1 warning unused-text"
+grep -qF 'BUTTON1=PUSHBUTTON,10,10,0,0,NORMAL,NO,STRIP.BMP, , , ,SETUP.EXE [moved-fields]' <<<"$("$TOOL" check "$DISC")" \
+  || { echo "FAIL moved: the line as meant"; failures=$((failures + 1)); }
+
+disc names "TITEL=X${B}[TEXT] [GERMAN]${B}TEXT1=A${B}[BUTONS]${B}[BUTTON]${B}BUTTON1=CHEKBOX,1,1,0,0,CHECK,YES,STRIP.BMP,1, , ,SETUP.EXE${B}BUTTON2=CHECK,1,1,0,0,NORMAL,NO,STRIP.BMP${B}[NOTES]${B}"
+check names 1 "4:1 error unknown-key" "5:8 error unknown-tag" "7:1 error unknown-section" \
+  "9:9 error unknown-keyword" "10:9 warning wrong-keyword" "11:1 warning unknown-section"
+grep -qF 'did you mean CHECKBOX?' <<<"$("$TOOL" check "$DISC")" \
+  || { echo "FAIL names: no suggestion"; failures=$((failures + 1)); }
+
+disc ranges "FONT32=Arial${B}[TEXT]${B}TEXT0=A${B}TEXT32=B${B}TEXT1=C,16,7,-3,40${B}[BUTTON]${B}BUTTON32=PUSHBUTTON${B}BUTTON1=PUSHBUTTON,1,1,0,0,NORMAL,NO,STRIP.BMP,1${B}[EXTRATEXT]${B}BUTTON1=33${B}"
+check ranges 1 "4:5 error out-of-range" "6:5 error out-of-range" "7:5 error out-of-range" \
+  "8:9 error out-of-range" "8:14 error out-of-range" "8:17 error out-of-range" \
+  "10:7 error out-of-range" "13:9 error out-of-range"
+
+disc files "INTROSOUND=INTRO.WAV,2${B}[BUTTON]${B}BUTTON1=PUSHBUTTON,1,1,0,0,NORMAL,NO,STRIP.BMP, , ,HOVER.WAV,TOOLS\\SETUP.EXE /q${B}BUTTON2=PUSHBUTTON,1,1,0,0,NORMAL,NO,NOPE.BMP, , , ,setup.exe${B}BUTTON3=PUSHBUTTON,1,1,0,0,NORMAL,NO,Lower.bmp, , , ,C:\\WINDOWS\\NOTEPAD.EXE${B}"
+bitmap "$DISC/lower.bmp" 40 10
+check files 1 "4:12 error missing-file" "6:52 error missing-file" "6:62 error missing-file" \
+  "7:38 error missing-file" "7:53 warning name-case" "8:38 warning name-case"
+
+disc pictures "[BUTTON]${B}BUTTON1=PUSHBUTTON,1,1,0,0,NORMAL,NO,BAD.BMP${B}BUTTON2=PUSHBUTTON,1,1,0,0,NORMAL,NO,ODD.BMP${B}BUTTON3=PUSHBUTTON,1,1,0,0,NORMAL,NO,WIDE.BMP${B}"
+printf 'MZ this is no picture at all' >"$DISC/BAD.BMP"
+bitmap "$DISC/ODD.BMP" 102 10
+bitmap "$DISC/WIDE.BMP" 8 8
+python3 -c "import sys; p=sys.argv[1]; b=bytearray(open(p,'rb').read()); b[28:30]=(7).to_bytes(2,'little'); open(p,'wb').write(b)" "$DISC/WIDE.BMP"
+check pictures 1 "5:38 error bad-picture" "6:38 warning picture-frames" "7:38 error bad-picture"
+
+disc texts "[TEXT]${B}TEXT1=One${B}TEXT1=Again${B}TEXT2=Nobody${B}[BUTTON]${B}BUTTON1=PUSHBUTTON,1,1,0,0,NORMAL,NO,STRIP.BMP,1${B}BUTTON2=PUSHBUTTON,1,1,0,0,NORMAL,NO,STRIP.BMP,3${B}[EXTRATEXT]${B}BUTTON2=4${B}BUTTON9=1${B}"
+check texts 1 "6:5 warning first-counts" "7:1 warning unused-text" "10:48 error missing-text" \
+  "12:9 error missing-text" "13:7 error no-button"
+
+# A language's own text before the untagged one is how a script translates:
+# neither finding may appear for it.
+disc languages "[BEGIN] [GER]${B}TITLE=Fall${B}[TEXT] [GER]${B}TEXT1=Eins${B}[TEXT]${B}TEXT1=One${B}[BUTTON]${B}BUTTON1=PUSHBUTTON,1,1,0,0,NORMAL,NO,STRIP.BMP,1${B}[BUTTON] [WIN95]${B}BUTTON2=PUSHBUTTON,1,1,0,0,NORMAL,NO,STRIP.BMP${B}[BEGIN] [FRN] [WIN95]${B}INTROBITMAP=NONE.BMP${B}"
+check languages 1 "15:13 error missing-file"
+printf '[BEGIN] [JPN]\r\n[END]\r\n[BEGIN]\r\n[BUTTON]\r\nBUTTON1=PUSHBUTTON\r\n' >"$DISC/AUTORUN.INF"
+check no-title 1 "1:1 warning no-title" "1:1 error no-screen" "3:1 warning no-title"
+
+disc restart "TRAPREBOOTBUTTONS=1,2,3${B}ALLOWREBOOTBUTTONS=4${B}[BUTTON]${B}BUTTON1=CHECKBOX,1,1,0,0,CHECK,YES,STRIP.BMP, , , ,SETUP.EXE${B}BUTTON2=PUSHBUTTON,1,1,0,0,NORMAL,NO,STRIP.BMP, , , ,SETUP.EXE${B}[RUN]${B}BUTTON4=SETUP.EXE,YES${B}"
+check restart 1 "4:21 error restart-list" "4:23 error restart-list"
+disc emptyrun "[RUN]${B}WAIT=YES${B}"
+check emptyrun 1 "4:1 error empty-run" "5:1 error unknown-key"
+
+disc bytes "[BEGIN] [JPN]${B}TITLE=$(printf 'caf\x81')${B}[BEGIN] [ENG]${B}TITLE=$(printf 'caf\x81')${B}TITLE=$(printf 'ok\x01')${B}"
+check bytes 1 "5:10 error code-page" "7:10 error code-page" "8:9 error code-page"
+
+disc clean "FONT1=Arial,12,BOLD${B}[TEXT]${B}TEXT1=Install,7, ,3,1${B}[BUTTON]${B}BUTTON1=CHECKBOX,1,1,0,0,CHECK,YES,STRIP.BMP,1, , ,SETUP.EXE /q${B}[END]${B}"
+check clean 0
+
+# Cannot run: no such path, an unknown option, a folder without the script.
+for args in "check $WORK/none" "check --frobnicate $WORK" "check --script OTHER.INF $DISC" "lint $DISC"; do
+  # shellcheck disable=SC2086
+  "$TOOL" $args >/dev/null 2>&1
+  status=$?
+  [ "$status" = 2 ] || { echo "FAIL '$args': status $status (want 2)"; failures=$((failures + 1)); }
+done
+
+# The demo disc checks clean.
+if [ -z "${SKIP_DEMO_DISC:-}" ]; then
+  if "$ROOT/tools/make-demo-disc.sh" "$WORK/demo" >"$WORK/demo.log" 2>&1; then
+    out=$("$TOOL" check "$WORK/demo")
+    status=$?
+    [ "$status" = 0 ] && [ -z "$out" ] || { echo "FAIL demo disc: status $status"; echo "$out"; failures=$((failures + 1)); }
+  else
+    echo "FAIL demo disc could not be made"; cat "$WORK/demo.log"; failures=$((failures + 1))
+  fi
+fi
+
+[ "$failures" -eq 0 ] && echo "check_cases: all passed"
+exit $(( failures > 0 ))

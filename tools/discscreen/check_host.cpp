@@ -1,0 +1,70 @@
+#include "check_host.h"
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "ui/dib_cache.h"
+#include "ui/dib_file.h"
+
+PictureCheck CheckPictureFile(const DiscFolder& disc, const std::string& windowsPath) {
+    PictureCheck check;
+    check.file = disc.Find(windowsPath);
+    if (!check.file.found || check.file.directory) return check;
+    std::ifstream in(check.file.localPath, std::ios::binary);
+    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)),
+                                     std::istreambuf_iterator<char>());
+    if (!AcceptableBitmapFileLength(bytes.size())) {
+        check.refusal = bytes.size() < kDibFileHeaderBytes ? "the file is shorter than 14 bytes"
+                                                           : "the file is larger than 128 MB";
+        return check;
+    }
+    if (!IsBitmapFileHeader(bytes.data(), bytes.size())) {
+        check.refusal = "the file does not start with \"BM\"; it is no Windows bitmap";
+        return check;
+    }
+    DibLayout layout;
+    const char* refusal = "";
+    if (!ParseDibInfo(bytes.data() + kDibFileHeaderBytes, bytes.size() - kDibFileHeaderBytes,
+                      &layout, &refusal)) {
+        check.refusal = refusal;
+        return check;
+    }
+    check.loads = true;
+    check.width = layout.width;
+    check.height = layout.height;
+    return check;
+}
+
+FontHandle CheckHost::CreateScriptFont(const FontChanges&) {
+    return reinterpret_cast<FontHandle>(static_cast<std::uintptr_t>(++fonts_));
+}
+
+TextExtent CheckHost::MeasureText(FontHandle, const std::string& text) {
+    TextExtent extent;
+    extent.width = 7 * static_cast<int>(text.size());
+    extent.height = 16;
+    return extent;
+}
+
+void CheckHost::SetBackgroundBitmap(const std::string& path) {
+    hasBackground = CheckPictureFile(disc_, path).loads;
+}
+
+DibBitmap* CheckHost::GetButtonBitmap(const std::string& name, int* frameWidth, int* frameHeight) {
+    std::string key = ButtonBitmapKey(name);
+    std::size_t slot = 0;
+    while (slot < used_ && keys_[slot] != key) ++slot;
+    if (slot == used_) {
+        if (used_ == keys_.size()) return nullptr;
+        keys_[slot] = key;
+        pictures_[slot] = CheckPictureFile(disc_, key);
+        ++used_;
+    }
+    const PictureCheck& picture = pictures_[slot];
+    *frameWidth = picture.loads ? picture.width / 4 : 0;
+    *frameHeight = picture.loads ? picture.height : 0;
+    // The record only needs a picture to point to; the checker never draws it.
+    return reinterpret_cast<DibBitmap*>(&pictures_[slot]);
+}

@@ -1,0 +1,56 @@
+#include "findings.h"
+
+#include <set>
+
+namespace {
+
+const char* SeverityWord(Severity severity) {
+    switch (severity) {
+        case Severity::kError: return "error";
+        case Severity::kWarning: return "warning";
+        default: return "note";
+    }
+}
+
+}  // namespace
+
+void Report::Add(const Finding& finding) { findings_.push_back(finding); }
+
+void Report::AddIfEveryReading(const Finding& finding) {
+    auto key = std::make_tuple(finding.line, finding.column, finding.name);
+    auto found = everyReading_.find(key);
+    if (found == everyReading_.end()) {
+        everyReading_.emplace(key, std::make_pair(finding, 1));
+    } else {
+        ++found->second.second;
+    }
+}
+
+int Report::Print(std::ostream& out, const std::string& file) const {
+    // Findings of one place and kind from different readings say the same
+    // thing, perhaps for another system: the first reading's words stand.
+    std::map<std::tuple<int, int, Severity, std::string>, Finding> unique;
+    for (const Finding& finding : findings_) {
+        unique.emplace(std::make_tuple(finding.line, finding.column, finding.severity, finding.name),
+                       finding);
+    }
+    for (const auto& entry : everyReading_) {
+        const Finding& finding = entry.second.first;
+        auto readings = readings_.find(finding.line);
+        if (readings != readings_.end() && entry.second.second >= readings->second) {
+            unique.emplace(
+                std::make_tuple(finding.line, finding.column, finding.severity, finding.name),
+                finding);
+        }
+    }
+    std::set<Finding> sorted;
+    for (const auto& entry : unique) sorted.insert(entry.second);
+    int errors = 0;
+    for (const Finding& finding : sorted) {
+        out << file << ':' << finding.line << ':' << finding.column << ": "
+            << SeverityWord(finding.severity) << ": " << finding.message << " [" << finding.name
+            << "]\n";
+        if (finding.severity == Severity::kError) ++errors;
+    }
+    return errors;
+}

@@ -1,0 +1,105 @@
+// discscreen: the disc authors' tool. `discscreen check PATH` reads a disc's
+// screen script the way the program does, for every system it names, and
+// prints what would go wrong, one finding a line.
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
+#include "findings.h"
+#include "script_checker.h"
+
+namespace {
+
+constexpr int kClean = 0;
+constexpr int kErrors = 1;
+constexpr int kCannotRun = 2;
+
+int Usage(const std::string& problem) {
+    if (!problem.empty()) std::cerr << "discscreen: " << problem << "\n";
+    std::cerr << "usage: discscreen check [--script NAME] [--codepage N] PATH\n"
+                 "  PATH   a disc folder holding the script (AUTORUN.INF unless --script), or a script file\n"
+                 "  --script NAME   the script's name in the folder\n"
+                 "  --codepage N    read every text as code page N (default: each language's own)\n";
+    return kCannotRun;
+}
+
+bool IsDirectory(const std::string& path) {
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::string BaseName(const std::string& path) {
+    std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string DirectoryName(const std::string& path) {
+    std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return Usage("");
+    if (std::string(argv[1]) != "check") return Usage("unknown command '" + std::string(argv[1]) + "'");
+    std::string path;
+    std::string scriptName;
+    int codePage = 0;
+    for (int i = 2; i < argc; ++i) {
+        std::string argument = argv[i];
+        if (argument == "--script" || argument == "--codepage") {
+            if (i + 1 >= argc) return Usage(argument + " needs a value");
+            std::string value = argv[++i];
+            if (argument == "--script") {
+                scriptName = value;
+            } else {
+                codePage = std::atoi(value.c_str());
+                if (codePage <= 0) return Usage("bad code page '" + value + "'");
+            }
+        } else if (argument.size() > 1 && argument[0] == '-') {
+            return Usage("unknown option '" + argument + "'");
+        } else if (path.empty()) {
+            path = argument;
+        } else {
+            return Usage("more than one PATH");
+        }
+    }
+    if (path.empty()) return Usage("no PATH");
+
+    CheckTarget target;
+    target.codePage = codePage;
+    std::string shown;
+    if (IsDirectory(path)) {
+        while (path.size() > 1 && path.back() == '/') path.pop_back();
+        target.discFolder = path;
+        shown = path + "/" + (scriptName.empty() ? "AUTORUN.INF" : scriptName);
+    } else {
+        if (!scriptName.empty()) return Usage("--script goes with a folder, not a file");
+        target.discFolder = DirectoryName(path);
+        shown = path;
+    }
+    target.scriptPath = shown;
+    std::string base = BaseName(shown);
+    std::size_t dot = base.find_last_of('.');
+    target.programName = base.substr(0, dot);
+    for (char& ch : target.programName) {
+        if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+    }
+
+    if (IsDirectory(target.scriptPath)) return Usage("'" + shown + "' is a folder, not a script");
+    std::FILE* file = std::fopen(target.scriptPath.c_str(), "rb");
+    if (!file) {
+        std::cerr << "discscreen: cannot read '" << shown << "'\n";
+        return kCannotRun;
+    }
+    std::fclose(file);
+
+    Report report;
+    CheckScript(target, report);
+    return report.Print(std::cout, shown) > 0 ? kErrors : kClean;
+}

@@ -1,0 +1,535 @@
+#include "reading.h"
+
+#include <algorithm>
+
+#include "code_page.h"
+#include "launch/target_resolution.h"
+#include "app/startup.h"
+#include "script/field_list.h"
+#include "script/system_facts.h"
+#include "script/values.h"
+#include "ui/dib_cache.h"
+#include "vocabulary.h"
+
+namespace {
+
+const std::vector<const char*> kTextFields = {"text", "highlight colour", "normal colour",
+                                              "highlight background", "font", "x", "y", "width",
+                                              "height"};
+const std::vector<const char*> kButtonFields = {
+    "kind",    "x",       "y",                 "width",       "height",  "state",
+    "option",  "picture", "caption",           "caption placement", "hover sound", "command"};
+const std::vector<const char*> kReferenceFields = {"button number", "word"};
+
+bool Contains(const std::vector<std::string>& words, const std::string& word) {
+    return std::find(words.begin(), words.end(), word) != words.end();
+}
+
+bool HasDigit(const std::string& text) {
+    return text.find_first_of("0123456789") != std::string::npos;
+}
+
+std::string Quoted(const std::string& text) { return "'" + text + "'"; }
+
+std::string DidYouMean(const std::string& word) {
+    return word.empty() ? std::string() : "; did you mean " + word + "?";
+}
+
+}  // namespace
+
+void Reading::Add(Severity severity, int column, const std::string& message, const char* name) {
+    Finding finding;
+    finding.line = line_ > 0 ? line_ : 1;
+    finding.column = column;
+    finding.severity = severity;
+    finding.message = message;
+    finding.name = name;
+    report_.Add(finding);
+}
+
+void Reading::AddIfEveryReading(Severity severity, int column, const std::string& message,
+                                const char* name) {
+    Finding finding;
+    finding.line = line_;
+    finding.column = column;
+    finding.severity = severity;
+    finding.message = message;
+    finding.name = name;
+    report_.AddIfEveryReading(finding);
+}
+
+int Reading::Leading() const {
+    std::size_t at = 0;
+    while (at < raw_.size() && IsTrimChar(raw_[at])) ++at;
+    return static_cast<int>(at);
+}
+
+int Reading::NumberColumn() const {
+    std::size_t equals = raw_.find('=');
+    std::string key = raw_.substr(Leading(), equals == std::string::npos ? 0 : equals - Leading());
+    std::size_t pos = std::string::npos;
+    ParseNumberOrKeyword(key, &pos);
+    return Leading() + 1 + static_cast<int>(pos == std::string::npos ? 0 : pos);
+}
+
+// The fields of the value as the program cuts them (runs of commas count as
+// one), each with the column where it starts.
+std::vector<Reading::Field> Reading::Fields() const {
+    std::vector<Field> fields;
+    std::size_t start = raw_.find('=') + 1;
+    std::size_t at = start;
+    while (at <= raw_.size()) {
+        std::size_t end = raw_.find(',', at);
+        if (end == std::string::npos) end = raw_.size();
+        if (end > at) fields.push_back({raw_.substr(at, end - at), static_cast<int>(at) + 1});
+        at = end + 1;
+    }
+    return fields;
+}
+
+void Reading::CheckCodePage() {
+    std::string why;
+    std::size_t bad = FirstNonTextByte(raw_, system_.codePage, &why);
+    if (bad != std::string::npos)
+        Add(Severity::kError, static_cast<int>(bad) + 1, why + " (read on " + system_.description + ")",
+            "code-page");
+}
+
+void Reading::OnLine(int number, const std::string& line) {
+    line_ = number;
+    raw_ = line;
+    std::string text = NormalizeToken(line, false);
+    if (text.empty()) return;
+    if (text[0] == '[') {
+        if (text.find(']') == std::string::npos)
+            Add(Severity::kError, Leading() + 1, "header without ']' is ignored", "header");
+        return;
+    }
+    if (!accepted_) return;
+    if (!beginSeen_) {
+        Add(Severity::kWarning, Leading() + 1, "entry before [BEGIN] is ignored", "before-begin");
+    } else if (text.find('=') == std::string::npos) {
+        Add(Severity::kWarning, Leading() + 1, "line without '=' is ignored", "no-equals");
+    } else if (text[0] == '=') {
+        Add(Severity::kWarning, Leading() + 1, "entry without a name is ignored", "no-equals");
+    }
+}
+
+void Reading::OnHeader(const std::string& section, const std::string& selector, bool accepted) {
+    const int leading = Leading();
+    if (!Contains(SectionNames(), section)) {
+        std::string near = NearestWord(section, SectionNames());
+        Add(near.empty() ? Severity::kWarning : Severity::kError, leading + 1,
+            "unknown section " + section + " is ignored" + DidYouMean(near), "unknown-section");
+    }
+    const std::vector<std::string> tags = SelectorTags();
+    for (std::size_t open = selector.find('['); open != std::string::npos;
+         open = selector.find('[', open + 1)) {
+        std::size_t close = selector.find(']', open);
+        if (close == std::string::npos) break;
+        std::string tag = selector.substr(open, close - open + 1);
+        if (Contains(tags, tag)) continue;
+        std::string near = NearestWord(tag, tags);
+        Add(Severity::kError, leading + static_cast<int>(section.size() + open) + 1,
+            "unknown tag " + tag + " selects nothing, so the header applies to every system" +
+                DidYouMean(near),
+            "unknown-tag");
+    }
+    section_ = section;
+    accepted_ = accepted;
+    if (!accepted) return;
+    CheckCodePage();
+    if (section == "[BEGIN]") {
+        beginSeen_ = true;
+        if (!beginLine_) beginLine_ = line_;
+    }
+    if (section == "[RUN]" && beginSeen_ && !runLine_) runLine_ = line_;
+}
+
+void Reading::OnEntry(const std::string& name, int number, const std::string& value, bool used) {
+    value_ = value;
+    report_.CountReading(line_);
+    CheckCodePage();
+    if (section_ == "[BEGIN]") {
+        OnBegin(name, number, used);
+    } else if (section_ == "[TEXT]") {
+        OnText(name, number, used);
+    } else if (section_ == "[BUTTON]") {
+        OnButton(name, number, used);
+    } else if (section_ == "[RUN]" || section_ == "[REBOOTED]") {
+        OnChainMember(name, number, used);
+    } else if (Contains(SectionNames(), section_)) {
+        OnButtonSection(name, number, used);
+    }
+}
+
+void Reading::CheckUnknownName(const std::string& name, const std::vector<std::string>& known) {
+    std::string near = NearestWord(name, known);
+    Add(Severity::kError, Leading() + 1,
+        "unknown key " + name + " in " + section_ + " is ignored" + DidYouMean(near), "unknown-key");
+}
+
+bool Reading::CheckNumber(int number, int lowest, int highest, const char* what) {
+    if (number >= lowest && number <= highest) return true;
+    Add(Severity::kError, NumberColumn(),
+        std::string(what) + " " + std::to_string(number) + " is outside " + std::to_string(lowest) +
+            " to " + std::to_string(highest) + "; the entry is ignored",
+        "out-of-range");
+    return false;
+}
+
+void Reading::CheckMovedFields(const std::vector<const char*>& names) {
+    // The fields as meant: every comma separates, so an empty field keeps
+    // its place.
+    std::vector<std::string> meant;
+    std::size_t start = raw_.find('=') + 1;
+    for (std::size_t at = start;;) {
+        std::size_t end = raw_.find(',', at);
+        meant.push_back(raw_.substr(at, end == std::string::npos ? std::string::npos : end - at));
+        if (end == std::string::npos) break;
+        at = end + 1;
+    }
+    std::size_t actual = 0;
+    int movedMeant = -1, movedActual = -1;
+    std::string movedText;
+    bool seenEmpty = false;
+    for (std::size_t i = 0; i < meant.size(); ++i) {
+        if (meant[i].empty()) {
+            seenEmpty = true;
+            continue;
+        }
+        if (seenEmpty && i != actual) {
+            movedMeant = static_cast<int>(i);
+            movedActual = static_cast<int>(actual);
+            movedText = NormalizeToken(meant[i], false);
+        }
+        ++actual;
+    }
+    if (movedMeant < 0) return;
+    std::size_t first = raw_.find(",,", start);
+    if (first == std::string::npos) first = start;  // a comma right after "="
+    auto fieldName = [&](int index) {
+        return index < static_cast<int>(names.size()) ? std::string(names[index])
+                                                      : "nothing (field " + std::to_string(index + 1) + ")";
+    };
+    Add(Severity::kError, static_cast<int>(first) + 1,
+        "commas in a row count as one, so the fields after them move up: " + Quoted(movedText) +
+            " is read as the " + fieldName(movedActual) + ", not the " + fieldName(movedMeant),
+        "moved-fields");
+    // The line as meant: a blank between the commas keeps a field empty.
+    std::string meantLine = raw_.substr(Leading(), start - Leading());
+    std::size_t last = meant.size();
+    while (last > 0 && meant[last - 1].empty()) --last;
+    for (std::size_t i = 0; i < meant.size(); ++i) {
+        if (i) meantLine += ",";
+        meantLine += (meant[i].empty() && i < last) ? " " : meant[i];
+    }
+    Add(Severity::kNote, static_cast<int>(first) + 1, "write a blank between the commas: " + meantLine,
+        "moved-fields");
+}
+
+void Reading::CheckKeyword(const Field& field, const KeywordField& kind) {
+    std::string word = NormalizeToken(field.text, true);
+    if (word.empty()) return;
+    if (HasDigit(word)) {
+        int number = ParseNumberOrKeyword(word);
+        if (number < kind.lowest || number > kind.highest)
+            Add(Severity::kWarning, field.column,
+                std::string(kind.what) + " " + std::to_string(number) + " is not " +
+                    std::to_string(kind.lowest) + " to " + std::to_string(kind.highest),
+                "out-of-range");
+        return;
+    }
+    if (Contains(kind.words, word)) return;
+    std::string near = NearestWord(word, kind.words);
+    if (Contains(AllKeywords(), word)) {
+        Add(Severity::kWarning, field.column,
+            word + " is no " + kind.what + "; it reads as " + std::to_string(ParseNumberOrKeyword(word)) +
+                DidYouMean(near),
+            "wrong-keyword");
+        return;
+    }
+    Add(Severity::kError, field.column,
+        "unknown keyword " + Quoted(NormalizeToken(field.text, false)) + " for the " + kind.what +
+            " reads as 0" + DidYouMean(near),
+        "unknown-keyword");
+}
+
+void Reading::CheckColour(const Field& field, const char* what, bool blankAllowed) {
+    std::string word = NormalizeToken(field.text, false);
+    if (word.empty() && blankAllowed) return;
+    int colour = ParseInteger(field.text);
+    if (blankAllowed && colour == -1) return;
+    if (colour < 0 || colour > 15)
+        Add(Severity::kError, field.column,
+            std::string(what) + " " + std::to_string(colour) + " is outside 0 to 15; it is ignored",
+            "out-of-range");
+}
+
+void Reading::CheckFontNumber(const Field& field) {
+    if (NormalizeToken(field.text, false).empty()) return;
+    int font = ParseNumberOrKeyword(field.text);
+    if (font < 0 || font > 31) {
+        Add(Severity::kError, field.column,
+            "font " + std::to_string(font) + " is outside 0 to 31; the text takes the default font",
+            "out-of-range");
+    } else if (!screen_.Font(font)) {
+        Add(Severity::kWarning, field.column,
+            "font " + std::to_string(font) + " is given by no FONT entry before this line; the text "
+            "takes the default font",
+            "missing-font");
+    }
+}
+
+void Reading::CheckTextNumber(const Field& field, const char* what) {
+    std::string word = NormalizeToken(field.text, false);
+    if (word.empty()) return;
+    if (!HasDigit(word)) {
+        if (!Contains(AllKeywords(), UpperCase(word)))
+            Add(Severity::kError, field.column,
+                std::string(what) + " " + Quoted(word) + " is no text number; the button has none",
+                "missing-text");
+        return;
+    }
+    int number = ParseNumberOrKeyword(word);
+    if (number == 0) return;
+    if (number < 1 || number > 31) {
+        Add(Severity::kError, field.column,
+            std::string(what) + " text " + std::to_string(number) + " is outside 1 to 31; it is ignored",
+            "out-of-range");
+    } else if (!screen_.Text(number)) {
+        Add(Severity::kError, field.column,
+            std::string(what) + " names text " + std::to_string(number) +
+                ", which no TEXT entry before this line gives (on " + system_.description + ")",
+            "missing-text");
+    }
+}
+
+void Reading::CheckFile(const std::string& windowsPath, const std::string& written, int column,
+                        const char* what) {
+    if (!DiscFolder::OnDisc(windowsPath)) return;  // elsewhere on the machine: not ours to check
+    DiscFile file = disc_.Find(windowsPath);
+    if (!file.found || file.directory) {
+        Add(Severity::kError, column,
+            std::string(what) + " " + Quoted(written) + " is not on the disc (looked for " +
+                windowsPath + ")",
+            "missing-file");
+    } else if (file.caseDiffers) {
+        Add(Severity::kWarning, column,
+            std::string(what) + " " + Quoted(written) + " is asked for as " +
+                windowsPath.substr(3) + " but the disc spells it " + file.discName +
+                "; a disc image that keeps letter case may not find it",
+            "name-case");
+    }
+}
+
+void Reading::CheckPicture(const std::string& written, int column, bool button) {
+    std::string path = ButtonBitmapKey(written);
+    if (!DiscFolder::OnDisc(path)) return;
+    PictureCheck picture = CheckPictureFile(disc_, path);
+    std::string name = NormalizeToken(written, false);
+    CheckFile(path, name, column, "picture");
+    if (!picture.file.found || picture.file.directory) return;
+    if (!picture.loads) {
+        Add(Severity::kError, column,
+            "picture " + Quoted(name) + " cannot be loaded: " + picture.refusal, "bad-picture");
+    } else if (button && picture.width % 4 != 0) {
+        Add(Severity::kWarning, column,
+            "button picture " + Quoted(name) + " is " + std::to_string(picture.width) +
+                " pixels wide, which is not four frames of equal width",
+            "picture-frames");
+    }
+}
+
+void Reading::CheckCommand(const std::string& command, int column) {
+    if (command.empty()) return;
+    std::string absolute = ResolveScriptPath(command);
+    if (!DiscFolder::OnDisc(absolute)) return;
+    std::string file;
+    std::size_t end = 0;
+    if (!FindLeadingFile(absolute, &file, &end)) {
+        std::size_t blank = command.find_first_of(" \t");
+        Add(Severity::kError, column,
+            "command " + Quoted(command) + " starts no file on the disc (looked for " +
+                ResolveScriptPath(command.substr(0, blank)) + ")",
+            "missing-file");
+        return;
+    }
+    CheckFile(file, file.substr(3), column, "command file");
+}
+
+void Reading::OnBegin(const std::string& name, int number, bool used) {
+    if (!Contains(BeginKeys(), name)) return CheckUnknownName(name, BeginKeys());
+    const int valueColumn = static_cast<int>(raw_.find('=')) + 2;
+    if (name == "FONT") {
+        if (!used) CheckNumber(number, 0, 31, "font number");
+    } else if (name == "INTROBITMAP") {
+        CheckPicture(value_, valueColumn, false);
+    } else if (name == "INTROSOUND") {
+        IntroSound sound = SplitIntroSound(NormalizeToken(value_, true));
+        std::vector<std::string> pieces = SplitFields(value_);
+        if (!pieces.empty())
+            CheckFile(sound.file, NormalizeToken(pieces[0], false), valueColumn, "sound");
+    } else if (name == "RUNMULTIPLE") {
+        CheckKeyword({value_, valueColumn}, YesNoField());
+    } else if (name == "TRAPREBOOTBUTTONS" || name == "ALLOWREBOOTBUTTONS") {
+        for (const Field& field : Fields()) {
+            std::string word = NormalizeToken(field.text, true);
+            if (word.empty()) continue;
+            int slot = ParseNumberOrKeyword(word);
+            if (!HasDigit(word) && !Contains(AllKeywords(), word)) {
+                Add(Severity::kError, field.column,
+                    "unknown keyword " + Quoted(word) + " in " + name + " counts as button 0",
+                    "unknown-keyword");
+            } else if (slot < 0 || slot > 31) {
+                Add(Severity::kError, field.column,
+                    "button " + std::to_string(slot) + " in " + name +
+                        " is outside 0 to 31; it is ignored",
+                    "out-of-range");
+                continue;
+            }
+            listedButtons_.push_back({slot, line_, field.column, name});
+        }
+    }
+}
+
+void Reading::OnText(const std::string& name, int number, bool used) {
+    if (name != "TEXT") return CheckUnknownName(name, {"TEXT"});
+    if (!CheckNumber(number, 1, 31, "text number")) return;
+    CheckMovedFields(kTextFields);
+    if (!used) {
+        auto first = textLines_.find(number);
+        AddIfEveryReading(Severity::kWarning, NumberColumn(),
+                          "text " + std::to_string(number) + " is given already" +
+                              (first != textLines_.end() ? " on line " + std::to_string(first->second)
+                                                         : std::string()) +
+                              "; the first entry counts, so this one is ignored",
+                          "first-counts");
+        return;
+    }
+    textLines_[number] = line_;
+    std::vector<Field> fields = Fields();
+    if (fields.size() > 1) CheckColour(fields[1], "highlight colour", false);
+    if (fields.size() > 2) {
+        std::string word = NormalizeToken(fields[2].text, true);
+        if (!word.empty() && !HasDigit(word)) {
+            CheckKeyword(fields[2], NormalColourField());
+        } else if (!word.empty() && ParseInteger(word) != -1 && ParseInteger(word) != -2) {
+            CheckColour(fields[2], "normal colour", true);
+        }
+    }
+    if (fields.size() > 3) CheckColour(fields[3], "highlight background", true);
+    if (fields.size() > 4) CheckFontNumber(fields[4]);
+}
+
+void Reading::OnButton(const std::string& name, int number, bool used) {
+    if (name != "BUTTON") return CheckUnknownName(name, {"BUTTON"});
+    if (!CheckNumber(number, 1, 31, "button number") || !used) return;
+    CheckMovedFields(kButtonFields);
+    std::vector<Field> fields = Fields();
+    if (fields.size() > 0) CheckKeyword(fields[0], ButtonKindField());
+    if (fields.size() > 5) CheckKeyword(fields[5], ButtonStateField());
+    if (fields.size() > 6) CheckKeyword(fields[6], ButtonOptionField());
+    if (fields.size() > 7 && !NormalizeToken(fields[7].text, false).empty())
+        CheckPicture(fields[7].text, fields[7].column, true);
+    if (fields.size() > 8) CheckTextNumber(fields[8], "caption");
+    if (fields.size() > 10) {
+        std::string sound = NormalizeToken(fields[10].text, false);
+        if (!sound.empty()) CheckFile(ResolveScriptPath(sound), sound, fields[10].column, "sound");
+    }
+    if (fields.size() > 11) CheckCommand(NormalizeToken(fields[11].text, false), fields[11].column);
+}
+
+void Reading::OnChainMember(const std::string& name, int number, bool used) {
+    if (name != "BUTTON") return CheckUnknownName(name, {"BUTTON"});
+    if (!CheckNumber(number, 1, 31, "button number")) return;
+    if (!used) {
+        Add(Severity::kWarning, NumberColumn(),
+            "button " + std::to_string(number) + " is a shown button; this " + section_ +
+                " entry is ignored",
+            "shown-button");
+        return;
+    }
+    std::vector<Field> fields = Fields();
+    std::string command = fields.empty() ? std::string() : NormalizeToken(fields[0].text, false);
+    if (command.empty()) return;
+    if (section_ == "[RUN]") ++runMembers_;
+    CheckCommand(command, fields[0].column);
+    for (std::size_t i = 1; i < fields.size(); ++i) CheckKeyword(fields[i], ChainOptionField());
+}
+
+void Reading::OnButtonSection(const std::string& name, int number, bool used) {
+    if (name != "BUTTON") return CheckUnknownName(name, {"BUTTON"});
+    if (!CheckNumber(number, 1, 31, "button number")) return;
+    if (!used) {
+        Add(Severity::kError, NumberColumn(),
+            "button " + std::to_string(number) + " is given by no entry before this line (on " +
+                system_.description + "); the entry is ignored",
+            "no-button");
+        return;
+    }
+    const int valueColumn = static_cast<int>(raw_.find('=')) + 2;
+    if (section_ == "[EXTRATEXT]") {
+        CheckTextNumber({value_, valueColumn}, "extra text");
+    } else if (section_ == "[REFERENCE]") {
+        CheckMovedFields(kReferenceFields);
+        std::vector<Field> fields = Fields();
+        for (std::size_t i = 0; i < fields.size(); i += 2) {
+            int slot = ParseInteger(fields[i].text);
+            if (slot < 1 || slot > 31)
+                Add(Severity::kError, fields[i].column,
+                    "button " + std::to_string(slot) + " is outside 1 to 31; its word is never added",
+                    "out-of-range");
+        }
+    }
+}
+
+void Reading::Finish() {
+    line_ = beginLine_ ? beginLine_ : 1;
+    if (!beginSeen_) {
+        Add(Severity::kError, 1,
+            "no [BEGIN] header is read on " + system_.description + ", so nothing of the script is",
+            "no-begin");
+        return;
+    }
+    if (NormalizeToken(screen_.title, false).empty())
+        Add(Severity::kWarning, 1,
+            "no TITLE for " + system_.description + "; the window takes the program's name",
+            "no-title");
+    bool shown = host_.hasBackground;
+    for (const auto& button : screen_.buttons) shown = shown || (button && button->hasWindow);
+    if (!shown && !screen_.autoRun && !screen_.resumed)
+        Add(Severity::kError, 1,
+            "no screen for " + system_.description + ": no background picture and no button",
+            "no-screen");
+
+    for (const ListedButton& listed : listedButtons_) {
+        const ScreenItem* item = screen_.Button(listed.slot);
+        if (item && item->kind == kCheckBox && !item->command.empty()) continue;
+        line_ = listed.line;
+        AddIfEveryReading(Severity::kError, listed.column,
+                          "button " + std::to_string(listed.slot) + " in " + listed.key +
+                              " is no chain member (a check box or a [RUN] entry with a command)",
+                          "restart-list");
+    }
+    if (runLine_ && runMembers_ == 0) {
+        line_ = runLine_;
+        Add(screen_.autoRun ? Severity::kError : Severity::kWarning, 1,
+            std::string("[RUN] section has nothing to run") +
+                (screen_.autoRun ? ": the screen stays hidden and ends" : "") +
+                "; it needs BUTTONn=COMMAND entries",
+            "empty-run");
+    }
+    for (const auto& text : textLines_) {
+        const TextItem* item = screen_.Text(text.first);
+        bool named = false;
+        for (const auto& button : screen_.buttons)
+            named = named || (button && (button->caption == item || button->extraText == item));
+        if (named) continue;
+        line_ = text.second;
+        AddIfEveryReading(Severity::kWarning, 1,
+                          "text " + std::to_string(text.first) +
+                              " is named by no button's caption or [EXTRATEXT]; it never shows",
+                          "unused-text");
+    }
+}
