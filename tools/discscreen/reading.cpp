@@ -31,6 +31,9 @@ bool HasDigit(const std::string& text) {
 
 std::string Quoted(const std::string& text) { return "'" + text + "'"; }
 
+// A path on the disc's drive as the author sees it: from the disc's root.
+std::string OnDiscPath(const std::string& windowsPath) { return windowsPath.substr(2); }
+
 std::string DidYouMean(const std::string& word) {
     return word.empty() ? std::string() : "; did you mean " + word + "?";
 }
@@ -312,12 +315,12 @@ void Reading::CheckFile(const std::string& windowsPath, const std::string& writt
     if (!file.found || file.directory) {
         Add(Severity::kError, column,
             std::string(what) + " " + Quoted(written) + " is not on the disc (looked for " +
-                windowsPath + ")",
+                OnDiscPath(windowsPath) + ")",
             "missing-file");
     } else if (file.caseDiffers) {
         Add(Severity::kWarning, column,
             std::string(what) + " " + Quoted(written) + " is asked for as " +
-                windowsPath.substr(3) + " but the disc spells it " + file.discName +
+                OnDiscPath(windowsPath) + " but the disc spells it \\" + file.discName +
                 "; a disc image that keeps letter case may not find it",
             "name-case");
     }
@@ -351,7 +354,7 @@ void Reading::CheckCommand(const std::string& command, int column) {
         std::size_t blank = command.find_first_of(" \t");
         Add(Severity::kError, column,
             "command " + Quoted(command) + " starts no file on the disc (looked for " +
-                ResolveScriptPath(command.substr(0, blank)) + ")",
+                OnDiscPath(ResolveScriptPath(command.substr(0, blank))) + ")",
             "missing-file");
         return;
     }
