@@ -29,18 +29,19 @@ void Report::AddIfEveryReading(const Finding& finding) {
 int Report::Print(std::ostream& out, const std::string& file) const {
     // Findings of one place and kind from different readings say the same
     // thing, perhaps for another system: the first reading's words stand.
-    std::map<std::tuple<int, int, Severity, std::string>, Finding> unique;
+    std::map<std::tuple<int, int, Severity, std::string, std::string>, Finding> unique;
     for (const Finding& finding : findings_) {
-        unique.emplace(std::make_tuple(finding.line, finding.column, finding.severity, finding.name),
+        unique.emplace(std::make_tuple(finding.line, finding.column, finding.severity, finding.name,
+                                       finding.ofOneSystem ? finding.message : std::string()),
                        finding);
     }
     for (const auto& entry : everyReading_) {
         const Finding& finding = entry.second.first;
         auto readings = readings_.find(finding.line);
         if (readings != readings_.end() && entry.second.second >= readings->second) {
-            unique.emplace(
-                std::make_tuple(finding.line, finding.column, finding.severity, finding.name),
-                finding);
+            unique.emplace(std::make_tuple(finding.line, finding.column, finding.severity,
+                                           finding.name, std::string()),
+                           finding);
         }
     }
     std::set<Finding> sorted;

@@ -15,6 +15,9 @@ struct Finding {
     Severity severity = Severity::kError;
     std::string message;
     std::string name;
+    // Said of one system (a language, a Windows version): the same finding
+    // for another system is another line.
+    bool ofOneSystem = false;
 
     bool operator<(const Finding& other) const {
         return std::tie(line, column, severity, name, message) <

@@ -8,6 +8,7 @@
 #include <iostream>
 #include <string>
 
+#include "disc_folder.h"
 #include "findings.h"
 #include "script_checker.h"
 
@@ -77,7 +78,10 @@ int main(int argc, char** argv) {
     if (IsDirectory(path)) {
         while (path.size() > 1 && path.back() == '/') path.pop_back();
         target.discFolder = path;
-        shown = path + "/" + (scriptName.empty() ? "AUTORUN.INF" : scriptName);
+        // Found as Windows finds it, whatever the letter case.
+        DiscFile script = DiscFolder(path).Find(kDiscRoot + (scriptName.empty() ? "AUTORUN.INF" : scriptName));
+        shown = script.found ? script.localPath
+                             : path + "/" + (scriptName.empty() ? "AUTORUN.INF" : scriptName);
     } else {
         if (!scriptName.empty()) return Usage("--script goes with a folder, not a file");
         target.discFolder = DirectoryName(path);

@@ -40,13 +40,15 @@ std::string DidYouMean(const std::string& word) {
 
 }  // namespace
 
-void Reading::Add(Severity severity, int column, const std::string& message, const char* name) {
+void Reading::Add(Severity severity, int column, const std::string& message, const char* name,
+                  bool ofOneSystem) {
     Finding finding;
     finding.line = line_ > 0 ? line_ : 1;
     finding.column = column;
     finding.severity = severity;
     finding.message = message;
     finding.name = name;
+    finding.ofOneSystem = ofOneSystem;
     report_.Add(finding);
 }
 
@@ -211,9 +213,13 @@ void Reading::CheckMovedFields(const std::vector<const char*>& names) {
     if (movedMeant < 0) return;
     std::size_t first = raw_.find(",,", start);
     if (first == std::string::npos) first = start;  // a comma right after "="
+    // A list of pairs names its fields in turn.
     auto fieldName = [&](int index) {
-        return index < static_cast<int>(names.size()) ? std::string(names[index])
-                                                      : "nothing (field " + std::to_string(index + 1) + ")";
+        std::string number = "field " + std::to_string(index + 1);
+        if (names.size() == 2) return std::string(names[index % 2]) + " (" + number + ")";
+        return index < static_cast<int>(names.size())
+                   ? std::string(names[index]) + " (" + number + ")"
+                   : number + ", which is ignored";
     };
     Add(Severity::kError, static_cast<int>(first) + 1,
         "commas in a row count as one, so the fields after them move up: " + Quoted(movedText) +
@@ -492,19 +498,19 @@ void Reading::Finish() {
     if (!beginSeen_) {
         Add(Severity::kError, 1,
             "no [BEGIN] header is read on " + system_.description + ", so nothing of the script is",
-            "no-begin");
+            "no-begin", true);
         return;
     }
     if (NormalizeToken(screen_.title, false).empty())
         Add(Severity::kWarning, 1,
             "no TITLE for " + system_.description + "; the window takes the program's name",
-            "no-title");
+            "no-title", true);
     bool shown = host_.hasBackground;
     for (const auto& button : screen_.buttons) shown = shown || (button && button->hasWindow);
     if (!shown && !screen_.autoRun && !screen_.resumed)
         Add(Severity::kError, 1,
             "no screen for " + system_.description + ": no background picture and no button",
-            "no-screen");
+            "no-screen", true);
 
     for (const ListedButton& listed : listedButtons_) {
         const ScreenItem* item = screen_.Button(listed.slot);

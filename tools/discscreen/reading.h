@@ -39,7 +39,8 @@ private:
         std::string key;
     };
 
-    void Add(Severity severity, int column, const std::string& message, const char* name);
+    void Add(Severity severity, int column, const std::string& message, const char* name,
+             bool ofOneSystem = false);
     void AddIfEveryReading(Severity severity, int column, const std::string& message,
                            const char* name);
     int Leading() const;
