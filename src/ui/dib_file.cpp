@@ -67,16 +67,16 @@ bool AcceptableBitmapFileLength(std::uint64_t length) {
 }
 
 bool ParseDibInfo(const unsigned char* info, std::size_t size, DibLayout* layout,
-                  const char** refusal) {
+                  DibRefusal* refusal) {
     *layout = DibLayout();
-    auto refuse = [refusal](const char* why) {
+    auto refuse = [refusal](DibRefusal why) {
         if (refusal) *refusal = why;
         return false;
     };
-    if (size < 40) return refuse("the information header is cut short");
+    if (size < 40) return refuse(kDibHeaderCut);
     std::uint32_t headerSize = ReadU32(info);
-    if (!IsKnownHeaderSize(headerSize)) return refuse("the information header has an unknown size");
-    if (headerSize > size) return refuse("the information header is cut short");
+    if (!IsKnownHeaderSize(headerSize)) return refuse(kDibHeaderSize);
+    if (headerSize > size) return refuse(kDibHeaderCut);
 
     std::int32_t width = ReadI32(info + 4);
     std::int32_t height = ReadI32(info + 8);
@@ -85,38 +85,38 @@ bool ParseDibInfo(const unsigned char* info, std::size_t size, DibLayout* layout
     std::uint32_t sizeImage = ReadU32(info + 20);
     std::uint32_t coloursUsed = ReadU32(info + 32);
 
-    if (width < 1 || width > kDibMaxDimension) return refuse("the width is not 1 to 32767");
+    if (width < 1 || width > kDibMaxDimension) return refuse(kDibWidth);
     if (height == 0 || height < -kDibMaxDimension || height > kDibMaxDimension)
-        return refuse("the height is 0 or beyond 32767");
+        return refuse(kDibHeight);
     bool topDown = height < 0;
-    if (!IsKnownBitCount(bits)) return refuse("the bits per pixel are not 1, 4, 8, 16, 24 or 32");
+    if (!IsKnownBitCount(bits)) return refuse(kDibBitCount);
     if (!CompressionFits(compression, bits, topDown))
-        return refuse("the compression does not fit the bits per pixel");
+        return refuse(kDibCompression);
 
     std::uint64_t colours = coloursUsed;
     if (bits <= 8) {
         std::uint64_t full = std::uint64_t(1) << bits;
         if (colours == 0) colours = full;
-        if (colours > full) return refuse("the colour table has more entries than the bits allow");
+        if (colours > full) return refuse(kDibColourCount);
     }
     std::uint64_t colourOffset = headerSize;
     if (compression == kDibBitfields && headerSize == 40) colourOffset += 12;
     std::uint64_t bitsOffset = colourOffset + 4 * colours;
-    if (bitsOffset > size) return refuse("the colour table is cut short");
+    if (bitsOffset > size) return refuse(kDibColourTableCut);
 
     std::uint64_t rows = topDown ? -static_cast<std::int64_t>(height) : height;
     std::uint64_t stride = (static_cast<std::uint64_t>(width) * bits + 31) / 32 * 4;
     std::uint64_t imageSize = stride * rows;
-    if (imageSize > kDibMaxImageBytes) return refuse("the picture is larger than 64 MB");
+    if (imageSize > kDibMaxImageBytes) return refuse(kDibTooLarge);
 
     std::uint64_t available = size - bitsOffset;
     std::uint64_t bitsSize = imageSize;
     if (compression == kDibRle8 || compression == kDibRle4) {
         bitsSize = available;
         if (sizeImage != 0 && sizeImage < bitsSize) bitsSize = sizeImage;
-        if (bitsSize == 0) return refuse("the compressed pixel bits are missing");
+        if (bitsSize == 0) return refuse(kDibNoBits);
     } else if (bitsSize > available) {
-        return refuse("the pixel bits are cut short");
+        return refuse(kDibBitsCut);
     }
 
     layout->width = width;

@@ -84,11 +84,26 @@ bool IsBitmapFileHeader(const unsigned char* bytes, std::size_t size);
 // False for a file too short or too long to be taken at all.
 bool AcceptableBitmapFileLength(std::uint64_t length);
 
+// Why a file is refused: the first rule above that it breaks.
+enum DibRefusal {
+    kDibHeaderCut,       // the information header does not fit in the file
+    kDibHeaderSize,      // an information header of another size
+    kDibWidth,           // width not 1 to kDibMaxDimension
+    kDibHeight,          // height 0 or beyond kDibMaxDimension
+    kDibBitCount,        // not 1, 4, 8, 16, 24 or 32 bits per pixel
+    kDibCompression,     // a compression that does not fit the bit count
+    kDibColourCount,     // more colour table entries than the bit count allows
+    kDibColourTableCut,  // the colour table does not fit in the file
+    kDibTooLarge,        // more than kDibMaxImageBytes of pixels
+    kDibNoBits,          // compressed, and no bits
+    kDibBitsCut,         // uncompressed, and rows missing
+};
+
 // Reads the information block (the file from offset 14 on) by the rules
 // above; false when the file is refused, and then, when `refusal` is given,
-// it receives why in a few words.
+// it receives why.
 bool ParseDibInfo(const unsigned char* info, std::size_t size, DibLayout* layout,
-                  const char** refusal = nullptr);
+                  DibRefusal* refusal = nullptr);
 
 // The colour table as palette entries: layout.colourCount entries (none
 // above 8 bits per pixel). Returns the number written to `out`, which has

@@ -8,6 +8,27 @@
 #include "ui/dib_cache.h"
 #include "ui/dib_file.h"
 
+namespace {
+
+const char* RefusalText(DibRefusal refusal) {
+    switch (refusal) {
+        case kDibHeaderCut: return "the information header is cut short";
+        case kDibHeaderSize: return "the information header has an unknown size (40, 52, 56, 108 or 124 bytes are read)";
+        case kDibWidth: return "the width is not 1 to 32767";
+        case kDibHeight: return "the height is 0 or beyond 32767";
+        case kDibBitCount: return "the bits per pixel are not 1, 4, 8, 16, 24 or 32";
+        case kDibCompression: return "the compression does not fit the bits per pixel";
+        case kDibColourCount: return "the colour table has more entries than the bits allow";
+        case kDibColourTableCut: return "the colour table is cut short";
+        case kDibTooLarge: return "the picture is larger than 64 MB";
+        case kDibNoBits: return "the compressed pixel bits are missing";
+        case kDibBitsCut: return "the pixel bits are cut short";
+    }
+    return "the file is refused";
+}
+
+}  // namespace
+
 PictureCheck CheckPictureFile(const DiscFolder& disc, const std::string& windowsPath) {
     PictureCheck check;
     check.file = disc.Find(windowsPath);
@@ -25,10 +46,10 @@ PictureCheck CheckPictureFile(const DiscFolder& disc, const std::string& windows
         return check;
     }
     DibLayout layout;
-    const char* refusal = "";
+    DibRefusal refusal = kDibHeaderCut;
     if (!ParseDibInfo(bytes.data() + kDibFileHeaderBytes, bytes.size() - kDibFileHeaderBytes,
                       &layout, &refusal)) {
-        check.refusal = refusal;
+        check.refusal = RefusalText(refusal);
         return check;
     }
     check.loads = true;
