@@ -11,6 +11,7 @@ ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 failures=0
+ran=0
 
 # A 4-bit picture W by H, built byte by byte so no outside tool is needed.
 bitmap() {
@@ -39,6 +40,7 @@ disc() {
 check() {
   local name=$1 status=$2
   shift 2
+  ran=$((ran + 1))
   local out got
   out=$("$TOOL" check "$DISC")
   got=$?
@@ -110,11 +112,13 @@ for args in "check $WORK/none" "check --frobnicate $WORK" "check --script OTHER.
   # shellcheck disable=SC2086
   "$TOOL" $args >/dev/null 2>&1
   status=$?
+  ran=$((ran + 1))
   [ "$status" = 2 ] || { echo "FAIL '$args': status $status (want 2)"; failures=$((failures + 1)); }
 done
 
 # The demo disc checks clean.
 if [ -z "${SKIP_DEMO_DISC:-}" ]; then
+  ran=$((ran + 1))
   if "$ROOT/tools/make-demo-disc.sh" "$WORK/demo" >"$WORK/demo.log" 2>&1; then
     out=$("$TOOL" check "$WORK/demo")
     status=$?
@@ -124,5 +128,5 @@ if [ -z "${SKIP_DEMO_DISC:-}" ]; then
   fi
 fi
 
-[ "$failures" -eq 0 ] && echo "check_cases: all passed"
+echo "check_cases: $((ran - failures)) passed, $failures failed"
 exit $(( failures > 0 ))

@@ -40,27 +40,28 @@ std::string DidYouMean(const std::string& word) {
 
 }  // namespace
 
-void Reading::Add(Severity severity, int column, const std::string& message, const char* name,
-                  bool ofOneSystem) {
-    Finding finding;
-    finding.line = line_ > 0 ? line_ : 1;
-    finding.column = column;
-    finding.severity = severity;
-    finding.message = message;
-    finding.name = name;
-    finding.ofOneSystem = ofOneSystem;
-    report_.Add(finding);
-}
-
-void Reading::AddIfEveryReading(Severity severity, int column, const std::string& message,
-                                const char* name) {
+Finding Reading::MakeFinding(Severity severity, int column, const std::string& message,
+                             const char* name) const {
     Finding finding;
     finding.line = line_;
     finding.column = column;
     finding.severity = severity;
     finding.message = message;
     finding.name = name;
-    report_.AddIfEveryReading(finding);
+    return finding;
+}
+
+void Reading::Add(Severity severity, int column, const std::string& message, const char* name,
+                  bool ofOneSystem) {
+    Finding finding = MakeFinding(severity, column, message, name);
+    if (finding.line <= 0) finding.line = 1;
+    finding.ofOneSystem = ofOneSystem;
+    report_.Add(finding);
+}
+
+void Reading::AddIfEveryReading(Severity severity, int column, const std::string& message,
+                                const char* name) {
+    report_.AddIfEveryReading(MakeFinding(severity, column, message, name));
 }
 
 int Reading::Leading() const {

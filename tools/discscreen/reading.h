@@ -39,6 +39,8 @@ private:
         std::string key;
     };
 
+    Finding MakeFinding(Severity severity, int column, const std::string& message,
+                        const char* name) const;
     void Add(Severity severity, int column, const std::string& message, const char* name,
              bool ofOneSystem = false);
     void AddIfEveryReading(Severity severity, int column, const std::string& message,
