@@ -6,9 +6,10 @@
 
 namespace {
 
-const char kClassesKey[] = "SOFTWARE\\Classes\\";
 const char kSystemRoot[] = "%SystemRoot%";
 constexpr std::size_t kSystemRootLength = sizeof kSystemRoot - 1;
+// The verb the shell uses when a class names no default verb.
+const char kOpenVerb[] = "open";
 
 bool Fits(const std::string& text) { return text.size() <= kMaxPathChars; }
 
@@ -28,19 +29,39 @@ bool SameExtension(const std::string& a, const std::string& b) {
     return UpperCase(FindExtension(a.c_str())) == UpperCase(FindExtension(b.c_str()));
 }
 
-// The command template of the file's association, quotes turned into blanks
-// and a leading %SystemRoot% expanded; empty when the association is missing
-// or incomplete, or the expanded template would not fit.
-std::string ReadCommandTemplate(const std::string& file) {
-    std::string className;
-    if (!ReadMachineSetting(kClassesKey + std::string(FindExtension(file.c_str())), "", &className))
+// The default value of an association key as text; `expandable` tells a
+// REG_EXPAND_SZ value. Empty when the key or a usable string is missing.
+std::string ReadAssociation(const std::string& subKey, bool* expandable = nullptr) {
+    RegistryValue value;
+    std::string text;
+    if (!TheMachine().ReadAssociationValue(subKey, &value) || !RegistryString(value, &text))
         return std::string();
-    std::string shellKey = kClassesKey + className + "\\shell";
-    std::string verb;
-    if (!ReadMachineSetting(shellKey, "", &verb)) return std::string();
-    std::string command;
-    if (!ReadMachineSetting(shellKey + "\\" + verb + "\\command", "", &command)) return std::string();
+    if (expandable) *expandable = value.type == kRegExpandString;
+    return text;
+}
 
+// The command template of the file's association: its class's default verb,
+// "open" when the class names none, as the shell does. Environment
+// variables of an expandable template are expanded, quotes turned into
+// blanks and a leading %SystemRoot% expanded (Windows 95 has no such
+// variable). Empty when the association is missing or incomplete, or the
+// expanded template would not fit.
+std::string ReadCommandTemplate(const std::string& file) {
+    std::string extension = FindExtension(file.c_str());
+    if (extension.empty()) return std::string();
+    std::string className = ReadAssociation(extension);
+    if (className.empty()) return std::string();
+    std::string shellKey = className + "\\shell";
+    std::string verb = ReadAssociation(shellKey);
+    if (verb.empty()) verb = kOpenVerb;
+    bool expandable = false;
+    std::string command = ReadAssociation(shellKey + "\\" + verb + "\\command", &expandable);
+    if (command.empty()) return std::string();
+
+    if (expandable) {
+        command = TheMachine().ExpandEnvironment(command);
+        if (!Fits(command)) return std::string();
+    }
     for (char& ch : command) {
         if (ch == '\'' || ch == '"') ch = ' ';
     }
@@ -51,6 +72,15 @@ std::string ReadCommandTemplate(const std::string& file) {
         if (!Fits(command)) return std::string();
     }
     return command;
+}
+
+// A document path as one argument of the program that opens it: in quotes
+// when it holds a white character, exactly as it is otherwise.
+std::string AsOneArgument(const std::string& path) {
+    for (char ch : path) {
+        if (IsWhiteChar(ch)) return "\"" + path + "\"";
+    }
+    return path;
 }
 
 // Length of the longest leading part of the template that names a file, cut
@@ -70,7 +100,7 @@ std::string CommandFromTemplate(const std::string& command, const std::string& f
     std::size_t program = ProgramLengthIn(command);
     if (program == 0) return std::string();
     for (std::size_t pos = program - 1; pos < command.size(); ++pos) {
-        if (IsPlaceholderAt(command, pos)) return command.substr(0, pos) + file + rest;
+        if (IsPlaceholderAt(command, pos)) return command.substr(0, pos) + AsOneArgument(file) + rest;
     }
     return std::string();
 }
@@ -98,7 +128,7 @@ std::string FindAssociatedCommand(const std::string& file, const std::string& re
         }
     }
     std::string result(found, end);
-    if (!turned && !SameExtension(result, file)) result += " " + file;
+    if (!turned && !SameExtension(result, file)) result += " " + AsOneArgument(file);
     result += rest;
     return Fits(result) ? result : std::string();
 }

@@ -49,6 +49,17 @@ public:
     // handed back raw. Returns the system's result: above 32 is success.
     // A machine that cannot tell answers 2 (file not found).
     virtual unsigned long FindExecutableFor(const std::string& /*file*/, char* /*result*/) { return 2; }
+    // The default value of a key among the file associations as this user
+    // sees them (the machine's, and on later Windows the user's own choices
+    // over them); false when the key cannot be opened, true with empty data
+    // for a missing value. A machine that keeps none has no such key.
+    virtual bool ReadAssociationValue(const std::string& /*subKey*/, RegistryValue* /*value*/) {
+        return false;
+    }
+    // The text with its %NAME% variables replaced from the environment, as
+    // the system expands a REG_EXPAND_SZ value; unknown names stay as they
+    // are. Empty when the system cannot expand it.
+    virtual std::string ExpandEnvironment(const std::string& text) { return text; }
 };
 
 Machine& TheMachine();

@@ -78,10 +78,8 @@ bool FileExists(const std::string& path) {
     return (attributes & kAttributeDirectory) == 0;
 }
 
-bool ReadMachineSetting(const std::string& subKey, const std::string& valueName, std::string* out) {
+bool RegistryString(const RegistryValue& value, std::string* out) {
     out->clear();
-    RegistryValue value;
-    if (!TheMachine().ReadMachineValue(subKey, valueName, &value)) return false;
     if (value.type != kRegString && value.type != kRegExpandString) return false;
     // The data need not end in a NUL: take it up to the first NUL or its end.
     const char* data = value.data.data();
@@ -90,6 +88,13 @@ bool ReadMachineSetting(const std::string& subKey, const std::string& valueName,
     if (length > kMaxPathChars) return false;
     out->assign(data, length);
     return !out->empty();
+}
+
+bool ReadMachineSetting(const std::string& subKey, const std::string& valueName, std::string* out) {
+    out->clear();
+    RegistryValue value;
+    if (!TheMachine().ReadMachineValue(subKey, valueName, &value)) return false;
+    return RegistryString(value, out);
 }
 
 unsigned short ClassifyWindowsVersion(unsigned long platformId, unsigned long major,

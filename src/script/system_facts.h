@@ -17,6 +17,9 @@ bool FileExists(const std::string& path);
 // default value). Values of another type, or too long for a path buffer,
 // give false; a missing terminator is tolerated.
 bool ReadMachineSetting(const std::string& subKey, const std::string& valueName, std::string* out);
+// The text of a string value read from the registry, by the same rules.
+struct RegistryValue;
+bool RegistryString(const RegistryValue& value, std::string* out);
 
 // 0 other, 1 Windows 95, 2 Windows 98, 3 Windows 98 SE, 4 Windows ME,
 // 5 Windows NT 4 or earlier, 6 Windows 2000 (any NT 5).

@@ -23,11 +23,12 @@ bool WinMachine::FirstMatchAttributes(const std::string& pattern, unsigned long*
     return true;
 }
 
-bool WinMachine::ReadMachineValue(const std::string& subKey, const std::string& valueName,
-                                  RegistryValue* value) {
+namespace {
+// A value of a key under `root`; false when the key cannot be opened.
+bool ReadRegistryValue(HKEY root, const std::string& subKey, const std::string& valueName,
+                       RegistryValue* value) {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
+    if (RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
     const char* name = valueName.empty() ? nullptr : valueName.c_str();
     DWORD type = 0;
     DWORD size = 0;
@@ -47,6 +48,27 @@ bool WinMachine::ReadMachineValue(const std::string& subKey, const std::string& 
     }
     RegCloseKey(key);
     return true;
+}
+}  // namespace
+
+bool WinMachine::ReadMachineValue(const std::string& subKey, const std::string& valueName,
+                                  RegistryValue* value) {
+    return ReadRegistryValue(HKEY_LOCAL_MACHINE, subKey, valueName, value);
+}
+
+// HKEY_CLASSES_ROOT is HKLM\SOFTWARE\Classes on 95, 98 and NT 4; from 2000
+// on the system lays the user's HKCU\Software\Classes over it.
+bool WinMachine::ReadAssociationValue(const std::string& subKey, RegistryValue* value) {
+    return ReadRegistryValue(HKEY_CLASSES_ROOT, subKey, std::string(), value);
+}
+
+std::string WinMachine::ExpandEnvironment(const std::string& text) {
+    // Larger than any command line the program starts; a longer expansion
+    // is of no use. (Windows 95 wants a real buffer even to measure.)
+    char expanded[4096];
+    DWORD needed = ExpandEnvironmentStringsA(text.c_str(), expanded, sizeof expanded);
+    if (needed == 0 || needed > sizeof expanded) return std::string();
+    return std::string(expanded);
 }
 
 unsigned short WinMachine::SystemLanguage() { return GetSystemDefaultLangID(); }

@@ -15,4 +15,6 @@ public:
     std::string WindowsDirectory() override;
     std::string TemporaryDirectory() override;
     unsigned long FindExecutableFor(const std::string& file, char* result) override;
+    bool ReadAssociationValue(const std::string& subKey, RegistryValue* value) override;
+    std::string ExpandEnvironment(const std::string& text) override;
 };

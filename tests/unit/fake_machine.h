@@ -32,6 +32,8 @@ public:
     };
     std::map<std::string, FoundExecutable> executables;
     std::vector<std::string> findExecutableCalls;
+    // Variables that ExpandEnvironment knows; %NAME% of any other stays.
+    std::map<std::string, std::string> environment;
 
     void AddString(const std::string& key, const std::string& name, const std::string& text) {
         RegistryValue value;
@@ -73,6 +75,28 @@ public:
         found->second.bytes.copy(result, std::min<std::size_t>(found->second.bytes.size(),
                                                                kFindExecutableBytes - 1));
         return found->second.code;
+    }
+    // The associations of Windows 95: HKLM\SOFTWARE\Classes.
+    bool ReadAssociationValue(const std::string& subKey, RegistryValue* value) override {
+        return ReadMachineValue("SOFTWARE\\Classes\\" + subKey, "", value);
+    }
+    std::string ExpandEnvironment(const std::string& text) override {
+        std::string result;
+        std::size_t pos = 0;
+        while (pos < text.size()) {
+            std::size_t open = text.find('%', pos);
+            std::size_t close = open == std::string::npos ? open : text.find('%', open + 1);
+            if (close == std::string::npos) break;
+            auto found = environment.find(text.substr(open + 1, close - open - 1));
+            if (found == environment.end()) {
+                result += text.substr(pos, close - pos);
+                pos = close;
+                continue;
+            }
+            result += text.substr(pos, open - pos) + found->second;
+            pos = close + 1;
+        }
+        return result + text.substr(pos);
     }
 
 private:

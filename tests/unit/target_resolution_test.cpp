@@ -119,7 +119,11 @@ TEST(FindAssociatedCommand, IncompleteAssociationsFallBack) {
     } cases[] = {
         {"no class key", [](Disc& d) { d.keys.erase(std::string(kClasses) + ".ABC"); }},
         {"empty class", [](Disc& d) { d.AddString(std::string(kClasses) + ".ABC", "", ""); }},
-        {"no default verb", [](Disc& d) { d.AddString(std::string(kClasses) + "abcfile\\shell", "", ""); }},
+        {"no default verb and no open verb", [](Disc& d) {
+             d.AddString(std::string(kClasses) + "abcfile\\shell", "", "view");
+             d.AddString(std::string(kClasses) + "abcfile\\shell\\view\\command", "", "");
+             d.keys.erase(std::string(kClasses) + "abcfile\\shell\\open\\command");
+         }},
         {"no command key",
          [](Disc& d) { d.keys.erase(std::string(kClasses) + "abcfile\\shell\\open\\command"); }},
         {"class of another type", [](Disc& d) {
@@ -204,4 +208,107 @@ TEST(ResolveTarget, TooLongIsRefused) {
     EXPECT_EQ(line.size(), 518u);
     line += 'e';
     EXPECT_EQ(ResolveTarget(line), line);
+}
+
+// The class's default verb wins; a class that names none opens with "open",
+// as the shell does, before FindExecutable is asked.
+TEST(FindAssociatedCommand, VerbOfTheClass) {
+    const std::string shell = std::string(kClasses) + "abcfile\\shell";
+    struct Case {
+        const char* what;
+        const char* defaultVerb;  // null: the shell key has no default value
+        const char* result;
+    } cases[] = {
+        {"named verb", "view", "C:\\TOOLS\\WORDVIEW.EXE D:\\SETUP\\DOC.ABC"},
+        {"named open", "open", "C:\\WINDOWS\\NOTEPAD.EXE D:\\SETUP\\DOC.ABC"},
+        {"empty default verb", "", "C:\\WINDOWS\\NOTEPAD.EXE D:\\SETUP\\DOC.ABC"},
+        {"no default value", nullptr, "C:\\WINDOWS\\NOTEPAD.EXE D:\\SETUP\\DOC.ABC"},
+        // A named verb without a command does not fall back to "open".
+        {"named verb without command", "print", "C:\\OTHER\\FOUND.EXE D:\\SETUP\\DOC.ABC"},
+    };
+    for (const Case& c : cases) {
+        Disc disc;
+        disc.AddString(shell + "\\open\\command", "", "%SystemRoot%\\NOTEPAD.EXE %1");
+        disc.AddString(shell + "\\view\\command", "", "C:\\TOOLS\\WORDVIEW.EXE %1");
+        disc.values.erase(shell + "|");
+        if (c.defaultVerb) disc.AddString(shell, "", c.defaultVerb);
+        disc.executables["D:\\SETUP\\DOC.ABC"] = {"C:\\OTHER\\FOUND.EXE", 42};
+        EXPECT_EQ(FindAssociatedCommand("D:\\SETUP\\DOC.ABC", ""), c.result) << c.what;
+    }
+}
+
+// A Windows Installer package: its class names no default verb, and
+// FindExecutable would give msiexec alone, without the "/i" of "open".
+TEST(ResolveTarget, InstallerPackageOpensWithItsOpenVerb) {
+    Disc disc;
+    disc.files.insert("D:\\SETUP\\SETUP.MSI");
+    disc.files.insert("D:\\SETUP\\SETUP FILES\\SETUP.MSI");
+    disc.files.insert("C:\\WINDOWS\\SYSTEM32\\MSIEXEC.EXE");
+    // The fake's keys are exact; the registry's are found without regard to case.
+    disc.AddString(std::string(kClasses) + ".MSI", "", "Msi.Package");
+    disc.keys.insert(std::string(kClasses) + "Msi.Package\\shell");
+    disc.AddString(std::string(kClasses) + "Msi.Package\\shell\\open\\command", "",
+                   "\"%SystemRoot%\\SYSTEM32\\MSIEXEC.EXE\" /i \"%1\" %*");
+    for (const char* file : {"D:\\SETUP\\SETUP.MSI", "D:\\SETUP\\SETUP FILES\\SETUP.MSI"})
+        disc.executables[file] = {"C:\\WINDOWS\\SYSTEM32\\MSIEXEC.EXE", 42};
+
+    EXPECT_EQ(ResolveTarget("D:\\SETUP\\SETUP.MSI /qn"),
+              "C:\\WINDOWS\\SYSTEM32\\MSIEXEC.EXE  /i  D:\\SETUP\\SETUP.MSI /qn");
+    EXPECT_EQ(ResolveTarget("D:\\SETUP\\SETUP FILES\\SETUP.MSI"),
+              "C:\\WINDOWS\\SYSTEM32\\MSIEXEC.EXE  /i  \"D:\\SETUP\\SETUP FILES\\SETUP.MSI\"");
+}
+
+// The document reaches its program as one argument: quoted when its path
+// holds a white character, as it is otherwise. A program is not a document:
+// what FindExecutable says of it is kept as it comes.
+TEST(ResolveTarget, DocumentPathIsOneArgument) {
+    struct Case {
+        const char* line;
+        const char* resolved;
+    } cases[] = {
+        {"D:\\SETUP\\MY DOCS\\README.TXT /P",
+         "C:\\WINDOWS\\NOTEPAD.EXE \"D:\\SETUP\\MY DOCS\\README.TXT\" /P"},
+        {"D:\\SETUP\\MY DOCS\\PAPER.DOC", "C:\\TOOLS\\WORDVIEW.EXE \"D:\\SETUP\\MY DOCS\\PAPER.DOC\""},
+        {"D:\\SETUP\\TAB\tDIR\\README.TXT", "C:\\WINDOWS\\NOTEPAD.EXE \"D:\\SETUP\\TAB\tDIR\\README.TXT\""},
+        {"D:\\SETUP\\MY DOCS\\SETUP.EXE -S", "D:\\SETUP\\MY DOCS\\SETUP.EXE -S"},
+    };
+    for (const Case& c : cases) {
+        Disc disc;
+        for (const char* name : {"MY DOCS\\README.TXT", "MY DOCS\\PAPER.DOC", "TAB\tDIR\\README.TXT",
+                                 "MY DOCS\\SETUP.EXE"})
+            disc.files.insert(std::string("D:\\SETUP\\") + name);
+        disc.executables["D:\\SETUP\\MY DOCS\\PAPER.DOC"] = {"C:\\TOOLS\\WORDVIEW.EXE", 42};
+        disc.executables["D:\\SETUP\\MY DOCS\\SETUP.EXE"] = {"D:\\SETUP\\MY DOCS\\SETUP.EXE", 42};
+        EXPECT_EQ(ResolveTarget(c.line), c.resolved) << c.line;
+    }
+}
+
+// A template stored as REG_EXPAND_SZ has its variables expanded; one stored
+// as REG_SZ only a leading %SystemRoot%, which Windows 95 has no variable for.
+TEST(FindAssociatedCommand, ExpandableTemplates) {
+    struct Case {
+        const char* what;
+        unsigned long type;
+        const char* command;
+        const char* result;  // for D:\SETUP\DOC.ABC with the rest " /R"
+    } cases[] = {
+        {"variable at the start", kRegExpandString, "\"%ProgramFiles%\\VIEWER\\VIEW.EXE\" %1",
+         "C:\\PROGRAM FILES\\VIEWER\\VIEW.EXE  D:\\SETUP\\DOC.ABC /R"},
+        {"variable inside", kRegExpandString, "C:\\TOOLS\\%VIEWER% /x %1",
+         "C:\\TOOLS\\WORDVIEW.EXE /x D:\\SETUP\\DOC.ABC /R"},
+        {"the same as REG_SZ", kRegString, "C:\\TOOLS\\%VIEWER% /x %1", "C:\\TOOLS\\%VIEWER% /x %1"},
+        {"%SystemRoot% without that variable", kRegExpandString, "%SystemRoot%\\NOTEPAD.EXE %1",
+         "C:\\WINDOWS\\NOTEPAD.EXE D:\\SETUP\\DOC.ABC /R"},
+        {"an unknown variable stays", kRegExpandString, "%NOWHERE%\\VIEW.EXE %1", "%NOWHERE%\\VIEW.EXE %1"},
+        {"too long once expanded", kRegExpandString, "%LONG%\\VIEW.EXE %1", ""},
+    };
+    for (const Case& c : cases) {
+        Disc disc;
+        disc.environment = {{"ProgramFiles", "C:\\PROGRAM FILES"},
+                            {"VIEWER", "WORDVIEW.EXE"},
+                            {"LONG", "C:\\" + std::string(520, 'L')}};
+        disc.Associate(".ABC", "abcfile", "open", c.command);
+        disc.values[std::string(kClasses) + "abcfile\\shell\\open\\command|"].type = c.type;
+        EXPECT_EQ(FindAssociatedCommand("D:\\SETUP\\DOC.ABC", " /R"), c.result) << c.what;
+    }
 }
