@@ -1,9 +1,8 @@
 #include "launch/launch_program.h"
 
-#include <cstring>
-
 #include "app/launcher_dialog.h"
 #include "launch/button_actions.h"
+#include "launch/process_start_win.h"
 #include "script/values.h"
 
 namespace {
@@ -13,17 +12,19 @@ using WaitForProcessFn = DWORD(WINAPI*)(HANDLE process, DWORD processId,
 
 constexpr DWORD kPauseAfterWaitMs = 500;
 
-void WaitThroughLibrary(HMODULE library, const PROCESS_INFORMATION& process,
+// A start through the shell may leave no process to wait for; the pause
+// still follows, as it does when the library lacks the export.
+void WaitThroughLibrary(HMODULE library, const StartedProcess& process,
                         const std::vector<std::string>* ignoreList) {
     auto wait = reinterpret_cast<WaitForProcessFn>(
         reinterpret_cast<void*>(GetProcAddress(library, "WaitForProcess")));
-    if (wait) {
+    if (wait && process.process) {
         std::vector<const char*> names;
         if (ignoreList) {
             for (const std::string& name : *ignoreList) names.push_back(name.c_str());
         }
-        wait(process.hProcess, process.dwProcessId, names.empty() ? nullptr : names.data(),
-             static_cast<DWORD>(names.size()));
+        wait(static_cast<HANDLE>(process.process), process.id,
+             names.empty() ? nullptr : names.data(), static_cast<DWORD>(names.size()));
     }
     Sleep(kPauseAfterWaitMs);
 }
@@ -39,21 +40,14 @@ bool LaunchProgram(HWND screen, const LaunchRequest& request) {
 
     bool created = false;
     if (!prepared.commandLine.empty()) {
-        char line[kMaxPathChars + 1];
-        std::memcpy(line, prepared.commandLine.c_str(), prepared.commandLine.size() + 1);
-        STARTUPINFOA startup;
-        ZeroMemory(&startup, sizeof startup);
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process;
-        ZeroMemory(&process, sizeof process);
-        created = CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE,
-                                 nullptr, nullptr, &startup, &process) != FALSE;
+        WinProcessStarter starter;
+        StartedProcess process;
+        created = StartCommandLine(prepared.commandLine, starter, &process);
         if (created) {
             if (request.wait && request.waitLibrary) {
                 WaitThroughLibrary(request.waitLibrary, process, request.ignoreList);
             }
-            CloseHandle(process.hThread);
-            CloseHandle(process.hProcess);
+            CloseStartedProcess(process);
         }
     }
 
