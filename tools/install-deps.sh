@@ -15,6 +15,8 @@ have xdotool || need+=(xdotool)
 have xwininfo || need+=(x11-utils)
 have sox || need+=(sox)
 have python3 || need+=(python3)
+# wixl (from msitools) builds the Windows Installer package of the documents suite.
+have wixl || need+=(wixl)
 # The real ImageMagick (some machines carry a stand-in named convert).
 [ -x /usr/bin/convert ] && /usr/bin/convert -version 2>/dev/null | grep -q ImageMagick || need+=(imagemagick)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)

@@ -50,9 +50,10 @@ public:
     // A machine that cannot tell answers 2 (file not found).
     virtual unsigned long FindExecutableFor(const std::string& /*file*/, char* /*result*/) { return 2; }
     // The default value of a key among the file associations as this user
-    // sees them (the machine's, and on later Windows the user's own choices
-    // over them); false when the key cannot be opened, true with empty data
-    // for a missing value. A machine that keeps none has no such key.
+    // sees them: the machine's, and from Windows 2000 on the user's own
+    // choices over them, value by value. False when the key cannot be
+    // opened, true with empty data for a missing value. A machine that
+    // keeps no associations has no such key.
     virtual bool ReadAssociationValue(const std::string& /*subKey*/, RegistryValue* /*value*/) {
         return false;
     }

@@ -56,9 +56,18 @@ bool WinMachine::ReadMachineValue(const std::string& subKey, const std::string& 
     return ReadRegistryValue(HKEY_LOCAL_MACHINE, subKey, valueName, value);
 }
 
-// HKEY_CLASSES_ROOT is HKLM\SOFTWARE\Classes on 95, 98 and NT 4; from 2000
-// on the system lays the user's HKCU\Software\Classes over it.
+// HKEY_CLASSES_ROOT is HKLM\SOFTWARE\Classes on 95, 98 and NT 4. From 2000
+// on the user's own choices in HKCU\Software\Classes come first; they are
+// read here directly, because not every implementation of Win32 lays them
+// over HKEY_CLASSES_ROOT (Wine 8 does not).
 bool WinMachine::ReadAssociationValue(const std::string& subKey, RegistryValue* value) {
+    OsVersionInfo version = WindowsVersion();
+    bool userClasses = version.platformId == VER_PLATFORM_WIN32_NT && version.major >= 5;
+    if (userClasses &&
+        ReadRegistryValue(HKEY_CURRENT_USER, "Software\\Classes\\" + subKey, std::string(), value) &&
+        !value->data.empty()) {
+        return true;
+    }
     return ReadRegistryValue(HKEY_CLASSES_ROOT, subKey, std::string(), value);
 }
 
