@@ -25,6 +25,9 @@ add_library(autorun_core STATIC ${ALL_SOURCES})
 target_include_directories(autorun_core PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res)
 target_link_libraries(autorun_core PUBLIC ${SYSTEM_LIBS})
 
+# The resource compiler does not tell CMake about the files it embeds.
+set_source_files_properties(res/autorun.rc PROPERTIES
+  OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/res/autorun.manifest)
 add_executable(autorun WIN32 src/win/win_main.cpp res/autorun.rc)
 target_link_libraries(autorun PRIVATE autorun_core)
 set_target_properties(autorun PROPERTIES OUTPUT_NAME AUTORUN SUFFIX .EXE

@@ -36,6 +36,22 @@ for file in AUTORUN.EXE AUTORUN_95.DLL AUTORUN_NT.DLL; do
   esac
 done
 
+# The program's manifest: a malformed one keeps Windows XP and later from
+# starting it at all; without asInvoker, Vista and later guess from the
+# name whether it is an installer and ask for administrator rights.
+manifest=$(${objdump%objdump}windres -J coff -i "$dir/AUTORUN.EXE" -O rc 2>/dev/null |
+  sed -n '/^1 24 /,/^END/p' | sed -n 's/^ *"\(.*\)"$/\1/p' | sed 's/""/"/g; s/\\n$//' | tr -d '\n')
+if [ -z "$manifest" ]; then
+  result fail "AUTORUN.EXE carries no manifest (resource 1 of type 24)"
+elif ! printf '%s' "$manifest" | python3 -c 'import sys, xml.dom.minidom; xml.dom.minidom.parseString(sys.stdin.buffer.read())' 2>/dev/null; then
+  result fail "AUTORUN.EXE's manifest is not well-formed XML"
+else
+  oses=$(printf '%s' "$manifest" | grep -o '<supportedOS Id=' | wc -l)
+  printf '%s' "$manifest" | grep -q 'requestedExecutionLevel level="asInvoker"' && [ "$oses" -eq 5 ] &&
+    result ok "AUTORUN.EXE's manifest asks for asInvoker and names $oses Windows from Vista on" ||
+    result fail "AUTORUN.EXE's manifest lacks asInvoker or the five supported Windows ($oses)"
+fi
+
 echo "size report (budget: AUTORUN.EXE 96 KB, each wait library 32 KB, stripped):"
 for file in AUTORUN.EXE AUTORUN_95.DLL AUTORUN_NT.DLL; do
   [ -f "$dir/$file" ] || continue
