@@ -138,6 +138,12 @@ INF
 package_case package_at_root SETUP.MSI NO
 package_case package_in_folder_with_blank "SETUP FILES/SETUP.MSI" SHOW
 
+# Wine 8's 64-bit prefixes hold the txtfile and htmlfile classes but no .txt
+# or .htm key; there the extension is pointed at the prefix's own class.
+own_class() {
+  wine_reg query "HKCR\\$1" || wine_reg add "HKLM\\Software\\Classes\\$1" /ve /d "$2" /f
+}
+
 # ---------------------------------------------------------------------------
 # A text document in a folder with a blank opens in Wine's notepad through
 # "open" (txtfile names no default verb); the screen waits for notepad.
@@ -145,6 +151,7 @@ case_begin text_in_notepad
 setup_disc
 mkdir -p "$DISC/READ ME"
 echo "Read me first." >"$DISC/READ ME/README.TXT"
+own_class .txt txtfile
 write_inf <<'INF'
 [BUTTON]
 BUTTON1=PUSHBUTTON,20,20,0,0,NORMAL,NO,STRIP.BMP, , , ,READ ME\README.TXT
@@ -178,6 +185,7 @@ association_case() {
   mkdir -p "$tools" "$DISC/HELP PAGES"
   cp "$WINE_BIN/recorder.exe" "$tools/viewer.exe"
   echo page >"$DISC/HELP PAGES/GUIDE.HTM"
+  own_class .htm htmlfile
   echo notes >"$DISC/NOTES.LNC"
   echo notes >"$DISC/NOTES.LND"
   wine_reg add 'HKCU\Software\Classes\htmlfile\shell\open\command' /ve /t REG_EXPAND_SZ \
