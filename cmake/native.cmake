@@ -44,5 +44,7 @@ endforeach()
 file(GLOB DISCSCREEN_TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/discscreen/*.cpp)
 add_executable(discscreen ${DISCSCREEN_TOOL_SOURCES})
 target_link_libraries(discscreen PRIVATE discscreen_core)
+# `preview` runs the Wine side from the sources, with the project's builds.
+target_compile_definitions(discscreen PRIVATE DISCSCREEN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 add_test(NAME discscreen_check
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/check_cases.sh $<TARGET_FILE:discscreen>)

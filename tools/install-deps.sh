@@ -17,6 +17,10 @@ have sox || need+=(sox)
 have python3 || need+=(python3)
 # wixl (from msitools) builds the Windows Installer package of the documents suite.
 have wixl || need+=(wixl)
+# Disc images (discscreen image), and the typeface of the demo disc's
+# pictures and the preview's contact sheets.
+have xorriso || need+=(xorriso)
+[ -f /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf ] || need+=(fonts-dejavu-core)
 # The real ImageMagick (some machines carry a stand-in named convert).
 [ -x /usr/bin/convert ] && /usr/bin/convert -version 2>/dev/null | grep -q ImageMagick || need+=(imagemagick)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)

@@ -36,7 +36,7 @@ start_xvfb() {
   local n
   for n in $(seq 90 160); do
     [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${XVFB_SCREEN:-1024x768x24}" -nolisten tcp >/dev/null 2>&1 &
     XVFB_PID=$!
     sleep 1
     if kill -0 "$XVFB_PID" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
@@ -91,6 +91,13 @@ case_end() {
   wineserver -w 2>/dev/null
   [ "${KEEP_PREFIXES:-0}" = 1 ] || rm -rf "$WINEPREFIX"
   CASE_NAME=""
+}
+
+# Gives the prefix a CD-ROM drive D: that holds folder $1, as a disc in
+# the drive would.
+cdrom_drive() {
+  ln -sfn "$1" "$WINEPREFIX/dosdevices/d:"
+  wine_reg add 'HKLM\Software\Wine\Drives' /v d: /d cdrom /f
 }
 
 # Writes standard input to a file with CR LF line ends.

@@ -26,7 +26,12 @@ void Report::AddIfEveryReading(const Finding& finding) {
     }
 }
 
-int Report::Print(std::ostream& out, const std::string& file) const {
+void PrintFinding(std::ostream& out, const std::string& file, const Finding& finding) {
+    out << file << ':' << finding.line << ':' << finding.column << ": " << SeverityWord(finding.severity)
+        << ": " << finding.message << " [" << finding.name << "]\n";
+}
+
+std::vector<Finding> Report::Sorted() const {
     // Findings of one place and kind from different readings say the same
     // thing, perhaps for another system: the first reading's words stand.
     std::map<std::tuple<int, int, Severity, std::string, std::string>, Finding> unique;
@@ -46,11 +51,13 @@ int Report::Print(std::ostream& out, const std::string& file) const {
     }
     std::set<Finding> sorted;
     for (const auto& entry : unique) sorted.insert(entry.second);
+    return std::vector<Finding>(sorted.begin(), sorted.end());
+}
+
+int Report::Print(std::ostream& out, const std::string& file) const {
     int errors = 0;
-    for (const Finding& finding : sorted) {
-        out << file << ':' << finding.line << ':' << finding.column << ": "
-            << SeverityWord(finding.severity) << ": " << finding.message << " [" << finding.name
-            << "]\n";
+    for (const Finding& finding : Sorted()) {
+        PrintFinding(out, file, finding);
         if (finding.severity == Severity::kError) ++errors;
     }
     return errors;

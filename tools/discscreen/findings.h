@@ -29,6 +29,9 @@ struct Finding {
 // soon as one reading shows them; a few (a text nothing names, an entry the
 // first one overrides) hold only when every reading that took the line shows
 // them, because a language's own section may use what another one leaves.
+// One finding in the form above.
+void PrintFinding(std::ostream& out, const std::string& file, const Finding& finding);
+
 class Report {
 public:
     void Add(const Finding& finding);
@@ -38,6 +41,8 @@ public:
     // One reading took this line to its section's handler.
     void CountReading(int line) { ++readings_[line]; }
 
+    // The findings sorted by place, each once.
+    std::vector<Finding> Sorted() const;
     // Prints the findings sorted by place, each once; returns the errors.
     int Print(std::ostream& out, const std::string& file) const;
 

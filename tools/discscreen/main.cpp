@@ -1,6 +1,7 @@
 // discscreen: the disc authors' tool. `discscreen check PATH` reads a disc's
 // screen script the way the program does, for every system it names, and
-// prints what would go wrong, one finding a line.
+// prints what would go wrong, one finding a line. `preview` shows the screen
+// under Wine and `image` makes the disc image.
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -9,7 +10,9 @@
 #include <string>
 
 #include "disc_folder.h"
+#include "disc_image.h"
 #include "findings.h"
+#include "preview_command.h"
 #include "script_checker.h"
 
 namespace {
@@ -21,6 +24,8 @@ constexpr int kCannotRun = 2;
 int Usage(const std::string& problem) {
     if (!problem.empty()) std::cerr << "discscreen: " << problem << "\n";
     std::cerr << "usage: discscreen check [--script NAME] [--codepage N] PATH\n"
+                 "       discscreen preview DISC -o OUT.png [--lang CODE] [--windows NAME] [--states]\n"
+                 "       discscreen image DISC -o DISC.ISO [--label NAME]\n"
                  "  PATH   a disc folder holding the script (AUTORUN.INF unless --script), or a script file\n"
                  "  --script NAME   the script's name in the folder\n"
                  "  --codepage N    read every text as code page N (default: each language's own)\n";
@@ -47,6 +52,8 @@ std::string DirectoryName(const std::string& path) {
 
 int main(int argc, char** argv) {
     if (argc < 2) return Usage("");
+    if (std::string(argv[1]) == "preview") return RunPreview(argc - 2, argv + 2);
+    if (std::string(argv[1]) == "image") return RunImage(argc - 2, argv + 2);
     if (std::string(argv[1]) != "check") return Usage("unknown command '" + std::string(argv[1]) + "'");
     std::string path;
     std::string scriptName;

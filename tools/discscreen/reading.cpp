@@ -111,7 +111,7 @@ void Reading::OnLine(int number, const std::string& line) {
             Add(Severity::kError, Leading() + 1, "header without ']' is ignored", "header");
         return;
     }
-    if (!accepted_) return;
+    if (!accepted_ || windowsOwn_) return;
     if (!beginSeen_) {
         Add(Severity::kWarning, Leading() + 1, "entry before [BEGIN] is ignored", "before-begin");
     } else if (text.find('=') == std::string::npos) {
@@ -123,7 +123,10 @@ void Reading::OnLine(int number, const std::string& line) {
 
 void Reading::OnHeader(const std::string& section, const std::string& selector, bool accepted) {
     const int leading = Leading();
-    if (!Contains(SectionNames(), section)) {
+    // Windows's own section, which tells it to start the program from the
+    // disc: the screen skips it, and so does the check.
+    windowsOwn_ = section == "[AUTORUN]";
+    if (!windowsOwn_ && !Contains(SectionNames(), section)) {
         std::string near = NearestWord(section, SectionNames());
         Add(near.empty() ? Severity::kWarning : Severity::kError, leading + 1,
             "unknown section " + section + " is ignored" + DidYouMean(near), "unknown-section");

@@ -78,6 +78,7 @@ private:
     std::string value_;
     std::string section_;
     bool accepted_ = false;
+    bool windowsOwn_ = false;  // in [autorun]
     bool beginSeen_ = false;
     int beginLine_ = 0;
     int runLine_ = 0;

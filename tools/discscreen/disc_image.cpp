@@ -1,0 +1,265 @@
+#include "disc_image.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <vector>
+
+#include "disc_folder.h"
+#include "findings.h"
+#include "image_names.h"
+#include "shown_screen.h"
+
+namespace {
+
+constexpr std::size_t kLabelCharacters = 32;
+const char kProgramFiles[][16] = {"AUTORUN.EXE", "AUTORUN_95.DLL", "AUTORUN_NT.DLL"};
+
+int Usage(const std::string& problem) {
+    if (!problem.empty()) std::cerr << "discscreen: " << problem << "\n";
+    std::cerr << "usage: discscreen image DISC -o DISC.ISO [--label NAME]\n"
+                 "  DISC   a disc folder holding AUTORUN.INF and the program\n"
+                 "  --label NAME   the volume label (default: the script's title)\n";
+    return 2;
+}
+
+void Warn(const std::string& text) { std::cerr << "discscreen: warning: " << text << "\n"; }
+
+std::string Trimmed(const std::string& line) {
+    std::size_t first = line.find_first_not_of(" \t\r\x1a");
+    if (first == std::string::npos) return "";
+    std::size_t last = line.find_last_not_of(" \t\r\x1a");
+    return line.substr(first, last - first + 1);
+}
+
+std::string Upper(std::string text) {
+    for (char& ch : text) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    return text;
+}
+
+bool ReadFile(const std::string& path, std::string* bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream all;
+    all << in.rdbuf();
+    *bytes = all.str();
+    return true;
+}
+
+// The lines of the [autorun] section, each trimmed.
+std::vector<std::string> AutorunLines(const std::string& script) {
+    std::vector<std::string> lines;
+    std::istringstream in(script);
+    std::string line;
+    bool inside = false;
+    while (std::getline(in, line)) {
+        std::string text = Trimmed(line);
+        if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text = text.substr(3);
+        if (!text.empty() && text[0] == '[') {
+            inside = Upper(text.substr(0, text.find(']') + 1)) == "[AUTORUN]";
+        } else if (inside) {
+            lines.push_back(text);
+        }
+    }
+    return lines;
+}
+
+// Runs xorriso with its talk kept aside; shown only when it fails.
+bool RunXorriso(const std::vector<std::string>& arguments, const std::string& talkFile) {
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    pid_t child = fork();
+    if (child == 0) {
+        int talk = open(talkFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (talk >= 0) {
+            dup2(talk, 1);
+            dup2(talk, 2);
+        }
+        execvp(argv[0], argv.data());
+        std::fprintf(stderr, "cannot run xorriso: install it with tools/install-deps.sh\n");
+        _exit(127);
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) < 0) return false;
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return true;
+    std::string talk;
+    ReadFile(talkFile, &talk);
+    std::cerr << talk;
+    return false;
+}
+
+std::string TemporaryFolder() {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/discscreen-image.XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    return mkdtemp(name.data()) ? std::string(name.data()) : std::string();
+}
+
+// The checker's findings: errors refuse the image, except that a file the
+// script names and the disc lacks is a warning here (the image may be made
+// before every installer is in place). False when the image is refused.
+bool ScriptAllowsImage(const CheckTarget& target) {
+    Report report;
+    CheckScript(target, report);
+    std::vector<Finding> findings = report.Sorted();
+    int errors = 0;
+    for (const Finding& finding : findings) {
+        if (finding.severity == Severity::kError && finding.name != "missing-file") ++errors;
+    }
+    if (errors > 0) {
+        for (const Finding& finding : findings) {
+            if (finding.severity == Severity::kError && finding.name != "missing-file")
+                PrintFinding(std::cerr, target.scriptPath, finding);
+        }
+        std::cerr << "discscreen: no image made: the script has " << errors
+                  << (errors == 1 ? " error" : " errors") << " (discscreen check shows every finding)\n";
+        return false;
+    }
+    for (Finding finding : findings) {
+        if (finding.name != "missing-file" && finding.name != "name-case") continue;
+        finding.severity = Severity::kWarning;
+        PrintFinding(std::cerr, target.scriptPath, finding);
+    }
+    return true;
+}
+
+void WarnAboutProgramFiles(const CheckTarget& target, const std::string& script) {
+    DiscFolder disc(target.discFolder);
+    for (const char* file : kProgramFiles) {
+        if (!disc.Find(std::string(kDiscRoot) + file).found)
+            Warn(std::string(file) + " is not in the folder: the disc's screen cannot start without it");
+    }
+    std::string open = AutorunOpenFile(script);
+    if (!open.empty() && !disc.Find(std::string(kDiscRoot) + open).found)
+        Warn("the script's [autorun] section opens " + open + ", which is not on the disc");
+}
+
+}  // namespace
+
+std::string VolumeLabel(const std::string& text) {
+    std::string label;
+    for (char ch : Upper(text)) {
+        bool dCharacter = (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') || ch == '_';
+        if (dCharacter) {
+            label += ch;
+        } else if (!label.empty() && label.back() != '_') {
+            label += '_';
+        }
+    }
+    if (label.size() > kLabelCharacters) label.resize(kLabelCharacters);
+    while (!label.empty() && label.back() == '_') label.pop_back();
+    return label;
+}
+
+bool HasAutorunSection(const std::string& script) {
+    std::istringstream in(script);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::string text = Trimmed(line);
+        if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text = text.substr(3);
+        if (Upper(text.substr(0, 9)) == "[AUTORUN]") return true;
+    }
+    return false;
+}
+
+std::string WithAutorunSection(const std::string& script, const std::string& program) {
+    if (HasAutorunSection(script)) return script;
+    std::size_t start = script.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    return script.substr(0, start) + "[autorun]\r\nopen=" + program + "\r\nicon=" + program + ",0\r\n\r\n" +
+           script.substr(start);
+}
+
+std::string AutorunOpenFile(const std::string& script) {
+    for (const std::string& line : AutorunLines(script)) {
+        std::size_t equals = line.find('=');
+        if (equals == std::string::npos || Upper(Trimmed(line.substr(0, equals))) != "OPEN") continue;
+        std::string value = Trimmed(line.substr(equals + 1));
+        return value.substr(0, value.find_first_of(" \t"));
+    }
+    return "";
+}
+
+int RunImage(int argc, char** argv) {
+    std::string disc, out, label;
+    bool labelGiven = false;
+    for (int i = 0; i < argc; ++i) {
+        std::string argument = argv[i];
+        if (argument == "-o" || argument == "--label") {
+            if (i + 1 >= argc) return Usage(argument + " needs a value");
+            (argument == "-o" ? out : label) = argv[++i];
+            if (argument == "--label") labelGiven = true;
+        } else if (argument.size() > 1 && argument[0] == '-') {
+            return Usage("unknown option '" + argument + "'");
+        } else if (disc.empty()) {
+            disc = argument;
+        } else {
+            return Usage("more than one DISC");
+        }
+    }
+    if (disc.empty()) return Usage("no DISC");
+    if (out.empty()) return Usage("no -o DISC.ISO");
+    while (disc.size() > 1 && disc.back() == '/') disc.pop_back();
+    CheckTarget target;
+    std::string script;
+    if (!DiscTargetOf(disc, &target) || !ReadFile(target.scriptPath, &script)) {
+        std::cerr << "discscreen: no AUTORUN.INF in '" << disc << "'\n";
+        return 2;
+    }
+    if (!ScriptAllowsImage(target)) return 1;
+    WarnAboutProgramFiles(target, script);
+    for (const std::string& problem : ImageNameProblems(disc)) Warn(problem);
+
+    std::string wanted = labelGiven ? label : ReadShownScreen(target, *FindSystemLanguage("en"),
+                                                              *FindWindowsSystem("later")).title;
+    std::string volume = VolumeLabel(wanted);
+    if (volume.empty()) volume = "DISC";
+    if (volume != wanted)
+        std::cerr << "discscreen: volume label " << volume << " (from " << (labelGiven ? "--label" : "the title")
+                  << " '" << wanted << "': upper case A-Z 0-9 _, at most 32)\n";
+
+    std::string work = TemporaryFolder();
+    if (work.empty()) {
+        std::cerr << "discscreen: cannot make a temporary folder\n";
+        return 2;
+    }
+    std::vector<std::string> xorriso = {"xorriso", "-no_rc", "-abort_on", "FAILURE", "-local_charset", "UTF-8",
+                                        "-follow", "link", "-outdev", work + "/image.iso",
+                                        "-volid", volume, "-joliet", "on", "-rockridge", "on",
+                                        "-compliance", "iso_9660_level=1", "-map", disc, "/"};
+    if (!HasAutorunSection(script)) {
+        std::string copy = work + "/AUTORUN.INF";
+        std::ofstream(copy, std::ios::binary) << WithAutorunSection(script, "AUTORUN.EXE");
+        std::string onDisc = "/" + target.scriptPath.substr(target.scriptPath.find_last_of('/') + 1);
+        xorriso.insert(xorriso.end(), {"-map", copy, onDisc});
+        std::cerr << "discscreen: added [autorun] open=AUTORUN.EXE to the image's copy of the script,"
+                     " so that Windows starts the screen (the folder's own is unchanged)\n";
+    }
+    bool made = RunXorriso(xorriso, work + "/xorriso.log") &&
+                std::rename((work + "/image.iso").c_str(), out.c_str()) == 0;
+    if (!made) {
+        // Another file system: copy instead.
+        std::ifstream from(work + "/image.iso", std::ios::binary);
+        std::ofstream to(out, std::ios::binary | std::ios::trunc);
+        made = from && to && (to << from.rdbuf());
+    }
+    std::remove((work + "/image.iso").c_str());
+    std::remove((work + "/AUTORUN.INF").c_str());
+    std::remove((work + "/xorriso.log").c_str());
+    rmdir(work.c_str());
+    if (!made) {
+        std::cerr << "discscreen: no image made\n";
+        return 2;
+    }
+    std::cout << "wrote " << out << ": ISO 9660 level 1 with Joliet and Rock Ridge names, volume " << volume
+              << "\n";
+    return 0;
+}

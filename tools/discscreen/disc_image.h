@@ -1,0 +1,21 @@
+#pragma once
+// `discscreen image DISC -o DISC.ISO [--label NAME]`: the disc folder as an
+// ISO 9660 image with Joliet and Rock Ridge names, made with xorriso. A
+// script with errors is refused; names the image cannot hold and files the
+// script names that are missing are warned about; a script without an
+// [autorun] section gets one in the image's copy, so that Windows starts
+// the program when the disc is put in.
+#include <string>
+
+int RunImage(int argc, char** argv);
+
+// The volume label made of a text: upper case, every run of characters
+// outside A-Z, 0-9 and _ as one '_', at most 32 characters.
+std::string VolumeLabel(const std::string& text);
+
+// The script's bytes with "[autorun]" and "open=PROGRAM" put first (after a
+// UTF-8 byte order mark), or unchanged when it has an [autorun] section.
+bool HasAutorunSection(const std::string& script);
+std::string WithAutorunSection(const std::string& script, const std::string& program);
+// The first word of open= in the script's [autorun] section, or "".
+std::string AutorunOpenFile(const std::string& script);

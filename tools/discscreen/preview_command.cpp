@@ -1,0 +1,124 @@
+#include "preview_command.h"
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "findings.h"
+#include "script/screen_model.h"
+#include "shown_screen.h"
+
+namespace {
+
+constexpr int kNoScreen = 3;  // preview.sh: the screen did not appear
+
+int Usage(const std::string& problem) {
+    if (!problem.empty()) std::cerr << "discscreen: " << problem << "\n";
+    std::cerr << "usage: discscreen preview DISC -o OUT.png [--lang CODE] [--windows NAME] [--states]\n"
+                 "  DISC   a disc folder holding AUTORUN.INF\n"
+                 "  --lang CODE      the system's language: " << SystemLanguageCodes() << " (default en)\n"
+                 "  --windows NAME   the Windows version: " << WindowsSystemNames() << " (default later)\n"
+                 "  --states         a contact sheet: the screen at rest and each button highlighted\n";
+    return 2;
+}
+
+std::string Absolute(const std::string& path) {
+    if (!path.empty() && path[0] == '/') return path;
+    char here[4096];
+    return std::string(getcwd(here, sizeof here) ? here : ".") + "/" + path;
+}
+
+// "check" for a check box that starts clear, "checked" for one that starts
+// checked, "push" for every other button.
+const char* KindWord(const ShownButton& button) {
+    if (button.kind != kCheckBox) return "push";
+    return button.checked ? "checked" : "check";
+}
+
+// Runs preview.sh and returns its exit status; Ctrl-C reaches it, and this
+// process waits while it cleans up.
+int RunScript(const std::vector<std::string>& arguments) {
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    struct sigaction ignore {}, oldInt {}, oldTerm {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGINT, &ignore, &oldInt);
+    sigaction(SIGTERM, &ignore, &oldTerm);
+    pid_t child = fork();
+    if (child == 0) {
+        sigaction(SIGINT, &oldInt, nullptr);
+        sigaction(SIGTERM, &oldTerm, nullptr);
+        execvp(argv[0], argv.data());
+        std::perror("discscreen: cannot run bash");
+        _exit(2);
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) < 0) status = 2 << 8;
+    sigaction(SIGINT, &oldInt, nullptr);
+    sigaction(SIGTERM, &oldTerm, nullptr);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 2;
+}
+
+}  // namespace
+
+int RunPreview(int argc, char** argv) {
+    std::string disc, out, languageCode = "en", windowsName = "later";
+    bool states = false;
+    for (int i = 0; i < argc; ++i) {
+        std::string argument = argv[i];
+        if (argument == "-o" || argument == "--lang" || argument == "--windows") {
+            if (i + 1 >= argc) return Usage(argument + " needs a value");
+            std::string value = argv[++i];
+            (argument == "-o" ? out : argument == "--lang" ? languageCode : windowsName) = value;
+        } else if (argument == "--states") {
+            states = true;
+        } else if (argument.size() > 1 && argument[0] == '-') {
+            return Usage("unknown option '" + argument + "'");
+        } else if (disc.empty()) {
+            disc = argument;
+        } else {
+            return Usage("more than one DISC");
+        }
+    }
+    if (disc.empty()) return Usage("no DISC");
+    if (out.empty()) return Usage("no -o OUT.png");
+    const SystemLanguage* language = FindSystemLanguage(languageCode);
+    if (!language) return Usage("unknown language '" + languageCode + "'");
+    const WindowsSystem* windows = FindWindowsSystem(windowsName);
+    if (!windows) return Usage("unknown Windows '" + windowsName + "'");
+    CheckTarget target;
+    if (!DiscTargetOf(disc, &target)) {
+        std::cerr << "discscreen: no AUTORUN.INF in '" << disc << "'\n";
+        return 2;
+    }
+
+    ShownScreen screen = ReadShownScreen(target, *language, *windows);
+    std::vector<std::string> arguments = {"bash", DISCSCREEN_SOURCE_DIR "/tools/discscreen/preview.sh",
+                                          Absolute(disc), Absolute(out), screen.title,
+                                          std::to_string(language->codePage), language->locale,
+                                          windows->wineVersion};
+    if (states) {
+        arguments.push_back("--states");
+        for (const ShownButton& button : screen.buttons) {
+            arguments.push_back(std::to_string(button.number) + ":" + KindWord(button) + ":" +
+                                std::to_string(button.x) + ":" + std::to_string(button.y));
+        }
+    }
+    int status = RunScript(arguments);
+    if (status == kNoScreen) {
+        Report report;
+        CheckScript(target, report);
+        std::cerr << "discscreen: what the checker finds in the script:\n";
+        if (report.Print(std::cerr, target.scriptPath) == 0 && report.Sorted().empty())
+            std::cerr << "discscreen: (nothing)\n";
+        return 1;
+    }
+    if (status == 0) std::cout << "wrote " << out << "\n";
+    return status == 0 ? 0 : 2;
+}
