@@ -237,6 +237,46 @@ start_command_line() {
   AUTORUN_PID=$!
 }
 
+RUNONCE='HKLM\Software\Microsoft\Windows\CurrentVersion\RunOnce'
+
+# True once a message box titled $1 shows a text containing $2; BOX_RECT
+# is then its rectangle on the screen.
+wait_for_box() {
+  local title=$1 text=$2 end=$((SECONDS + ${3:-30})) facts
+  while [ $SECONDS -lt $end ]; do
+    facts=$(probe "$title" box)
+    if echo "$facts" | grep -q "^text=.*$text"; then
+      BOX_RECT=$(echo "$facts" | sed -n 's/^rect=//p')
+      return 0
+    fi
+    sleep 0.5
+  done
+  return 1
+}
+
+# Clicks into the box (beside its icon, away from the buttons) and presses a key.
+answer_box() {  # title, text, key
+  wait_for_box "$1" "$2" || return 1
+  local l t r b
+  IFS=, read -r l t r b <<<"$BOX_RECT"
+  xdotool mousemove $((l + 12)) $((t + 36)) click 1
+  sleep 0.3
+  xdotool key "$3"
+}
+
+within() {  # seconds, command...: true once the command succeeds
+  local end=$((SECONDS + $1))
+  shift
+  while [ $SECONDS -lt $end ]; do
+    "$@" && return 0
+    sleep 0.3
+  done
+  return 1
+}
+
+# Wine's run-once processing has finished once a registry query returns.
+runonce_done() { timeout "$1" wine reg query "$RUNONCE" >/dev/null 2>&1; }
+
 # Closes the screen titled $1 with Escape and waits for process $2 to end.
 close_with_escape() {
   local id

@@ -10,7 +10,6 @@
 source "$(dirname "$0")/lib.sh"
 suite_begin restart
 
-RUNONCE='HKLM\Software\Microsoft\Windows\CurrentVersion\RunOnce'
 
 restart_case() {
   case_begin "$1"
@@ -32,30 +31,6 @@ start_sentinel() {  # title of the screen it must come after
 
 stop_sentinel() { kill "${SENTINEL_PID:-}" 2>/dev/null; }
 
-# True once a message box titled $1 shows a text containing $2; BOX_RECT
-# is then its rectangle on the screen.
-wait_for_box() {
-  local title=$1 text=$2 end=$((SECONDS + ${3:-30})) facts
-  while [ $SECONDS -lt $end ]; do
-    facts=$(probe "$title" box)
-    if echo "$facts" | grep -q "^text=.*$text"; then
-      BOX_RECT=$(echo "$facts" | sed -n 's/^rect=//p')
-      return 0
-    fi
-    sleep 0.5
-  done
-  return 1
-}
-
-# Clicks into the box (beside its icon, away from the buttons) and presses a key.
-answer_box() {  # title, text, key
-  wait_for_box "$1" "$2" || return 1
-  local l t r b
-  IFS=, read -r l t r b <<<"$BOX_RECT"
-  xdotool mousemove $((l + 12)) $((t + 36)) click 1
-  sleep 0.3
-  xdotool key "$3"
-}
 
 tagged() { local n; n=$(grep -c "tag=$1	" "$CHAIN_LOG" 2>/dev/null); echo "${n:-0}"; }
 resume_files() { ls "$TEMP_UNIX" 2>/dev/null | grep -E '^AUTORUN[0-9]+\.INF$'; }
@@ -63,15 +38,6 @@ resume_left() { [ -n "$(resume_files)" ]; }
 runonce_value() { wine reg query "$RUNONCE" /v AUTORUN 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p'; }
 log_has() { grep -q "$2" "$1" 2>/dev/null; }
 lacks() { ! log_has "$@"; }
-within() {  # seconds, command...: true once the command succeeds
-  local end=$((SECONDS + $1))
-  shift
-  while [ $SECONDS -lt $end ]; do
-    "$@" && return 0
-    sleep 0.3
-  done
-  return 1
-}
 gone_within() { local seconds=$1; shift; within "$seconds" negate "$@"; }
 negate() { ! "$@"; }
 
@@ -304,8 +270,6 @@ answer_x_box() {  # key
   local id
   id=$(x_message_box "Restart Disc" 5) && press_key_in "$id" "$1"
 }
-# Wine's run-once processing has finished once a registry query returns.
-runonce_done() { timeout "$1" wine reg query "$RUNONCE" >/dev/null 2>&1; }
 
 restart_case resumed_run_meets_restarts
 {

@@ -70,7 +70,10 @@ TextExtent CheckHost::MeasureText(FontHandle, const std::string& text) {
 }
 
 void CheckHost::SetBackgroundBitmap(const std::string& path) {
-    hasBackground = CheckPictureFile(disc_, path).loads;
+    PictureCheck picture = CheckPictureFile(disc_, path);
+    hasBackground = picture.loads;
+    backgroundWidth = picture.loads ? picture.width : 0;
+    backgroundHeight = picture.loads ? picture.height : 0;
 }
 
 DibBitmap* CheckHost::GetButtonBitmap(const std::string& name, int* frameWidth, int* frameHeight) {

@@ -26,6 +26,8 @@ public:
     explicit CheckHost(const DiscFolder& disc) : disc_(disc) {}
 
     bool hasBackground = false;
+    int backgroundWidth = 0;
+    int backgroundHeight = 0;
 
     FontHandle CreateScriptFont(const FontChanges&) override;
     void DeleteScriptFont(FontHandle) override {}

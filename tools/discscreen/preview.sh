@@ -4,17 +4,18 @@
 # a picture of the screen's window. `discscreen preview` runs it with what
 # it read from the script for the chosen system:
 #
-#   preview.sh DISC OUT TITLE CODEPAGE LC_ALL VERSION [--states] [BUTTON...]
+#   preview.sh DISC OUT TITLE SIZE CODEPAGE LC_ALL VERSION [--states] [BUTTON...]
 #
-# TITLE is the window's title in the script's bytes, CODEPAGE their code
+# TITLE is the window's title in the script's bytes, SIZE the background
+# picture's WIDTHxHEIGHT (0x0 without one), CODEPAGE the title's code
 # page, VERSION the Wine Version value (win95 ... winxp, win98fe for the
 # first edition of 98, "" for the prefix's own); each BUTTON is
 # "NUMBER:KIND:X:Y", KIND push, check (a clear check box) or checked (one
 # that starts checked), X and Y a point on its picture in the screen.
 # Exits 3 when the screen does not appear, 2 when it cannot run at all.
 set -uo pipefail
-DISC_IN=$1 OUT=$2 TITLE_BYTES=$3 CODEPAGE=$4 LANGUAGE=$5 VERSION=$6
-shift 6
+DISC_IN=$1 OUT=$2 TITLE_BYTES=$3 BACKGROUND=$4 CODEPAGE=$5 LANGUAGE=$6 VERSION=$7
+shift 7
 STATES=0
 if [ "${1:-}" = --states ]; then STATES=1; shift; fi
 BUTTONS=("$@")
@@ -95,9 +96,34 @@ progress "starting the screen '$TITLE'"
 LOG=$WORK/wine.log
 (cd "$DRIVE" && LC_ALL=$LANGUAGE exec wine 'D:\AUTORUN.EXE') >"$LOG" 2>&1 &
 AUTORUN_PID=$!
-if ! id=$(wait_for_window "$PATTERN" 40); then
+# The screen is the window of that title and of the background's size
+# (give or take its frame); a message box of the same title, or the screen
+# shrunk to nothing while a chain runs without it, is not.
+screen_window() {
+  local w WIDTH HEIGHT X Y SCREEN WINDOW
+  for w in $(xdotool search --onlyvisible --name "^${PATTERN}\$" 2>/dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null)"
+    [ "${WIDTH:-0}" -gt 50 ] && [ "${HEIGHT:-0}" -gt 30 ] || continue
+    if [ "$BACKGROUND" != 0x0 ]; then
+      [ $((${BACKGROUND%x*} - WIDTH)) -le 16 ] && [ $((WIDTH - ${BACKGROUND%x*})) -le 16 ] &&
+        [ $((${BACKGROUND#*x} - HEIGHT)) -le 16 ] && [ $((HEIGHT - ${BACKGROUND#*x})) -le 16 ] || continue
+    fi
+    echo "$w"
+    return 0
+  done
+  return 1
+}
+# Waits for the screen while the program runs, at most 40 s.
+id=""
+end=$((SECONDS + 40))
+while [ $SECONDS -lt $end ] && kill -0 "$AUTORUN_PID" 2>/dev/null; do
+  id=$(screen_window) && break
+  id=""
+  sleep 0.3
+done
+if [ -z "$id" ]; then
   {
-    echo "discscreen: the screen '$TITLE' did not appear within 40 s"
+    echo "discscreen: the screen '$TITLE' did not appear"
     boxes=$(xdotool search --onlyvisible --name . 2>/dev/null | while read -r w; do xdotool getwindowname "$w"; done | sort -u)
     [ -n "$boxes" ] && printf 'discscreen: windows shown instead: %s\n' "$(echo "$boxes" | paste -sd, -)"
     kill -0 "$AUTORUN_PID" 2>/dev/null || echo "discscreen: the program ended by itself"

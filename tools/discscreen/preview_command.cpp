@@ -101,6 +101,7 @@ int RunPreview(int argc, char** argv) {
     ShownScreen screen = ReadShownScreen(target, *language, *windows);
     std::vector<std::string> arguments = {"bash", DISCSCREEN_SOURCE_DIR "/tools/discscreen/preview.sh",
                                           Absolute(disc), Absolute(out), screen.title,
+                                          std::to_string(screen.width) + "x" + std::to_string(screen.height),
                                           std::to_string(language->codePage), language->locale,
                                           windows->wineVersion};
     if (states) {
@@ -111,14 +112,21 @@ int RunPreview(int argc, char** argv) {
         }
     }
     int status = RunScript(arguments);
+    if (status != 0 && status != kNoScreen) return 2;
+    Report report;
+    CheckScript(target, report);
+    std::vector<Finding> findings = report.Sorted();
     if (status == kNoScreen) {
-        Report report;
-        CheckScript(target, report);
         std::cerr << "discscreen: what the checker finds in the script:\n";
-        if (report.Print(std::cerr, target.scriptPath) == 0 && report.Sorted().empty())
-            std::cerr << "discscreen: (nothing)\n";
+        report.Print(std::cerr, target.scriptPath);
+        if (findings.empty()) std::cerr << "discscreen: (nothing)\n";
         return 1;
     }
-    if (status == 0) std::cout << "wrote " << out << "\n";
-    return status == 0 ? 0 : 2;
+    std::cout << "wrote " << out << "\n";
+    // The picture shows what the program does; the errors say why it may
+    // not be what was meant.
+    for (const Finding& finding : findings) {
+        if (finding.severity == Severity::kError) PrintFinding(std::cerr, target.scriptPath, finding);
+    }
+    return 0;
 }

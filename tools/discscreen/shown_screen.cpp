@@ -25,6 +25,8 @@ ShownScreen ReadShownScreen(const CheckTarget& target, const SystemLanguage& lan
 
     ShownScreen shown;
     shown.title = screen.title;
+    shown.width = host.backgroundWidth;
+    shown.height = host.backgroundHeight;
     for (int number = 0; number < kSlotCount; ++number) {
         const ScreenItem* item = screen.Button(number);
         if (!item || !item->hasWindow || item->state.load() == kStateHide) continue;

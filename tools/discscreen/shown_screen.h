@@ -16,6 +16,8 @@ struct ShownButton {
 
 struct ShownScreen {
     std::string title;  // in the script's bytes
+    int width = 0;      // the background picture's size; 0 without one
+    int height = 0;
     std::vector<ShownButton> buttons;
 };
 
