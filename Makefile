@@ -39,11 +39,13 @@ unit: native
 binaries: dist
 	@tools/check-binaries.sh dist
 
-wine: route
+# The disc image suite runs the authors' tool too.
+wine: route tools
 	@tests/wine/run-suites.sh
 
 check: tools unit binaries wine
 	@tests/tools/check_cases.sh build/bin/discscreen
+	@tests/tools/image_cases.sh build/bin/discscreen
 
 demo: route
 	@tools/demo.sh

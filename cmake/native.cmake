@@ -48,3 +48,5 @@ target_link_libraries(discscreen PRIVATE discscreen_core)
 target_compile_definitions(discscreen PRIVATE DISCSCREEN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 add_test(NAME discscreen_check
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/check_cases.sh $<TARGET_FILE:discscreen>)
+add_test(NAME discscreen_image
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/image_cases.sh $<TARGET_FILE:discscreen>)

@@ -234,7 +234,7 @@ int RunImage(int argc, char** argv) {
     std::vector<std::string> xorriso = {"xorriso", "-no_rc", "-abort_on", "FAILURE", "-local_charset", "UTF-8",
                                         "-follow", "link", "-outdev", work + "/image.iso",
                                         "-volid", volume, "-joliet", "on", "-rockridge", "on",
-                                        "-compliance", "iso_9660_level=1", "-map", disc, "/"};
+                                        "-compliance", "iso_9660_level=2", "-map", disc, "/"};
     if (!HasAutorunSection(script)) {
         std::string copy = work + "/AUTORUN.INF";
         std::ofstream(copy, std::ios::binary) << WithAutorunSection(script, "AUTORUN.EXE");
@@ -259,7 +259,7 @@ int RunImage(int argc, char** argv) {
         std::cerr << "discscreen: no image made\n";
         return 2;
     }
-    std::cout << "wrote " << out << ": ISO 9660 level 1 with Joliet and Rock Ridge names, volume " << volume
+    std::cout << "wrote " << out << ": ISO 9660 level 2 with Joliet and Rock Ridge names, volume " << volume
               << "\n";
     return 0;
 }

@@ -12,6 +12,7 @@ namespace {
 constexpr std::size_t kJolietNameCharacters = 64;
 constexpr std::size_t kJolietPathCharacters = 240;
 constexpr int kIsoDepth = 8;
+constexpr std::size_t kIsoNameCharacters = 31;
 
 // The UTF-16 units of a UTF-8 name; false when it is not UTF-8.
 bool Utf16Length(const std::string& name, std::size_t* units, bool* beyondBmp) {
@@ -40,13 +41,13 @@ bool AllDCharacters(const std::string& text) {
     return std::all_of(text.begin(), text.end(), IsDCharacter);
 }
 
-// A name of level 1: eight d-characters, and for a file a dot and three more.
-bool FitsLevelOne(const std::string& name, bool directory) {
+// A name of level 2: at most 31 d-characters, a file's with one dot among
+// them. Lower case letters are upper-cased, which Windows does not mind.
+bool FitsLevelTwo(const std::string& name, bool directory) {
+    if (name.empty() || name.size() > kIsoNameCharacters) return false;
     std::size_t dot = name.find('.');
-    if (directory || dot == std::string::npos) return name.size() <= 8 && !name.empty() && AllDCharacters(name);
-    std::string base = name.substr(0, dot), extension = name.substr(dot + 1);
-    return !base.empty() && base.size() <= 8 && extension.size() <= 3 && AllDCharacters(base) &&
-           AllDCharacters(extension);
+    if (directory || dot == std::string::npos) return AllDCharacters(name);
+    return dot > 0 && AllDCharacters(name.substr(0, dot)) && AllDCharacters(name.substr(dot + 1));
 }
 
 std::string Lower(std::string text) {
@@ -76,9 +77,9 @@ void CheckName(const std::string& name, const std::string& path, bool directory,
             break;
         }
     }
-    if (!FitsLevelOne(name, directory))
-        problems.push_back(path + ": not an ISO 9660 level 1 name (8.3, A-Z 0-9 _): systems that "
-                                  "read no Joliet names, such as DOS, see it renamed");
+    if (!FitsLevelTwo(name, directory))
+        problems.push_back(path + ": not an ISO 9660 level 2 name (A-Z 0-9 _ and one dot, at most 31): "
+                                  "systems that read no Joliet names see it renamed");
     if (directory && depth == kIsoDepth + 1)
         problems.push_back(path + ": ISO 9660 holds folders " + std::to_string(kIsoDepth) +
                            " deep; systems that read no Joliet names see this one moved");

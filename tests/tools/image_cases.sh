@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# `discscreen image` on small discs: a script with errors is refused and no
+# image is written; names the image cannot hold and missing files are
+# warned about and the image is made; the volume label; the [autorun]
+# section added to the image's copy only, and never to a script that has
+# one. The images are read back with xorriso.
+#
+#   tests/tools/image_cases.sh PATH-TO-discscreen
+set -uo pipefail
+TOOL=${1:?usage: image_cases.sh DISCSCREEN}
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+failures=0
+fail() { echo "FAIL $*"; failures=$((failures + 1)); }
+B=$'\r\n'
+
+# A disc with the program's files and a background, BACK.BMP (a 4-bit
+# picture built byte by byte), and SCRIPT.
+disc() {  # NAME SCRIPT
+  DISC=$WORK/$1
+  mkdir -p "$DISC"
+  python3 -c "import struct,sys; w,h=8,8; bits=bytes(4*h); info=struct.pack('<IiiHHIIiiII',40,w,h,1,4,0,len(bits),0,0,0,0)+bytes(64); sys.stdout.buffer.write(b'BM'+struct.pack('<IHHI',14+len(info)+len(bits),0,0,14+len(info))+info+bits)" >"$DISC/BACK.BMP"
+  printf '%s' "$2" >"$DISC/AUTORUN.INF"
+  : >"$DISC/AUTORUN.EXE"
+  : >"$DISC/AUTORUN_95.DLL"
+  : >"$DISC/AUTORUN_NT.DLL"
+}
+image() {  # NAME ARGS...: runs the tool; OUT, STATUS, IMAGE
+  IMAGE=$WORK/$1.iso
+  shift
+  OUT=$("$TOOL" image "$DISC" -o "$IMAGE" "$@" 2>&1)
+  STATUS=$?
+}
+says() { grep -qF -- "$1" <<<"$OUT" || fail "$CASE: does not say '$1'"$'\n'"$OUT"; }
+in_image() {  # TREE PATH: the file's bytes as read from the image's TREE
+  xorriso -read_fs "$1" -osirrox on -indev "$IMAGE" -extract "$2" "$WORK/extracted" >/dev/null 2>&1
+  cat "$WORK/extracted"
+  chmod u+w "$WORK/extracted" 2>/dev/null
+  rm -f "$WORK/extracted"
+}
+names_in() { xorriso -read_fs "$1" -indev "$IMAGE" -ls / 2>/dev/null | tr -d "'"; }
+
+CASE=refused
+disc refused "[BEGIN]${B}TITLE=Case${B}INTROBITMAP=BACK.BMP${B}[BUTONS]${B}"
+image refused
+[ "$STATUS" = 1 ] || fail "$CASE: status $STATUS (want 1)"
+says "AUTORUN.INF:4:1: error: unknown section [BUTONS] is ignored; did you mean [BUTTON]?"
+says "no image made: the script has 1 error"
+[ ! -e "$IMAGE" ] || fail "$CASE: an image was written"
+
+CASE=warnings
+disc warnings "[BEGIN]${B}TITLE=Ünïcode Demo: version 2.0 of the long-titled disc${B}INTROBITMAP=BACK.BMP${B}[BUTTON]${B}BUTTON1=PUSHBUTTON,1,1,0,0,NORMAL,NO,NOPE.BMP, , , ,SETUP.EXE /q${B}"
+rm "$DISC/AUTORUN_NT.DLL"
+: >"$DISC/Read Me First.txt"
+: >"$DISC/what?.txt"
+: >"$DISC/notes.txt"
+: >"$DISC/NOTES.TXT"
+image warnings
+[ "$STATUS" = 0 ] || fail "$CASE: status $STATUS (want 0)"$'\n'"$OUT"
+says "AUTORUN.INF:5:38: warning: picture 'NOPE.BMP' is not on the disc"
+says "AUTORUN.INF:5:53: warning: command 'SETUP.EXE /q' starts no file on the disc"
+says "AUTORUN_NT.DLL is not in the folder"
+says "/Read Me First.txt: not an ISO 9660 level 2 name"
+grep -q AUTORUN_95.DLL <<<"$OUT" && fail "$CASE: a warning about the program's own library"
+says "/what?.txt: Joliet names cannot hold '?'"
+says "/notes.txt: differs from /NOTES.TXT only in letter case"
+says "volume label N_CODE_DEMO_VERSION_2_0_OF_THE_L"
+says "added [autorun] open=AUTORUN.EXE"
+[ "$(xorriso -indev "$IMAGE" -pvd_info 2>/dev/null | sed -n 's/^Volume Id *: //p')" = N_CODE_DEMO_VERSION_2_0_OF_THE_L ] ||
+  fail "$CASE: the image's volume id"
+names_in norock | grep -qx 'Read Me First.txt' || fail "$CASE: no Joliet name 'Read Me First.txt'"
+names_in ecma119 | grep -qx 'READ_ME_FIRST.TXT' || fail "$CASE: no level 2 name 'READ_ME_FIRST.TXT'"
+expected=$(printf '[autorun]\r\nopen=AUTORUN.EXE\r\nicon=AUTORUN.EXE,0\r\n\r\n'; cat "$DISC/AUTORUN.INF")
+[ "$(in_image any /AUTORUN.INF)" = "$expected" ] || fail "$CASE: the image's script is not the section and the folder's script"
+head -c 9 "$DISC/AUTORUN.INF" | grep -q '^\[BEGIN\]' || fail "$CASE: the folder's own script was changed"
+
+CASE=own-autorun
+disc own-autorun "[autorun]${B}open=SETUP.EXE${B}[BEGIN]${B}TITLE=Case${B}INTROBITMAP=BACK.BMP${B}"
+image own-autorun --label "my disc"
+[ "$STATUS" = 0 ] || fail "$CASE: status $STATUS (want 0)"$'\n'"$OUT"
+says "the script's [autorun] section opens SETUP.EXE, which is not on the disc"
+says "volume label MY_DISC (from --label"
+grep -qF "added [autorun]" <<<"$OUT" && fail "$CASE: a second [autorun] section was added"
+[ "$(in_image any /AUTORUN.INF)" = "$(cat "$DISC/AUTORUN.INF")" ] || fail "$CASE: the image's script differs from the folder's"
+
+[ "$failures" -eq 0 ] && echo "discscreen image: all cases pass"
+exit $((failures > 0))
