@@ -104,7 +104,7 @@ check emptyrun 1 "4:1 error empty-run" "5:1 error unknown-key"
 disc bytes "[BEGIN] [JPN]${B}TITLE=$(printf 'caf\x81')${B}[BEGIN] [ENG]${B}TITLE=$(printf 'caf\x81')${B}TITLE=$(printf 'ok\x01')${B}"
 check bytes 1 "5:10 error code-page" "7:10 error code-page" "8:9 error code-page"
 
-disc clean "FONT1=Arial,12,BOLD${B}[TEXT]${B}TEXT1=Install,7, ,3,1${B}[BUTTON]${B}BUTTON1=CHECKBOX,1,1,0,0,CHECK,YES,STRIP.BMP,1, , ,SETUP.EXE /q${B}[END]${B}"
+disc clean "FONT1=Arial,12,BOLD${B}[TEXT]${B}TEXT1=Install,7, ,3,1${B}[BUTTON]${B}BUTTON1=CHECKBOX,1,1,0,0,CHECK,YES,STRIP.BMP,1, , ,SETUP.EXE /q${B}[autorun]${B}open=AUTORUN.EXE${B}[END]${B}"
 check clean 0
 
 # Cannot run: no such path, an unknown option, a folder without the script.
