@@ -47,7 +47,7 @@ check: tools unit binaries wine
 	@tests/tools/check_cases.sh build/bin/discscreen
 	@tests/tools/image_cases.sh build/bin/discscreen
 
-demo: route
+demo: route tools
 	@tools/demo.sh
 
 bench: deps
