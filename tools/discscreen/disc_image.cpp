@@ -226,13 +226,17 @@ int RunImage(int argc, char** argv) {
         std::cerr << "discscreen: volume label " << volume << " (from " << (labelGiven ? "--label" : "the title")
                   << " '" << wanted << "': upper case A-Z 0-9 _, at most 32)\n";
 
+    // Written beside its place and renamed when whole, so that a failure
+    // leaves no part of an image where one was asked for.
+    const std::string partial = out + ".partial";
+    std::remove(partial.c_str());
     std::string work = TemporaryFolder();
     if (work.empty()) {
         std::cerr << "discscreen: cannot make a temporary folder\n";
         return 2;
     }
     std::vector<std::string> xorriso = {"xorriso", "-no_rc", "-abort_on", "FAILURE", "-local_charset", "UTF-8",
-                                        "-follow", "link", "-outdev", work + "/image.iso",
+                                        "-follow", "link", "-outdev", partial,
                                         "-volid", volume, "-joliet", "on", "-rockridge", "on",
                                         "-compliance", "iso_9660_level=2", "-map", disc, "/"};
     if (!HasAutorunSection(script)) {
@@ -243,15 +247,8 @@ int RunImage(int argc, char** argv) {
         std::cerr << "discscreen: added [autorun] open=AUTORUN.EXE to the image's copy of the script,"
                      " so that Windows starts the screen (the folder's own is unchanged)\n";
     }
-    bool made = RunXorriso(xorriso, work + "/xorriso.log") &&
-                std::rename((work + "/image.iso").c_str(), out.c_str()) == 0;
-    if (!made) {
-        // Another file system: copy instead.
-        std::ifstream from(work + "/image.iso", std::ios::binary);
-        std::ofstream to(out, std::ios::binary | std::ios::trunc);
-        made = from && to && (to << from.rdbuf());
-    }
-    std::remove((work + "/image.iso").c_str());
+    bool made = RunXorriso(xorriso, work + "/xorriso.log") && std::rename(partial.c_str(), out.c_str()) == 0;
+    std::remove(partial.c_str());
     std::remove((work + "/AUTORUN.INF").c_str());
     std::remove((work + "/xorriso.log").c_str());
     rmdir(work.c_str());
