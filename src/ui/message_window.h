@@ -25,5 +25,7 @@ public:
     static BlockSize MeasureTextBlock(HWND window, const char* text, int maxWidth, int maxHeight);
 
 private:
+    static INT_PTR CALLBACK NoticeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
     HWND window_ = nullptr;
 };

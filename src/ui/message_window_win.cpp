@@ -4,14 +4,23 @@
 
 #include "resource.h"
 
-namespace {
-INT_PTR CALLBACK NoticeProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
-}  // namespace
+// The box is owned by the screen and dies with it: on its last message it
+// makes its object forget the handle, so that nothing destroys it twice.
+INT_PTR CALLBACK MessageWindow::NoticeProc(HWND window, UINT message, WPARAM, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrA(window, DWLP_USER, lParam);
+    } else if (message == WM_NCDESTROY) {
+        auto* self = reinterpret_cast<MessageWindow*>(GetWindowLongPtrA(window, DWLP_USER));
+        if (self && self->window_ == window) self->window_ = nullptr;
+    }
+    return FALSE;
+}
 
 void MessageWindow::Show(HWND owner, const char* text) {
     Destroy();
     window_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MESSAGE_WINDOW),
-                                 owner, &NoticeProc, 0);
+                                 owner, &MessageWindow::NoticeProc,
+                                 reinterpret_cast<LPARAM>(this));
     if (!window_) return;
     HWND label = GetDlgItem(window_, IDC_MESSAGE_TEXT);
     if (!label) return;

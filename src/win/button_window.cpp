@@ -19,12 +19,20 @@ bool ButtonWindow::CreateChild(HWND parent, DWORD style, DWORD exStyle, int x, i
 }
 
 void ButtonWindow::DestroyChild() {
-    if (!window_) return;
+    HWND window = window_;
+    if (!window) return;
+    Release();
+    DestroyWindow(window);
+}
+
+// Gives the window back to its class and forgets it. Windows 95 wants a
+// window's properties removed before the window goes; the handle is not
+// touched again afterwards, so a handle the system reuses is never ours.
+void ButtonWindow::Release() {
     HWND window = window_;
     window_ = nullptr;
     SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(classProc_));
     RemovePropA(window, kObjectProperty);
-    DestroyWindow(window);
 }
 
 ButtonWindow* ButtonWindow::FromHandle(HWND window) {
@@ -39,6 +47,13 @@ LRESULT CALLBACK ButtonWindow::SubclassProc(HWND window, UINT message, WPARAM wP
                                             LPARAM lParam) {
     ButtonWindow* self = FromHandle(window);
     if (!self) return DefWindowProcA(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        // The window dies with its parent (or by DestroyWindow): the object
+        // lets go of it here, the last message the window gets.
+        WNDPROC classProc = self->classProc_;
+        self->Release();
+        return CallWindowProcA(classProc, window, message, wParam, lParam);
+    }
     LRESULT result = 0;
     if (self->HandleMessage(message, wParam, lParam, &result)) return result;
     return self->CallDefault(message, wParam, lParam);

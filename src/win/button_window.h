@@ -14,6 +14,8 @@ public:
     bool CreateChild(HWND parent, DWORD style, DWORD exStyle, int x, int y, int width, int height,
                      int id);
     void DestroyChild();
+    // The window, or null once it has been destroyed (by DestroyChild or
+    // with its parent).
     HWND Handle() const { return window_; }
     // The owner-draw request, reflected here by the parent.
     virtual void DrawItem(const DRAWITEMSTRUCT&) {}
@@ -26,6 +28,7 @@ protected:
 
 private:
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void Release();
 
     HWND window_ = nullptr;
     WNDPROC classProc_ = nullptr;

@@ -30,6 +30,13 @@ INT_PTR CALLBACK DialogWindow::DialogProc(HWND window, UINT message, WPARAM wPar
     }
     auto* self = reinterpret_cast<DialogWindow*>(GetWindowLongPtrA(window, DWLP_USER));
     if (!self) return FALSE;
+    if (message == WM_NCDESTROY) {
+        // The window's last message: the object forgets it, so that nothing
+        // acts on the handle afterwards.
+        SetWindowLongPtrA(window, DWLP_USER, 0);
+        self->window_ = nullptr;
+        return FALSE;
+    }
     if (message == WM_COMMAND && HIWORD(wParam) == 0 && lParam == 0) {
         if (LOWORD(wParam) == IDOK) {
             self->OnOK();

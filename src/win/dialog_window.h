@@ -4,6 +4,8 @@
 // virtual hooks; unhandled messages get the dialog manager's handling.
 #include <windows.h>
 
+#include <atomic>
+
 class DialogWindow {
 public:
     DialogWindow(int templateId, HWND parent) : templateId_(templateId), parent_(parent) {}
@@ -12,7 +14,9 @@ public:
     DialogWindow& operator=(const DialogWindow&) = delete;
 
     INT_PTR RunModal();
-    HWND Handle() const { return window_; }
+    // The dialog's window; null before it is made and once it has been
+    // destroyed. Worker threads read it too.
+    HWND Handle() const { return window_.load(); }
 
 protected:
     // Return value as for WM_INITDIALOG: true lets the dialog manager set the focus.
@@ -31,6 +35,6 @@ private:
 
     int templateId_;
     HWND parent_;
-    HWND window_ = nullptr;
+    std::atomic<HWND> window_{nullptr};
     bool centreAfterInit_ = false;
 };
