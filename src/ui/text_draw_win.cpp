@@ -6,7 +6,8 @@
 void DrawTextItem(HDC target, const TextItem& text, const DibBitmap* background, bool highlighted) {
     TextLook look = LookOf(text, highlighted, background != nullptr);
     if (look.drawNothing) return;
-    RECT rect = {text.x, text.y, text.x + text.width, text.y + text.height};
+    const TextBounds bounds = BoundsOf(text);
+    RECT rect = {bounds.left, bounds.top, bounds.right, bounds.bottom};
     if (look.fillColour != kColourNone) {
         SetBkColor(target, TableColour(look.fillColour));
         ExtTextOutA(target, 0, 0, ETO_OPAQUE, &rect, "", 0, nullptr);

@@ -1,5 +1,7 @@
 #include "ui/text_look.h"
 
+#include <climits>
+
 namespace {
 constexpr int kTableSize = 16;
 constexpr unsigned long kTable[kTableSize] = {
@@ -8,6 +10,13 @@ constexpr unsigned long kTable[kTableSize] = {
 };
 
 bool InTable(int index) { return index >= 0 && index < kTableSize; }
+
+int SaturatedSum(int a, int b) {
+    const long long sum = static_cast<long long>(a) + b;
+    if (sum > INT_MAX) return INT_MAX;
+    if (sum < INT_MIN) return INT_MIN;
+    return static_cast<int>(sum);
+}
 }  // namespace
 
 unsigned long TableColour(int index) { return InTable(index) ? kTable[index] : 0; }
@@ -32,4 +41,13 @@ TextLook LookOf(const TextItem& text, bool highlighted, bool hasBackground) {
     look.drawText = true;
     look.textColour = highlighted ? highlight : normal;
     return look;
+}
+
+TextBounds BoundsOf(const TextItem& text) {
+    TextBounds bounds;
+    bounds.left = text.x;
+    bounds.top = text.y;
+    bounds.right = SaturatedSum(text.x, text.width);
+    bounds.bottom = SaturatedSum(text.y, text.height);
+    return bounds;
 }

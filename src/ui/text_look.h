@@ -19,3 +19,13 @@ struct TextLook {
 // left out: no normal colour (shown only while highlighted), highlight
 // colour 0, no highlight background.
 TextLook LookOf(const TextItem& text, bool highlighted, bool hasBackground);
+
+// The text's rectangle, right and bottom edges held inside the int range, so
+// that a text placed near the limits cannot overflow its edges.
+struct TextBounds {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+TextBounds BoundsOf(const TextItem& text);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace {
 TextItem Text(int highlight, int normal, int background) {
     TextItem text;
@@ -81,5 +83,32 @@ TEST(LookOf, ColoursOutsideTheTableCountAsLeftOut) {
         if (c.drawText) {
             EXPECT_EQ(look.textColour, c.colour) << c.what;
         }
+    }
+}
+
+TEST(BoundsOf, EdgesStayInsideTheIntRange) {
+    struct Case {
+        int x, y, width, height;
+        int right, bottom;
+    } cases[] = {
+        {10, 20, 100, 30, 110, 50},
+        {-5, -7, 0, 0, -5, -7},
+        {INT_MAX - 10, 0, 100, 5, INT_MAX, 5},
+        {0, INT_MAX, 5, INT_MAX, 5, INT_MAX},
+        {INT_MIN, INT_MIN + 1, -1, -5, INT_MIN, INT_MIN},
+        {INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MAX},
+        {-100, 0, INT_MAX, 0, INT_MAX - 100, 0},
+    };
+    for (const Case& c : cases) {
+        TextItem text;
+        text.x = c.x;
+        text.y = c.y;
+        text.width = c.width;
+        text.height = c.height;
+        TextBounds bounds = BoundsOf(text);
+        EXPECT_EQ(bounds.left, c.x);
+        EXPECT_EQ(bounds.top, c.y);
+        EXPECT_EQ(bounds.right, c.right) << c.x << "+" << c.width;
+        EXPECT_EQ(bounds.bottom, c.bottom) << c.y << "+" << c.height;
     }
 }
