@@ -1,6 +1,8 @@
 #include "app/dialog_screen_host.h"
 
 #include <cstring>
+#include <memory>
+#include <utility>
 
 #include "app/launcher_dialog.h"
 #include "ui/dib_bitmap.h"
@@ -33,7 +35,9 @@ TextExtent DialogScreenHost::MeasureText(FontHandle font, const std::string& tex
     TextExtent extent;
     HDC context = GetDC(dialog_.Handle());
     if (!context) return extent;
-    HGDIOBJ chosen = font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT);
+    // The font that draws the text (DrawTextItem): a text without a font of
+    // its own is written in the system font, so it is measured in it too.
+    HGDIOBJ chosen = font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT);
     HGDIOBJ previous = SelectObject(context, chosen);
     SIZE size = {0, 0};
     if (GetTextExtentPointA(context, text.c_str(), static_cast<int>(text.size()), &size)) {
@@ -46,7 +50,12 @@ TextExtent DialogScreenHost::MeasureText(FontHandle font, const std::string& tex
 }
 
 void DialogScreenHost::SetBackgroundBitmap(const std::string& path) {
-    dialog_.background_.reset(new DibBitmap(path.c_str()));
+    std::unique_ptr<DibBitmap> picture(new DibBitmap(path.c_str()));
+    // A picture that does not load (missing, damaged, too large, a path no
+    // file can have) counts as none: sized to it, the screen would measure 0
+    // by 0, and nobody could see or close it. The screen keeps its size.
+    if (!picture->IsLoaded()) return;
+    dialog_.background_ = std::move(picture);
     SetWindowPos(dialog_.Handle(), nullptr, 0, 0, dialog_.background_->Width(),
                  dialog_.background_->Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW);
 }

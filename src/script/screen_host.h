@@ -28,9 +28,11 @@ public:
     // A new font from the default GUI font with the changes; null on failure.
     virtual FontHandle CreateScriptFont(const FontChanges& changes) = 0;
     virtual void DeleteScriptFont(FontHandle font) = 0;
-    // Extent of the text as one run, in the font (the default GUI font when null).
+    // Extent of the text as one run, in the font that draws it (the system
+    // font when null).
     virtual TextExtent MeasureText(FontHandle font, const std::string& text) = 0;
-    // Loads the background picture and sizes the screen to it.
+    // Loads the background picture and sizes the screen to it. A picture
+    // that does not load changes nothing.
     virtual void SetBackgroundBitmap(const std::string& path) = 0;
     // The shared picture for a button, from the cache; frame size out. The
     // name is the picture field as written: the cache trims, upper-cases and
