@@ -73,6 +73,7 @@ private:
     static const MessageEntry<LauncherDialog> kMessages[];
 
     void LoadScript();
+    void MakeScreenPalette();
     void PlayIntroSound();
     void StartHiddenChain();
     void CloseAtOnce();
@@ -82,6 +83,8 @@ private:
     std::unique_ptr<DibBitmap> background_;
     std::array<std::unique_ptr<DibBitmap>, kSlotCount> bitmapCache_;
     std::array<std::unique_ptr<HotButton>, kSlotCount> hotButtons_;
+    // The one palette of all pictures, which every picture realizes.
+    HPALETTE screenPalette_ = nullptr;
     HotButton* focusButton_ = nullptr;
     HMODULE waitLibrary_ = nullptr;
     ATOM instanceAtom_ = 0;

@@ -1,5 +1,7 @@
 #include "app/launcher_dialog.h"
 
+#include <vector>
+
 #include "app/launcher_app.h"
 #include "app/dialog_screen_host.h"
 #include "app/startup.h"
@@ -64,6 +66,7 @@ LauncherDialog::~LauncherDialog() {
         screen_.fonts[slot] = nullptr;
         bitmapCache_[slot].reset();
     }
+    if (screenPalette_) DeleteObject(screenPalette_);
     if (waitLibrary_) FreeLibrary(waitLibrary_);
     if (instanceAtom_) GlobalDeleteAtom(instanceAtom_);
     messageWindow_.Destroy();
@@ -95,6 +98,19 @@ void LauncherDialog::LoadScript() {
     DialogScreenHost host(*this);
     ScreenScript script(screen_, host);
     script.Load(screen_.scriptPath);
+    MakeScreenPalette();
+}
+
+// Each picture brings its own colour table, but a 256-colour display shows
+// one palette at a time: the screen makes one from all of them and draws
+// every picture through it.
+void LauncherDialog::MakeScreenPalette() {
+    std::vector<DibBitmap*> pictures;
+    if (background_) pictures.push_back(background_.get());
+    for (const std::unique_ptr<DibBitmap>& cached : bitmapCache_) {
+        if (cached) pictures.push_back(cached.get());
+    }
+    screenPalette_ = ShareScreenPalette(pictures);
 }
 
 void LauncherDialog::CloseAtOnce() {

@@ -1,5 +1,7 @@
 #include "ui/dib_bitmap.h"
 
+#include <cstring>
+
 #include "ui/dib_file.h"
 
 DibBitmap::DibBitmap(const char* path) : fileName_(path ? path : "") {
@@ -68,13 +70,20 @@ void DibBitmap::Convert(unsigned char* info, const DibLayout& layout) {
         if (palette_) DeleteObject(palette_);
         palette_ = palette;
     }
-    HBITMAP bitmap = CreateDIBitmap(screen, &bitmapInfo->bmiHeader, CBM_INIT, bits, bitmapInfo,
-                                    DIB_RGB_COLORS);
+    HBITMAP bitmap = bits ? MakeDisplayBitmap(screen, bitmapInfo, bits, layout) : nullptr;
     if (bitmap) {
         width_ = layout.width;
         height_ = layout.height;
         if (bitmap_) DeleteObject(bitmap_);
         bitmap_ = bitmap;
+        if (palette) {
+            DibColour table[256];
+            std::size_t count = ReadDibPalette(info, layout, table);
+            colours_.colours.assign(table, table + count);
+            colours_.uses.assign(count, 0);
+            CountColourUse(bits, layout.bitCount, layout.width, layout.height, layout.stride,
+                           &colours_.uses);
+        }
     }
     // The screen's device context is shared: it does not keep our palette.
     if (previous) SelectPalette(screen, previous, FALSE);
@@ -85,12 +94,32 @@ void DibBitmap::Convert(unsigned char* info, const DibLayout& layout) {
     }
 }
 
-HPALETTE DibBitmap::BuildPalette(const unsigned char* info, const DibLayout& layout,
-                                 int* colourCount) {
-    *colourCount = 0;
-    if (!layout.HasPalette() || layout.colourCount == 0) return nullptr;
-    DibColour colours[256];
-    std::size_t count = ReadDibPalette(info, layout, colours);
+// On a palette display a bitmap in the display's format holds system palette
+// indices, fixed when it is made: right only while the palette it was made
+// with stays realized, and the screen realizes one palette for all its
+// pictures. There the picture stays device-independent, in its own format
+// with its own colour table, and each copy matches its colours to the
+// palette realized at that moment. Elsewhere it is converted once.
+HBITMAP DibBitmap::MakeDisplayBitmap(HDC screen, const BITMAPINFO* bitmapInfo,
+                                     const unsigned char* bits, const DibLayout& layout) {
+    if (!(GetDeviceCaps(screen, RASTERCAPS) & RC_PALETTE)) {
+        return CreateDIBitmap(screen, &bitmapInfo->bmiHeader, CBM_INIT, bits, bitmapInfo,
+                              DIB_RGB_COLORS);
+    }
+    void* sectionBits = nullptr;
+    HBITMAP section =
+        CreateDIBSection(screen, bitmapInfo, DIB_RGB_COLORS, &sectionBits, nullptr, 0);
+    if (!section) return nullptr;
+    if (!sectionBits) {
+        DeleteObject(section);
+        return nullptr;
+    }
+    std::memcpy(sectionBits, bits, layout.imageSize);
+    return section;
+}
+
+HPALETTE CreateColourPalette(const DibColour* colours, std::size_t count) {
+    if (count == 0 || count > 256) return nullptr;
     HGLOBAL block = GlobalAlloc(GHND, sizeof(LOGPALETTE) + count * sizeof(PALETTEENTRY));
     LOGPALETTE* logical = block ? static_cast<LOGPALETTE*>(GlobalLock(block)) : nullptr;
     if (!logical) {
@@ -108,7 +137,17 @@ HPALETTE DibBitmap::BuildPalette(const unsigned char* info, const DibLayout& lay
     HPALETTE palette = CreatePalette(logical);
     GlobalUnlock(block);
     GlobalFree(block);
-    *colourCount = static_cast<int>(count);
+    return palette;
+}
+
+HPALETTE DibBitmap::BuildPalette(const unsigned char* info, const DibLayout& layout,
+                                 int* colourCount) {
+    *colourCount = 0;
+    if (!layout.HasPalette() || layout.colourCount == 0) return nullptr;
+    DibColour colours[256];
+    std::size_t count = ReadDibPalette(info, layout, colours);
+    HPALETTE palette = CreateColourPalette(colours, count);
+    if (palette) *colourCount = static_cast<int>(count);
     return palette;
 }
 
@@ -117,11 +156,13 @@ BOOL DibBitmap::Draw(HDC target, int x, int y, int width, int height, int source
     if (!bitmap_) return FALSE;
     HDC memory = CreateCompatibleDC(target);
     if (!memory) return FALSE;
+    HPALETTE palette = screenPalette_ ? screenPalette_ : palette_;
+    if (screenPalette_) forceBackground = FALSE;
     HPALETTE previousPalette = nullptr;
-    if (palette_) {
-        SelectPalette(target, palette_, forceBackground);
+    if (palette) {
+        SelectPalette(target, palette, forceBackground);
         RealizePalette(target);
-        previousPalette = SelectPalette(memory, palette_, forceBackground);
+        previousPalette = SelectPalette(memory, palette, forceBackground);
         RealizePalette(memory);
     }
     HGDIOBJ previousBitmap = SelectObject(memory, bitmap_);
@@ -130,4 +171,18 @@ BOOL DibBitmap::Draw(HDC target, int x, int y, int width, int height, int source
     if (previousPalette) SelectPalette(memory, previousPalette, forceBackground);
     DeleteDC(memory);
     return copied;
+}
+
+HPALETTE ShareScreenPalette(const std::vector<DibBitmap*>& pictures) {
+    std::vector<const PictureColours*> tables;
+    for (DibBitmap* picture : pictures) {
+        if (picture && picture->IsLoaded()) tables.push_back(&picture->Colours());
+    }
+    std::vector<DibColour> colours = BuildScreenPalette(tables, kScreenPaletteEntries);
+    HPALETTE palette = CreateColourPalette(colours.data(), colours.size());
+    if (!palette) return nullptr;
+    for (DibBitmap* picture : pictures) {
+        if (picture && picture->IsLoaded()) picture->UseScreenPalette(palette);
+    }
+    return palette;
 }
