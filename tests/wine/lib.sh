@@ -32,11 +32,13 @@ make_template() {
   ) 9>"$WINE_WORK/template.lock"
 }
 
+# The display has XVFB_DEPTH bits per pixel (24 unless set; 8 gives a
+# 256-colour palette display).
 start_xvfb() {
   local n
   for n in $(seq 90 160); do
     [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 "${XVFB_SCREEN:-1024x768x24}" -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${XVFB_SCREEN:-1024x768x${XVFB_DEPTH:-24}}" -nolisten tcp >/dev/null 2>&1 &
     XVFB_PID=$!
     sleep 1
     if kill -0 "$XVFB_PID" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
@@ -46,6 +48,13 @@ start_xvfb() {
   done
   log "no free X display"
   return 1
+}
+
+# Ends the suite's display and starts another of $1 bits per pixel.
+restart_xvfb() {
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+  XVFB_PID=""
+  XVFB_DEPTH=$1 start_xvfb
 }
 
 suite_begin() {

@@ -72,6 +72,7 @@ long_header = bytearray(bmp(8, 8, 24, [b"\0" * 24] * 8))
 long_header[14:18] = struct.pack("<I", 0x7FFFFFF0)
 save("header.bmp", bytes(long_header))
 save("huge.bmp", bmp(0x7FFFFFFF, 0x7FFFFFFF, 24, [b"\0" * 64]))
+save("big.bmp", bmp(100000, 100000, 24, [b"\0" * 64]))
 save("zero.bmp", bmp(0, 0, 24, [b"\0" * 64]))
 save("empty.bmp", b"")
 PY
@@ -201,25 +202,117 @@ else
 fi
 case_end
 
-case_begin malformed_background
-for file in truncated.bmp clrused.bmp; do
-  cp "$PICS/$file" "$DISC/"
-  screen_script "$file"
+# A background that does not load is no background: the screen keeps the
+# size it has without one, its buttons and texts work, and it closes.
+unloadable_script() {
+  write_script "$DISC/AUTORUN.INF" <<INF
+[BEGIN]
+TITLE=Bitmaps
+${1:+INTROBITMAP=$1}
+[TEXT]
+TEXT1=Close,4,7, , ,60,12
+[BUTTON]
+BUTTON1=EXITBUTTON,10,10,40,20,NORMAL, , ,1
+[END]
+INF
+}
+case_begin unloadable_background
+cp "$PICS/truncated.bmp" "$PICS/clrused.bmp" "$PICS/big.bmp" "$DISC/"
+unloadable_script ""
+start_autorun
+plain=""
+if wait_for_window Bitmaps >/dev/null; then plain=$(probe_value size Bitmaps); fi
+check "a screen without a background has a size" test "${plain%,*}" -gt 100 -a "${plain#*,}" -gt 30
+close_with_escape Bitmaps "$AUTORUN_PID"
+long="C:\\$(printf 'D%.0s' $(seq 1 300))\\$(printf 'P%.0s' $(seq 1 300)).BMP"
+while read -r what picture close; do
+  unloadable_script "$picture"
   start_autorun
-  found=""
-  for _ in $(seq 1 40); do
-    found=$(probe_value found Bitmaps)
-    [ "$found" = 1 ] && break
-    sleep 0.3
-  done
-  expect_eq "$file: the screen comes up" "$found" 1
-  sleep 1
-  expect_eq "$file: the screen is 0 by 0" "$(probe_value size Bitmaps)" "0,0"
-  check "$file: the program is still running" kill -0 "$AUTORUN_PID"
+  if id=$(wait_for_window Bitmaps 20); then
+    expect_eq "$what: the screen keeps its size" "$(probe_value size Bitmaps)" "$plain"
+    if [ "$close" = escape ]; then
+      check "$what: Escape closes the screen" close_with_escape Bitmaps "$AUTORUN_PID"
+    else
+      eval "$(xdotool getwindowgeometry --shell "$id")"
+      sleep 0.5
+      xdotool mousemove $((X + 21)) $((Y + 21))
+      xdotool mousemove $((X + 20)) $((Y + 20))
+      sleep 0.3
+      xdotool click 1
+      check "$what: the exit button closes the screen" process_ends_within "$AUTORUN_PID" 10
+    fi
+  else
+    fail "$what: no visible screen"
+  fi
   kill "$AUTORUN_PID" 2>/dev/null
   wineserver -k 2>/dev/null
   wineserver -w 2>/dev/null
+done <<EOF
+damaged truncated.bmp escape
+colour-table clrused.bmp button
+100000x100000 big.bmp escape
+missing NOSUCH.BMP button
+long-path $long escape
+EOF
+case_end
+
+# A 256-colour display: a background and two button strips with colour
+# tables of their own. The screen's one palette holds the colours of all
+# three (or, when there are too many, the strips' and the background's most
+# used ones); after the pictures have been drawn, the system palette holds
+# every colour of the strips, and each picture still draws its own colours.
+restart_xvfb 8 || exit 1
+case_begin palette_display
+convert -seed 7 -size 400x300 plasma:green-blue -colors 64 -type palette -compress none \
+  BMP3:"$DISC/BACK64.BMP"
+convert -seed 7 -size 400x300 plasma:green-blue -colors 250 -type palette -compress none \
+  BMP3:"$DISC/BACK250.BMP"
+convert -size 240x40 gradient:'#400000-#FF8080' -colors 40 -type palette -compress none \
+  BMP3:"$DISC/RED.BMP"
+convert -size 240x40 gradient:'#FFFF00-#800080' -colors 40 -type palette -compress none \
+  BMP3:"$DISC/YELLOW.BMP"
+palette_probe() {
+  wine "$WINE_BIN/screen_palette_probe.exe" "$DISC_WIN\\$1.BMP" "$DISC_WIN\\RED.BMP" \
+    "$DISC_WIN\\YELLOW.BMP" 5,5 100,30 2>/dev/null | tr -d '\r'
+}
+# key picture: the number after the picture's name on the line of that key
+probe_count() { sed -n "s/^$1=.*$2.BMP,//p" <<<"$3"; }
+for background in BACK64 BACK250; do
+  out=$(palette_probe $background)
+  expect_eq "$background: the display is a palette device" "$(probe_line palettedevice "$out")" 1
+  for strip in RED YELLOW; do
+    expect_eq "$background: the screen palette holds every colour of $strip" \
+      "$(probe_count missing $strip "$out")" 0
+    expect_eq "$background: $strip shows all its colours once the screen has drawn" \
+      "$(probe_count unrealized $strip "$out")" 0
+    for point in 5,5 100,30; do
+      expect_eq "$background: $strip draws its own colour at $point" \
+        "$(grep "^pixel=.*$strip.BMP,$point," <<<"$out" | cut -d'#' -f2)" \
+        "$(convert "$DISC/$strip.BMP" -format "%[hex:p{$point}]" info: | cut -c1-6)"
+    done
+  done
+  [ $background = BACK64 ] && expect_eq "BACK64: the screen palette holds every background colour" \
+    "$(probe_count missing BACK64 "$out")" 0
+  [ $background = BACK250 ] && expect_eq "BACK250: the screen palette is full" \
+    "$(probe_line shared "$out")" 236
 done
+write_script "$DISC/AUTORUN.INF" <<INF
+[BEGIN]
+TITLE=Bitmaps
+INTROBITMAP=BACK64.BMP
+[BUTTON]
+BUTTON1=PUSHBUTTON,20,20,0,0,NORMAL,NO,RED.BMP, , , ,X.EXE
+BUTTON2=PUSHBUTTON,20,100,0,0,NORMAL,NO,YELLOW.BMP, , , ,X.EXE
+[END]
+INF
+start_autorun
+if wait_for_window Bitmaps >/dev/null; then
+  expect_eq "on a 256-colour display the screen takes the background's size" \
+    "$(probe_value size Bitmaps)" "400,300"
+  check "the screen closes" close_with_escape Bitmaps "$AUTORUN_PID"
+else
+  fail "no screen on a 256-colour display"
+fi
 case_end
 
 suite_end
