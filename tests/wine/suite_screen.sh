@@ -355,6 +355,41 @@ if SCREEN_ID=$(wait_for_window "Screen Test"); then
 fi
 case_end
 
+# A text without a font is written in the system font: sized without a
+# size, it is measured in that font too, so it shows as whole as the same
+# text given a generous rectangle.
+case_begin text_without_font
+make_pictures
+write_script "$DISC/AUTORUN.INF" <<'INF'
+[BEGIN]
+TITLE=Screen Test
+INTROBITMAP=BACK.BMP
+[TEXT]
+TEXT1=Install now.,7,7, , ,60,20
+TEXT2=Install now.,7,7, , ,60,80,300,40
+[BUTTON]
+BUTTON1=PUSHBUTTON,20,20,10,10,NORMAL,SHOW, ,1
+BUTTON2=PUSHBUTTON,20,80,10,10,NORMAL,SHOW, ,2
+[END]
+INF
+start_autorun
+if SCREEN_ID=$(wait_for_window "Screen Test"); then
+  screen_origin "$SCREEN_ID"
+  xdotool mousemove $((OX + 300)) $((OY + 250))
+  shoot 1.5
+  # Width of the white text inside a client rectangle.
+  text_width() {
+    "$CONVERT" "$SHOT" -crop "300x40+$((OX + $1))+$((OY + $2))" +repage -fill black \
+      +opaque '#FFFFFF' -trim -format '%w' info:
+  }
+  whole=$(text_width 60 80)
+  check "the text in a generous rectangle is drawn ($whole px wide)" test "$whole" -gt 40
+  expect_eq "the measured text is as wide as the whole text" "$(text_width 60 20)" "$whole"
+else
+  fail "no window titled 'Screen Test'"
+fi
+case_end
+
 case_begin message_window
 start_xvfb_app() {
   (cd "$DISC" && exec wine "$WINE_BIN/message_window_test.exe" "$@") >"$SUITE_DIR/mw.out" 2>&1
@@ -373,6 +408,19 @@ if [ -f "$WINE_BIN/message_window_test.exe" ]; then
 else
   fail "message_window_test.exe is not built"
 fi
+case_end
+
+# The window classes forget windows that die with the screen and never act
+# on them afterwards.
+case_begin window_lifetime
+(cd "$DISC" && exec wine "$WINE_BIN/window_lifetime_test.exe") >"$SUITE_DIR/wl.out" 2>&1
+status=$?
+verdicts=$(tr -d '\r' <"$SUITE_DIR/wl.out" | grep -E '^(ok|FAIL) ')
+while read -r verdict what; do
+  if [ "$verdict" = ok ]; then pass "$what"; else fail "$what"; fi
+done <<<"$verdicts"
+[ -n "$verdicts" ] || fail "the window lifetime test reported nothing"
+expect_eq "the window lifetime test ran to its end" "$status" 0
 case_end
 
 suite_end
