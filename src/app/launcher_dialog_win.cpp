@@ -1,7 +1,5 @@
 #include "app/launcher_dialog.h"
 
-#include <vector>
-
 #include "app/launcher_app.h"
 #include "app/dialog_screen_host.h"
 #include "app/startup.h"
@@ -105,12 +103,13 @@ void LauncherDialog::LoadScript() {
 // one palette at a time: the screen makes one from all of them and draws
 // every picture through it.
 void LauncherDialog::MakeScreenPalette() {
-    std::vector<DibBitmap*> pictures;
-    if (background_) pictures.push_back(background_.get());
+    DibBitmap* pictures[kMaxScreenPictures];
+    std::size_t count = 0;
+    if (background_) pictures[count++] = background_.get();
     for (const std::unique_ptr<DibBitmap>& cached : bitmapCache_) {
-        if (cached) pictures.push_back(cached.get());
+        if (cached && count < kMaxScreenPictures) pictures[count++] = cached.get();
     }
-    screenPalette_ = ShareScreenPalette(pictures);
+    screenPalette_ = ShareScreenPalette(pictures, count);
 }
 
 void LauncherDialog::CloseAtOnce() {

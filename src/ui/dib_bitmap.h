@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 #include "ui/screen_palette.h"
 
@@ -65,4 +64,7 @@ private:
 // and has each of them drawn through it. Returns the palette, which the
 // caller owns and keeps until the pictures are gone; null when no picture
 // has a colour table (each then keeps its own palette, if any).
-HPALETTE ShareScreenPalette(const std::vector<DibBitmap*>& pictures);
+// At most kMaxScreenPictures pictures count: the background and a full
+// button picture cache.
+constexpr std::size_t kMaxScreenPictures = 33;
+HPALETTE ShareScreenPalette(DibBitmap* const* pictures, std::size_t count);

@@ -77,12 +77,10 @@ void DibBitmap::Convert(unsigned char* info, const DibLayout& layout) {
         if (bitmap_) DeleteObject(bitmap_);
         bitmap_ = bitmap;
         if (palette) {
-            DibColour table[256];
-            std::size_t count = ReadDibPalette(info, layout, table);
-            colours_.colours.assign(table, table + count);
-            colours_.uses.assign(count, 0);
+            colours_.count = ReadDibPalette(info, layout, colours_.colours);
+            for (std::uint32_t& uses : colours_.uses) uses = 0;
             CountColourUse(bits, layout.bitCount, layout.width, layout.height, layout.stride,
-                           &colours_.uses);
+                           colours_.uses, colours_.count);
         }
     }
     // The screen's device context is shared: it does not keep our palette.
@@ -173,16 +171,18 @@ BOOL DibBitmap::Draw(HDC target, int x, int y, int width, int height, int source
     return copied;
 }
 
-HPALETTE ShareScreenPalette(const std::vector<DibBitmap*>& pictures) {
-    std::vector<const PictureColours*> tables;
-    for (DibBitmap* picture : pictures) {
-        if (picture && picture->IsLoaded()) tables.push_back(&picture->Colours());
+HPALETTE ShareScreenPalette(DibBitmap* const* pictures, std::size_t count) {
+    const PictureColours* tables[kMaxScreenPictures];
+    std::size_t tableCount = 0;
+    for (std::size_t i = 0; i < count && tableCount < kMaxScreenPictures; ++i) {
+        if (pictures[i] && pictures[i]->IsLoaded()) tables[tableCount++] = &pictures[i]->Colours();
     }
-    std::vector<DibColour> colours = BuildScreenPalette(tables, kScreenPaletteEntries);
-    HPALETTE palette = CreateColourPalette(colours.data(), colours.size());
+    DibColour colours[kScreenPaletteEntries];
+    std::size_t entries = BuildScreenPalette(tables, tableCount, kScreenPaletteEntries, colours);
+    HPALETTE palette = CreateColourPalette(colours, entries);
     if (!palette) return nullptr;
-    for (DibBitmap* picture : pictures) {
-        if (picture && picture->IsLoaded()) picture->UseScreenPalette(palette);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (pictures[i] && pictures[i]->IsLoaded()) pictures[i]->UseScreenPalette(palette);
     }
     return palette;
 }

@@ -1,9 +1,18 @@
 #include "ui/screen_palette.h"
 
 #include <algorithm>
-#include <map>
+#include <vector>
 
 namespace {
+
+// A colour and its weight: the sum over the pictures of the share of each
+// picture's pixels that use it, in units of 1/65536 of a picture.
+struct Weighted {
+    std::uint32_t key;
+    std::uint64_t weight;
+};
+
+constexpr std::uint64_t kWholePicture = 65536;
 
 std::uint32_t Key(const DibColour& colour) {
     return (static_cast<std::uint32_t>(colour.red) << 16) |
@@ -18,21 +27,23 @@ DibColour FromKey(std::uint32_t key) {
     return colour;
 }
 
-void AddWeights(const PictureColours& picture, std::map<std::uint32_t, double>* weights) {
-    const std::size_t count = picture.colours.size();
-    double total = 0;
-    for (std::size_t i = 0; i < count && i < picture.uses.size(); ++i) total += picture.uses[i];
+void AddWeights(const PictureColours& picture, std::vector<Weighted>* weighted) {
+    const std::size_t count = std::min<std::size_t>(picture.count, 256);
+    std::uint64_t total = 0;
+    for (std::size_t i = 0; i < count; ++i) total += picture.uses[i];
     for (std::size_t i = 0; i < count; ++i) {
-        const double uses = i < picture.uses.size() ? picture.uses[i] : 0;
+        const std::uint64_t uses = picture.uses[i];
         if (total > 0 && uses == 0) continue;
-        (*weights)[Key(picture.colours[i])] += total > 0 ? uses / total : 1.0 / count;
+        const std::uint64_t share = total > 0 ? uses * kWholePicture / total : kWholePicture / count;
+        // At least 1, so that a rare colour of a huge picture is not lost to rounding.
+        weighted->push_back({Key(picture.colours[i]), share > 0 ? share : 1});
     }
 }
 
 }  // namespace
 
 void CountColourUse(const unsigned char* bits, int bitCount, int width, int height,
-                    std::size_t stride, std::vector<std::uint32_t>* counts) {
+                    std::size_t stride, std::uint32_t* uses, std::size_t count) {
     if (!bits || width <= 0 || height <= 0) return;
     if (bitCount != 1 && bitCount != 4 && bitCount != 8) return;
     const unsigned perByte = 8u / static_cast<unsigned>(bitCount);
@@ -43,28 +54,41 @@ void CountColourUse(const unsigned char* bits, int bitCount, int width, int heig
             const unsigned byte = row[static_cast<unsigned>(x) / perByte];
             const unsigned shift = 8u - static_cast<unsigned>(bitCount) * (x % perByte + 1);
             const std::size_t index = (byte >> shift) & mask;
-            if (index < counts->size()) ++(*counts)[index];
+            if (index < count) ++uses[index];
         }
     }
 }
 
-std::vector<DibColour> BuildScreenPalette(const std::vector<const PictureColours*>& pictures,
-                                          std::size_t limit) {
-    std::map<std::uint32_t, double> weights;
-    for (const PictureColours* picture : pictures) {
-        if (picture && !picture->colours.empty()) AddWeights(*picture, &weights);
+std::size_t BuildScreenPalette(const PictureColours* const* pictures, std::size_t pictureCount,
+                               std::size_t limit, DibColour* out) {
+    limit = std::min<std::size_t>(limit, 256);
+    std::vector<Weighted> weighted;
+    for (std::size_t i = 0; i < pictureCount; ++i) {
+        if (pictures[i] && pictures[i]->count > 0) AddWeights(*pictures[i], &weighted);
     }
-    std::vector<std::pair<double, std::uint32_t>> ranked;
-    ranked.reserve(weights.size());
-    for (const auto& entry : weights) ranked.push_back({entry.second, entry.first});
-    // Heaviest first; equal weights in colour order, so the result never
-    // depends on how the map happened to be filled.
-    std::sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) {
-        return a.first != b.first ? a.first > b.first : a.second < b.second;
-    });
-    if (ranked.size() > limit) ranked.resize(limit);
-    std::vector<DibColour> palette;
-    palette.reserve(ranked.size());
-    for (const auto& entry : ranked) palette.push_back(FromKey(entry.second));
-    return palette;
+    // One entry per colour, its weights summed, in rising colour order.
+    std::sort(weighted.begin(), weighted.end(),
+              [](const Weighted& a, const Weighted& b) { return a.key < b.key; });
+    std::size_t merged = 0;
+    for (std::size_t i = 0; i < weighted.size(); ++i) {
+        if (merged > 0 && weighted[merged - 1].key == weighted[i].key) {
+            weighted[merged - 1].weight += weighted[i].weight;
+        } else {
+            weighted[merged++] = weighted[i];
+        }
+    }
+    // The heaviest `limit` of them, heaviest first; equal weights stay in
+    // colour order, so the result never depends on the order of the pictures.
+    Weighted kept[256];
+    std::size_t keptCount = 0;
+    for (std::size_t i = 0; i < merged; ++i) {
+        std::size_t at = keptCount;
+        while (at > 0 && kept[at - 1].weight < weighted[i].weight) --at;
+        if (at >= limit) continue;
+        if (keptCount < limit) ++keptCount;
+        for (std::size_t j = keptCount - 1; j > at; --j) kept[j] = kept[j - 1];
+        kept[at] = weighted[i];
+    }
+    for (std::size_t i = 0; i < keptCount; ++i) out[i] = FromKey(kept[i].key);
+    return keptCount;
 }

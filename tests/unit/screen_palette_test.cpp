@@ -14,20 +14,27 @@ DibColour Rgb(int r, int g, int b) {
 }
 unsigned Key(const DibColour& c) { return (c.red << 16) | (c.green << 8) | c.blue; }
 
-// A picture of `count` distinct colours, each used by `uses` pixels; the
-// colours start at `first` and step through red and green.
-PictureColours Ramp(int first, int count, unsigned uses, int blue) {
+// A picture of `count` distinct colours, each used by `uses` pixels.
+PictureColours Ramp(int count, std::uint32_t uses, int blue) {
     PictureColours picture;
     for (int i = 0; i < count; ++i) {
-        picture.colours.push_back(Rgb((first + i) % 256, (first + i) / 256, blue));
-        picture.uses.push_back(uses);
+        picture.colours[i] = Rgb(i, 255 - i, blue);
+        picture.uses[i] = uses;
     }
+    picture.count = static_cast<std::size_t>(count);
     return picture;
 }
 
-std::set<unsigned> Keys(const std::vector<DibColour>& colours) {
-    std::set<unsigned> keys;
-    for (const DibColour& c : colours) keys.insert(Key(c));
+void Add(PictureColours* picture, DibColour colour, std::uint32_t uses) {
+    picture->colours[picture->count] = colour;
+    picture->uses[picture->count++] = uses;
+}
+
+std::vector<unsigned> Build(const std::vector<const PictureColours*>& pictures, std::size_t limit) {
+    DibColour out[256];
+    std::size_t count = BuildScreenPalette(pictures.data(), pictures.size(), limit, out);
+    std::vector<unsigned> keys;
+    for (std::size_t i = 0; i < count; ++i) keys.push_back(Key(out[i]));
     return keys;
 }
 }  // namespace
@@ -49,33 +56,30 @@ TEST(CountColourUse, EveryDepthReadsItsPixels) {
     };
     for (const Case& c : cases) {
         std::vector<std::uint32_t> counts(c.expected.size(), 0);
-        CountColourUse(c.bits.data(), c.bitCount, c.width, c.height, c.stride, &counts);
+        CountColourUse(c.bits.data(), c.bitCount, c.width, c.height, c.stride, counts.data(),
+                       counts.size());
         EXPECT_EQ(counts, c.expected) << c.what;
     }
-    std::vector<std::uint32_t> counts(4, 0);
-    CountColourUse(nullptr, 8, 2, 2, 4, &counts);
+    std::uint32_t counts[4] = {};
+    CountColourUse(nullptr, 8, 2, 2, 4, counts, 4);
     unsigned char bits[4] = {1, 1, 1, 1};
-    CountColourUse(bits, 24, 1, 1, 4, &counts);
-    EXPECT_EQ(counts, std::vector<std::uint32_t>(4, 0)) << "no bits or a deep picture count nothing";
+    CountColourUse(bits, 24, 1, 1, 4, counts, 4);
+    for (std::uint32_t n : counts) EXPECT_EQ(n, 0u) << "no bits or a deep picture count nothing";
 }
 
 TEST(BuildScreenPalette, PicturesThatFitKeepEveryColourOnce) {
-    PictureColours background = Ramp(0, 100, 50, 0);
-    PictureColours stripA = Ramp(0, 40, 3, 100);
-    PictureColours stripB = Ramp(0, 40, 3, 200);
-    stripB.colours.push_back(background.colours[7]);  // shared with the background
-    stripB.uses.push_back(9);
-    stripB.colours.push_back(Rgb(1, 2, 3));  // in the table, used by no pixel
-    stripB.uses.push_back(0);
-    std::vector<DibColour> palette =
-        BuildScreenPalette({&background, &stripA, &stripB}, kScreenPaletteEntries);
+    PictureColours background = Ramp(100, 50, 0);
+    PictureColours stripA = Ramp(40, 3, 100);
+    PictureColours stripB = Ramp(40, 3, 200);
+    Add(&stripB, background.colours[7], 9);  // shared with the background
+    Add(&stripB, Rgb(1, 2, 3), 0);           // in the table, used by no pixel
+    std::vector<unsigned> palette = Build({&background, &stripA, &stripB}, kScreenPaletteEntries);
     EXPECT_EQ(palette.size(), 180u);
-    std::set<unsigned> keys = Keys(palette);
+    std::set<unsigned> keys(palette.begin(), palette.end());
     EXPECT_EQ(keys.size(), palette.size()) << "no colour twice";
     for (const PictureColours* picture : {&background, &stripA, &stripB}) {
-        for (std::size_t i = 0; i < picture->colours.size(); ++i) {
-            if (picture->uses[i] == 0) continue;
-            EXPECT_TRUE(keys.count(Key(picture->colours[i])));
+        for (std::size_t i = 0; i < picture->count; ++i) {
+            if (picture->uses[i] > 0) EXPECT_TRUE(keys.count(Key(picture->colours[i])));
         }
     }
     EXPECT_FALSE(keys.count(Key(Rgb(1, 2, 3)))) << "an unused entry takes no place";
@@ -85,30 +89,27 @@ TEST(BuildScreenPalette, TooManyColoursLeaveEachPictureItsMainOnes) {
     // A background of 250 colours on many pixels and two small strips: the
     // strips' colours cover a larger share of their own pictures, so they
     // all stay; the background gives up its rarest colours.
-    PictureColours background = Ramp(0, 250, 1000, 0);
+    PictureColours background = Ramp(250, 1000, 0);
     background.uses[3] = 500000;
-    PictureColours stripA = Ramp(0, 40, 10, 100);
-    PictureColours stripB = Ramp(0, 40, 10, 200);
-    std::vector<DibColour> palette =
-        BuildScreenPalette({&background, &stripA, &stripB}, kScreenPaletteEntries);
+    PictureColours stripA = Ramp(40, 10, 100);
+    PictureColours stripB = Ramp(40, 10, 200);
+    std::vector<unsigned> palette = Build({&background, &stripA, &stripB}, kScreenPaletteEntries);
     ASSERT_EQ(palette.size(), kScreenPaletteEntries);
-    std::set<unsigned> keys = Keys(palette);
+    std::set<unsigned> keys(palette.begin(), palette.end());
     for (const PictureColours* strip : {&stripA, &stripB})
-        for (const DibColour& c : strip->colours) EXPECT_TRUE(keys.count(Key(c)));
-    EXPECT_EQ(Key(palette.front()), Key(background.colours[3])) << "heaviest first";
-    std::vector<DibColour> again =
-        BuildScreenPalette({&background, &stripA, &stripB}, kScreenPaletteEntries);
-    ASSERT_EQ(again.size(), palette.size());
-    for (std::size_t i = 0; i < again.size(); ++i)
-        EXPECT_EQ(Key(again[i]), Key(palette[i])) << "the same pictures give the same palette";
+        for (std::size_t i = 0; i < strip->count; ++i) EXPECT_TRUE(keys.count(Key(strip->colours[i])));
+    EXPECT_EQ(palette.front(), Key(background.colours[3])) << "heaviest first";
+    EXPECT_EQ(palette, Build({&stripB, &background, &stripA}, kScreenPaletteEntries))
+        << "the order of the pictures does not matter";
+    EXPECT_EQ(Build({&background}, 300).size(), 250u) << "never more than 256 entries asked for";
 }
 
 TEST(BuildScreenPalette, PicturesWithoutCountsOrColours) {
     PictureColours uncounted;
-    uncounted.colours = {Rgb(9, 9, 9), Rgb(8, 8, 8)};
-    uncounted.uses = {0, 0};
+    Add(&uncounted, Rgb(9, 9, 9), 0);
+    Add(&uncounted, Rgb(8, 8, 8), 0);
     PictureColours deep;  // above 8 bits: no table
-    EXPECT_EQ(BuildScreenPalette({&uncounted, &deep, nullptr}, 10).size(), 2u);
-    EXPECT_TRUE(BuildScreenPalette({&deep}, 10).empty());
-    EXPECT_TRUE(BuildScreenPalette({}, 10).empty());
+    EXPECT_EQ(Build({&uncounted, &deep, nullptr}, 10).size(), 2u);
+    EXPECT_TRUE(Build({&deep}, 10).empty());
+    EXPECT_TRUE(Build({}, 10).empty());
 }

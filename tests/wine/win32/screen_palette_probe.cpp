@@ -25,7 +25,7 @@ unsigned Key(BYTE r, BYTE g, BYTE b) { return (r << 16) | (g << 8) | b; }
 std::set<unsigned> UsedColours(const DibBitmap& picture) {
     std::set<unsigned> used;
     const PictureColours& table = picture.Colours();
-    for (std::size_t i = 0; i < table.colours.size(); ++i) {
+    for (std::size_t i = 0; i < table.count; ++i) {
         if (table.uses[i] == 0) continue;
         const DibColour& c = table.colours[i];
         used.insert(Key(c.red, c.green, c.blue));
@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
     }
     std::vector<DibBitmap*> all;
     for (auto& picture : pictures) all.push_back(picture.get());
-    HPALETTE shared = own ? nullptr : ShareScreenPalette(all);
+    HPALETTE shared = own ? nullptr : ShareScreenPalette(all.data(), all.size());
 
     HDC screen = GetDC(nullptr);
     std::printf("palettedevice=%d\n", (GetDeviceCaps(screen, RASTERCAPS) & RC_PALETTE) ? 1 : 0);
