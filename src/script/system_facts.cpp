@@ -1,14 +1,39 @@
 #include "script/system_facts.h"
 
 #include <cstring>
+#include <vector>
 
 #include "script/machine.h"
 #include "script/values.h"
 
+namespace {
+
+// Positions of the characters of `set` in a path, walked character by
+// character: in a double-byte code page the second byte of a character may
+// be 0x5C, which is no backslash.
+std::vector<std::size_t> PositionsOf(const std::string& path, const char* set) {
+    std::vector<std::size_t> found;
+    Machine& machine = TheMachine();
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const unsigned char ch = static_cast<unsigned char>(path[i]);
+        if (ch >= 0x80) {
+            if (i + 1 < path.size() && machine.IsLeadByte(ch)) ++i;
+        } else if (ch != '\0' && std::strchr(set, ch)) {
+            found.push_back(i);
+        }
+    }
+    return found;
+}
+
+std::vector<std::size_t> BackslashesOf(const std::string& path) { return PositionsOf(path, "\\"); }
+
+}  // namespace
+
 std::string DirectoryOf(const char* path) {
     std::string text = path ? std::string(path) : TheMachine().ProgramFile();
-    std::size_t slash = text.rfind('\\');
-    if (slash == std::string::npos) return text;
+    const std::vector<std::size_t> slashes = BackslashesOf(text);
+    if (slashes.empty()) return text;
+    const std::size_t slash = slashes.back();
     if (slash > 0 && text[slash - 1] == ':') return text.substr(0, slash + 1);
     return text.substr(0, slash);
 }
@@ -17,27 +42,33 @@ std::string ProgramNameOf(const std::string& modulePath) {
     std::string name = modulePath;
     std::size_t dot = name.rfind('.');
     if (dot != std::string::npos) name.erase(dot);
-    std::size_t separator = name.find_last_of("\\/:");
-    return separator == std::string::npos ? name : name.substr(separator + 1);
+    const std::vector<std::size_t> separators = PositionsOf(name, "\\/:");
+    return separators.empty() ? name : name.substr(separators.back() + 1);
 }
 
 namespace {
 
+// ":" and "\" are below every trail byte of the double-byte code pages, so
+// a backslash after a colon is always one of its own, as is the byte after
+// any backslash.
+
 // Index of the backslash that starts the root of an absolute program path:
 // the one of the first ":\", or the one after the server name of "\\server\".
-std::size_t RootOf(const std::string& program) {
-    if (program.compare(0, 2, "\\\\") == 0) {
-        std::size_t slash = program.find('\\', 2);
-        return slash == std::string::npos ? program.size() : slash;
+std::size_t RootOf(const std::string& program, const std::vector<std::size_t>& slashes) {
+    const bool server = program.compare(0, 2, "\\\\") == 0;
+    for (std::size_t slash : slashes) {
+        if (server ? slash >= 2 : (slash > 0 && program[slash - 1] == ':')) return slash;
     }
-    std::size_t drive = program.find(":\\");
-    return drive == std::string::npos ? 0 : drive + 1;
+    return server ? program.size() : 0;
 }
 
 bool IsAbsolute(const std::string& text) {
-    std::size_t drive = text.find(":\\");
-    return (drive != std::string::npos && drive >= 1) || text.find("\\\\") != std::string::npos ||
-           text.empty();
+    if (text.empty()) return true;
+    for (std::size_t slash : BackslashesOf(text)) {
+        if (slash >= 2 && text[slash - 1] == ':') return true;
+        if (slash + 1 < text.size() && text[slash + 1] == '\\') return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -47,11 +78,12 @@ std::string ResolveScriptPath(const std::string& rawText) {
     if (IsAbsolute(text)) return text;
 
     std::string program = TheMachine().ProgramFile();
-    if (program.find('\\') == std::string::npos) return text;
-    std::size_t root = RootOf(program);
-    std::size_t last = program.rfind('\\');
-    if (last == std::string::npos || last < root) last = root;
+    const std::vector<std::size_t> slashes = BackslashesOf(program);
+    if (slashes.empty()) return text;
+    std::size_t root = RootOf(program, slashes);
     if (root >= program.size()) return text;  // no root at all: leave the name alone
+    std::size_t last = slashes.back();
+    if (last < root) last = root;
 
     std::size_t insertAfter = last;  // index of the backslash the text follows
     if (text.compare(0, 3, "..\\") == 0) {
@@ -59,8 +91,12 @@ std::string ResolveScriptPath(const std::string& rawText) {
         while (text.compare(groups * 3, 3, "..\\") == 0) ++groups;
         text.erase(0, groups * 3);
         for (std::size_t i = 0; i < groups && insertAfter > root; ++i) {
-            std::size_t previous = program.rfind('\\', insertAfter - 1);
-            insertAfter = (previous == std::string::npos || previous < root) ? root : previous;
+            std::size_t previous = root;
+            for (std::size_t slash : slashes) {
+                if (slash >= insertAfter) break;
+                if (slash > root) previous = slash;
+            }
+            insertAfter = previous;
         }
     } else if (text.compare(0, 2, ":\\") == 0) {
         text.erase(0, 2);

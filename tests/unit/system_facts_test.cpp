@@ -38,6 +38,38 @@ TEST(ResolveScriptPath, AgainstProgramLocation) {
     }
 }
 
+// In a double-byte code page the second byte of a character may be 0x5C:
+// "\x95\x5C" is one character of code page 932, in which 0x83 and 0x95 are
+// lead bytes; in a single-byte code page the same bytes hold a backslash.
+TEST(ResolveScriptPath, TrailByteIsNoBackslash) {
+    FakeMachine machine;
+    struct Case {
+        bool doubleByte;
+        const char* program;
+        const char* text;
+        const char* resolved;
+    } cases[] = {
+        {true, "D:\\SETUP\\AUTORUN.EXE", "\x95\x5C\\A.BMP", "D:\\SETUP\\\x95\x5C\\A.BMP"},
+        {false, "D:\\SETUP\\AUTORUN.EXE", "\x95\x5C\\A.BMP", "\x95\x5C\\A.BMP"},
+        {true, "D:\\SETUP\\AUTORUN.EXE", "\x83\x5C", "D:\\SETUP\\\x83\x5C"},
+        {true, "D:\\SETUP\\AUTORUN.EXE", "A\x95", "D:\\SETUP\\A\x95"},
+        {true, "D:\\\x95\x5C\\AUTORUN.EXE", "..\\A.BMP", "D:\\A.BMP"},
+        {true, "D:\\\x95\x5C\\\x83\x5C\\AUTORUN.EXE", "..\\A.BMP", "D:\\\x95\x5C\\A.BMP"},
+        {false, "D:\\\x95\x5C\\AUTORUN.EXE", "..\\A.BMP", "D:\\\x95\\A.BMP"},
+        {true, "D:\\SETUP\\\x83\x5C.EXE", "A.BMP", "D:\\SETUP\\A.BMP"},
+        {true, "\\\\\x95\x5C\\SHARE\\AUTORUN.EXE", "\\X.EXE", "\\\\\x95\x5C\\X.EXE"},
+    };
+    for (const Case& c : cases) {
+        machine.leadBytes = c.doubleByte ? std::set<unsigned char>{0x83, 0x95} : std::set<unsigned char>{};
+        machine.programFile = c.program;
+        EXPECT_EQ(ResolveScriptPath(c.text), c.resolved) << c.program << " + " << c.text;
+    }
+    machine.leadBytes = {0x83, 0x95};
+    EXPECT_EQ(DirectoryOf("D:\\\x95\x5C\\X.EXE"), "D:\\\x95\x5C");
+    EXPECT_EQ(DirectoryOf("D:\\SETUP\\\x83\x5C"), "D:\\SETUP");
+    EXPECT_EQ(ProgramNameOf("C:\\DISC\\\x83\x5C.EXE"), "\x83\x5C");
+}
+
 TEST(DirectoryOf, KeepsRootBackslash) {
     FakeMachine machine;
     machine.programFile = "C:\\SETUP\\AUTORUN.EXE";
@@ -52,6 +84,7 @@ TEST(DirectoryOf, KeepsRootBackslash) {
 }
 
 TEST(ProgramNameOf, NameWithoutDirectoryAndExtension) {
+    FakeMachine machine;
     EXPECT_EQ(ProgramNameOf("C:\\DISC\\AUTORUN.EXE"), "AUTORUN");
     EXPECT_EQ(ProgramNameOf("C:\\DISC\\Setup.Menu.exe"), "Setup.Menu");
     EXPECT_EQ(ProgramNameOf("Z:/disc/start.exe"), "start");
