@@ -6,6 +6,13 @@ namespace {
 Machine* current = nullptr;
 }
 
+std::string Machine::ToAnsiCodePage(const std::u16string& text) {
+    std::string result;
+    result.reserve(text.size());
+    for (char16_t unit : text) result += unit < 0x80 ? static_cast<char>(unit) : '?';
+    return result;
+}
+
 Machine& TheMachine() {
     if (!current) std::abort();  // installed first thing at start-up
     return *current;

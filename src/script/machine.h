@@ -42,6 +42,9 @@ public:
     virtual bool IsLeadByte(unsigned char byte) = 0;
     // Upper-cases one double-byte character through the system locale.
     virtual std::string UpperCaseDoubleByte(const std::string& character) = 0;
+    // UTF-16 text in the ANSI code page; characters the code page cannot
+    // hold become "?". A machine that cannot tell keeps ASCII only.
+    virtual std::string ToAnsiCodePage(const std::u16string& text);
     virtual std::string WindowsDirectory() = 0;
     virtual std::string TemporaryDirectory() = 0;
     // The system's FindExecutable for a file (no default directory), into a

@@ -1,8 +1,10 @@
 #include "script/screen_script.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "script/machine.h"
+#include "script/script_text.h"
 #include "script/values.h"
 
 namespace {
@@ -42,35 +44,38 @@ const char* LanguageTagFor(unsigned short languageId) {
     }
 }
 
-bool FileLineSource::NextLine(std::string* line) {
-    line->clear();
-    bool any = false;
-    for (;;) {
-        if (used_ == filled_) {
-            if (ended_) break;
-            filled_ = std::fread(buffer_, 1, sizeof buffer_, file_);
-            used_ = 0;
-            if (filled_ < sizeof buffer_) {
-                ended_ = true;
-                // A read error loses the line it cut; what came before stays.
-                if (std::ferror(file_)) return false;
-            }
-            if (filled_ == 0) break;
-        }
-        const char* start = buffer_ + used_;
-        const void* found = std::memchr(start, '\n', filled_ - used_);
-        std::size_t take = found ? static_cast<const char*>(found) - start : filled_ - used_;
-        line->append(start, take);
-        used_ += take;
-        any = true;
-        if (found) {
-            ++used_;
-            if (!line->empty() && line->back() == '\r') line->pop_back();
-            return true;
-        }
+bool TextLineSource::NextLine(std::string* line) {
+    if (used_ >= text_.size()) return false;
+    std::size_t end = text_.find('\n', used_);
+    if (end == std::string::npos) {
+        line->assign(text_, used_, std::string::npos);
+        used_ = text_.size();
+        return true;
     }
-    return any && !line->empty();
+    line->assign(text_, used_, end - used_);
+    used_ = end + 1;
+    if (!line->empty() && line->back() == '\r') line->pop_back();
+    return true;
 }
+
+namespace {
+
+// The whole file. A read error keeps the lines before the one it cut.
+bool ReadScriptFile(const std::string& path, std::string* bytes) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    char buffer[4096];
+    std::size_t filled;
+    while ((filled = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes->append(buffer, filled);
+    if (std::ferror(file)) {
+        std::size_t lastEnd = bytes->rfind('\n');
+        bytes->erase(lastEnd == std::string::npos ? 0 : lastEnd + 1);
+    }
+    std::fclose(file);
+    return true;
+}
+
+}  // namespace
 
 ScreenScript::ScreenScript(ScreenModel& screen, ScreenHost& host)
     : screen_(screen), host_(host), handlers_(screen, host, runMultiple_) {
@@ -82,10 +87,10 @@ ScreenScript::ScreenScript(ScreenModel& screen, ScreenHost& host)
 }
 
 void ScreenScript::Load(const std::string& path) {
-    if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
-        FileLineSource source(file);
+    std::string bytes;
+    if (ReadScriptFile(path, &bytes)) {
+        TextLineSource source(ScriptTextFromBytes(std::move(bytes)));
         ReadLines(source);
-        std::fclose(file);
     }
     host_.CheckSingleInstance(runMultiple_);
 }

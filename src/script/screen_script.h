@@ -2,8 +2,8 @@
 // The reader of the screen script: lines, section headers filtered by the
 // Windows version and the system language, [BEGIN]/[END], and dispatch of
 // every entry to the handler of its section.
-#include <cstdio>
 #include <string>
+#include <utility>
 
 #include "script/entry_handlers.h"
 #include "script/screen_host.h"
@@ -17,18 +17,16 @@ public:
     virtual bool NextLine(std::string* line) = 0;
 };
 
-// A file read as text: CR LF ends a line like LF; the last line needs no end.
-class FileLineSource : public LineSource {
+// The lines of a script's text: CR LF ends a line like LF; the last line
+// needs no end.
+class TextLineSource : public LineSource {
 public:
-    explicit FileLineSource(std::FILE* file) : file_(file) {}
+    explicit TextLineSource(std::string text) : text_(std::move(text)) {}
     bool NextLine(std::string* line) override;
 
 private:
-    std::FILE* file_;
-    char buffer_[4096];
+    std::string text_;
     std::size_t used_ = 0;
-    std::size_t filled_ = 0;
-    bool ended_ = false;
 };
 
 constexpr int kTagCount = 25;

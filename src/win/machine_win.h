@@ -12,6 +12,7 @@ public:
     OsVersionInfo WindowsVersion() override;
     bool IsLeadByte(unsigned char byte) override;
     std::string UpperCaseDoubleByte(const std::string& character) override;
+    std::string ToAnsiCodePage(const std::u16string& text) override;
     std::string WindowsDirectory() override;
     std::string TemporaryDirectory() override;
     unsigned long FindExecutableFor(const std::string& file, char* result) override;

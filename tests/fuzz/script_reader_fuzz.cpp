@@ -1,11 +1,13 @@
-// Fuzz target: any bytes as a screen script, read through the same reader
-// and handlers as the program, against a host that checks what it is given.
+// Fuzz target: any bytes as a screen script, read through the same text
+// conversion, reader and handlers as the program, against a host that
+// checks what it is given.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "script/machine.h"
 #include "script/screen_script.h"
+#include "script/script_text.h"
 
 namespace {
 
@@ -58,24 +60,6 @@ public:
     std::uintptr_t fonts = 0;
 };
 
-class BytesLines : public LineSource {
-public:
-    BytesLines(const std::uint8_t* data, std::size_t size)
-        : text_(reinterpret_cast<const char*>(data), size) {}
-    bool NextLine(std::string* line) override {
-        if (pos_ >= text_.size()) return false;
-        std::size_t end = text_.find('\n', pos_);
-        if (end == std::string::npos) end = text_.size();
-        line->assign(text_, pos_, end - pos_);
-        pos_ = end + 1;
-        return true;
-    }
-
-private:
-    std::string text_;
-    std::size_t pos_ = 0;
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -86,7 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     screen.windowsVersion = static_cast<unsigned short>(size % 9);
     CheckingHost host;
     ScreenScript reader(screen, host);
-    BytesLines lines(data, size);
+    // As the program takes a file: cut at a Ctrl-Z, UTF-8 made ANSI.
+    TextLineSource lines(ScriptTextFromBytes(std::string(reinterpret_cast<const char*>(data), size)));
     reader.ReadLines(lines);
     return 0;
 }

@@ -66,6 +66,20 @@ public:
         if (result[1] >= 'a' && result[1] <= 'z') result[1] = static_cast<char>(result[1] - 32);
         return result;
     }
+    // The ANSI code page: ASCII, plus the characters listed here; anything
+    // else becomes "?". The last text converted is kept.
+    std::map<char16_t, std::string> ansiCharacters;
+    std::u16string convertedText;
+    std::string ToAnsiCodePage(const std::u16string& text) override {
+        convertedText = text;
+        std::string result;
+        for (char16_t unit : text) {
+            auto found = ansiCharacters.find(unit);
+            if (found != ansiCharacters.end()) result += found->second;
+            else result += unit < 0x80 ? static_cast<char>(unit) : '?';
+        }
+        return result;
+    }
     std::string WindowsDirectory() override { return windowsDirectory; }
     std::string TemporaryDirectory() override { return temporaryDirectory; }
     unsigned long FindExecutableFor(const std::string& file, char* result) override {

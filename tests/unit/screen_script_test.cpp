@@ -197,7 +197,7 @@ TEST(ScreenScript, ReadErrorKeepsWhatWasRead) {
     EXPECT_EQ(screen.title, "first");
 }
 
-TEST(FileLineSource, TextModeLines) {
+TEST(TextLineSource, TextModeLines) {
     struct Case {
         std::string bytes;
         std::vector<std::string> lines;
@@ -206,18 +206,34 @@ TEST(FileLineSource, TextModeLines) {
         {"a\nb", {"a", "b"}},
         {"a\r\n\r\nb", {"a", "", "b"}},
         {"lone\rcr\n", {"lone\rcr"}},
+        {"end\r", {"end\r"}},
         {"", {}},
         {std::string(10000, 'x') + "\ny", {std::string(10000, 'x'), "y"}},
     };
     for (const Case& c : cases) {
-        std::FILE* file = std::tmpfile();
-        std::fwrite(c.bytes.data(), 1, c.bytes.size(), file);
-        std::rewind(file);
-        FileLineSource source(file);
+        TextLineSource source(c.bytes);
         std::vector<std::string> lines;
         std::string line;
         while (source.NextLine(&line)) lines.push_back(line);
-        std::fclose(file);
         EXPECT_EQ(lines, c.lines);
     }
+}
+
+// What an editor saves: the byte-order mark before the first header, UTF-8
+// texts, and a Ctrl-Z after the end that hides what follows.
+TEST(ScreenScript, LoadTakesUtf8FileUpToCtrlZ) {
+    FakeMachine machine;
+    machine.ansiCharacters = {{u'\u00FC', "\xFC"}};
+    ScreenModel screen;
+    RecordingHost host;
+    char path[] = "/tmp/screen_script_testXXXXXX";
+    int fd = mkstemp(path);
+    ASSERT_GE(fd, 0);
+    std::FILE* file = fdopen(fd, "wb");
+    std::fputs("\xEF\xBB\xBF[BEGIN]\r\nTITLE=Gr\xC3\xBC\xC3\x9F" "e\r\n\x1A\r\nTITLE=After\r\n", file);
+    std::fclose(file);
+    ScreenScript reader(screen, host);
+    reader.Load(path);
+    std::remove(path);
+    EXPECT_EQ(screen.title, "Gr\xFC?e");
 }
