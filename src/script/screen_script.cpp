@@ -64,6 +64,13 @@ namespace {
 bool ReadScriptFile(const std::string& path, std::string* bytes) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return false;
+    // Room for the whole file at once; a size that cannot be told costs
+    // only the growing.
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        long size = std::ftell(file);
+        if (size > 0) bytes->reserve(static_cast<std::size_t>(size));
+        std::rewind(file);
+    }
     char buffer[4096];
     std::size_t filled;
     while ((filled = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes->append(buffer, filled);

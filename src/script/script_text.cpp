@@ -1,5 +1,8 @@
 #include "script/script_text.h"
 
+#include <cstdint>
+#include <cstring>
+
 #include "script/machine.h"
 
 namespace {
@@ -56,8 +59,18 @@ std::size_t SequenceAt(const std::string& text, std::size_t pos, char32_t* chara
 // of an ANSI code page.
 bool IsMultiByteUtf8(const std::string& text) {
     bool multiByte = false;
+    const char* bytes = text.data();
     for (std::size_t pos = 0; pos < text.size();) {
-        if (static_cast<unsigned char>(text[pos]) < 0x80) {
+        // Scripts are mostly ASCII: pass eight such bytes at a time.
+        std::uint64_t eight;
+        if (text.size() - pos >= sizeof eight) {
+            std::memcpy(&eight, bytes + pos, sizeof eight);
+            if ((eight & 0x8080808080808080ull) == 0) {
+                pos += sizeof eight;
+                continue;
+            }
+        }
+        if (static_cast<unsigned char>(bytes[pos]) < 0x80) {
             ++pos;
             continue;
         }
