@@ -24,6 +24,8 @@ have xorriso || need+=(xorriso)
 # The real ImageMagick (some machines carry a stand-in named convert).
 [ -x /usr/bin/convert ] && /usr/bin/convert -version 2>/dev/null | grep -q ImageMagick || need+=(imagemagick)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
+# Locale sources, built into a private folder by the encoding suite.
+{ have localedef && [ -f /usr/share/i18n/locales/ja_JP ]; } || need+=(locales)
 [ -d /usr/lib/llvm-14/lib/clang/14.0.6/lib/linux ] && ls /usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 || need+=(libclang-rt-14-dev)
 # The Wine of the route the suites take (tools/wine-route.sh): 32-bit Wine
 # for the shipped build, or 64-bit Wine and the x86-64 cross compiler where
