@@ -43,8 +43,8 @@ public:
     // Upper-cases one double-byte character through the system locale.
     virtual std::string UpperCaseDoubleByte(const std::string& character) = 0;
     // UTF-16 text in the ANSI code page; characters the code page cannot
-    // hold become "?". A machine that cannot tell keeps ASCII only.
-    virtual std::string ToAnsiCodePage(const std::u16string& text);
+    // hold become "?".
+    virtual std::string ToAnsiCodePage(const std::u16string& text) = 0;
     virtual std::string WindowsDirectory() = 0;
     virtual std::string TemporaryDirectory() = 0;
     // The system's FindExecutable for a file (no default directory), into a
@@ -65,6 +65,9 @@ public:
     // are. Empty when the system cannot expand it.
     virtual std::string ExpandEnvironment(const std::string& text) { return text; }
 };
+
+// For machines that know no code page: ASCII stays, all else becomes "?".
+std::string KeepAsciiOnly(const std::u16string& text);
 
 Machine& TheMachine();
 // Installs the machine that the portable code asks; returns the previous one.

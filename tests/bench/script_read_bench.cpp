@@ -23,6 +23,7 @@ public:
     OsVersionInfo WindowsVersion() override { return {}; }
     bool IsLeadByte(unsigned char) override { return false; }
     std::string UpperCaseDoubleByte(const std::string& c) override { return c; }
+    std::string ToAnsiCodePage(const std::u16string& t) override { return KeepAsciiOnly(t); }
     std::string WindowsDirectory() override { return "C:\\WINDOWS"; }
     std::string TemporaryDirectory() override { return "C:\\TEMP\\"; }
 };

@@ -25,6 +25,7 @@ public:
     OsVersionInfo WindowsVersion() override { return {}; }
     bool IsLeadByte(unsigned char byte) override { return byte >= 0x81 && byte <= 0x9F; }
     std::string UpperCaseDoubleByte(const std::string& c) override { return c; }
+    std::string ToAnsiCodePage(const std::u16string& t) override { return KeepAsciiOnly(t); }
     std::string WindowsDirectory() override { return "C:\\WINDOWS"; }
     std::string TemporaryDirectory() override { return "C:\\TEMP\\"; }
     unsigned short language = 0x0409;

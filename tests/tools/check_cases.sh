@@ -104,6 +104,11 @@ check emptyrun 1 "4:1 error empty-run" "5:1 error unknown-key"
 disc bytes "[BEGIN] [JPN]${B}TITLE=$(printf 'caf\x81')${B}[BEGIN] [ENG]${B}TITLE=$(printf 'caf\x81')${B}TITLE=$(printf 'ok\x01')${B}"
 check bytes 1 "5:10 error code-page" "7:10 error code-page" "8:9 error code-page"
 
+# Saved as UTF-8, read as the program reads it (turned into each system's
+# code page); a Ctrl-Z ends the script, so what follows it is no section.
+disc utf8 "[BEGIN] [JPN]${B}TITLE=表示${B}[BEGIN] [GER]${B}TITLE=Grüße${B}$(printf '\x1a')[NOTES]${B}X=1${B}"
+check utf8 0
+
 disc clean "FONT1=Arial,12,BOLD${B}[TEXT]${B}TEXT1=Install,7, ,3,1${B}[BUTTON]${B}BUTTON1=CHECKBOX,1,1,0,0,CHECK,YES,STRIP.BMP,1, , ,SETUP.EXE /q${B}[autorun]${B}open=AUTORUN.EXE${B}[END]${B}"
 check clean 0
 

@@ -1,6 +1,7 @@
 #include "disc_folder.h"
 
 #include <dirent.h>
+#include <iconv.h>
 #include <sys/stat.h>
 
 #include <cstring>
@@ -88,3 +89,28 @@ bool DiscMachine::FirstMatchAttributes(const std::string& pattern, unsigned long
 }
 
 bool DiscMachine::IsLeadByte(unsigned char byte) { return IsLeadByteIn(codePage, byte); }
+
+std::string DiscMachine::ToAnsiCodePage(const std::u16string& text) {
+    const std::string page = "CP" + std::to_string(codePage);
+    iconv_t converter = iconv_open(page.c_str(), "UTF-16LE");
+    if (converter == reinterpret_cast<iconv_t>(-1)) return KeepAsciiOnly(text);
+    std::string result;
+    result.reserve(text.size());
+    // One character at a time, so that one the code page lacks becomes "?"
+    // as on Windows, and the rest goes on.
+    for (char16_t unit : text) {
+        char in[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+        char out[8];
+        char* inPos = in;
+        char* outPos = out;
+        std::size_t inLeft = sizeof in;
+        std::size_t outLeft = sizeof out;
+        if (iconv(converter, &inPos, &inLeft, &outPos, &outLeft) == static_cast<std::size_t>(-1)) {
+            result += '?';
+        } else {
+            result.append(out, outPos);
+        }
+    }
+    iconv_close(converter);
+    return result;
+}

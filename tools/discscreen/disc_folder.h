@@ -50,6 +50,8 @@ public:
     bool IsLeadByte(unsigned char byte) override;
     // Upper-casing of double-byte letters (full-width Latin) is left as is.
     std::string UpperCaseDoubleByte(const std::string& character) override { return character; }
+    // Through this machine's iconv tables of the code page.
+    std::string ToAnsiCodePage(const std::u16string& text) override;
     std::string WindowsDirectory() override { return "C:\\WINDOWS"; }
     std::string TemporaryDirectory() override { return "C:\\WINDOWS\\TEMP\\"; }
 
