@@ -293,3 +293,36 @@ close_with_escape() {
   press_key_in "$id" Escape
   process_ends_within "$2" 10
 }
+
+# The screen titled $TITLE: whether it is visible (from inside Wine), and a
+# wait of up to $1 seconds for it to be.
+visible() { probe_value visible "$TITLE"; }
+wait_visible() {
+  local end=$((SECONDS + ${1:-5}))
+  while [ $SECONDS -lt $end ]; do
+    [ "$(visible)" = 1 ] && return 0
+    sleep 0.3
+  done
+  return 1
+}
+
+# Opens the screen and notes its client origin in OX, OY.
+open_screen() {
+  local X Y WIDTH HEIGHT SCREEN WINDOW
+  start_autorun
+  if SCREEN_ID=$(wait_for_window "$TITLE" 20); then
+    eval "$(xdotool getwindowgeometry --shell "$SCREEN_ID")"
+    OX=$X OY=$Y
+    sleep 0.5
+    return 0
+  fi
+  fail "no screen titled '$TITLE'"
+  return 1
+}
+# Clicks the button whose picture lies at client X, Y (coming from beside it,
+# so that it gets a mouse move first).
+click_button() {
+  xdotool mousemove $((OX + $1 + 5)) $((OY + $2 + 5))
+  sleep 0.2
+  xdotool mousemove $((OX + $1 + 10)) $((OY + $2 + 10)) click 1
+}

@@ -37,33 +37,6 @@ write_inf() {
     write_script "$DISC/AUTORUN.INF"
 }
 
-visible() { probe_value visible "$TITLE"; }
-wait_visible() {
-  local end=$((SECONDS + ${1:-5}))
-  while [ $SECONDS -lt $end ]; do
-    [ "$(visible)" = 1 ] && return 0
-    sleep 0.3
-  done
-  return 1
-}
-
-open_screen() {
-  local X Y WIDTH HEIGHT SCREEN WINDOW
-  start_autorun
-  if SCREEN_ID=$(wait_for_window "$TITLE" 20); then
-    eval "$(xdotool getwindowgeometry --shell "$SCREEN_ID")"
-    OX=$X OY=$Y
-    sleep 0.5
-    return 0
-  fi
-  fail "no screen titled '$TITLE'"
-  return 1
-}
-click_button() {
-  xdotool mousemove $((OX + $1 + 5)) $((OY + $2 + 5))
-  sleep 0.2
-  xdotool mousemove $((OX + $1 + 10)) $((OY + $2 + 10)) click 1
-}
 
 window_gone_within() {
   local end=$((SECONDS + ${2:-10}))
