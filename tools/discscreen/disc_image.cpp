@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "disc_folder.h"
+#include "command_arguments.h"
 #include "findings.h"
 #include "image_names.h"
 #include "shown_screen.h"
@@ -189,23 +190,11 @@ std::string AutorunOpenFile(const std::string& script) {
 }
 
 int RunImage(int argc, char** argv) {
-    std::string disc, out, label;
-    bool labelGiven = false;
-    for (int i = 0; i < argc; ++i) {
-        std::string argument = argv[i];
-        if (argument == "-o" || argument == "--label") {
-            if (i + 1 >= argc) return Usage(argument + " needs a value");
-            (argument == "-o" ? out : label) = argv[++i];
-            if (argument == "--label") labelGiven = true;
-        } else if (argument.size() > 1 && argument[0] == '-') {
-            return Usage("unknown option '" + argument + "'");
-        } else if (disc.empty()) {
-            disc = argument;
-        } else {
-            return Usage("more than one DISC");
-        }
-    }
-    if (disc.empty()) return Usage("no DISC");
+    CommandArguments arguments({"-o", "--label"}, {});
+    std::string problem = arguments.Parse(argc, argv, "DISC");
+    if (!problem.empty()) return Usage(problem);
+    std::string disc = arguments.Operand(), out = arguments.Value("-o"), label = arguments.Value("--label");
+    bool labelGiven = arguments.Has("--label");
     if (out.empty()) return Usage("no -o DISC.ISO");
     while (disc.size() > 1 && disc.back() == '/') disc.pop_back();
     CheckTarget target;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "disc_folder.h"
+#include "command_arguments.h"
 #include "disc_image.h"
 #include "findings.h"
 #include "preview_command.h"
@@ -55,29 +56,16 @@ int main(int argc, char** argv) {
     if (std::string(argv[1]) == "preview") return RunPreview(argc - 2, argv + 2);
     if (std::string(argv[1]) == "image") return RunImage(argc - 2, argv + 2);
     if (std::string(argv[1]) != "check") return Usage("unknown command '" + std::string(argv[1]) + "'");
-    std::string path;
-    std::string scriptName;
+    CommandArguments arguments({"--script", "--codepage"}, {});
+    std::string problem = arguments.Parse(argc - 2, argv + 2, "PATH");
+    if (!problem.empty()) return Usage(problem);
+    std::string path = arguments.Operand();
+    std::string scriptName = arguments.Value("--script");
     int codePage = 0;
-    for (int i = 2; i < argc; ++i) {
-        std::string argument = argv[i];
-        if (argument == "--script" || argument == "--codepage") {
-            if (i + 1 >= argc) return Usage(argument + " needs a value");
-            std::string value = argv[++i];
-            if (argument == "--script") {
-                scriptName = value;
-            } else {
-                codePage = std::atoi(value.c_str());
-                if (codePage <= 0) return Usage("bad code page '" + value + "'");
-            }
-        } else if (argument.size() > 1 && argument[0] == '-') {
-            return Usage("unknown option '" + argument + "'");
-        } else if (path.empty()) {
-            path = argument;
-        } else {
-            return Usage("more than one PATH");
-        }
+    if (arguments.Has("--codepage")) {
+        codePage = std::atoi(arguments.Value("--codepage").c_str());
+        if (codePage <= 0) return Usage("bad code page '" + arguments.Value("--codepage") + "'");
     }
-    if (path.empty()) return Usage("no PATH");
 
     CheckTarget target;
     target.codePage = codePage;

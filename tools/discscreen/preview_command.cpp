@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "command_arguments.h"
 #include "findings.h"
 #include "script/screen_model.h"
 #include "shown_screen.h"
@@ -68,25 +69,13 @@ int RunScript(const std::vector<std::string>& arguments) {
 }  // namespace
 
 int RunPreview(int argc, char** argv) {
-    std::string disc, out, languageCode = "en", windowsName = "later";
-    bool states = false;
-    for (int i = 0; i < argc; ++i) {
-        std::string argument = argv[i];
-        if (argument == "-o" || argument == "--lang" || argument == "--windows") {
-            if (i + 1 >= argc) return Usage(argument + " needs a value");
-            std::string value = argv[++i];
-            (argument == "-o" ? out : argument == "--lang" ? languageCode : windowsName) = value;
-        } else if (argument == "--states") {
-            states = true;
-        } else if (argument.size() > 1 && argument[0] == '-') {
-            return Usage("unknown option '" + argument + "'");
-        } else if (disc.empty()) {
-            disc = argument;
-        } else {
-            return Usage("more than one DISC");
-        }
-    }
-    if (disc.empty()) return Usage("no DISC");
+    CommandArguments words({"-o", "--lang", "--windows"}, {"--states"});
+    std::string problem = words.Parse(argc, argv, "DISC");
+    if (!problem.empty()) return Usage(problem);
+    std::string disc = words.Operand(), out = words.Value("-o");
+    std::string languageCode = words.Value("--lang", "en");
+    std::string windowsName = words.Value("--windows", "later");
+    bool states = words.Has("--states");
     if (out.empty()) return Usage("no -o OUT.png");
     const SystemLanguage* language = FindSystemLanguage(languageCode);
     if (!language) return Usage("unknown language '" + languageCode + "'");
