@@ -19,6 +19,7 @@ class DibBitmap;
 class HotButton;
 
 constexpr UINT kLaunchNotice = WM_APP;  // wParam text, lParam 1 show / 0 remove
+constexpr UINT kRestartDidNotCome = WM_APP + 1;  // sent by the chain
 
 class LauncherDialog : public DialogWindow {
 public:
@@ -51,7 +52,7 @@ public:
     // may be waited on after the prompt has ended and cleared this field.
     std::atomic<HANDLE>& RestartPromptThread() { return restartPromptThread_; }
     // Starts a prompt thread and remembers it as the restart prompt thread.
-    HANDLE StartRestartPrompt(WorkerThreads::Body body);
+    HANDLE StartRestartPrompt(WorkerThreads::Body body, void* argument);
     PendingResume& PendingResumeScript() { return pendingResume_; }
 
 protected:
@@ -66,6 +67,7 @@ private:
     LRESULT OnPaint(WPARAM, LPARAM);
     LRESULT OnQueryEndSession(WPARAM, LPARAM);
     LRESULT OnEndSession(WPARAM, LPARAM);
+    LRESULT OnRestartDidNotCome(WPARAM, LPARAM);
     LRESULT OnDrawItem(WPARAM, LPARAM);
     LRESULT OnLaunchNotice(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
@@ -78,6 +80,7 @@ private:
     void StartHiddenChain();
     void CloseAtOnce();
     bool DeleteResumeScript();
+    void KeepResumeScript();
 
     ScreenModel screen_;
     std::unique_ptr<DibBitmap> background_;

@@ -6,6 +6,7 @@
 #include "script/machine.h"
 #include "launch/run_chain.h"
 #include "resource.h"
+#include "script/resume_script.h"
 #include "script/screen_script.h"
 #include "script/system_facts.h"
 #include "script/values.h"
@@ -40,6 +41,7 @@ const MessageEntry<LauncherDialog> LauncherDialog::kMessages[] = {
     {WM_ENDSESSION, &LauncherDialog::OnEndSession},            // (BOOL ending)
     {WM_DRAWITEM, &LauncherDialog::OnDrawItem},                // (id, DRAWITEMSTRUCT*)
     {kLaunchNotice, &LauncherDialog::OnLaunchNotice},          // (const char* text, int show)
+    {kRestartDidNotCome, &LauncherDialog::OnRestartDidNotCome},  // ()
     {WM_DESTROY, &LauncherDialog::OnDestroy, kThenDefault},     // ()
 };
 
@@ -81,15 +83,30 @@ bool LauncherDialog::OnInitDialog() {
     if (!waitLibrary_) CloseAtOnce();
     LoadScript();
     SetWindowTextA(Handle(), screen_.title.c_str());
-    if (screen_.resumed) {
-        if (!DeleteResumeScript()) return false;
-        StartHiddenChain();
-    } else if (screen_.autoRun) {
-        StartHiddenChain();
-    } else {
-        PlayIntroSound();
+    switch (PlanStart(screen_.resumed != 0, screen_.autoRun != 0, closing_)) {
+        case StartPlan::kKeepResume:
+            KeepResumeScript();
+            break;
+        case StartPlan::kDeleteAndResume:
+            if (DeleteResumeScript()) StartHiddenChain();
+            break;
+        case StartPlan::kRunChain:
+            StartHiddenChain();
+            break;
+        case StartPlan::kPlayIntro:
+            PlayIntroSound();
+            break;
     }
     return false;
+}
+
+// Windows deleted the run-once value when it started this copy; the chain
+// is still to run, so the next start of Windows (or log-on) gets it again.
+void LauncherDialog::KeepResumeScript() {
+    MoveWindow(Handle(), 0, 0, 0, 0, TRUE);  // a resumed screen is never seen
+    RegistryRunOnceKeys keys;
+    RegisterRunOnce(keys, screen_.programName,
+                    RunOnceCommand(screen_.programDirectory, screen_.programName, screen_.scriptPath));
 }
 
 void LauncherDialog::LoadScript() {
@@ -180,8 +197,8 @@ void LauncherDialog::OnCancel() {
     EndDialog(Handle(), IDCANCEL);
 }
 
-HANDLE LauncherDialog::StartRestartPrompt(WorkerThreads::Body body) {
-    HANDLE thread = workers_.StartKept(body, this);
+HANDLE LauncherDialog::StartRestartPrompt(WorkerThreads::Body body, void* argument) {
+    HANDLE thread = workers_.StartKept(body, argument);
     if (thread) restartPromptThread_ = thread;
     return thread;
 }

@@ -9,6 +9,16 @@
 
 #include <string>
 
+#include "app/run_once.h"
+
+// The system's RunOnce keys through the registry.
+class RegistryRunOnceKeys : public RunOnceKeys {
+public:
+    bool Store(RunOnceRoot root, const std::string& name, const std::string& command) override;
+    bool Holds(RunOnceRoot root, const std::string& name, const std::string& command) override;
+    void Remove(RunOnceRoot root, const std::string& name) override;
+};
+
 class PendingResume {
 public:
     PendingResume() { InitializeCriticalSection(&lock_); }
@@ -16,8 +26,9 @@ public:
     PendingResume(const PendingResume&) = delete;
     PendingResume& operator=(const PendingResume&) = delete;
 
-    // Stores command as the run-once value valueName (HKEY_LOCAL_MACHINE)
-    // and remembers it with the script's path. False when it cannot be set.
+    // Stores command as the run-once value valueName (HKEY_LOCAL_MACHINE, or
+    // HKEY_CURRENT_USER where the machine's key may not be written) and
+    // remembers it with the script's path. False when it cannot be set.
     bool Register(const std::string& valueName, const std::string& command,
                   const std::string& path);
     // Deletes the script and the run-once value, if the value still starts
@@ -26,6 +37,7 @@ public:
 
 private:
     CRITICAL_SECTION lock_;
+    RunOnceRoot root_ = RunOnceRoot::kNone;
     std::string valueName_;
     std::string command_;
     std::string path_;

@@ -15,32 +15,68 @@ private:
     CRITICAL_SECTION& lock_;
 };
 
-// True when the value holds exactly command; a longer value does not fit the
-// buffer and is someone else's.
-bool StoresCommand(HKEY key, const std::string& valueName, const std::string& command) {
-    std::string data(command.size() + 2, '\0');
-    DWORD type = 0;
-    DWORD size = static_cast<DWORD>(data.size() - 1);  // the last byte stays 0
-    if (RegQueryValueExA(key, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data[0]),
-                         &size) != ERROR_SUCCESS ||
-        type != REG_SZ)
-        return false;
-    return data.c_str() == command;
+HKEY RootKey(RunOnceRoot root) {
+    return root == RunOnceRoot::kMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+
+// The machine's key is only opened: a system without it runs no run-once
+// values from there. The user's key may be missing until first used.
+bool OpenRunOnce(RunOnceRoot root, REGSAM access, HKEY* key) {
+    if (root == RunOnceRoot::kMachine)
+        return RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunOnceKey, 0, access, key) == ERROR_SUCCESS;
+    DWORD disposition = 0;
+    return RegCreateKeyExA(RootKey(root), kRunOnceKey, 0, nullptr, REG_OPTION_NON_VOLATILE, access,
+                           nullptr, key, &disposition) == ERROR_SUCCESS;
 }
 
 }  // namespace
 
-bool PendingResume::Register(const std::string& valueName, const std::string& command,
-                             const std::string& path) {
+bool RegistryRunOnceKeys::Store(RunOnceRoot root, const std::string& name,
+                                const std::string& command) {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunOnceKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
-        return false;
-    LONG stored = RegSetValueExA(key, valueName.c_str(), 0, REG_SZ,
+    if (!OpenRunOnce(root, KEY_SET_VALUE, &key)) return false;
+    LONG stored = RegSetValueExA(key, name.c_str(), 0, REG_SZ,
                                  reinterpret_cast<const BYTE*>(command.c_str()),
                                  static_cast<DWORD>(command.size() + 1));
     RegCloseKey(key);
-    if (stored != ERROR_SUCCESS) return false;
+    return stored == ERROR_SUCCESS;
+}
+
+// A longer value does not fit the buffer and is someone else's.
+bool RegistryRunOnceKeys::Holds(RunOnceRoot root, const std::string& name,
+                                const std::string& command) {
+    HKEY key;
+    if (RegOpenKeyExA(RootKey(root), kRunOnceKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    std::string data(command.size() + 2, '\0');
+    DWORD type = 0;
+    DWORD size = static_cast<DWORD>(data.size() - 1);  // the last byte stays 0
+    bool holds = RegQueryValueExA(key, name.c_str(), nullptr, &type,
+                                  reinterpret_cast<BYTE*>(&data[0]), &size) == ERROR_SUCCESS &&
+                 type == REG_SZ && data.c_str() == command;
+    RegCloseKey(key);
+    return holds;
+}
+
+void RegistryRunOnceKeys::Remove(RunOnceRoot root, const std::string& name) {
+    HKEY key;
+    if (RegOpenKeyExA(RootKey(root), kRunOnceKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    RegDeleteValueA(key, name.c_str());
+    RegCloseKey(key);
+}
+
+bool PendingResume::Register(const std::string& valueName, const std::string& command,
+                             const std::string& path) {
+    RegistryRunOnceKeys keys;
+    RunOnceRoot root = RegisterRunOnce(keys, valueName, command);
+    if (root == RunOnceRoot::kNone) return false;
     Locked locked(lock_);
+    // A script registered before, and not taken back, gives way to this one.
+    if (!path_.empty() && path_ != path) {
+        UnregisterRunOnce(keys, root_, valueName_, command_);
+        DeleteFileA(path_.c_str());
+    }
+    root_ = root;
     valueName_ = valueName;
     command_ = command;
     path_ = path;
@@ -50,12 +86,9 @@ bool PendingResume::Register(const std::string& valueName, const std::string& co
 void PendingResume::Withdraw() {
     Locked locked(lock_);
     if (path_.empty()) return;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kRunOnceKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) ==
-        ERROR_SUCCESS) {
-        if (StoresCommand(key, valueName_, command_)) RegDeleteValueA(key, valueName_.c_str());
-        RegCloseKey(key);
-    }
+    RegistryRunOnceKeys keys;
+    UnregisterRunOnce(keys, root_, valueName_, command_);
     DeleteFileA(path_.c_str());
     path_.clear();
+    root_ = RunOnceRoot::kNone;
 }

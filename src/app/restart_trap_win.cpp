@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "app/launcher_dialog.h"
+#include "launch/button_actions.h"
 #include "script/machine.h"
 #include "script/resume_script.h"
 #include "ui/show_message.h"
@@ -35,14 +36,14 @@ bool PutFileInPlace(const std::string& path, const std::string& text) {
 
 }  // namespace
 
-bool WriteResumeScript(LauncherDialog& dialog) {
+bool WriteResumeScript(LauncherDialog& dialog, int resumeAfter) {
     ScreenModel& screen = dialog.Screen();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     int number = std::rand() % 32768;
     std::string path = ResumeScriptPath(TheMachine().TemporaryDirectory(), screen.programName, number);
     // The file first, complete, then the value that starts it: a failed
     // write never leaves a registration that would start a broken chain.
-    if (!PutFileInPlace(path, ResumeScriptText(screen, screen.runningIndex.load()))) return false;
+    if (!PutFileInPlace(path, ResumeScriptText(screen, resumeAfter))) return false;
     std::string command = RunOnceCommand(screen.programDirectory, screen.programName, path);
     if (dialog.PendingResumeScript().Register(screen.programName, command, path)) return true;
     DeleteFileA(path.c_str());
@@ -52,17 +53,17 @@ bool WriteResumeScript(LauncherDialog& dialog) {
 DWORD WINAPI TrapPrompt(void* argument) {
     auto& dialog = *static_cast<LauncherDialog*>(argument);
     ScreenModel& screen = dialog.Screen();
-    unsigned type = screen.restartMode != 0 ? MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2
-                                            : MB_OK | MB_ICONINFORMATION;
-    if (ShowMessage(screen.trapMessage, screen.title, type) == IDYES) screen.restartNow = 1;
+    if (ShowMessage(screen.trapMessage, screen.title, TrapBoxType(screen.restartMode)) == IDYES)
+        screen.restartNow = 1;
     return 0;
 }
 
 DWORD WINAPI AllowPrompt(void* argument) {
-    auto& dialog = *static_cast<LauncherDialog*>(argument);
-    ScreenModel& screen = dialog.Screen();
-    ShowMessage(screen.allowMessage, screen.title, MB_OK | MB_ICONQUESTION);
-    WriteResumeScript(dialog);
+    AllowPromptRequest request = *static_cast<AllowPromptRequest*>(argument);
+    delete static_cast<AllowPromptRequest*>(argument);
+    ScreenModel& screen = request.dialog->Screen();
+    ShowMessage(screen.allowMessage, screen.title, kAllowBoxType);
+    WriteResumeScript(*request.dialog, request.resumeAfter);
     screen.restartNow = 1;
     return 0;
 }
@@ -70,21 +71,35 @@ DWORD WINAPI AllowPrompt(void* argument) {
 // Windows asked every program and one of them refused: the session goes on,
 // and so does the chain, so a resume script written for it must not stay.
 LRESULT LauncherDialog::OnEndSession(WPARAM ending, LPARAM) {
-    if (!ending) pendingResume_.Withdraw();
+    if (!ending && WithdrawWhenSessionGoesOn(screen_)) pendingResume_.Withdraw();
+    return 0;
+}
+
+// Sent by the chain when the restart it called for has not come: on this
+// thread, so that no end-session query falls between the two steps.
+LRESULT LauncherDialog::OnRestartDidNotCome(WPARAM, LPARAM) {
+    pendingResume_.Withdraw();
+    RestartDidNotCome(screen_);
     return 0;
 }
 
 LRESULT LauncherDialog::OnQueryEndSession(WPARAM, LPARAM) {
-    switch (DecideEndSession(screen_)) {
+    EndSessionDecision decision = DecideEndSession(screen_);
+    switch (decision.answer) {
         case EndSessionAnswer::kTrap:
             screen_.finalRestart = 1;
-            StartRestartPrompt(&TrapPrompt);
+            StartRestartPrompt(&TrapPrompt, this);
             return FALSE;
-        case EndSessionAnswer::kAskThenAllow:
-            StartRestartPrompt(&AllowPrompt);
+        case EndSessionAnswer::kAskThenAllow: {
+            auto* request = new AllowPromptRequest{this, decision.resumeAfter};
+            if (!StartRestartPrompt(&AllowPrompt, request)) delete request;
+            return FALSE;
+        }
+        case EndSessionAnswer::kRestartLater:
+            screen_.restartLater = 1;
             return FALSE;
         case EndSessionAnswer::kWriteAndPass:
-            WriteResumeScript(*this);
+            WriteResumeScript(*this, decision.resumeAfter);
             return TRUE;
         case EndSessionAnswer::kPass:
             return TRUE;

@@ -38,6 +38,11 @@ IntroSound SplitIntroSound(const std::string& value) {
     return sound;
 }
 
+StartPlan PlanStart(bool resumed, bool autoRun, bool closing) {
+    if (resumed) return closing ? StartPlan::kKeepResume : StartPlan::kDeleteAndResume;
+    return autoRun ? StartPlan::kRunChain : StartPlan::kPlayIntro;
+}
+
 std::string DeleteFailureText(unsigned long errorCode, const std::string& path) {
     const char* pattern;
     switch (errorCode) {

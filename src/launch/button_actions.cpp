@@ -1,6 +1,7 @@
 #include "launch/button_actions.h"
 
 #include "launch/target_resolution.h"
+#include "script/resume_script.h"
 #include "script/command_line.h"
 #include "script/system_facts.h"
 #include "script/values.h"
@@ -40,7 +41,7 @@ void RunPushButtonSteps(ScreenModel& screen, ActionHost& host) {
     if (!button->command.empty()) {
         if (plan.hideScreen) host.HideScreen();
         std::string line = BuildCommandLine(*button, screen);
-        if (!host.Launch(line, *button, plan.wait)) host.Ask(button->failureMessage, kFailureBoxType);
+        if (!host.Launch(line, *button, plan.wait, nullptr)) host.Ask(button->failureMessage, kFailureBoxType);
     }
     if (plan.closeScreen) {
         host.CloseScreen();
@@ -50,6 +51,43 @@ void RunPushButtonSteps(ScreenModel& screen, ActionHost& host) {
     screen.currentPushButton.compare_exchange_strong(button, nullptr);
 }
 
+namespace {
+
+// Before the next member (or at the chain's end): a restart held back until
+// the member that ran has ended is made now, with the script for the
+// members after resumeAfter; then the restart that was asked for.
+void RestartIfAsked(ScreenModel& screen, ActionHost& host, int resumeAfter) {
+    if (screen.restartLater.exchange(0)) {
+        if (resumeAfter >= 0) host.WriteResumeScript(resumeAfter);
+        screen.restartNow = 1;
+    }
+    if (!screen.restartNow.load()) return;
+    host.RestartMachine();
+    host.RestartDidNotCome();
+}
+
+// A member that reports a needed restart by its exit code is treated as if
+// it had asked for one while it ran.
+void TakeReportedRestart(ScreenModel& screen, ActionHost& host, const ScreenItem& item, bool waited,
+                         unsigned long exitCode, int resumeAfter) {
+    switch (RestartPolicyOfExitCode(item, waited, exitCode)) {
+        case kTrapRestart:
+            screen.finalRestart = 1;
+            if (host.Ask(screen.trapMessage, TrapBoxType(screen.restartMode)) == kAnswerYes)
+                screen.restartNow = 1;
+            break;
+        case kAllowRestart:
+            host.Ask(screen.allowMessage, kAllowBoxType);
+            if (resumeAfter >= 0) host.WriteResumeScript(resumeAfter);
+            screen.restartNow = 1;
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace
+
 void RunChainSteps(ScreenModel& screen, ActionHost& host) {
     bool close = screen.closeAfterChain.load() != 0 || screen.resumed != 0;
     screen.finalRestart = 0;
@@ -57,22 +95,26 @@ void RunChainSteps(ScreenModel& screen, ActionHost& host) {
     const int last = LastChainMember(screen);
     host.ForgetRestartPrompt();
     bool aborted = false;
-    bool restartAsked = false;
+    int resumeAfter = -1;  // of the member that ran last
     for (int slot = 0; slot <= last && !aborted; ++slot) {
         for (;;) {
             host.WaitForRestartPrompt();
-            // One request is enough: the restart ends the session, and
-            // asking again before each slot would only start it again.
-            if (screen.restartNow.load() && !restartAsked) {
-                restartAsked = true;
-                host.RestartMachine();
-            }
+            RestartIfAsked(screen, host, resumeAfter);
             const ScreenItem* item = screen.Button(slot);
             if (!item || !item->IsChainMember()) break;
             // Nothing is left to resume once the last member runs.
-            screen.runningIndex = slot == last ? -1 : slot;
+            resumeAfter = slot == last ? -1 : slot;
+            screen.runningIndex = resumeAfter;
+            screen.runningMember = slot;
             std::string line = BuildCommandLine(*item, screen);
-            if (host.Launch(line, *item, ChainMemberWaits(item->option))) break;
+            bool wait = ChainMemberWaits(item->option);
+            unsigned long exitCode = 0;
+            bool started = host.Launch(line, *item, wait, &exitCode);
+            screen.runningMember = -1;
+            if (started) {
+                TakeReportedRestart(screen, host, *item, wait, exitCode, resumeAfter);
+                break;
+            }
             int answer = host.Ask(item->failureMessage, kChainFailureBoxType);
             if (answer == kAnswerRetry) continue;
             if (answer == kAnswerAbort) {
@@ -83,8 +125,10 @@ void RunChainSteps(ScreenModel& screen, ActionHost& host) {
         }
     }
     screen.runningIndex = -1;
-    if (screen.finalRestart.load() &&
-        host.Ask(screen.finalRestartMessage, kFinalRestartBoxType) == kAnswerYes) {
+    if (screen.restartLater.load() || screen.restartNow.load()) {
+        RestartIfAsked(screen, host, -1);
+    } else if (screen.finalRestart.load() &&
+               host.Ask(screen.finalRestartMessage, kFinalRestartBoxType) == kAnswerYes) {
         host.RestartMachine();
     }
     // A chain that started with the screen ([REBOOTED] or [RUN]) shrank it to

@@ -10,6 +10,9 @@
 constexpr unsigned kFailureBoxType = 0x30;        // OK, exclamation icon
 constexpr unsigned kChainFailureBoxType = 0x122;  // Abort/Retry/Ignore, question, Retry default
 constexpr unsigned kFinalRestartBoxType = 0x24;   // Yes/No, question icon
+constexpr unsigned kTrapAskBoxType = 0x124;       // Yes/No, question icon, No default
+constexpr unsigned kTrapTellBoxType = 0x40;       // OK, information icon
+constexpr unsigned kAllowBoxType = 0x20;          // OK, question icon
 constexpr int kAnswerAbort = 3;
 constexpr int kAnswerRetry = 4;
 constexpr int kAnswerYes = 6;
@@ -23,14 +26,29 @@ public:
     virtual void CloseScreen() = 0;    // a push button whose option is "YES"
     virtual void EndScreen() = 0;      // a chain that ends the program
     // Starts the command line for the item; true when the process exists.
-    virtual bool Launch(const std::string& commandLine, const ScreenItem& item, bool wait) = 0;
+    // After a wait, *exitCode is the program's exit code (0 otherwise).
+    virtual bool Launch(const std::string& commandLine, const ScreenItem& item, bool wait,
+                        unsigned long* exitCode) = 0;
     // A message box with the screen's title; no box and 0 for an empty text.
     virtual int Ask(const std::string& text, unsigned type) = 0;
     virtual void ForgetRestartPrompt() = 0;
     // Waits for the remembered restart prompt thread to end, then forgets it.
     virtual void WaitForRestartPrompt() = 0;
+    // Calls for the restart and gives it its moment to come; returns when
+    // it has not come.
     virtual void RestartMachine() = 0;
+    // Takes the resume script back and marks the restart as owed
+    // (RestartDidNotCome), in one step with the end-session queries.
+    virtual void RestartDidNotCome() = 0;
+    // Writes and registers the resume script for the members after the
+    // slot; false when nothing was left behind.
+    virtual bool WriteResumeScript(int resumeAfter) = 0;
 };
+
+// The trap prompt's box type for the restart mode.
+inline unsigned TrapBoxType(int restartMode) {
+    return restartMode != 0 ? kTrapAskBoxType : kTrapTellBoxType;
+}
 
 struct PushButtonPlan {
     bool hideScreen = false;

@@ -13,6 +13,7 @@ struct LaunchRequest {
     const std::vector<std::string>* ignoreList = nullptr;
     bool wait = false;
     HMODULE waitLibrary = nullptr;
+    unsigned long* exitCode = nullptr;  // set to the exit code after a wait, else to 0
 };
 
 // True when the process was created.

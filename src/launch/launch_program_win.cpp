@@ -13,8 +13,9 @@ using WaitForProcessFn = DWORD(WINAPI*)(HANDLE process, DWORD processId,
 constexpr DWORD kPauseAfterWaitMs = 500;
 
 // A start through the shell may leave no process to wait for; the pause
-// still follows, as it does when the library lacks the export.
-void WaitThroughLibrary(HMODULE library, const StartedProcess& process,
+// still follows, as it does when the library lacks the export. True when
+// the library did wait for the program.
+bool WaitThroughLibrary(HMODULE library, const StartedProcess& process,
                         const std::vector<std::string>* ignoreList) {
     auto wait = reinterpret_cast<WaitForProcessFn>(
         reinterpret_cast<void*>(GetProcAddress(library, "WaitForProcess")));
@@ -27,6 +28,7 @@ void WaitThroughLibrary(HMODULE library, const StartedProcess& process,
              names.empty() ? nullptr : names.data(), static_cast<DWORD>(names.size()));
     }
     Sleep(kPauseAfterWaitMs);
+    return wait && process.process;
 }
 
 }  // namespace
@@ -39,13 +41,17 @@ bool LaunchProgram(HWND screen, const LaunchRequest& request) {
     }
 
     bool created = false;
+    if (request.exitCode) *request.exitCode = 0;
     if (!prepared.commandLine.empty()) {
         WinProcessStarter starter;
         StartedProcess process;
         created = StartCommandLine(prepared.commandLine, starter, &process);
         if (created) {
-            if (request.wait && request.waitLibrary) {
-                WaitThroughLibrary(request.waitLibrary, process, request.ignoreList);
+            if (request.wait && request.waitLibrary &&
+                WaitThroughLibrary(request.waitLibrary, process, request.ignoreList)) {
+                DWORD code = 0;
+                if (request.exitCode && GetExitCodeProcess(static_cast<HANDLE>(process.process), &code))
+                    *request.exitCode = code;
             }
             CloseStartedProcess(process);
         }

@@ -2,6 +2,7 @@
 
 #include "app/launcher_dialog.h"
 #include "app/restart_machine.h"
+#include "app/restart_trap.h"
 #include "launch/button_actions.h"
 #include "launch/launch_program.h"
 #include "ui/show_message.h"
@@ -29,7 +30,8 @@ public:
         EndDialog(dialog_.Handle(), 1);
         ended_ = true;
     }
-    bool Launch(const std::string& commandLine, const ScreenItem& item, bool wait) override {
+    bool Launch(const std::string& commandLine, const ScreenItem& item, bool wait,
+                unsigned long* exitCode) override {
         LaunchRequest request;
         request.commandLine = commandLine;
         request.programDirectory = screen_.programDirectory;
@@ -37,6 +39,7 @@ public:
         request.ignoreList = &item.ignoreList;
         request.wait = wait;
         request.waitLibrary = dialog_.WaitLibrary();
+        request.exitCode = exitCode;
         return LaunchProgram(dialog_.Handle(), request);
     }
     int Ask(const std::string& text, unsigned type) override {
@@ -52,12 +55,15 @@ public:
     }
     // The restart call returns at once and the session ends a moment later:
     // give it that moment, so that no further installer starts meanwhile.
-    // If the restart does not come (no privilege, or a program refused), the
-    // chain goes on here, without the resume script written for the restart.
+    // The restart may not come at all (no privilege, a program refused it)
+    // or come later than this.
     void RestartMachine() override {
         ::RestartMachine(screen_.windowsVersion);
         Sleep(kRestartGraceMs);
-        dialog_.PendingResumeScript().Withdraw();
+    }
+    void RestartDidNotCome() override { SendMessageA(dialog_.Handle(), kRestartDidNotCome, 0, 0); }
+    bool WriteResumeScript(int resumeAfter) override {
+        return ::WriteResumeScript(dialog_, resumeAfter);
     }
 
 private:

@@ -10,7 +10,9 @@ std::string ResumeScriptPath(const std::string& temporaryDirectory, const std::s
 
 std::string RunOnceCommand(const std::string& programDirectory, const std::string& programName,
                            const std::string& scriptPath) {
-    return programDirectory + "\\" + programName + " " + scriptPath;
+    std::string program = programDirectory + "\\" + programName;
+    if (program.find(' ') != std::string::npos) program = "\"" + program + "\"";
+    return program + " " + scriptPath;
 }
 
 namespace {
@@ -81,14 +83,34 @@ std::string ResumeScriptText(const ScreenModel& screen, int runningIndex) {
     return text;
 }
 
-EndSessionAnswer DecideEndSession(const ScreenModel& screen) {
-    if (screen.restartNow.load()) return EndSessionAnswer::kPass;
-    const ScreenItem* item = screen.Button(screen.runningIndex.load());
+EndSessionDecision DecideEndSession(const ScreenModel& screen) {
+    if (screen.restartNow.load()) return {EndSessionAnswer::kPass, -1};
+    const int running = screen.runningIndex.load();
+    const ScreenItem* item = screen.Button(running);
     int policy = item ? item->restartPolicy : kNoPolicy;
-    if (policy == kTrapRestart) return EndSessionAnswer::kTrap;
-    if (policy == kAllowRestart) {
-        return screen.allowMessage.empty() ? EndSessionAnswer::kWriteAndPass
-                                           : EndSessionAnswer::kAskThenAllow;
-    }
-    return EndSessionAnswer::kPass;
+    if (policy == kTrapRestart) return {EndSessionAnswer::kTrap, running};
+    if (policy == kAllowRestart && !screen.allowMessage.empty())
+        return {EndSessionAnswer::kAskThenAllow, running};
+    // A restart that the screen called for and that did not come may still
+    // arrive, and the member running then may not be the one that asked:
+    // letting it through could cut that member off with nothing to resume
+    // it. It is held back until the member has ended, and then made with
+    // the script for the members after it.
+    if (screen.restartOwed.load() && screen.runningMember.load() >= 0)
+        return {EndSessionAnswer::kRestartLater, running};
+    if (policy == kAllowRestart) return {EndSessionAnswer::kWriteAndPass, running};
+    return {EndSessionAnswer::kPass, -1};
+}
+
+void RestartDidNotCome(ScreenModel& screen) {
+    screen.restartNow = 0;
+    screen.restartOwed = 1;
+}
+
+bool WithdrawWhenSessionGoesOn(const ScreenModel& screen) { return screen.restartNow.load() == 0; }
+
+int RestartPolicyOfExitCode(const ScreenItem& item, bool waited, unsigned long exitCode) {
+    if (!waited) return kNoPolicy;
+    if (exitCode != kExitRestartRequired && exitCode != kExitRestartInitiated) return kNoPolicy;
+    return item.restartPolicy;
 }

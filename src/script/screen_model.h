@@ -88,7 +88,16 @@ struct ScreenModel {
     // Shared with the worker threads.
     std::atomic<int> closeAfterChain{1};  // a [RUN] chain ends the program; OK buttons set it
     std::atomic<int> runningIndex{-1};
+    // The slot of the member that runs, the chain's last one too; -1 when
+    // none runs.
+    std::atomic<int> runningMember{-1};
     std::atomic<int> restartNow{0};
+    // The screen called for a restart that did not come; a later one is
+    // still owed.
+    std::atomic<int> restartOwed{0};
+    // A restart request was held back until the running member has ended;
+    // the chain then writes the resume script and restarts.
+    std::atomic<int> restartLater{0};
     std::atomic<int> finalRestart{0};
     std::atomic<ScreenItem*> currentPushButton{nullptr};
 

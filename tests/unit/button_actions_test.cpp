@@ -6,11 +6,13 @@
 #include <cstdio>
 #include <deque>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "fake_machine.h"
+#include "script/resume_script.h"
 
 namespace {
 
@@ -33,9 +35,12 @@ struct RecordingHost : ActionHost {
     void ShowScreen() override { steps.push_back("show"); }
     void CloseScreen() override { steps.push_back("close"); }
     void EndScreen() override { steps.push_back("end"); }
-    bool Launch(const std::string& line, const ScreenItem&, bool wait) override {
+    bool Launch(const std::string& line, const ScreenItem&, bool wait,
+                unsigned long* exitCode) override {
         steps.push_back("launch " + line + (wait ? " wait" : "") + " @" +
                         std::to_string(screen.runningIndex.load()));
+        if (exitCode) *exitCode = exitCodes.count(line) ? exitCodes[line] : 0;
+        if (duringLaunch) duringLaunch(line);
         if (failing.count(line) == 0) return true;
         if (failuresLeft > 0 && --failuresLeft == 0) failing.clear();
         return false;
@@ -56,6 +61,16 @@ struct RecordingHost : ActionHost {
         ++waits;
     }
     void RestartMachine() override { steps.push_back("restart"); }
+    void RestartDidNotCome() override {
+        steps.push_back("not come");
+        ::RestartDidNotCome(screen);
+    }
+    bool WriteResumeScript(int resumeAfter) override {
+        steps.push_back("write after " + std::to_string(resumeAfter));
+        return true;
+    }
+    std::map<std::string, unsigned long> exitCodes;
+    std::function<void(const std::string& line)> duringLaunch;  // while the program runs
 };
 
 ScreenItem& Put(ScreenModel& screen, int slot, int kind, int state, const std::string& command,
@@ -243,7 +258,7 @@ TEST(Chain, RestartRequests) {
     RunChainSteps(screen, host);
     // The restart is asked for once, before the next slot; the chain goes on
     // until the session ends.
-    EXPECT_EQ(host.steps, (Steps{"hide", "forget", "launch A.EXE wait @0", "restart",
+    EXPECT_EQ(host.steps, (Steps{"hide", "forget", "launch A.EXE wait @0", "restart", "not come",
                                  "launch B.EXE wait @-1", "show"}));
 
     // A trapped restart during the chain: the final question, answered Yes or No.
@@ -319,4 +334,166 @@ TEST(PrepareLaunch, ResolvesAndTakesTheDirectory) {
     std::string line = std::string(505, 'x') + ".EXE";
     machine.files = {"D:\\SETUP\\" + line};
     EXPECT_EQ(PrepareLaunch(line).commandLine, "");
+}
+
+namespace {
+
+// Windows' end-session query, answered the way the screen's window acts on
+// the decision; the prompts answer at once (the trap prompt with OK).
+void Query(ScreenModel& screen, RecordingHost& host) {
+    EndSessionDecision decision = DecideEndSession(screen);
+    switch (decision.answer) {
+        case EndSessionAnswer::kTrap:
+            screen.finalRestart = 1;
+            host.steps.push_back("query: trapped");
+            break;
+        case EndSessionAnswer::kAskThenAllow:
+            host.steps.push_back("query: allowed after its box");
+            host.WriteResumeScript(decision.resumeAfter);
+            screen.restartNow = 1;
+            break;
+        case EndSessionAnswer::kRestartLater:
+            host.steps.push_back("query: held back");
+            screen.restartLater = 1;
+            break;
+        case EndSessionAnswer::kWriteAndPass:
+            host.WriteResumeScript(decision.resumeAfter);
+            host.steps.push_back("query: session ends");
+            break;
+        case EndSessionAnswer::kPass:
+            host.steps.push_back("query: session ends");
+            break;
+    }
+}
+
+}  // namespace
+
+// The screen's own restart does not come within its grace; restart requests
+// that come later (the late restart itself, or a member's own) are handled
+// again, and no query ends the session without the script for exactly the
+// members still to run.
+TEST(Chain, RequestsAfterARestartThatDidNotCome) {
+    struct Case {
+        const char* what;
+        std::vector<int> policies;          // of the members in slots 0, 1, 2
+        std::set<std::string> queriedDuring;  // the programs running when a query comes
+        Steps steps;
+    } cases[] = {
+        {"a member's own trapped request after the restart that did not come is trapped",
+         {kAllowRestart, kTrapRestart, kNoPolicy},
+         {"A.EXE", "B.EXE"},
+         {"launch A.EXE wait @0", "query: allowed after its box", "write after 0", "restart",
+          "not come", "launch B.EXE wait @1", "query: trapped", "launch C.EXE wait @-1",
+          "ask 0x24 Restart now?", "end"}},
+        {"the late restart while the next member runs is held back until it has ended, then "
+         "made with the script for the members after it",
+         {kAllowRestart, kNoPolicy, kNoPolicy},
+         {"A.EXE", "B.EXE"},
+         {"launch A.EXE wait @0", "query: allowed after its box", "write after 0", "restart",
+          "not come", "launch B.EXE wait @1", "query: held back", "write after 1", "restart",
+          "not come", "launch C.EXE wait @-1", "end"}},
+        {"a later allowed member writes the script for the members after it",
+         {kAllowRestart, kAllowRestart, kNoPolicy},
+         {"A.EXE", "B.EXE"},
+         {"launch A.EXE wait @0", "query: allowed after its box", "write after 0", "restart",
+          "not come", "launch B.EXE wait @1", "query: allowed after its box", "write after 1",
+          "restart", "not come", "launch C.EXE wait @-1", "end"}},
+        {"while the last member runs it is held back too, and made when the chain has ended",
+         {kAllowRestart, kNoPolicy, kNoPolicy},
+         {"A.EXE", "C.EXE"},
+         {"launch A.EXE wait @0", "query: allowed after its box", "write after 0", "restart",
+          "not come", "launch B.EXE wait @1", "launch C.EXE wait @-1", "query: held back",
+          "restart", "not come", "end"}},
+        {"without a restart that did not come, the last member's request passes",
+         {kAllowRestart, kNoPolicy, kNoPolicy},
+         {"C.EXE"},
+         {"launch A.EXE wait @0", "launch B.EXE wait @1", "launch C.EXE wait @-1",
+          "query: session ends", "end"}},
+    };
+    for (const Case& c : cases) {
+        ScreenModel screen;
+        screen.allowMessage = "Restarting.";
+        screen.finalRestartMessage = "Restart now?";
+        const char* names[] = {"A.EXE", "B.EXE", "C.EXE"};
+        for (int slot = 0; slot < 3; ++slot)
+            Put(screen, slot, kCheckBox, kStateChecked, names[slot], 1).restartPolicy =
+                c.policies[slot];
+        RecordingHost host(screen);
+        host.duringLaunch = [&](const std::string& line) {
+            if (c.queriedDuring.count(line)) Query(screen, host);
+        };
+        RunChainSteps(screen, host);
+        Steps steps(host.steps.begin() + 2, host.steps.end());  // after "hide", "forget"
+        EXPECT_EQ(steps, c.steps) << c.what;
+        EXPECT_EQ(screen.restartNow.load(), 0) << c.what;
+    }
+}
+
+// A session that goes on after all takes the script back, unless the
+// screen's own restart is still awaited (the chain takes it back then).
+TEST(Chain, SessionThatGoesOnWithdrawsUnlessTheOwnRestartIsAwaited) {
+    ScreenModel screen;
+    EXPECT_TRUE(WithdrawWhenSessionGoesOn(screen));
+    screen.restartNow = 1;
+    EXPECT_FALSE(WithdrawWhenSessionGoesOn(screen));
+}
+
+// Installers that report a needed restart by their exit code.
+TEST(Chain, ExitCodesThatAskForARestart) {
+    struct Case {
+        const char* what;
+        int policy;
+        int option;  // 1 waited for
+        unsigned long code;
+        int restartMode;
+        std::deque<int> answers;
+        Steps steps;
+    } cases[] = {
+        {"trapped, 3010: the trap box, the chain goes on, the final question", kTrapRestart, 1,
+         3010, 0, {},
+         {"launch A.EXE wait @0", "ask 0x40 Held back.", "launch B.EXE wait @-1",
+          "ask 0x24 Restart now?", "end"}},
+        {"trapped, 1641, Yes in the Yes/No box: restart before the next member", kTrapRestart, 1,
+         1641, 4, {kAnswerYes},
+         {"launch A.EXE wait @0", "ask 0x124 Held back.", "restart", "not come",
+          "launch B.EXE wait @-1", "ask 0x24 Restart now?", "end"}},
+        {"allowed, 3010: the allow box, the script, the program's own restart", kAllowRestart, 1,
+         3010, 0, {},
+         {"launch A.EXE wait @0", "ask 0x20 Restarting.", "write after 0", "restart", "not come",
+          "launch B.EXE wait @-1", "end"}},
+        {"allowed, 1641: the same", kAllowRestart, 1, 1641, 0, {},
+         {"launch A.EXE wait @0", "ask 0x20 Restarting.", "write after 0", "restart", "not come",
+          "launch B.EXE wait @-1", "end"}},
+        {"not waited for: as before", kAllowRestart, 0, 3010, 0, {},
+         {"launch A.EXE @0", "launch B.EXE wait @-1", "end"}},
+        {"no policy: as before", kNoPolicy, 1, 3010, 0, {},
+         {"launch A.EXE wait @0", "launch B.EXE wait @-1", "end"}},
+        {"another exit code: as before", kAllowRestart, 1, 1603, 0, {},
+         {"launch A.EXE wait @0", "launch B.EXE wait @-1", "end"}},
+    };
+    for (const Case& c : cases) {
+        ScreenModel screen;
+        screen.restartMode = c.restartMode;
+        screen.trapMessage = "Held back.";
+        screen.allowMessage = "Restarting.";
+        screen.finalRestartMessage = "Restart now?";
+        Put(screen, 0, kCheckBox, kStateChecked, "A.EXE", c.option).restartPolicy = c.policy;
+        Put(screen, 1, kCheckBox, kStateChecked, "B.EXE", 1);
+        RecordingHost host(screen);
+        host.exitCodes["A.EXE"] = c.code;
+        host.answers = c.answers;
+        RunChainSteps(screen, host);
+        Steps steps(host.steps.begin() + 2, host.steps.end());
+        EXPECT_EQ(steps, c.steps) << c.what;
+    }
+
+    // The chain's last member: nothing to resume, the restart at the end.
+    ScreenModel last;
+    last.allowMessage = "Restarting.";
+    Put(last, 0, kCheckBox, kStateChecked, "A.EXE", 1).restartPolicy = kAllowRestart;
+    RecordingHost host(last);
+    host.exitCodes["A.EXE"] = 3010;
+    RunChainSteps(last, host);
+    EXPECT_EQ(host.steps, (Steps{"hide", "forget", "launch A.EXE wait @-1", "ask 0x20 Restarting.",
+                                 "restart", "not come", "end"}));
 }

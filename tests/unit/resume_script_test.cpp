@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "app/startup.h"
 #include "fake_machine.h"
 #include "fake_screen_host.h"
 #include "script/screen_script.h"
@@ -136,31 +137,59 @@ TEST(ResumeScript, NamesAndRunOnceCommand) {
     EXPECT_EQ(ResumeScriptPath("", "SETUP", 0), "SETUP0.INF");
     EXPECT_EQ(RunOnceCommand("D:\\", "AUTORUN", "C:\\T\\AUTORUN5.INF"), "D:\\\\AUTORUN C:\\T\\AUTORUN5.INF");
     EXPECT_EQ(RunOnceCommand("D:\\DISC", "AUTORUN", "C:\\T\\A.INF"), "D:\\DISC\\AUTORUN C:\\T\\A.INF");
+    // A blank in the program's path: quoted, so that the started program
+    // finds the end of its own name; the script's path stays as it is.
+    EXPECT_EQ(RunOnceCommand("C:\\Program Files\\Disc", "AUTORUN", "C:\\My Temp\\A.INF"),
+              "\"C:\\Program Files\\Disc\\AUTORUN\" C:\\My Temp\\A.INF");
+    EXPECT_EQ(CommandLineArguments(RunOnceCommand("C:\\Program Files\\Disc", "AUTORUN",
+                                                  "C:\\My Temp\\A.INF")),
+              " C:\\My Temp\\A.INF");
 }
 
 TEST(DecideEndSession, ByRunningMembersPolicy) {
+    // Slot 2 runs with the policy; slot 3 is the chain's last member, which
+    // runs with the running index -1. "Owed": a restart that the screen
+    // called for did not come.
     struct Case {
         int restartNow;
+        int owed;
         int running;
+        int member;
         int policy;
         const char* allowMessage;
         EndSessionAnswer answer;
+        int resumeAfter;
     } cases[] = {
-        {0, -1, kTrapRestart, "", EndSessionAnswer::kPass},
-        {0, 2, kNoPolicy, "", EndSessionAnswer::kPass},
-        {0, 2, kTrapRestart, "", EndSessionAnswer::kTrap},
-        {0, 2, kAllowRestart, "", EndSessionAnswer::kWriteAndPass},
-        {0, 2, kAllowRestart, "Restarting", EndSessionAnswer::kAskThenAllow},
-        {1, 2, kTrapRestart, "", EndSessionAnswer::kPass},
-        {0, 6, kTrapRestart, "", EndSessionAnswer::kPass},  // empty slot
-        {0, 40, kTrapRestart, "", EndSessionAnswer::kPass},
+        {0, 0, -1, -1, kTrapRestart, "", EndSessionAnswer::kPass, -1},
+        {0, 0, 2, 2, kNoPolicy, "", EndSessionAnswer::kPass, -1},
+        {0, 0, 2, 2, kTrapRestart, "", EndSessionAnswer::kTrap, 2},
+        {0, 0, 2, 2, kAllowRestart, "", EndSessionAnswer::kWriteAndPass, 2},
+        {0, 0, 2, 2, kAllowRestart, "Restarting", EndSessionAnswer::kAskThenAllow, 2},
+        {1, 0, 2, 2, kTrapRestart, "", EndSessionAnswer::kPass, -1},
+        {1, 1, 2, 2, kTrapRestart, "", EndSessionAnswer::kPass, -1},
+        {0, 0, 6, 6, kTrapRestart, "", EndSessionAnswer::kPass, -1},  // empty slot
+        {0, 0, 40, 40, kTrapRestart, "", EndSessionAnswer::kPass, -1},
+        {0, 0, -1, 3, kAllowRestart, "", EndSessionAnswer::kPass, -1},
+        // After a restart that did not come: the member's own policy first
+        // where it refuses anyway, else held back until the member has ended.
+        {0, 1, 2, 2, kTrapRestart, "", EndSessionAnswer::kTrap, 2},
+        {0, 1, 2, 2, kAllowRestart, "Restarting", EndSessionAnswer::kAskThenAllow, 2},
+        {0, 1, 2, 2, kAllowRestart, "", EndSessionAnswer::kRestartLater, 2},
+        {0, 1, 2, 2, kNoPolicy, "", EndSessionAnswer::kRestartLater, 2},
+        {0, 1, -1, 3, kNoPolicy, "", EndSessionAnswer::kRestartLater, -1},
+        {0, 1, -1, -1, kNoPolicy, "", EndSessionAnswer::kPass, -1},  // no chain runs
     };
     for (const Case& c : cases) {
         ScreenModel screen;
         Put(screen, 2, kCheckBox, 1, "X.EXE").restartPolicy = c.policy;
+        Put(screen, 3, kCheckBox, 1, "Y.EXE").restartPolicy = c.policy;
         screen.restartNow = c.restartNow;
+        screen.restartOwed = c.owed;
         screen.runningIndex = c.running;
+        screen.runningMember = c.member;
         screen.allowMessage = c.allowMessage;
-        EXPECT_EQ(DecideEndSession(screen), c.answer) << c.running << " " << c.policy;
+        EndSessionDecision decision = DecideEndSession(screen);
+        EXPECT_EQ(decision.answer, c.answer) << c.owed << " " << c.member << " " << c.policy;
+        EXPECT_EQ(decision.resumeAfter, c.resumeAfter) << c.owed << " " << c.member << " " << c.policy;
     }
 }
