@@ -21,6 +21,8 @@ have wixl || need+=(wixl)
 # pictures and the preview's contact sheets.
 have xorriso || need+=(xorriso)
 [ -f /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf ] || need+=(fonts-dejavu-core)
+# Real installers for the restart suite are built with NSIS.
+have makensis || need+=(nsis)
 # The real ImageMagick (some machines carry a stand-in named convert).
 [ -x /usr/bin/convert ] && /usr/bin/convert -version 2>/dev/null | grep -q ImageMagick || need+=(imagemagick)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)

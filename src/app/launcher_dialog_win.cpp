@@ -105,8 +105,9 @@ bool LauncherDialog::OnInitDialog() {
 void LauncherDialog::KeepResumeScript() {
     MoveWindow(Handle(), 0, 0, 0, 0, TRUE);  // a resumed screen is never seen
     RegistryRunOnceKeys keys;
-    RegisterRunOnce(keys, screen_.programName,
-                    RunOnceCommand(screen_.programDirectory, screen_.programName, screen_.scriptPath));
+    std::string command =
+        RunOnceCommand(screen_.programDirectory, screen_.programName, screen_.scriptPath);
+    RegisterRunOnce(keys, screen_.programName, command);
 }
 
 void LauncherDialog::LoadScript() {

@@ -1,6 +1,7 @@
 #include "app/run_once.h"
 
-RunOnceRoot RegisterRunOnce(RunOnceKeys& keys, const std::string& name, const std::string& command) {
+RunOnceRoot RegisterRunOnce(RunOnceKeys& keys, const std::string& name,
+                            const std::string& command) {
     if (keys.Store(RunOnceRoot::kMachine, name, command)) return RunOnceRoot::kMachine;
     if (keys.Store(RunOnceRoot::kUser, name, command)) return RunOnceRoot::kUser;
     return RunOnceRoot::kNone;

@@ -19,7 +19,8 @@ public:
 
 // Stores the value under the machine's key, else under the user's; where it
 // went, kNone when neither would take it.
-RunOnceRoot RegisterRunOnce(RunOnceKeys& keys, const std::string& name, const std::string& command);
+RunOnceRoot RegisterRunOnce(RunOnceKeys& keys, const std::string& name,
+                            const std::string& command);
 // Removes the value from where it was stored, unless it no longer holds
 // this command (a later copy of the program has replaced it).
 void UnregisterRunOnce(RunOnceKeys& keys, RunOnceRoot root, const std::string& name,

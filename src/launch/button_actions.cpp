@@ -41,7 +41,8 @@ void RunPushButtonSteps(ScreenModel& screen, ActionHost& host) {
     if (!button->command.empty()) {
         if (plan.hideScreen) host.HideScreen();
         std::string line = BuildCommandLine(*button, screen);
-        if (!host.Launch(line, *button, plan.wait, nullptr)) host.Ask(button->failureMessage, kFailureBoxType);
+        if (!host.Launch(line, *button, plan.wait, nullptr))
+            host.Ask(button->failureMessage, kFailureBoxType);
     }
     if (plan.closeScreen) {
         host.CloseScreen();

@@ -190,6 +190,7 @@ TEST(DecideEndSession, ByRunningMembersPolicy) {
         screen.allowMessage = c.allowMessage;
         EndSessionDecision decision = DecideEndSession(screen);
         EXPECT_EQ(decision.answer, c.answer) << c.owed << " " << c.member << " " << c.policy;
-        EXPECT_EQ(decision.resumeAfter, c.resumeAfter) << c.owed << " " << c.member << " " << c.policy;
+        EXPECT_EQ(decision.resumeAfter, c.resumeAfter)
+            << c.owed << " " << c.member << " " << c.policy;
     }
 }

@@ -143,20 +143,15 @@ check "the resume script is gone" test -z "$(resume_files)"
 expect_eq "and so is the run-once value" "$(runonce_value)" ""
 case_end
 
-# A resume script that cannot be written (no temporary directory) or not
-# registered (no RunOnce key) leaves nothing behind; the restart still goes.
+# A resume script that cannot be written (no temporary directory) leaves
+# nothing behind; the restart still goes.
 restart_case allow_write_fails
-for broken in temporary_directory runonce_key; do
+for broken in temporary_directory; do
   chain_script <<'INF'
 ALLOWREBOOTBUTTONS=2
 INF
   rm -f "$CHAIN_LOG" "$SENTINEL_LOG"
-  if [ $broken = temporary_directory ]; then
-    rm -rf "$TEMP_UNIX"
-  else
-    mkdir -p "$TEMP_UNIX"
-    wine_reg delete "$RUNONCE" /f
-  fi
+  rm -rf "$TEMP_UNIX"
   start_autorun
   start_sentinel
   check "$broken missing: the restart still passes" process_ends_within "$AUTORUN_PID" 20
@@ -341,6 +336,241 @@ check "after the restart the resumed run installs the third item" \
   within 90 bash -c "xdotool search --onlyvisible --name '^Extra Tools Setup\$' >/dev/null"
 check "the resumed run ends and Wine's run-once processing with it" runonce_done 60
 expect_eq "no resume script is left" "$(resume_files)" ""
+case_end
+
+USER_RUNONCE='HKCU\Software\Microsoft\Windows\CurrentVersion\RunOnce'
+user_runonce_value() {
+  wine reg query "$USER_RUNONCE" /v AUTORUN 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p'
+}
+# Windows runs HKEY_CURRENT_USER's RunOnce values when the user logs on;
+# Wine's wineboot runs only HKEY_LOCAL_MACHINE's (programs/wineboot), so the
+# log-on is played here: the value is deleted and its command started as
+# it stands, the way the shell does it.
+user_logs_on() {
+  local command
+  command=$(user_runonce_value)
+  [ -n "$command" ] || return 1
+  wine_reg delete "$USER_RUNONCE" /v AUTORUN /f
+  (cd "$DISC" && RAW_COMMAND_LINE=$command wine "$WINE_BIN/rawstart.exe") >/dev/null 2>&1
+}
+
+# Real installers, built here with NSIS: silent, each appends "tag=TAG" to
+# C:\chain.log, then ends with an exit code or restarts the computer the
+# way NSIS does it (ExitWindowsEx, then the installer quits at once). The
+# x86-64 route, whose Wine runs no 32-bit program, takes the suite's own
+# helper instead.
+real_installers() { [ "$WINE_ROUTE" = 32 ] && command -v makensis >/dev/null; }
+installer() {  # name, tag, "exit=CODE" or "reboot"; prints the script's command
+  local name=$1 tag=$2 action=$3 body
+  if ! real_installers; then
+    case $action in
+      reboot) echo "restart_asker.exe C:\\ask.log $tag sleep=3000" ;;
+      *) echo "restart_asker.exe C:\\ask.log $tag passive sleep=500 $action" ;;
+    esac
+    return
+  fi
+  case $action in
+    reboot) body='Reboot' ;;
+    *) body="SetErrorLevel ${action#exit=}" ;;
+  esac
+  printf '%s\n' 'Unicode false' "Name \"$tag\"" "OutFile \"$DISC/$name.exe\"" \
+    'RequestExecutionLevel user' 'SilentInstall silent' 'Section' \
+    '  FileOpen $0 "C:\chain.log" a' '  FileSeek $0 0 END' "  FileWrite \$0 \"tag=$tag\$\\t\$\\r\$\\n\"" \
+    '  FileClose $0' "  $body" 'SectionEnd' >"$SUITE_DIR/$name.nsi"
+  makensis -V1 "$SUITE_DIR/$name.nsi" >>"$SUITE_DIR/$CASE_NAME.log" 2>&1
+  echo "$name.exe"
+}
+ran() {  # tag: how often that installer ran
+  local n m
+  n=$(grep -c "tag=$1	" "$CHAIN_LOG" 2>/dev/null)
+  m=$(grep -c "^$1 ended" "$ASK_LOG" 2>/dev/null)
+  echo $((${n:-0} + ${m:-0}))
+}
+
+# Where HKEY_LOCAL_MACHINE's RunOnce key cannot be written (a user without
+# administrator rights; here the key is missing), the value goes under the
+# user's own RunOnce key, which Windows runs at that user's next log-on.
+restart_case user_key_when_machine_key_closed
+wine_reg delete "$RUNONCE" /f
+chain_script <<'INF'
+ALLOWREBOOTBUTTONS=2
+INF
+start_autorun
+start_sentinel
+check "the screen lets the restart through and is ended by it" process_ends_within "$AUTORUN_PID" 20
+file=$(resume_files | head -1)
+check "the resume script is written" test -n "$file"
+expect_eq "it is registered under the user's RunOnce key" "$(user_runonce_value)" \
+  "C:\\DISC\\AUTORUN $TEMP_WIN\\$file"
+stop_sentinel
+wineserver -k 2>/dev/null
+wineserver -w 2>/dev/null
+check "at the user's log-on the chain is resumed" user_logs_on
+expect_eq "the member after the restart ran once, the one before it was not repeated" \
+  "$(tagged one),$(tagged three)" "1,1"
+expect_eq "the resume script is gone" "$(resume_files)" ""
+# Taken back from the user's key as well when the session goes on.
+rm -f "$CHAIN_LOG" "$ASK_LOG"
+{
+  printf '%s\n' '[BEGIN]' 'TITLE=Restart Disc' 'ALLOWREBOOTBUTTONS=2' '[RUN]' \
+    'BUTTON1=recorder.exe /tag=one /log=C:\chain.log,YES' \
+    'BUTTON2=restart_asker.exe C:\ask.log two passive sleep=5000,YES' \
+    'BUTTON3=recorder.exe /tag=three /log=C:\chain.log,YES' '[END]'
+} | write_script "$DISC/AUTORUN.INF"
+cp "$WINE_BIN"/session_refused.exe "$DISC"/
+start_autorun
+check "the second member runs" within 20 log_has "$ASK_LOG" "two watching"
+answer=$(cd "$DISC" && wine "$DISC_WIN\\session_refused.exe" "Restart Disc" 2>/dev/null | tr -d '\r')
+expect_eq "the screen wrote its script and agreed" "$answer" "answer=1"
+expect_eq "the session goes on: the user's value is taken back" "$(user_runonce_value)" ""
+expect_eq "and so is the script" "$(resume_files)" ""
+check "the chain goes on in this session" within 20 log_has "$CHAIN_LOG" tag=three
+case_end
+
+# A disc copied to a folder with a blank, a real installer that restarts
+# the computer: the run-once command quotes the program's path, and the
+# resumed run finds its script.
+restart_case program_folder_with_blank
+DISC=$WINEPREFIX/drive_c/Program\ Files/Sample\ Disc
+DISC_WIN='C:\Program Files\Sample Disc'
+mkdir -p "$DISC"
+cp "$DIST"/AUTORUN.EXE "$DIST"/AUTORUN_95.DLL "$DIST"/AUTORUN_NT.DLL \
+  "$WINE_BIN"/recorder.exe "$WINE_BIN"/restart_asker.exe "$DISC"/
+{
+  printf '%s\n' '[BEGIN]' 'TITLE=Restart Disc' 'ALLOWREBOOTBUTTONS=2' '[RUN]' \
+    'BUTTON1=recorder.exe /tag=one /log=C:\chain.log,YES' \
+    "BUTTON2=$(installer tools_setup tools reboot),YES" \
+    'BUTTON3=recorder.exe /tag=three /log=C:\chain.log,YES' '[END]'
+} | write_script "$DISC/AUTORUN.INF"
+start_autorun
+start_sentinel
+check "the installer's restart goes through and ends the screen" process_ends_within "$AUTORUN_PID" 20
+file=$(resume_files | head -1)
+check "a resume script is written" test -n "$file"
+expect_eq "the run-once value quotes the program's path" "$(runonce_value)" \
+  "\"C:\\Program Files\\Sample Disc\\AUTORUN\" $TEMP_WIN\\$file"
+stop_sentinel
+wineserver -k 2>/dev/null
+wineserver -w 2>/dev/null
+wine wineboot -r >/dev/null 2>&1
+check "Wine's run-once processing resumes the chain from the folder with a blank" \
+  test "$(tagged three)" = 1
+expect_eq "nothing ran twice" "$(tagged one),$(ran tools)" "1,1"
+expect_eq "the resume script is gone" "$(resume_files)" ""
+expect_eq "and so is the run-once value" "$(runonce_value)" ""
+case_end
+
+# The screen's own restart does not come (under NT 4 it restarts through
+# InitiateSystemShutdownA, which Wine leaves undone). Restart requests that
+# come afterwards are handled again: a trapped member's by its trap, one
+# from a member without a policy (the same as the late restart arriving
+# while it runs) is held back until that member has ended and then made
+# with the script for the members after it.
+restart_case late_requests_after_restart_that_did_not_come
+set_windows_version nt40
+{
+  printf '%s\n' '[BEGIN]' 'TITLE=Restart Disc' 'TRAPREBOOTMODE=OK' 'TRAPREBOOT=Held back again.' \
+    'ALLOWREBOOT=The computer restarts now.' 'FINALREBOOT=Restart the computer now?' \
+    'ALLOWREBOOTBUTTONS=2' 'TRAPREBOOTBUTTONS=3' '[RUN]' \
+    'BUTTON1=recorder.exe /tag=one /log=C:\chain.log,YES' \
+    'BUTTON2=restart_asker.exe C:\ask.log two sleep=2000,YES' \
+    'BUTTON3=restart_asker.exe C:\ask.log three sleep=2000,YES' \
+    'BUTTON4=restart_asker.exe C:\ask.log four sleep=3000,YES' \
+    'BUTTON5=recorder.exe /tag=five /log=C:\chain.log,YES' '[END]'
+} | write_script "$DISC/AUTORUN.INF"
+start_autorun
+check "the allow box is answered" answer_box "Restart Disc" "The computer restarts now" Return
+check "the resume script is written" within 10 resume_left
+check "the restart does not come: after its grace the chain goes on" within 45 log_has "$ASK_LOG" "three asked"
+expect_eq "without the resume script" "$(resume_files)" ""
+expect_eq "and without the run-once value" "$(runonce_value)" ""
+check "the trapped member's own request is trapped" wait_for_box "Restart Disc" "Held back again"
+check "the trap box is answered" answer_box "Restart Disc" "Held back again" Return
+check "the next member asks" within 20 log_has "$ASK_LOG" "four asked"
+check "its request is held back: the screen stays" kill -0 "$AUTORUN_PID"
+check "once it has ended, a resume script is written" within 10 resume_left
+file=$(resume_files | head -1)
+if [ -n "$file" ]; then
+  resume=$(tr -d '\r' <"$TEMP_UNIX/$file")
+  expect_eq "for the last member alone" \
+    "$(grep -o '^BUTTON[0-9]*=' <<<"$resume" | sort -u | tr -d '\n')|$(grep -A1 '^\[REBOOTED\]' <<<"$resume" | tail -1)" \
+    'BUTTON5=|BUTTON5=recorder.exe /tag=five /log=C:\chain.log,1'
+  expect_eq "and registered" "$(runonce_value)" "C:\\DISC\\AUTORUN $TEMP_WIN\\$file"
+fi
+check "that restart does not come either: the last member runs" within 45 log_has "$CHAIN_LOG" tag=five
+expect_eq "and nothing is left registered" "$(resume_files)|$(runonce_value)" "|"
+check "the final question comes for the trapped request" wait_for_box "Restart Disc" "Restart the computer now"
+check "it is answered No" answer_box "Restart Disc" "Restart the computer now" n
+check "the screen ends" process_ends_within "$AUTORUN_PID" 15
+expect_eq "every member ran once" "$(tagged one),$(grep -c asked "$ASK_LOG"),$(tagged five)" "1,3,1"
+case_end
+
+# Installers that report a needed restart by their exit code (3010, 1641)
+# instead of asking for one: a trapped member's is held back with the trap
+# box and offered at the end, an allowed member's is made by the program
+# after the allow box, with the rest of the chain resumed afterwards; a
+# member without a policy is left alone.
+restart_case exit_codes
+for round in 3010,1641 1641,3010; do
+  trapped=${round%,*}
+  allowed=${round#*,}
+  rm -f "$CHAIN_LOG" "$ASK_LOG"
+  {
+    printf '%s\n' '[BEGIN]' 'TITLE=Restart Disc' 'TRAPREBOOTMODE=OK' 'TRAPREBOOT=Setup needs a restart later.' \
+      'ALLOWREBOOT=The computer restarts now.' 'FINALREBOOT=Restart the computer now?' \
+      'TRAPREBOOTBUTTONS=1' 'ALLOWREBOOTBUTTONS=3' '[RUN]' \
+      "BUTTON1=$(installer trap_setup trapped$trapped exit=$trapped),YES" \
+      'BUTTON2=recorder.exe /tag=two /log=C:\chain.log,YES' \
+      "BUTTON3=$(installer allow_setup allowed$allowed exit=$allowed),YES" \
+      "BUTTON4=$(installer plain_setup plain exit=3010),YES" \
+      'BUTTON5=recorder.exe /tag=five /log=C:\chain.log,YES' '[END]'
+  } | write_script "$DISC/AUTORUN.INF"
+  start_autorun
+  check "trapped $trapped: the trap box" wait_for_box "Restart Disc" "Setup needs a restart later"
+  expect_eq "trapped $trapped: the chain waits for it" "$(tagged two)" 0
+  check "trapped $trapped: the box is answered" answer_box "Restart Disc" "Setup needs a restart later" Return
+  check "allowed $allowed: the allow box, after the member between" wait_for_box "Restart Disc" "The computer restarts now"
+  expect_eq "allowed $allowed: the member between ran" "$(tagged two)" 1
+  check "allowed $allowed: the box is answered" answer_box "Restart Disc" "The computer restarts now" Return
+  # The program restarts the computer; Wine's shutdown ends the screen and
+  # runs the resumed screen from RunOnce.
+  check "allowed $allowed: after the restart the resumed run ends the chain" within 60 log_has "$CHAIN_LOG" tag=five
+  check "allowed $allowed: the resumed run ends, without a question" runonce_done 60
+  expect_eq "allowed $allowed: every installer ran once" \
+    "$(ran trapped$trapped),$(tagged two),$(ran allowed$allowed),$(ran plain),$(tagged five)" "1,1,1,1,1"
+  expect_eq "allowed $allowed: nothing is left registered" "$(resume_files)|$(runonce_value)" "|"
+  wineserver -k 2>/dev/null
+  wineserver -w 2>/dev/null
+done
+case_end
+
+# A resumed screen that must close at once (here: its wait library is
+# missing) keeps its resume script and registers it again, so that the
+# chain runs at the next start once the cause is gone.
+restart_case resumed_screen_that_must_close
+chain_script <<'INF'
+ALLOWREBOOTBUTTONS=2
+INF
+start_autorun
+start_sentinel
+check "the restart goes through after the script is written" process_ends_within "$AUTORUN_PID" 20
+file=$(resume_files | head -1)
+command=$(runonce_value)
+check "a resume script is registered" test -n "$file" -a -n "$command"
+stop_sentinel
+wineserver -k 2>/dev/null
+wineserver -w 2>/dev/null
+mkdir -p "$SUITE_DIR/waitlib"
+mv "$DISC"/AUTORUN_95.DLL "$DISC"/AUTORUN_NT.DLL "$SUITE_DIR/waitlib"/
+wine wineboot -r >/dev/null 2>&1
+expect_eq "without its wait library the resumed screen ran nothing" "$(tagged three)" 0
+expect_eq "its resume script is kept" "$(resume_files)" "$file"
+check "and registered again" test -n "$(runonce_value)"
+mv "$SUITE_DIR/waitlib"/*.DLL "$DISC"/
+wine wineboot -r >/dev/null 2>&1
+check "at the next start the chain is resumed" test "$(tagged three)" = 1
+expect_eq "nothing ran twice" "$(tagged one)" 1
+expect_eq "nothing is left" "$(resume_files)|$(runonce_value)" "|"
 case_end
 
 suite_end

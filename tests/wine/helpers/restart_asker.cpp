@@ -1,5 +1,5 @@
 // An installer that asks Windows to restart, for the restart suites.
-//   restart_asker.exe LOG TAG [refuse] [passive] [sleep=MS]
+//   restart_asker.exe LOG TAG [refuse] [passive] [sleep=MS] [exit=CODE]
 // Shows a window titled TAG, appends "TAG asked MS" to LOG, calls
 // ExitWindowsEx(EWX_REBOOT), keeps its window for MS milliseconds (default
 // 3000) and appends "TAG ended MS" before exiting (MS: milliseconds of the
@@ -8,6 +8,7 @@
 // it; every query it gets is logged as "TAG queried MS". With "passive" it
 // asks for nothing: a window that only watches for restarts; it logs
 // "TAG watching MS" once its window is there. With
+// "exit=CODE" it ends with that exit code (3010: a restart is needed). With
 // "after=TITLE" it makes sure that a shutdown visits it after the process
 // that owns the window TITLE (see StartAfter).
 #include <windows.h>
@@ -84,6 +85,7 @@ int main(int argc, char** argv) {
     logPath = argv[1];
     tag = argv[2];
     DWORD sleep = 3000;
+    int exitCode = 0;
     bool passive = false;
     const char* after = nullptr;
     HANDLE parent = nullptr;
@@ -94,6 +96,7 @@ int main(int argc, char** argv) {
         if (std::strcmp(argv[i], "refuse") == 0) refuse = true;
         if (std::strcmp(argv[i], "passive") == 0) passive = true;
         if (std::strncmp(argv[i], "sleep=", 6) == 0) sleep = std::strtoul(argv[i] + 6, nullptr, 10);
+        if (std::strncmp(argv[i], "exit=", 5) == 0) exitCode = std::atoi(argv[i] + 5);
     }
     if (after && !parent) {
         int code = StartAfter(after);
@@ -121,5 +124,5 @@ int main(int argc, char** argv) {
     }
     Log("ended");
     DestroyWindow(window);
-    return 0;
+    return exitCode;
 }
