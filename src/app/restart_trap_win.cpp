@@ -80,7 +80,7 @@ LRESULT LauncherDialog::OnEndSession(WPARAM ending, LPARAM) {
 LRESULT LauncherDialog::OnRestartDidNotCome(WPARAM, LPARAM) {
     pendingResume_.Withdraw();
     RestartDidNotCome(screen_);
-    return 0;
+    return 1;
 }
 
 LRESULT LauncherDialog::OnQueryEndSession(WPARAM, LPARAM) {

@@ -5,6 +5,7 @@
 #include "app/restart_trap.h"
 #include "launch/button_actions.h"
 #include "launch/launch_program.h"
+#include "script/resume_script.h"
 #include "ui/show_message.h"
 
 namespace {
@@ -61,7 +62,13 @@ public:
         ::RestartMachine(screen_.windowsVersion);
         Sleep(kRestartGraceMs);
     }
-    void RestartDidNotCome() override { SendMessageA(dialog_.Handle(), kRestartDidNotCome, 0, 0); }
+    // On the screen's thread while its window is there (the handler answers
+    // 1); a window that is already gone gets no queries any more.
+    void RestartDidNotCome() override {
+        if (SendMessageA(dialog_.Handle(), kRestartDidNotCome, 0, 0) == 1) return;
+        dialog_.PendingResumeScript().Withdraw();
+        ::RestartDidNotCome(screen_);
+    }
     bool WriteResumeScript(int resumeAfter) override {
         return ::WriteResumeScript(dialog_, resumeAfter);
     }
