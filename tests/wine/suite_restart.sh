@@ -380,10 +380,10 @@ installer() {  # name, tag, "exit=CODE" or "reboot"; prints the script's command
   makensis -V1 "$SUITE_DIR/$name.nsi" >>"$SUITE_DIR/$CASE_NAME.log" 2>&1
   echo "$name.exe"
 }
-ran() {  # tag: how often that installer ran
+ran() {  # tag: how often that installer started
   local n m
   n=$(grep -c "tag=$1	" "$CHAIN_LOG" 2>/dev/null)
-  m=$(grep -c "^$1 ended" "$ASK_LOG" 2>/dev/null)
+  m=$(grep -cE "^$1 (asked|watching) " "$ASK_LOG" 2>/dev/null)
   echo $((${n:-0} + ${m:-0}))
 }
 
