@@ -2,6 +2,7 @@
 // What the portable code needs to know about the machine it runs on. The
 // Windows build answers from Win32 (src/win/machine_win.cpp); unit tests
 // install a fake.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,17 @@ constexpr unsigned long kRegExpandString = 2;
 constexpr unsigned long kAttributeDirectory = 0x10;
 // Size of the buffer that FindExecutableFor fills.
 constexpr unsigned kFindExecutableBytes = 520;
+
+// A file open for reading; closed when destroyed.
+class InputFile {
+public:
+    virtual ~InputFile() = default;
+    // Reads up to size bytes: the count read, 0 at the end of the file, -1 on
+    // a read error.
+    virtual long Read(char* buffer, unsigned long size) = 0;
+    // The file's length in bytes, or -1 when it cannot be told.
+    virtual long Size() = 0;
+};
 
 class Machine {
 public:
@@ -47,6 +59,8 @@ public:
     virtual std::string ToAnsiCodePage(const std::u16string& text) = 0;
     virtual std::string WindowsDirectory() = 0;
     virtual std::string TemporaryDirectory() = 0;
+    // Opens a file for reading; null when it cannot be opened.
+    virtual std::unique_ptr<InputFile> OpenInputFile(const std::string& path) = 0;
     // The system's FindExecutable for a file (no default directory), into a
     // buffer of kFindExecutableBytes that is all zeros on entry and is
     // handed back raw. Returns the system's result: above 32 is success.

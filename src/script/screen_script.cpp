@@ -1,6 +1,5 @@
 #include "script/screen_script.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "script/machine.h"
@@ -62,23 +61,21 @@ namespace {
 
 // The whole file. A read error keeps the lines before the one it cut.
 bool ReadScriptFile(const std::string& path, std::string* bytes) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::unique_ptr<InputFile> file = TheMachine().OpenInputFile(path);
     if (!file) return false;
     // Room for the whole file at once; a size that cannot be told costs
     // only the growing.
-    if (std::fseek(file, 0, SEEK_END) == 0) {
-        long size = std::ftell(file);
-        if (size > 0) bytes->reserve(static_cast<std::size_t>(size));
-        std::rewind(file);
-    }
+    long size = file->Size();
+    if (size > 0) bytes->reserve(static_cast<std::size_t>(size));
     char buffer[4096];
-    std::size_t filled;
-    while ((filled = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes->append(buffer, filled);
-    if (std::ferror(file)) {
+    long filled;
+    while ((filled = file->Read(buffer, sizeof buffer)) > 0) {
+        bytes->append(buffer, static_cast<std::size_t>(filled));
+    }
+    if (filled < 0) {
         std::size_t lastEnd = bytes->rfind('\n');
         bytes->erase(lastEnd == std::string::npos ? 0 : lastEnd + 1);
     }
-    std::fclose(file);
     return true;
 }
 

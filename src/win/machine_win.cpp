@@ -6,7 +6,31 @@
 namespace {
 // Registry values longer than this are not strings the program can use.
 constexpr DWORD kMaxValueBytes = 64 * 1024;
-}
+
+class WinInputFile : public InputFile {
+public:
+    explicit WinInputFile(HANDLE handle) : handle_(handle) {}
+    ~WinInputFile() override { CloseHandle(handle_); }
+    WinInputFile(const WinInputFile&) = delete;
+    WinInputFile& operator=(const WinInputFile&) = delete;
+
+    long Read(char* buffer, unsigned long size) override {
+        DWORD got = 0;
+        if (!ReadFile(handle_, buffer, size, &got, nullptr)) return -1;
+        return static_cast<long>(got);
+    }
+
+    long Size() override {
+        DWORD high = 0;
+        DWORD low = GetFileSize(handle_, &high);
+        if (low == INVALID_FILE_SIZE || high != 0 || low > 0x7FFFFFFF) return -1;
+        return static_cast<long>(low);
+    }
+
+private:
+    HANDLE handle_;
+};
+}  // namespace
 
 std::string WinMachine::ProgramFile() {
     char path[MAX_PATH * 2] = {};
@@ -147,4 +171,12 @@ unsigned long WinMachine::FindExecutableFor(const std::string& file, char* resul
     HINSTANCE found = FindExecutableA(file.c_str(), nullptr, result);
     result[kFindExecutableBytes - 1] = '\0';
     return static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(found));
+}
+
+std::unique_ptr<InputFile> WinMachine::OpenInputFile(const std::string& path) {
+    // Others may read and write the file meanwhile, as with the C library.
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return nullptr;
+    return std::unique_ptr<InputFile>(new WinInputFile(file));
 }

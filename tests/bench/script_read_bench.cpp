@@ -9,6 +9,7 @@
 
 #include "script/machine.h"
 #include "script/screen_script.h"
+#include "script/stdio_input_file.h"
 
 namespace {
 
@@ -26,6 +27,9 @@ public:
     std::string ToAnsiCodePage(const std::u16string& t) override { return KeepAsciiOnly(t); }
     std::string WindowsDirectory() override { return "C:\\WINDOWS"; }
     std::string TemporaryDirectory() override { return "C:\\TEMP\\"; }
+    std::unique_ptr<InputFile> OpenInputFile(const std::string& path) override {
+        return OpenStdioInputFile(path);
+    }
 };
 
 class NullHost : public ScreenHost {

@@ -8,6 +8,7 @@
 #include "script/machine.h"
 #include "script/screen_script.h"
 #include "script/script_text.h"
+#include "script/stdio_input_file.h"
 
 namespace {
 
@@ -28,6 +29,9 @@ public:
     std::string ToAnsiCodePage(const std::u16string& t) override { return KeepAsciiOnly(t); }
     std::string WindowsDirectory() override { return "C:\\WINDOWS"; }
     std::string TemporaryDirectory() override { return "C:\\TEMP\\"; }
+    std::unique_ptr<InputFile> OpenInputFile(const std::string& path) override {
+        return OpenStdioInputFile(path);
+    }
     unsigned short language = 0x0409;
 };
 

@@ -8,6 +8,33 @@
 #include <vector>
 
 #include "script/machine.h"
+#include "script/stdio_input_file.h"
+
+// A file held in memory, handed out at most `chunk` bytes a read; the read
+// that would include byte `failAt` (when not negative) fails.
+struct ScriptedBytes {
+    std::string bytes;
+    std::size_t chunk = std::size_t(1) << 20;
+    long failAt = -1;
+    bool sizeKnown = true;
+};
+
+class ScriptedFile : public InputFile {
+public:
+    explicit ScriptedFile(ScriptedBytes file) : file_(std::move(file)) {}
+    long Read(char* buffer, unsigned long size) override {
+        std::size_t take = std::min<std::size_t>({size, file_.chunk, file_.bytes.size() - offset_});
+        if (file_.failAt >= 0 && offset_ + take > static_cast<std::size_t>(file_.failAt)) return -1;
+        file_.bytes.copy(buffer, take, offset_);
+        offset_ += take;
+        return static_cast<long>(take);
+    }
+    long Size() override { return file_.sizeKnown ? static_cast<long>(file_.bytes.size()) : -1; }
+
+private:
+    ScriptedBytes file_;
+    std::size_t offset_ = 0;
+};
 
 class FakeMachine : public Machine {
 public:
@@ -82,6 +109,13 @@ public:
     }
     std::string WindowsDirectory() override { return windowsDirectory; }
     std::string TemporaryDirectory() override { return temporaryDirectory; }
+    // Files listed in scriptedFiles come from memory, others from this machine.
+    std::map<std::string, ScriptedBytes> scriptedFiles;
+    std::unique_ptr<InputFile> OpenInputFile(const std::string& path) override {
+        auto found = scriptedFiles.find(path);
+        if (found != scriptedFiles.end()) return std::make_unique<ScriptedFile>(found->second);
+        return OpenStdioInputFile(path);
+    }
     unsigned long FindExecutableFor(const std::string& file, char* result) override {
         findExecutableCalls.push_back(file);
         auto found = executables.find(file);

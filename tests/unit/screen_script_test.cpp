@@ -1,6 +1,7 @@
 #include "script/screen_script.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <sstream>
@@ -217,6 +218,55 @@ TEST(TextLineSource, TextModeLines) {
         while (source.NextLine(&line)) lines.push_back(line);
         EXPECT_EQ(lines, c.lines);
     }
+}
+
+// Reading through the machine's files: reads cut anywhere, sizes that
+// cannot be told, files longer than any buffer, and read errors, which keep
+// the lines before the one they cut.
+TEST(ScreenScript, LoadReadsThroughTheMachinesFile) {
+    std::string filler;
+    for (int i = 0; i < 5000; ++i) filler += "KEY" + std::to_string(i) + "=some value\r\n";
+    const std::string twoTitles = "[BEGIN]\r\nTITLE=first\r\nTITLE=second\r\n[END]";
+    struct Case {
+        ScriptedBytes file;
+        std::string title;
+    } cases[] = {
+        {{"", 1 << 20, -1, true}, ""},
+        {{twoTitles, 1 << 20, -1, true}, "second"},
+        {{twoTitles, 7, -1, false}, "second"},
+        {{twoTitles, 1, 0, true}, ""},
+        {{twoTitles, 1, 30, true}, "first"},   // inside the second title
+        {{twoTitles, 1, 4, true}, ""},         // inside [BEGIN]
+        {{"[BEGIN]\r\n" + filler + "TITLE=last\r\n", 4096, -1, true}, "last"},
+        {{"[BEGIN]\r\n" + filler + "TITLE=last\r\n", 13, -1, false}, "last"},
+        {{"[BEGIN]\r\nTITLE=early\r\n" + filler + "TITLE=last\r\n", 4096, 70000, true},
+         "early"},
+    };
+    for (const Case& c : cases) {
+        FakeMachine machine;
+        machine.scriptedFiles["D:\\AUTORUN.INF"] = c.file;
+        ScreenModel screen;
+        RecordingHost host;
+        ScreenScript reader(screen, host);
+        reader.Load("D:\\AUTORUN.INF");
+        EXPECT_EQ(screen.title, c.title) << c.file.bytes.substr(0, 30) << " chunk " << c.file.chunk
+                                         << " failing at " << c.file.failAt;
+        EXPECT_EQ(host.checks, std::vector<int>{0});
+    }
+}
+
+TEST(StdioInputFile, OpensReadsAndEnds) {
+    EXPECT_EQ(OpenStdioInputFile("/nonexistent/AUTORUN.INF"), nullptr);
+    char path[] = "/tmp/stdio_input_testXXXXXX";
+    int fd = mkstemp(path);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    std::unique_ptr<InputFile> file = OpenStdioInputFile(path);
+    std::remove(path);
+    ASSERT_NE(file, nullptr);
+    char buffer[16];
+    EXPECT_EQ(file->Size(), 0);
+    EXPECT_EQ(file->Read(buffer, sizeof buffer), 0);
 }
 
 // What an editor saves: the byte-order mark before the first header, UTF-8
