@@ -1,15 +1,24 @@
 #include "app/restart_trap.h"
 
-#include <cstdlib>
-#include <ctime>
-
 #include "app/launcher_dialog.h"
 #include "launch/button_actions.h"
 #include "script/machine.h"
+#include "script/random_numbers.h"
 #include "script/resume_script.h"
 #include "ui/show_message.h"
 
 namespace {
+
+// The current time in whole seconds since 1970, UTC.
+unsigned long SecondsSince1970() {
+    constexpr unsigned long long kTicksPerSecond = 10000000;  // FILETIME counts 100 ns
+    constexpr unsigned long long kSeconds1601To1970 = 11644473600ull;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    unsigned long long ticks = (static_cast<unsigned long long>(now.dwHighDateTime) << 32) |
+                               now.dwLowDateTime;
+    return static_cast<unsigned long>(ticks / kTicksPerSecond - kSeconds1601To1970);
+}
 
 // Writes the whole text or reports failure; a full disk shows up here.
 bool WriteWholeFile(const std::string& path, const std::string& text) {
@@ -38,8 +47,7 @@ bool PutFileInPlace(const std::string& path, const std::string& text) {
 
 bool WriteResumeScript(LauncherDialog& dialog, int resumeAfter) {
     ScreenModel& screen = dialog.Screen();
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
-    int number = std::rand() % 32768;
+    int number = RandomNumbers(SecondsSince1970()).Next();
     std::string path = ResumeScriptPath(TheMachine().TemporaryDirectory(), screen.programName, number);
     // The file first, complete, then the value that starts it: a failed
     // write never leaves a registration that would start a broken chain.
