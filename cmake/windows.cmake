@@ -6,21 +6,32 @@ set(WINE_BIN_DIR ${CMAKE_BINARY_DIR}/wine-bin)
 
 add_compile_definitions(WINVER=0x0400 _WIN32_WINNT=0x0400 WIN32_LEAN_AND_MEAN)
 add_compile_options(-Os -Wall -Wextra -fno-exceptions -fno-rtti -fno-threadsafe-statics
-  -ffunction-sections -fdata-sections
+  -fno-asynchronous-unwind-tables -fno-unwind-tables -ffunction-sections -fdata-sections
   "SHELL:-include ${CMAKE_SOURCE_DIR}/cmake/runtime_prefix.h")
 add_link_options(-static -s -Wl,--gc-sections
   -Wl,--subsystem,windows:4.0 -Wl,--major-os-version,4 -Wl,--minor-os-version,0)
 
 set(SYSTEM_LIBS kernel32 user32 gdi32 advapi32 shell32 winmm)
 
-# A DLL's entry symbol carries stdcall decoration on i686 only.
+# Entry symbols carry the C prefix (and a DLL's its stdcall decoration) on
+# i686 only.
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL x86_64)
   set(DLL_ENTRY DllMain)
+  set(PROGRAM_ENTRY ProgramEntry)
 else()
   set(DLL_ENTRY _DllMain@12)
+  set(PROGRAM_ENTRY _ProgramEntry)
 endif()
 
-list(FILTER ALL_SOURCES EXCLUDE REGEX "/src/win/win_main\\.cpp$")
+# What a C runtime would give the shipped binaries: the program's entry and
+# exit, and the memory and string functions. Kept out of autorun_core, whose
+# Win32 test programs link the C runtime.
+set(LEAN_CRT_SOURCES ${CMAKE_SOURCE_DIR}/src/win/program_entry.cpp
+  ${CMAKE_SOURCE_DIR}/src/win/memory_functions.cpp)
+list(REMOVE_ITEM ALL_SOURCES ${CMAKE_SOURCE_DIR}/src/win/win_main.cpp ${LEAN_CRT_SOURCES})
+set_source_files_properties(${LEAN_CRT_SOURCES} PROPERTIES
+  COMPILE_OPTIONS "-fno-tree-loop-distribute-patterns;-fno-builtin")
+
 add_library(autorun_core STATIC ${ALL_SOURCES})
 target_include_directories(autorun_core PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res)
 target_link_libraries(autorun_core PUBLIC ${SYSTEM_LIBS})
@@ -28,14 +39,17 @@ target_link_libraries(autorun_core PUBLIC ${SYSTEM_LIBS})
 # The resource compiler does not tell CMake about the files it embeds.
 set_source_files_properties(res/autorun.rc PROPERTIES
   OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/res/autorun.manifest)
-add_executable(autorun WIN32 src/win/win_main.cpp res/autorun.rc)
-target_link_libraries(autorun PRIVATE autorun_core)
+add_executable(autorun WIN32 src/win/win_main.cpp ${LEAN_CRT_SOURCES} res/autorun.rc)
+# No C runtime: the program imports the system DLLs alone (libgcc for the
+# arithmetic helpers the compiler calls).
+target_link_libraries(autorun PRIVATE autorun_core gcc)
+target_link_options(autorun PRIVATE -nostdlib -Wl,-e,${PROGRAM_ENTRY})
 set_target_properties(autorun PROPERTIES OUTPUT_NAME AUTORUN SUFFIX .EXE
   RUNTIME_OUTPUT_DIRECTORY ${DIST_DIR})
 
 foreach(flavour 95 NT)
   add_library(wait_${flavour} SHARED waitlib/wait_process.cpp waitlib/process_tree.cpp
-    waitlib/wait_process.def)
+    src/win/memory_functions.cpp waitlib/wait_process.def)
   target_compile_definitions(wait_${flavour} PRIVATE WAIT_FLAVOUR_${flavour})
   target_compile_options(wait_${flavour} PRIVATE -fno-tree-loop-distribute-patterns)
   # No C runtime: the DLLs import KERNEL32 alone.

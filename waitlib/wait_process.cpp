@@ -26,22 +26,6 @@ using waitlib::TreeProcess;
 extern "C" DWORD WINAPI WaitForProcess(HANDLE process, DWORD processId,
                                        const char* const* ignoreList, DWORD ignoreCount);
 
-// The compiler may call these for structure copies and clearing (the build
-// keeps it from turning loops into such calls).
-extern "C" void* memset(
-    void* target, int value, size_t size) {
-    unsigned char* p = static_cast<unsigned char*>(target);
-    while (size--) *p++ = static_cast<unsigned char>(value);
-    return target;
-}
-extern "C" void* memcpy(
-    void* target, const void* source, size_t size) {
-    unsigned char* p = static_cast<unsigned char*>(target);
-    const unsigned char* q = static_cast<const unsigned char*>(source);
-    while (size--) *p++ = *q++;
-    return target;
-}
-
 namespace {
 
 const DWORD kFirstPollMs = 100;  // soon after a change, new children are likely
