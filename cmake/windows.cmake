@@ -76,3 +76,9 @@ foreach(source ${WIN32_TEST_SOURCES})
   target_link_libraries(${name} PRIVATE autorun_core)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${WINE_BIN_DIR})
 endforeach()
+
+# The program's own entry point, in a probe built the same way.
+add_executable(entry_probe WIN32 tests/wine/lean/entry_probe.cpp ${LEAN_CRT_SOURCES})
+target_link_libraries(entry_probe PRIVATE kernel32 gcc)
+target_link_options(entry_probe PRIVATE -nostdlib -Wl,-e,${PROGRAM_ENTRY})
+set_target_properties(entry_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${WINE_BIN_DIR})

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Start-up of the screen: title, keys, centring, the script's language and
 # Windows-version sections, the script path, the stop marker, the wait
-# library and the single-instance check.
+# library, the single-instance check, and the program's own entry point
+# (arguments, show command, exit code) in a probe built the same way.
 source "$(dirname "$0")/lib.sh"
 suite_begin startup
 
@@ -249,6 +250,59 @@ else
   fail "the first copy shows no screen"
 fi
 kill "$first" 2>/dev/null
+case_end
+
+case_begin own_entry_point
+# The probe is built like AUTORUN.EXE; it writes what its WinMain got.
+entry_run() {
+  rm -f "$DISC/ENTRY.OUT"
+  (cd "$DISC" && exec wine "$@") >>"$SUITE_DIR/$CASE_NAME.log" 2>&1
+  ENTRY_CODE=$?
+  ENTRY_OUT=$(cat "$DISC/ENTRY.OUT" 2>/dev/null)
+}
+mkdir -p "$DISC/TWO WORDS"
+cp "$WINE_BIN/entry_probe.exe" "$DISC/" && cp "$WINE_BIN/entry_probe.exe" "$DISC/TWO WORDS/"
+while IFS='|' read -r what program arguments expected code; do
+  eval "set -- $arguments"
+  entry_run "$program" "$@"
+  expect_eq "$what: WinMain's arguments" "$(sed -n 's/^arguments=\[\(.*\)\] show.*/\1/p' <<<"$ENTRY_OUT")" "$expected"
+  expect_eq "$what: the exit code is WinMain's result" "$ENTRY_CODE" "$code"
+  check "$what: static constructors ran once" grep -q 'constructed=1$' <<<"$ENTRY_OUT"
+  check "$what: exit functions ran" grep -qx 'exit functions ran' <<<"$ENTRY_OUT"
+done <<'CASES'
+no arguments|C:\DISC\entry_probe.exe|||0
+two arguments|C:\DISC\entry_probe.exe|7 "two words"|7 "two words"|7
+a program path with blanks|C:\DISC\TWO WORDS\entry_probe.exe|42|42|42
+CASES
+# The show command comes from the start-up information the starter gave.
+for start in "/min 2" "/max 3"; do
+  entry_run start /wait ${start% *} 'C:\DISC\entry_probe.exe' 5
+  expect_eq "start ${start% *} gives show command ${start#* }" \
+    "$(sed -n 's/.* show=\([0-9]*\) .*/\1/p' <<<"$ENTRY_OUT")" "${start#* }"
+  expect_eq "and start /wait hands back the exit code" "$ENTRY_CODE" 5
+done
+title_script "Exit Code"
+start_autorun
+if close_with_escape "Exit Code" "$AUTORUN_PID"; then
+  wait "$AUTORUN_PID"
+  expect_eq "AUTORUN.EXE closed with Escape ends with exit code 0" "$?" 0
+else
+  fail "AUTORUN.EXE showed no screen to close"
+fi
+case_end
+
+case_begin script_file_reading
+# The Windows machine's file reading, through the reader's own line source.
+if [ -f "$WINE_BIN/input_file_test.exe" ]; then
+  (cd "$DISC" && exec wine "$WINE_BIN/input_file_test.exe") >"$SUITE_DIR/input_file.out" 2>>"$SUITE_DIR/$CASE_NAME.log"
+  code=$?
+  while read -r word what; do
+    [ "$word" = ok ] && pass "$what" || fail "$what"
+  done < <(tr -d '\r' <"$SUITE_DIR/input_file.out" | grep -E '^(ok|FAIL) ')
+  expect_eq "input_file_test.exe ends with success" "$code" 0
+else
+  fail "input_file_test.exe is not built"
+fi
 case_end
 
 suite_end
