@@ -65,7 +65,7 @@ R="$T_WIN\\recorder.exe"
 for flavour in 95 NT; do
   dll=$DIST/AUTORUN_$flavour.DLL
   size=$(stat -c %s "$dll" 2>/dev/null || echo 0)
-  check "AUTORUN_$flavour.DLL is at most 32 KB ($size bytes)" test "$size" -gt 0 -a "$size" -le 32768
+  check "AUTORUN_$flavour.DLL is at most 16 KB ($size bytes)" test "$size" -gt 0 -a "$size" -le 16384
   dump=$($WIN_TRIPLE-objdump -p "$dll" 2>/dev/null)
   expect_eq "AUTORUN_$flavour.DLL imports KERNEL32 alone" \
     "$(sed -n 's/^\s*DLL Name: //p' <<<"$dump" | tr 'a-z' 'A-Z' | sort -u | tr '\n' ' ')" "KERNEL32.DLL "
