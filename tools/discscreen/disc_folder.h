@@ -6,6 +6,7 @@
 #include <string>
 
 #include "script/machine.h"
+#include "script/stdio_input_file.h"
 
 constexpr char kDiscRoot[] = "D:\\";
 
@@ -54,6 +55,10 @@ public:
     std::string ToAnsiCodePage(const std::u16string& text) override;
     std::string WindowsDirectory() override { return "C:\\WINDOWS"; }
     std::string TemporaryDirectory() override { return "C:\\WINDOWS\\TEMP\\"; }
+    // The checker hands the reader the script's path on this machine.
+    std::unique_ptr<InputFile> OpenInputFile(const std::string& path) override {
+        return OpenStdioInputFile(path);
+    }
 
 private:
     const DiscFolder& disc_;
