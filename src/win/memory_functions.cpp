@@ -53,6 +53,13 @@ size_t strlen(const char* text) {
     return static_cast<size_t>(end - text);
 }
 
+char* strchr(const char* text, int character) {
+    for (;; ++text) {
+        if (*text == static_cast<char>(character)) return const_cast<char*>(text);
+        if (!*text) return nullptr;
+    }
+}
+
 char* strrchr(const char* text, int character) {
     const char* found = nullptr;
     do {
