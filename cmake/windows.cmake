@@ -5,10 +5,12 @@ set(DIST_DIR ${CMAKE_SOURCE_DIR}/dist CACHE PATH "where the disc files go")
 set(WINE_BIN_DIR ${CMAKE_BINARY_DIR}/wine-bin)
 
 add_compile_definitions(WINVER=0x0400 _WIN32_WINNT=0x0400 WIN32_LEAN_AND_MEAN)
-add_compile_options(-Os -Wall -Wextra -fno-exceptions -fno-rtti -fno-threadsafe-statics
-  -fno-asynchronous-unwind-tables -fno-unwind-tables -ffunction-sections -fdata-sections
+# Link-time optimisation: the program is read from the disc before its
+# screen appears, and whole-program -Os makes it about a fifth smaller.
+add_compile_options(-Oz -Wall -Wextra -fno-exceptions -fno-rtti -fno-threadsafe-statics
+  -fno-asynchronous-unwind-tables -fno-unwind-tables -ffunction-sections -fdata-sections -flto
   "SHELL:-include ${CMAKE_SOURCE_DIR}/cmake/runtime_prefix.h")
-add_link_options(-static -s -Wl,--gc-sections
+add_link_options(-static -s -Oz -flto -flto-partition=one -Wl,--gc-sections
   -Wl,--subsystem,windows:4.0 -Wl,--major-os-version,4 -Wl,--minor-os-version,0)
 
 set(SYSTEM_LIBS kernel32 user32 gdi32 advapi32 shell32 winmm)
@@ -25,12 +27,17 @@ endif()
 
 # What a C runtime would give the shipped binaries: the program's entry and
 # exit, and the memory and string functions. Kept out of autorun_core, whose
-# Win32 test programs link the C runtime.
+# Win32 test programs link the C runtime. Compiled without link-time
+# optimisation: calls to these functions appear only during it.
 set(LEAN_CRT_SOURCES ${CMAKE_SOURCE_DIR}/src/win/program_entry.cpp
   ${CMAKE_SOURCE_DIR}/src/win/memory_functions.cpp)
 list(REMOVE_ITEM ALL_SOURCES ${CMAKE_SOURCE_DIR}/src/win/win_main.cpp ${LEAN_CRT_SOURCES})
 set_source_files_properties(${LEAN_CRT_SOURCES} PROPERTIES
-  COMPILE_OPTIONS "-fno-tree-loop-distribute-patterns;-fno-builtin")
+  COMPILE_OPTIONS "-fno-tree-loop-distribute-patterns;-fno-builtin;-fno-lto")
+# GCC 12 stops with an internal error (binds_to_current_def_p) when it
+# optimises this file at link time.
+set_source_files_properties(${CMAKE_SOURCE_DIR}/src/script/system_facts.cpp PROPERTIES
+  COMPILE_OPTIONS "-fno-lto")
 
 add_library(autorun_core STATIC ${ALL_SOURCES})
 target_include_directories(autorun_core PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res)
@@ -51,7 +58,7 @@ foreach(flavour 95 NT)
   add_library(wait_${flavour} SHARED waitlib/wait_process.cpp waitlib/process_tree.cpp
     src/win/memory_functions.cpp waitlib/wait_process.def)
   target_compile_definitions(wait_${flavour} PRIVATE WAIT_FLAVOUR_${flavour})
-  target_compile_options(wait_${flavour} PRIVATE -fno-tree-loop-distribute-patterns)
+  target_compile_options(wait_${flavour} PRIVATE -fno-tree-loop-distribute-patterns -fno-lto)
   # No C runtime: the DLLs import KERNEL32 alone.
   target_link_libraries(wait_${flavour} PRIVATE kernel32 gcc)
   target_link_options(wait_${flavour} PRIVATE -nostdlib -Wl,-e,${DLL_ENTRY}
