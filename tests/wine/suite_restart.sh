@@ -184,19 +184,26 @@ expect_eq "and without the run-once value" "$(runonce_value)" ""
 check "the screen ends with its chain" process_ends_within "$AUTORUN_PID" 15
 case_end
 
+# A chain whose allowed second member is running when Windows asks the
+# screen and then another program refuses the end of the session; the
+# screen's answer to the query is left in $answer.
+run_chain_into_refused_session() {
+  {
+    printf '%s\n' '[BEGIN]' 'TITLE=Restart Disc' 'ALLOWREBOOTBUTTONS=2' '[RUN]' \
+      'BUTTON1=recorder.exe /tag=one /log=C:\chain.log,YES' \
+      'BUTTON2=restart_asker.exe C:\ask.log two passive sleep=5000,YES' \
+      'BUTTON3=recorder.exe /tag=three /log=C:\chain.log,YES' '[END]'
+  } | write_script "$DISC/AUTORUN.INF"
+  cp "$WINE_BIN"/session_refused.exe "$DISC"/
+  start_autorun
+  check "the second member runs" within 20 log_has "$ASK_LOG" "two watching"
+  answer=$(cd "$DISC" && wine "$DISC_WIN\\session_refused.exe" "Restart Disc" 2>/dev/null | tr -d '\r')
+}
+
 # Windows asks the screen, the screen writes the resume script and agrees,
 # then another program refuses: the session goes on (WM_ENDSESSION FALSE).
 restart_case session_refused_after_write
-{
-  printf '%s\n' '[BEGIN]' 'TITLE=Restart Disc' 'ALLOWREBOOTBUTTONS=2' '[RUN]' \
-    'BUTTON1=recorder.exe /tag=one /log=C:\chain.log,YES' \
-    'BUTTON2=restart_asker.exe C:\ask.log two passive sleep=5000,YES' \
-    'BUTTON3=recorder.exe /tag=three /log=C:\chain.log,YES' '[END]'
-} | write_script "$DISC/AUTORUN.INF"
-cp "$WINE_BIN"/session_refused.exe "$DISC"/
-start_autorun
-check "the second member runs" within 20 log_has "$ASK_LOG" "two watching"
-answer=$(cd "$DISC" && wine "$DISC_WIN\\session_refused.exe" "Restart Disc" 2>/dev/null | tr -d '\r')
+run_chain_into_refused_session
 expect_eq "the screen agreed to end the session" "$answer" "answer=1"
 expect_eq "the session goes on: the resume script is taken back" "$(resume_files)" ""
 expect_eq "and so is the run-once value" "$(runonce_value)" ""
@@ -411,16 +418,7 @@ expect_eq "the member after the restart ran once, the one before it was not repe
 expect_eq "the resume script is gone" "$(resume_files)" ""
 # Taken back from the user's key as well when the session goes on.
 rm -f "$CHAIN_LOG" "$ASK_LOG"
-{
-  printf '%s\n' '[BEGIN]' 'TITLE=Restart Disc' 'ALLOWREBOOTBUTTONS=2' '[RUN]' \
-    'BUTTON1=recorder.exe /tag=one /log=C:\chain.log,YES' \
-    'BUTTON2=restart_asker.exe C:\ask.log two passive sleep=5000,YES' \
-    'BUTTON3=recorder.exe /tag=three /log=C:\chain.log,YES' '[END]'
-} | write_script "$DISC/AUTORUN.INF"
-cp "$WINE_BIN"/session_refused.exe "$DISC"/
-start_autorun
-check "the second member runs" within 20 log_has "$ASK_LOG" "two watching"
-answer=$(cd "$DISC" && wine "$DISC_WIN\\session_refused.exe" "Restart Disc" 2>/dev/null | tr -d '\r')
+run_chain_into_refused_session
 expect_eq "the screen wrote its script and agreed" "$answer" "answer=1"
 expect_eq "the session goes on: the user's value is taken back" "$(user_runonce_value)" ""
 expect_eq "and so is the script" "$(resume_files)" ""
