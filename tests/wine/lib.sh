@@ -294,6 +294,13 @@ close_with_escape() {
   process_ends_within "$2" 10
 }
 
+# The disc's script: [BEGIN] with $TITLE and BACK.BMP, then the sections
+# given on standard input.
+write_inf() {
+  { printf '[BEGIN]\nTITLE=%s\nINTROBITMAP=BACK.BMP\n' "$TITLE"; cat; printf '[END]\n'; } |
+    write_script "$DISC/AUTORUN.INF"
+}
+
 # The screen titled $TITLE: whether it is visible (from inside Wine), and a
 # wait of up to $1 seconds for it to be.
 visible() { probe_value visible "$TITLE"; }

@@ -32,10 +32,6 @@ setup_disc() {
   "$CONVERT" -size 400x300 xc:'#404040' BMP3:"$DISC/BACK.BMP"
 }
 
-write_inf() {
-  { printf '[BEGIN]\nTITLE=%s\nINTROBITMAP=BACK.BMP\n' "$TITLE"; cat; printf '[END]\n'; } |
-    write_script "$DISC/AUTORUN.INF"
-}
 
 
 window_gone_within() {

@@ -17,8 +17,8 @@ setup_disc() {
   cp "$WINE_BIN/recorder.exe" "$DISC/RECORDER.EXE"
 }
 
-# A screen script: [BEGIN] with the title, then the given sections.
-write_inf() {
+# A screen script without background: [BEGIN] with the title, then the given sections.
+write_plain_inf() {
   { printf '[BEGIN]\nTITLE=%s\n' "$TITLE"; cat; printf '[END]\n'; } | write_script "$DISC/AUTORUN.INF"
 }
 
@@ -35,7 +35,7 @@ answer_box() {
 # ---------------------------------------------------------------------------
 case_begin run_chain_in_slot_order
 setup_disc
-write_inf <<'INF'
+write_plain_inf <<'INF'
 [RUN]
 BUTTON9=RECORDER.EXE /tag=nine /sleep=300,YES
 BUTTON5=RECORDER.EXE /tag=five /sleep=1200,YES
@@ -91,7 +91,7 @@ case_end
 # A failing first member: each answer to its box, and no box at all.
 failing_chain() {
   setup_disc
-  write_inf <<INF
+  write_plain_inf <<INF
 [RUN]
 BUTTON1=MISSING.EXE /tag=missing,YES
 BUTTON2=RECORDER.EXE /tag=second,YES
@@ -162,7 +162,7 @@ wine_reg add 'HKLM\Software\Classes\lnafile\shell\open\command' /ve \
 wine_reg add 'HKLM\Software\Classes\.lnb' /ve /d lnbfile /f
 wine_reg add 'HKLM\Software\Classes\lnbfile\shell' /ve /d view /f
 wine_reg add 'HKLM\Software\Classes\lnbfile\shell\view\command' /ve /d '%SystemRoot%\lnview.exe /tag=lnview %1' /f
-write_inf <<'INF'
+write_plain_inf <<'INF'
 [RUN]
 BUTTON1=README.LNA /extra,YES
 BUTTON2=GUIDE.LNB,YES
@@ -185,7 +185,7 @@ case_begin current_directory
 setup_disc
 mkdir -p "$DISC/TOOLS"
 cp "$WINE_BIN/recorder.exe" "$DISC/TOOLS/TOOL.EXE"
-write_inf <<'INF'
+write_plain_inf <<'INF'
 [RUN]
 BUTTON1=TOOLS\TOOL.EXE /tag=tool,YES
 BUTTON2=RECORDER.EXE /tag=slash /D=C:\windows\temp,YES
@@ -204,7 +204,7 @@ case_end
 case_begin overlong_line_is_refused
 setup_disc
 long=$(printf 'x%.0s' $(seq 1 520))
-write_inf <<INF
+write_plain_inf <<INF
 [RUN]
 BUTTON1=RECORDER.EXE /tag=long /$long,YES
 BUTTON2=RECORDER.EXE /tag=after,YES
@@ -225,7 +225,7 @@ case_end
 # ---------------------------------------------------------------------------
 case_begin install_message
 setup_disc
-write_inf <<'INF'
+write_plain_inf <<'INF'
 [RUN]
 BUTTON1=RECORDER.EXE /tag=slow /sleep=5000,YES
 BUTTON2=RECORDER.EXE /tag=quick /sleep=3000,NO
@@ -254,7 +254,7 @@ flavour_case() {
   setup_disc
   rm -f "$DISC/AUTORUN_$drop.DLL"
   set_windows_version "$version"
-  write_inf <<'INF'
+  write_plain_inf <<'INF'
 [RUN]
 BUTTON1=RECORDER.EXE /tag=parent /child C:\DISC\RECORDER.EXE /tag=grandchild /sleep=2500,YES
 BUTTON2=RECORDER.EXE /tag=after,YES

@@ -20,11 +20,6 @@ setup_disc() {
   "$CONVERT" -size 400x300 xc:'#404040' BMP3:"$DISC/BACK.BMP"
 }
 
-# The script: [BEGIN] with title and background, then the given sections.
-write_inf() {
-  { printf '[BEGIN]\nTITLE=%s\nINTROBITMAP=BACK.BMP\n' "$TITLE"; cat; printf '[END]\n'; } |
-    write_script "$DISC/AUTORUN.INF"
-}
 
 wait_logged() {
   local end=$((SECONDS + ${2:-20}))
