@@ -31,7 +31,7 @@ endif()
 # optimisation: calls to these functions appear only during it.
 set(LEAN_CRT_SOURCES ${CMAKE_SOURCE_DIR}/src/win/program_entry.cpp
   ${CMAKE_SOURCE_DIR}/src/win/memory_functions.cpp)
-list(REMOVE_ITEM ALL_SOURCES ${CMAKE_SOURCE_DIR}/src/win/win_main.cpp ${LEAN_CRT_SOURCES})
+list(REMOVE_ITEM ALL_SOURCES ${CMAKE_SOURCE_DIR}/src/app/main_win.cpp ${LEAN_CRT_SOURCES})
 set_source_files_properties(${LEAN_CRT_SOURCES} PROPERTIES
   COMPILE_OPTIONS "-fno-tree-loop-distribute-patterns;-fno-builtin;-fno-lto")
 # GCC 12 stops with an internal error (binds_to_current_def_p) when it
@@ -46,7 +46,7 @@ target_link_libraries(autorun_core PUBLIC ${SYSTEM_LIBS})
 # The resource compiler does not tell CMake about the files it embeds.
 set_source_files_properties(res/autorun.rc PROPERTIES
   OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/res/autorun.manifest)
-add_executable(autorun WIN32 src/win/win_main.cpp ${LEAN_CRT_SOURCES} res/autorun.rc)
+add_executable(autorun WIN32 src/app/main_win.cpp ${LEAN_CRT_SOURCES} res/autorun.rc)
 # No C runtime: the program imports the system DLLs alone (libgcc for the
 # arithmetic helpers the compiler calls).
 target_link_libraries(autorun PRIVATE autorun_core gcc)

@@ -136,7 +136,7 @@ TXT
 # start (tools/demo-programs), built with the project's cross compiler.
 mkdir -p "$OUT/EXTRAS"
 "${DEMO_CXX:-${WIN_TRIPLE:-i686-w64-mingw32}-g++-win32}" -Os -s -static -mwindows -fno-exceptions -fno-rtti \
-  -I"$ROOT/src" "$ROOT/tools/demo-programs/demo_setup.cpp" "$ROOT/src/app/restart_machine_win.cpp" \
+  -I"$ROOT/src" "$ROOT/tools/demo-programs/demo_setup.cpp" "$ROOT/src/launch/restart_machine_win.cpp" \
   -o "$OUT/EXTRAS/DEMOSETUP.EXE"
 
 echo "make-demo-disc: wrote $OUT"

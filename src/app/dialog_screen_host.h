@@ -1,13 +1,27 @@
 #pragma once
 // What the script reader needs from the screen, done with GDI and the
-// screen's own windows.
+// screen's own windows. The host owns what it makes for the screen: the
+// background, the cache of button pictures, their shared palette and the
+// button windows.
+#include <windows.h>
+
+#include <array>
+#include <memory>
+
 #include "script/screen_host.h"
+#include "ui/dib_bitmap.h"
+#include "ui/hot_button.h"
 
 class LauncherDialog;
 
 class DialogScreenHost : public ScreenHost {
 public:
-    explicit DialogScreenHost(LauncherDialog& dialog) : dialog_(dialog) {}
+    DialogScreenHost(LauncherDialog& dialog, ScreenModel& screen)
+        : dialog_(dialog), screen_(screen) {}
+    ~DialogScreenHost() override;
+    DialogScreenHost(const DialogScreenHost&) = delete;
+    DialogScreenHost& operator=(const DialogScreenHost&) = delete;
+
     FontHandle CreateScriptFont(const FontChanges& changes) override;
     void DeleteScriptFont(FontHandle font) override;
     TextExtent MeasureText(FontHandle font, const std::string& text) override;
@@ -18,6 +32,26 @@ public:
     void FocusButton(int slot) override;
     void CheckSingleInstance(int runMultiple) override;
 
+    // Each picture brings its own colour table, but a 256-colour display
+    // shows one palette at a time: once the script is read, the host makes
+    // one from all pictures, and every picture draws through it.
+    void MakeScreenPalette();
+    const DibBitmap* Background() const { return background_.get(); }
+    // The button with the keyboard focus, drawn highlighted after any
+    // repaint; null when none has it.
+    HotButton* FocusedButton() const { return focusButton_; }
+    void SetFocusedButton(HotButton* button) { focusButton_ = button; }
+
 private:
+    void DropButton(int slot);
+
     LauncherDialog& dialog_;
+    ScreenModel& screen_;
+    std::unique_ptr<DibBitmap> background_;
+    std::array<std::unique_ptr<DibBitmap>, kSlotCount> bitmapCache_;
+    HPALETTE screenPalette_ = nullptr;
+    // They refer to the script's items, which the screen keeps until after
+    // the host has gone.
+    std::array<std::unique_ptr<HotButton>, kSlotCount> hotButtons_;
+    HotButton* focusButton_ = nullptr;
 };

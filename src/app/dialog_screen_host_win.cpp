@@ -5,9 +5,18 @@
 #include <utility>
 
 #include "app/launcher_dialog.h"
-#include "ui/dib_bitmap.h"
 #include "ui/dib_cache.h"
-#include "ui/hot_button.h"
+
+// The buttons go first (declared last), then the pictures, which do not
+// own the shared palette.
+DialogScreenHost::~DialogScreenHost() {
+    if (screenPalette_) DeleteObject(screenPalette_);
+}
+
+void DialogScreenHost::DropButton(int slot) {
+    if (focusButton_ == hotButtons_[slot].get()) focusButton_ = nullptr;
+    hotButtons_[slot].reset();
+}
 
 FontHandle DialogScreenHost::CreateScriptFont(const FontChanges& changes) {
     LOGFONTA font;
@@ -55,9 +64,9 @@ void DialogScreenHost::SetBackgroundBitmap(const std::string& path) {
     // file can have) counts as none: sized to it, the screen would measure 0
     // by 0, and nobody could see or close it. The screen keeps its size.
     if (!picture->IsLoaded()) return;
-    dialog_.background_ = std::move(picture);
-    SetWindowPos(dialog_.Handle(), nullptr, 0, 0, dialog_.background_->Width(),
-                 dialog_.background_->Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW);
+    background_ = std::move(picture);
+    SetWindowPos(dialog_.Handle(), nullptr, 0, 0, background_->Width(), background_->Height(),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW);
 }
 
 namespace {
@@ -66,30 +75,41 @@ DibBitmap* MakeButtonBitmap(const std::string& path) { return new DibBitmap(path
 
 DibBitmap* DialogScreenHost::GetButtonBitmap(const std::string& name, int* frameWidth,
                                              int* frameHeight) {
-    return LookUpButtonBitmap(dialog_.bitmapCache_, ButtonBitmapKey(name), &MakeButtonBitmap,
+    return LookUpButtonBitmap(bitmapCache_, ButtonBitmapKey(name), &MakeButtonBitmap,
                               frameWidth, frameHeight);
 }
 
 bool DialogScreenHost::CreateButtonWindow(int slot) {
-    ScreenItem* item = dialog_.screen_.Button(slot);
+    ScreenItem* item = screen_.Button(slot);
     if (!item) return false;
-    std::unique_ptr<HotButton>& button = dialog_.hotButtons_[slot];
     // A later entry for the slot reuses the button, which then moves its
     // window; a button made for a record since replaced is made afresh.
-    if (button && &button->Item() != item) button.reset();
-    if (!button) button.reset(new HotButton(dialog_, *item));
-    return button->CreateButtonWindow();
+    if (hotButtons_[slot] && &hotButtons_[slot]->Item() != item) DropButton(slot);
+    if (!hotButtons_[slot]) hotButtons_[slot].reset(new HotButton(dialog_, *item));
+    return hotButtons_[slot]->CreateButtonWindow();
 }
 
 void DialogScreenHost::DestroyButtonWindow(int slot) {
-    if (IsSlot(slot)) dialog_.hotButtons_[slot].reset();
+    if (IsSlot(slot)) DropButton(slot);
 }
 
 void DialogScreenHost::FocusButton(int slot) {
-    HotButton* button = dialog_.ButtonWindowOf(slot);
+    HotButton* button = IsSlot(slot) ? hotButtons_[slot].get() : nullptr;
     if (!button) return;
-    dialog_.SetFocusButton(button);
+    focusButton_ = button;
     SetFocus(button->Handle());
 }
 
-void DialogScreenHost::CheckSingleInstance(int runMultiple) { dialog_.CheckSingleInstance(runMultiple); }
+void DialogScreenHost::MakeScreenPalette() {
+    DibBitmap* pictures[kMaxScreenPictures];
+    std::size_t count = 0;
+    if (background_) pictures[count++] = background_.get();
+    for (const std::unique_ptr<DibBitmap>& cached : bitmapCache_) {
+        if (cached && count < kMaxScreenPictures) pictures[count++] = cached.get();
+    }
+    screenPalette_ = ShareScreenPalette(pictures, count);
+}
+
+void DialogScreenHost::CheckSingleInstance(int runMultiple) {
+    dialog_.CheckSingleInstance(runMultiple);
+}

@@ -1,48 +1,33 @@
 #include "app/launcher_dialog.h"
 
-#include "app/launcher_app.h"
-#include "app/dialog_screen_host.h"
 #include "app/startup.h"
-#include "script/machine.h"
 #include "launch/run_chain.h"
+#include "launch/run_once.h"
+#include "launch/screen_messages.h"
+#include "script/machine.h"
 #include "resource.h"
 #include "script/resume_script.h"
 #include "script/screen_script.h"
 #include "script/system_facts.h"
 #include "script/values.h"
-#include "ui/dib_bitmap.h"
-#include "ui/hot_button.h"
 #include "ui/show_message.h"
 #include "ui/sound_lock.h"
 
-namespace {
-const char kInstanceAtom[] = "TAVLO_CHECKINSTANCE_ATOM";
-// Marks the window of an open screen, so that an atom left behind by a copy
-// that was killed (end task, a crash, a restart that Wine lets through
-// without restarting the machine) does not keep every later screen shut.
-const char kScreenMark[] = "TAVLO_CHECKINSTANCE_SCREEN";
-
-struct ScreenSearch {
-    HWND self;
-    bool found;
-};
-
-BOOL CALLBACK FindMarkedScreen(HWND window, LPARAM argument) {
-    auto* search = reinterpret_cast<ScreenSearch*>(argument);
-    if (window == search->self || !GetPropA(window, kScreenMark)) return TRUE;
-    search->found = true;
-    return FALSE;
-}
-}
-
-const MessageEntry<LauncherDialog> LauncherDialog::kMessages[] = {
-    {WM_PAINT, &LauncherDialog::OnPaint},                      // ()
-    {WM_QUERYENDSESSION, &LauncherDialog::OnQueryEndSession},  // () -> TRUE lets the session end
-    {WM_ENDSESSION, &LauncherDialog::OnEndSession},            // (BOOL ending)
-    {WM_DRAWITEM, &LauncherDialog::OnDrawItem},                // (id, DRAWITEMSTRUCT*)
-    {kLaunchNotice, &LauncherDialog::OnLaunchNotice},          // (const char* text, int show)
-    {kRestartDidNotCome, &LauncherDialog::OnRestartDidNotCome},  // ()
-    {WM_DESTROY, &LauncherDialog::OnDestroy, kThenDefault},     // ()
+const MessageEntry LauncherDialog::kMessages[] = {
+    // void OnPaint()
+    {WM_PAINT, Crack<&LauncherDialog::OnPaint>, kHandled},
+    // void OnDrawItem(const DRAWITEMSTRUCT&)
+    {WM_DRAWITEM, Crack<&LauncherDialog::OnDrawItem>, kHandled},
+    // void OnLaunchNotice(const char* text, bool show)
+    {kLaunchNotice, Crack<&LauncherDialog::OnLaunchNotice>, kHandled},
+    // bool OnQueryEndSession(): true lets it end
+    {WM_QUERYENDSESSION, Crack<&LauncherDialog::OnQueryEndSession>, kHandled},
+    // void OnEndSession(UINT ending)
+    {WM_ENDSESSION, Crack<&LauncherDialog::OnEndSession>, kHandled},
+    // bool OnRestartDidNotCome()
+    {kRestartDidNotCome, Crack<&LauncherDialog::OnRestartDidNotCome>, kHandled},
+    // void OnDestroy()
+    {WM_DESTROY, Crack<&LauncherDialog::OnDestroy>, kThenDefault},
 };
 
 LauncherDialog::LauncherDialog(HWND parent) : DialogWindow(IDD_SCREEN, parent) {
@@ -52,32 +37,26 @@ LauncherDialog::LauncherDialog(HWND parent) : DialogWindow(IDD_SCREEN, parent) {
     screen_.programDirectory = DirectoryOf(nullptr);
     screen_.scriptPath = ScriptPathFor(CommandLineArguments(GetCommandLineA()), screen_.programName);
     CentreAfterInit(true);
+    UseMessages(kMessages);
 }
 
 LauncherDialog::~LauncherDialog() {
     workers_.WaitForAll();
     PlaySoundLocked(nullptr, 0);
-    background_.reset();
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        hotButtons_[slot].reset();
-        screen_.buttons[slot].reset();
-        screen_.texts[slot].reset();
-        if (screen_.fonts[slot]) DeleteObject(static_cast<HFONT>(screen_.fonts[slot]));
-        screen_.fonts[slot] = nullptr;
-        bitmapCache_[slot].reset();
-    }
-    if (screenPalette_) DeleteObject(screenPalette_);
+    ReleaseScriptFonts();
     if (waitLibrary_) FreeLibrary(waitLibrary_);
-    if (instanceAtom_) GlobalDeleteAtom(instanceAtom_);
     messageWindow_.Destroy();
 }
 
-bool LauncherDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-    return DispatchMessageTable(kMessages, this, message, wParam, lParam, result);
+void LauncherDialog::ReleaseScriptFonts() {
+    for (FontHandle& font : screen_.fonts) {
+        if (font) DeleteObject(static_cast<HFONT>(font));
+        font = nullptr;
+    }
 }
 
 bool LauncherDialog::OnInitDialog() {
-    SetPropA(Handle(), kScreenMark, reinterpret_cast<HANDLE>(1));
+    SingleInstance::MarkScreen(Handle());
     screen_.windowsVersion = DetectWindowsVersion();
     waitLibrary_ = LoadLibraryA(WaitLibraryName(screen_.programName, screen_.windowsVersion).c_str());
     if (!waitLibrary_) CloseAtOnce();
@@ -111,23 +90,9 @@ void LauncherDialog::KeepResumeScript() {
 }
 
 void LauncherDialog::LoadScript() {
-    DialogScreenHost host(*this);
-    ScreenScript script(screen_, host);
+    ScreenScript script(screen_, host_);
     script.Load(screen_.scriptPath);
-    MakeScreenPalette();
-}
-
-// Each picture brings its own colour table, but a 256-colour display shows
-// one palette at a time: the screen makes one from all of them and draws
-// every picture through it.
-void LauncherDialog::MakeScreenPalette() {
-    DibBitmap* pictures[kMaxScreenPictures];
-    std::size_t count = 0;
-    if (background_) pictures[count++] = background_.get();
-    for (const std::unique_ptr<DibBitmap>& cached : bitmapCache_) {
-        if (cached && count < kMaxScreenPictures) pictures[count++] = cached.get();
-    }
-    screenPalette_ = ShareScreenPalette(pictures, count);
+    host_.MakeScreenPalette();
 }
 
 void LauncherDialog::CloseAtOnce() {
@@ -151,77 +116,99 @@ void LauncherDialog::StartHiddenChain() {
     MoveWindow(Handle(), 0, 0, 0, 0, TRUE);
     // A screen that closes right after initialisation runs no chain: the
     // worker would act on a dialog that is already going away.
-    if (!closing_) StartWorker(&RunChain);
+    if (!closing_ && gate_.TryStart()) StartWorker(&RunChain);
 }
 
 bool LauncherDialog::StartWorker(WorkerThreads::Body body) {
-    int idle = kActionIdle;
-    if (!action_.compare_exchange_strong(idle, kActionRunning)) return false;
-    if (workers_.Start(body, this)) return true;
-    action_ = kActionIdle;
+    // The worker gets the screen as the interface it knows.
+    if (workers_.Start(body, static_cast<ActionScreen*>(this))) return true;
+    gate_.CancelStart();
     return false;
 }
 
-bool LauncherDialog::StartPushButton(ScreenItem& button) {
-    if (action_.load() != kActionIdle) return false;
+// What the action reads is set only once the gate has let it start, so that
+// a click during another action changes nothing.
+void LauncherDialog::StartPushButton(ScreenItem& button) {
+    if (!gate_.TryStart()) return;
     screen_.currentPushButton = &button;
-    if (StartWorker(&RunPushButton)) return true;
-    screen_.currentPushButton = nullptr;
-    return false;
+    if (!StartWorker(&RunPushButton)) screen_.currentPushButton = nullptr;
 }
 
-bool LauncherDialog::StartChain(int closeAfterChain) {
-    if (action_.load() != kActionIdle) return false;
+void LauncherDialog::StartChain(int closeAfterChain) {
+    if (!gate_.TryStart()) return;
     screen_.closeAfterChain = closeAfterChain;
-    return StartWorker(&RunChain);
+    StartWorker(&RunChain);
 }
 
 void LauncherDialog::FinishAction(bool screenEnded) {
-    int running = kActionRunning;
-    if (action_.compare_exchange_strong(running, kActionIdle)) return;
-    // Closed while the action ran. Nothing else ends the screen while the
-    // request is pending, so the window is still there.
-    if (!screenEnded) EndDialog(Handle(), IDCANCEL);
-    action_ = kActionIdle;
+    if (gate_.Finish() && !screenEnded) EndDialog(Handle(), IDCANCEL);
 }
 
 void LauncherDialog::OnCancel() {
-    int running = kActionRunning;
-    if (action_.compare_exchange_strong(running, kActionCloseRequested)) {
-        // A worker still acts on this window: it goes out of sight now and
-        // ends when the worker finishes. An install message stays while its
-        // program runs.
-        ShowWindow(Handle(), SW_HIDE);
-        return;
+    switch (gate_.RequestClose()) {
+        case ActionGate::CloseAnswer::kCloseNow:
+            EndDialog(Handle(), IDCANCEL);
+            break;
+        case ActionGate::CloseAnswer::kCloseWhenDone:
+            // A worker still acts on this window: it goes out of sight now
+            // and ends when the worker finishes. An install message stays
+            // while its program runs.
+            ShowWindow(Handle(), SW_HIDE);
+            break;
+        case ActionGate::CloseAnswer::kAlreadyAsked:
+            break;
     }
-    if (running == kActionCloseRequested) return;
-    EndDialog(Handle(), IDCANCEL);
-}
-
-HANDLE LauncherDialog::StartRestartPrompt(WorkerThreads::Body body, void* argument) {
-    HANDLE thread = workers_.StartKept(body, argument);
-    if (thread) restartPromptThread_ = thread;
-    return thread;
-}
-
-LRESULT LauncherDialog::OnDestroy(WPARAM, LPARAM) {
-    RemovePropA(Handle(), kScreenMark);
-    return 0;
-}
-
-bool LauncherDialog::AnotherScreenIsOpen() {
-    ScreenSearch search = {Handle(), false};
-    EnumWindows(&FindMarkedScreen, reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 void LauncherDialog::CheckSingleInstance(int runMultiple) {
-    if (runMultiple == 0 && GlobalFindAtomA(kInstanceAtom) && AnotherScreenIsOpen()) {
-        TheApp().RequestActivateEarlierInstance();
+    if (runMultiple == 0 && SingleInstance::EarlierCopyRuns(Handle())) {
+        earlierCopyFound_ = true;
         screen_.introSound.clear();
         closing_ = true;
         PostMessageA(Handle(), WM_CLOSE, 0, 0);
         return;
     }
-    instanceAtom_ = GlobalAddAtomA(kInstanceAtom);
+    instance_.Claim();
 }
+
+void LauncherDialog::OnPaint() {
+    PAINTSTRUCT paint;
+    HDC context = BeginPaint(Handle(), &paint);
+    if (const DibBitmap* background = host_.Background()) {
+        background->Draw(context, 0, 0, background->Width(), background->Height(), 0, 0, SRCCOPY,
+                         FALSE);
+    }
+    EndPaint(Handle(), &paint);
+}
+
+// The button class asks the screen to draw each owner-drawn button; the
+// button draws itself, and the focus button is drawn highlighted over it, so
+// that after any repaint the focus button and its texts show highlighted.
+void LauncherDialog::OnDrawItem(const DRAWITEMSTRUCT& item) {
+    if (item.CtlType == ODT_BUTTON) {
+        if (ButtonWindow* button = ButtonWindow::FromHandle(item.hwndItem)) button->DrawItem(item);
+    }
+    if (HotButton* focused = host_.FocusedButton()) focused->DrawButton(true, true);
+}
+
+void LauncherDialog::OnLaunchNotice(const char* text, bool show) {
+    // A screen that the user closed while the program starts shows no notice.
+    if (show && !CloseRequested()) {
+        messageWindow_.Show(Handle(), text);
+    } else {
+        messageWindow_.Destroy();
+    }
+}
+
+bool LauncherDialog::OnQueryEndSession() { return restarts_.QueryEndSession(); }
+
+void LauncherDialog::OnEndSession(UINT ending) { restarts_.EndSession(ending != 0); }
+
+// Sent by the chain: on this thread, so that no end-session query falls
+// between withdrawing the resume script and marking the restart as owed.
+bool LauncherDialog::OnRestartDidNotCome() {
+    restarts_.RestartDidNotCome();
+    return true;
+}
+
+void LauncherDialog::OnDestroy() { SingleInstance::UnmarkScreen(Handle()); }

@@ -21,3 +21,9 @@ ButtonAction ActionFor(int kind, int state) {
 }
 
 int ToggledState(int state) { return state == kStateChecked ? kStateNormal : kStateChecked; }
+
+bool IsActivationKey(unsigned key) {
+    constexpr unsigned kReturnKey = 0x0D;
+    constexpr unsigned kSpaceKey = 0x20;
+    return key == kReturnKey || key == kSpaceKey;
+}

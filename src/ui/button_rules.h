@@ -19,3 +19,7 @@ ButtonAction ActionFor(int kind, int state);
 // A check box's state after a toggle: checked becomes unchecked, anything
 // else checked.
 int ToggledState(int state);
+
+// Whether releasing this key (a virtual-key code) activates the focus
+// button: Enter and Space do.
+bool IsActivationKey(unsigned key);

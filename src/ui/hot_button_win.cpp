@@ -1,9 +1,5 @@
 #include "ui/hot_button.h"
 
-#include "app/dialog_screen_host.h"
-#include "app/launcher_dialog.h"
-#include "launch/run_chain.h"
-#include "script/button_entry.h"
 #include "script/system_facts.h"
 #include "ui/button_rules.h"
 #include "ui/dib_bitmap.h"
@@ -15,28 +11,25 @@ constexpr DWORD kButtonStyle = WS_CHILD | WS_TABSTOP | BS_OWNERDRAW;  // 0x40010
 constexpr DWORD kButtonExStyle = WS_EX_TRANSPARENT;
 }  // namespace
 
-const MessageEntry<HotButton> HotButton::kMessages[] = {
-    {WM_MOUSEMOVE, &HotButton::Plain<&HotButton::OnMouseMove>, kThenDefault},     // ()
-    {WM_ERASEBKGND, &HotButton::EraseBackground},                                  // () -> TRUE
-    {WM_LBUTTONDOWN, &HotButton::Plain<&HotButton::OnLeftButtonDown>},            // ()
-    {WM_LBUTTONUP, &HotButton::Plain<&HotButton::OnLeftButtonUp>},                // ()
-    {WM_KEYUP, &HotButton::KeyUp, kThenDefault},                                  // (UINT key)
-    {WM_SETFOCUS, &HotButton::Plain<&HotButton::OnSetFocus>},                     // ()
-    {WM_KILLFOCUS, &HotButton::Plain<&HotButton::OnKillFocus>},                   // ()
+const MessageEntry HotButton::kMessages[] = {
+    // void OnMouseMove()
+    {WM_MOUSEMOVE, Crack<&HotButton::OnMouseMove>, kThenDefault},
+    // bool OnEraseBackground()
+    {WM_ERASEBKGND, Crack<&HotButton::OnEraseBackground>, kHandled},
+    // void OnLeftButtonDown()
+    {WM_LBUTTONDOWN, Crack<&HotButton::OnLeftButtonDown>, kHandled},
+    // void OnLeftButtonUp()
+    {WM_LBUTTONUP, Crack<&HotButton::OnLeftButtonUp>, kHandled},
+    // void OnKeyUp(UINT key)
+    {WM_KEYUP, Crack<&HotButton::OnKeyUp>, kThenDefault},
+    // void OnSetFocus()
+    {WM_SETFOCUS, Crack<&HotButton::OnSetFocus>, kHandled},
+    // void OnKillFocus()
+    {WM_KILLFOCUS, Crack<&HotButton::OnKillFocus>, kHandled},
 };
 
-HotButton::~HotButton() {
-    if (screen_.FocusButton() == this) screen_.SetFocusButton(nullptr);
-}
-
-bool HotButton::ParseEntry(const std::string& value, bool continuation) {
-    if (continuation) {
-        ParseContinuationForm(item_, value);
-        return true;
-    }
-    DialogScreenHost host(screen_);
-    ParseButtonForm(item_, value, screen_.Screen(), host);
-    return CreateButtonWindow();
+HotButton::HotButton(ButtonScreen& screen, ScreenItem& item) : screen_(screen), item_(item) {
+    UseMessages(kMessages);
 }
 
 bool HotButton::CreateButtonWindow() {
@@ -45,7 +38,7 @@ bool HotButton::CreateButtonWindow() {
         // A later entry for the slot: the window takes the new rectangle.
         flags |= SWP_NOACTIVATE;
     } else {
-        if (!CreateChild(screen_.Handle(), kButtonStyle, kButtonExStyle, item_.windowX,
+        if (!CreateChild(screen_.Surface(), kButtonStyle, kButtonExStyle, item_.windowX,
                          item_.windowY, item_.windowWidth, item_.windowHeight, 0)) {
             return false;
         }
@@ -57,12 +50,8 @@ bool HotButton::CreateButtonWindow() {
                         item_.windowHeight, flags) != FALSE;
 }
 
-bool HotButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-    return DispatchMessageTable(kMessages, this, message, wParam, lParam, result);
-}
-
 void HotButton::DrawButton(bool highlighted, bool withTexts) {
-    HWND surface = screen_.Handle();
+    HWND surface = screen_.Surface();
     HDC context = GetDC(surface);
     if (!context) return;
     bool leftDown = (GetKeyState(VK_LBUTTON) & 0x8000) != 0;
@@ -94,7 +83,7 @@ void HotButton::Activate() {
             screen_.StartPushButton(item_);
             break;
         case ButtonAction::kCloseScreen:
-            PostMessageA(screen_.Handle(), WM_CLOSE, 0, 0);
+            PostMessageA(screen_.Surface(), WM_CLOSE, 0, 0);
             break;
         case ButtonAction::kRunChain:
             PlaySoundLocked(nullptr, 0);
@@ -132,9 +121,10 @@ void HotButton::OnLeftButtonUp() {
 }
 
 void HotButton::OnKeyUp(UINT key) {
-    if ((key == VK_RETURN || key == VK_SPACE) && (GetAsyncKeyState(static_cast<int>(key)) & 1)) {
-        Activate();
-    }
+    // The key's press must have come to this program too (its bit "pressed
+    // since last asked"): a release left over from a key pressed in another
+    // window activates nothing.
+    if (IsActivationKey(key) && (GetAsyncKeyState(static_cast<int>(key)) & 1)) Activate();
     if (item_.kind == kCheckBox) DrawButton(true, false);
 }
 

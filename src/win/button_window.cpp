@@ -55,6 +55,6 @@ LRESULT CALLBACK ButtonWindow::SubclassProc(HWND window, UINT message, WPARAM wP
         return CallWindowProcA(classProc, window, message, wParam, lParam);
     }
     LRESULT result = 0;
-    if (self->HandleMessage(message, wParam, lParam, &result)) return result;
+    if (self->DispatchMessageTable(message, wParam, lParam, &result)) return result;
     return self->CallDefault(message, wParam, lParam);
 }

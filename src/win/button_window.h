@@ -1,15 +1,16 @@
 #pragma once
 // A child window of the system's BUTTON class whose messages reach this
 // object first (the window is subclassed); unhandled ones go on to the
-// class's own procedure.
+// class's own procedure. The messages the object handles are those of its
+// class's message table.
 #include <windows.h>
 
-class ButtonWindow {
+#include "win/message_table.h"
+
+class ButtonWindow : public MessageTarget {
 public:
     ButtonWindow() = default;
     virtual ~ButtonWindow();
-    ButtonWindow(const ButtonWindow&) = delete;
-    ButtonWindow& operator=(const ButtonWindow&) = delete;
 
     bool CreateChild(HWND parent, DWORD style, DWORD exStyle, int x, int y, int width, int height,
                      int id);
@@ -23,7 +24,6 @@ public:
     static ButtonWindow* FromHandle(HWND window);
 
 protected:
-    virtual bool HandleMessage(UINT, WPARAM, LPARAM, LRESULT*) { return false; }
     LRESULT CallDefault(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:

@@ -48,7 +48,7 @@ INT_PTR CALLBACK DialogWindow::DialogProc(HWND window, UINT message, WPARAM wPar
         }
     }
     LRESULT result = 0;
-    if (!self->HandleMessage(message, wParam, lParam, &result)) return FALSE;
+    if (!self->DispatchMessageTable(message, wParam, lParam, &result)) return FALSE;
     SetWindowLongPtrA(window, DWLP_MSGRESULT, result);
     return TRUE;
 }

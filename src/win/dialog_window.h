@@ -1,17 +1,18 @@
 #pragma once
 // A dialog made from a template of the program's resources. One static
 // dialog procedure keeps the object in the window's user data and forwards to
-// virtual hooks; unhandled messages get the dialog manager's handling.
+// virtual hooks and the class's message table; unhandled messages get the
+// dialog manager's handling.
 #include <windows.h>
 
 #include <atomic>
 
-class DialogWindow {
+#include "win/message_table.h"
+
+class DialogWindow : public MessageTarget {
 public:
     DialogWindow(int templateId, HWND parent) : templateId_(templateId), parent_(parent) {}
     virtual ~DialogWindow() = default;
-    DialogWindow(const DialogWindow&) = delete;
-    DialogWindow& operator=(const DialogWindow&) = delete;
 
     INT_PTR RunModal();
     // The dialog's window; null before it is made and once it has been
@@ -23,8 +24,6 @@ protected:
     virtual bool OnInitDialog() { return true; }
     virtual void OnOK() { EndDialog(window_, IDOK); }
     virtual void OnCancel() { EndDialog(window_, IDCANCEL); }
-    // The window class's message table; true when the message was handled.
-    virtual bool HandleMessage(UINT, WPARAM, LPARAM, LRESULT*) { return false; }
     // Centre the dialog on the desktop after initialisation, unless
     // initialisation moved its top-left corner.
     void CentreAfterInit(bool centre) { centreAfterInit_ = centre; }

@@ -1,4 +1,4 @@
-#include "app/run_once.h"
+#include "launch/run_once.h"
 
 #include <gtest/gtest.h>
 

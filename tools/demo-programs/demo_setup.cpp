@@ -13,7 +13,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/restart_machine.h"
+#include "launch/restart_machine.h"
 
 namespace {
 

@@ -24,7 +24,7 @@ void Check(bool good, const std::string& what) {
 
 class ProbeDialog : public DialogWindow {
 public:
-    ProbeDialog() : DialogWindow(IDD_SCREEN, nullptr) {}
+    ProbeDialog();
     std::unique_ptr<ButtonWindow> button{new ButtonWindow()};
     MessageWindow notice;
     HWND buttonWindow = nullptr;
@@ -39,11 +39,17 @@ protected:
         PostMessageA(Handle(), WM_CLOSE, 0, 0);
         return true;
     }
-    bool HandleMessage(UINT message, WPARAM, LPARAM, LRESULT*) override {
-        if (message == WM_CLOSE) EndDialog(Handle(), IDOK);
-        return false;
-    }
+
+private:
+    void OnClose() { EndDialog(Handle(), IDOK); }
+    static const MessageEntry kMessages[];
 };
+
+const MessageEntry ProbeDialog::kMessages[] = {
+    {WM_CLOSE, Crack<&ProbeDialog::OnClose>, kThenDefault},  // void OnClose()
+};
+
+ProbeDialog::ProbeDialog() : DialogWindow(IDD_SCREEN, nullptr) { UseMessages(kMessages); }
 }  // namespace
 
 int main() {

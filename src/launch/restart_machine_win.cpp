@@ -1,4 +1,4 @@
-#include "app/restart_machine.h"
+#include "launch/restart_machine.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "app/run_once.h"
+#include "launch/run_once.h"
 
 RunOnceRoot RegisterRunOnce(RunOnceKeys& keys, const std::string& name,
                             const std::string& command) {

@@ -1,6 +1,5 @@
-#include "app/restart_trap.h"
+#include "launch/restart_trap.h"
 
-#include "app/launcher_dialog.h"
 #include "launch/button_actions.h"
 #include "script/machine.h"
 #include "script/random_numbers.h"
@@ -45,72 +44,80 @@ bool PutFileInPlace(const std::string& path, const std::string& text) {
 
 }  // namespace
 
-bool WriteResumeScript(LauncherDialog& dialog, int resumeAfter) {
-    ScreenModel& screen = dialog.Screen();
+bool RestartTrap::WriteResumeScript(int resumeAfter) {
     int number = RandomNumbers(SecondsSince1970()).Next();
-    std::string path = ResumeScriptPath(TheMachine().TemporaryDirectory(), screen.programName, number);
+    std::string path = ResumeScriptPath(TheMachine().TemporaryDirectory(), screen_.programName, number);
     // The file first, complete, then the value that starts it: a failed
     // write never leaves a registration that would start a broken chain.
-    if (!PutFileInPlace(path, ResumeScriptText(screen, resumeAfter))) return false;
-    std::string command = RunOnceCommand(screen.programDirectory, screen.programName, path);
-    if (dialog.PendingResumeScript().Register(screen.programName, command, path)) return true;
+    if (!PutFileInPlace(path, ResumeScriptText(screen_, resumeAfter))) return false;
+    std::string command = RunOnceCommand(screen_.programDirectory, screen_.programName, path);
+    if (pending_.Register(screen_.programName, command, path)) return true;
     DeleteFileA(path.c_str());
     return false;
 }
 
-DWORD WINAPI TrapPrompt(void* argument) {
-    auto& dialog = *static_cast<LauncherDialog*>(argument);
-    ScreenModel& screen = dialog.Screen();
+void RestartTrap::WaitForPrompt() {
+    HANDLE prompt = prompt_.load();
+    if (!prompt) return;
+    WaitForSingleObject(prompt, INFINITE);
+    // A prompt that a second query started meanwhile stays remembered.
+    prompt_.compare_exchange_strong(prompt, nullptr);
+}
+
+bool RestartTrap::StartPrompt(WorkerThreads::Body body, void* argument) {
+    HANDLE thread = workers_.StartKept(body, argument);
+    if (thread) prompt_ = thread;
+    return thread != nullptr;
+}
+
+DWORD WINAPI RestartTrap::TrapPrompt(void* argument) {
+    ScreenModel& screen = static_cast<RestartTrap*>(argument)->screen_;
     if (ShowMessage(screen.trapMessage, screen.title, TrapBoxType(screen.restartMode)) == IDYES)
         screen.restartNow = 1;
     return 0;
 }
 
-DWORD WINAPI AllowPrompt(void* argument) {
-    AllowPromptRequest request = *static_cast<AllowPromptRequest*>(argument);
-    delete static_cast<AllowPromptRequest*>(argument);
-    ScreenModel& screen = request.dialog->Screen();
+DWORD WINAPI RestartTrap::AllowPrompt(void* argument) {
+    AllowRequest request = *static_cast<AllowRequest*>(argument);
+    delete static_cast<AllowRequest*>(argument);
+    ScreenModel& screen = request.trap->screen_;
     ShowMessage(screen.allowMessage, screen.title, kAllowBoxType);
-    WriteResumeScript(*request.dialog, request.resumeAfter);
+    request.trap->WriteResumeScript(request.resumeAfter);
     screen.restartNow = 1;
     return 0;
 }
 
 // Windows asked every program and one of them refused: the session goes on,
 // and so does the chain, so a resume script written for it must not stay.
-LRESULT LauncherDialog::OnEndSession(WPARAM ending, LPARAM) {
-    if (!ending && WithdrawWhenSessionGoesOn(screen_)) pendingResume_.Withdraw();
-    return 0;
+void RestartTrap::EndSession(bool ending) {
+    if (!ending && WithdrawWhenSessionGoesOn(screen_)) pending_.Withdraw();
 }
 
-// Sent by the chain when the restart it called for has not come: on this
-// thread, so that no end-session query falls between the two steps.
-LRESULT LauncherDialog::OnRestartDidNotCome(WPARAM, LPARAM) {
-    pendingResume_.Withdraw();
-    RestartDidNotCome(screen_);
-    return 1;
+void RestartTrap::RestartDidNotCome() {
+    pending_.Withdraw();
+    ::RestartDidNotCome(screen_);
 }
 
-LRESULT LauncherDialog::OnQueryEndSession(WPARAM, LPARAM) {
+bool RestartTrap::QueryEndSession() {
     EndSessionDecision decision = DecideEndSession(screen_);
     switch (decision.answer) {
         case EndSessionAnswer::kTrap:
             screen_.finalRestart = 1;
-            StartRestartPrompt(&TrapPrompt, this);
-            return FALSE;
+            StartPrompt(&TrapPrompt, this);
+            return false;
         case EndSessionAnswer::kAskThenAllow: {
-            auto* request = new AllowPromptRequest{this, decision.resumeAfter};
-            if (!StartRestartPrompt(&AllowPrompt, request)) delete request;
-            return FALSE;
+            auto* request = new AllowRequest{this, decision.resumeAfter};
+            if (!StartPrompt(&AllowPrompt, request)) delete request;
+            return false;
         }
         case EndSessionAnswer::kRestartLater:
             screen_.restartLater = 1;
-            return FALSE;
+            return false;
         case EndSessionAnswer::kWriteAndPass:
-            WriteResumeScript(*this, decision.resumeAfter);
-            return TRUE;
+            WriteResumeScript(decision.resumeAfter);
+            return true;
         case EndSessionAnswer::kPass:
-            return TRUE;
+            return true;
     }
-    return TRUE;
+    return true;
 }

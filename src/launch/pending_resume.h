@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "app/run_once.h"
+#include "launch/run_once.h"
 
 // The system's RunOnce keys through the registry.
 class RegistryRunOnceKeys : public RunOnceKeys {

@@ -1,4 +1,4 @@
-#include "app/pending_resume.h"
+#include "launch/pending_resume.h"
 
 namespace {
 

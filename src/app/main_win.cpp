@@ -6,6 +6,7 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     static WinMachine machine;
     SetMachine(&machine);
-    TheApp().Start();
+    LauncherApp app;
+    app.Start();
     return 0;
 }
