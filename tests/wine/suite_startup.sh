@@ -267,7 +267,8 @@ while IFS='|' read -r what program arguments expected code; do
   entry_run "$program" "$@"
   expect_eq "$what: WinMain's arguments" "$(sed -n 's/^arguments=\[\(.*\)\] show.*/\1/p' <<<"$ENTRY_OUT")" "$expected"
   expect_eq "$what: the exit code is WinMain's result" "$ENTRY_CODE" "$code"
-  check "$what: static constructors ran once" grep -q 'constructed=1$' <<<"$ENTRY_OUT"
+  check "$what: static constructors ran once" grep -q 'constructed=1 ' <<<"$ENTRY_OUT"
+  check "$what: 64-bit division is right" grep -q 'divisions=ok$' <<<"$ENTRY_OUT"
   check "$what: exit functions ran" grep -qx 'exit functions ran' <<<"$ENTRY_OUT"
 done <<'CASES'
 no arguments|C:\DISC\entry_probe.exe|||0
