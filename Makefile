@@ -1,7 +1,7 @@
 # The two set-up commands of the README: `make demo` and `make check`.
 # Both install what they need first (tools/install-deps.sh does nothing when
 # everything is there).
-.PHONY: deps dist route native tools check unit binaries wine demo bench fuzz clean
+.PHONY: deps dist route native tools check layers unit binaries wine demo bench fuzz clean
 
 JOBS ?= 2
 export JOBS
@@ -39,11 +39,15 @@ unit: native
 binaries: dist
 	@tools/check-binaries.sh dist
 
+# Includes point from a higher layer of src/ to a lower one only.
+layers:
+	@tools/check-layers.sh
+
 # The disc image suite runs the authors' tool too.
 wine: route tools
 	@tests/wine/run-suites.sh
 
-check: tools unit binaries wine
+check: layers tools unit binaries wine
 	@tests/tools/check_cases.sh build/bin/discscreen
 	@tests/tools/image_cases.sh build/bin/discscreen
 
