@@ -1,8 +1,8 @@
 #include "app/launcher_dialog.h"
 
 #include "app/startup.h"
-#include "launch/run_chain.h"
-#include "launch/run_once.h"
+#include "launch/action_workers.h"
+#include "launch/registry_run_once_keys.h"
 #include "launch/screen_messages.h"
 #include "script/machine.h"
 #include "resource.h"

@@ -11,14 +11,6 @@
 
 #include "launch/run_once.h"
 
-// The system's RunOnce keys through the registry.
-class RegistryRunOnceKeys : public RunOnceKeys {
-public:
-    bool Store(RunOnceRoot root, const std::string& name, const std::string& command) override;
-    bool Holds(RunOnceRoot root, const std::string& name, const std::string& command) override;
-    void Remove(RunOnceRoot root, const std::string& name) override;
-};
-
 class PendingResume {
 public:
     PendingResume() { InitializeCriticalSection(&lock_); }

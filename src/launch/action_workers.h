@@ -1,6 +1,6 @@
 #pragma once
-// The workers of the screen's button actions: a chain of checked items and a
-// push button's program.
+// The worker threads of the screen's button actions: the chain of checked
+// items, and a push button's program.
 #include <windows.h>
 
 // The argument is the ActionScreen the action was started on.

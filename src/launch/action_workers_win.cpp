@@ -1,0 +1,20 @@
+#include "launch/action_workers.h"
+
+#include "launch/action_screen.h"
+#include "launch/screen_actions.h"
+
+DWORD WINAPI RunChain(void* argument) {
+    auto& screen = *static_cast<ActionScreen*>(argument);
+    ScreenActions actions(screen);
+    RunChainSteps(screen.Model(), actions);
+    screen.FinishAction(actions.ScreenEnded());
+    return 0;
+}
+
+DWORD WINAPI RunPushButton(void* argument) {
+    auto& screen = *static_cast<ActionScreen*>(argument);
+    ScreenActions actions(screen);
+    RunPushButtonSteps(screen.Model(), actions);
+    screen.FinishAction(actions.ScreenEnded());
+    return 0;
+}

@@ -1,0 +1,33 @@
+#pragma once
+// The steps of a button action (ActionHost), acted out on the screen that
+// the action was started on, and on this machine.
+#include <string>
+
+#include "launch/action_screen.h"
+#include "launch/button_actions.h"
+
+class ScreenActions : public ActionHost {
+public:
+    explicit ScreenActions(ActionScreen& screen) : screen_(screen), model_(screen.Model()) {}
+    // Whether a step ended the screen itself.
+    bool ScreenEnded() const { return ended_; }
+
+    void HideScreen() override;
+    void RestoreScreen() override;
+    void ShowScreen() override;
+    void CloseScreen() override;
+    void EndScreen() override;
+    bool Launch(const std::string& commandLine, const ScreenItem& item, bool wait,
+                unsigned long* exitCode) override;
+    int Ask(const std::string& text, unsigned type) override;
+    void ForgetRestartPrompt() override;
+    void WaitForRestartPrompt() override;
+    void RestartMachine() override;
+    void RestartDidNotCome() override;
+    bool WriteResumeScript(int resumeAfter) override;
+
+private:
+    ActionScreen& screen_;
+    ScreenModel& model_;
+    bool ended_ = false;
+};
