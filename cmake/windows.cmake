@@ -26,11 +26,13 @@ else()
 endif()
 
 # What a C runtime would give the shipped binaries: the program's entry and
-# exit, the memory and string functions, and 64-bit division. Kept out of autorun_core, whose
-# Win32 test programs link the C runtime. Compiled without link-time
-# optimisation: calls to these functions appear only during it.
+# exit, the memory and string functions, and 64-bit division. Kept out of
+# autorun_core, whose Win32 test programs link the C runtime. Compiled
+# without link-time optimisation: calls to these functions appear only
+# during it.
 set(LEAN_CRT_SOURCES ${CMAKE_SOURCE_DIR}/src/win/program_entry.cpp
-  ${CMAKE_SOURCE_DIR}/src/win/memory_functions.cpp ${CMAKE_SOURCE_DIR}/src/win/long_division.cpp)
+  ${CMAKE_SOURCE_DIR}/src/win/memory_functions.cpp
+  ${CMAKE_SOURCE_DIR}/src/win/long_division.cpp)
 list(REMOVE_ITEM ALL_SOURCES ${CMAKE_SOURCE_DIR}/src/app/main_win.cpp ${LEAN_CRT_SOURCES})
 set_source_files_properties(${LEAN_CRT_SOURCES} PROPERTIES
   COMPILE_OPTIONS "-fno-tree-loop-distribute-patterns;-fno-builtin;-fno-lto")
