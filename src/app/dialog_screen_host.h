@@ -13,11 +13,12 @@
 #include "ui/hot_button.h"
 
 class LauncherDialog;
+class Machine;
 
 class DialogScreenHost : public ScreenHost {
 public:
-    DialogScreenHost(LauncherDialog& dialog, ScreenModel& screen)
-        : dialog_(dialog), screen_(screen) {}
+    DialogScreenHost(LauncherDialog& dialog, ScreenModel& screen, Machine& machine)
+        : dialog_(dialog), screen_(screen), machine_(machine) {}
     ~DialogScreenHost() override;
     DialogScreenHost(const DialogScreenHost&) = delete;
     DialogScreenHost& operator=(const DialogScreenHost&) = delete;
@@ -47,6 +48,7 @@ private:
 
     LauncherDialog& dialog_;
     ScreenModel& screen_;
+    Machine& machine_;
     std::unique_ptr<DibBitmap> background_;
     std::array<std::unique_ptr<DibBitmap>, kSlotCount> bitmapCache_;
     HPALETTE screenPalette_ = nullptr;

@@ -75,7 +75,7 @@ DibBitmap* MakeButtonBitmap(const std::string& path) { return new DibBitmap(path
 
 DibBitmap* DialogScreenHost::GetButtonBitmap(const std::string& name, int* frameWidth,
                                              int* frameHeight) {
-    return LookUpButtonBitmap(bitmapCache_, ButtonBitmapKey(name), &MakeButtonBitmap,
+    return LookUpButtonBitmap(bitmapCache_, ButtonBitmapKey(machine_, name), &MakeButtonBitmap,
                               frameWidth, frameHeight);
 }
 
@@ -85,7 +85,7 @@ bool DialogScreenHost::CreateButtonWindow(int slot) {
     // A later entry for the slot reuses the button, which then moves its
     // window; a button made for a record since replaced is made afresh.
     if (hotButtons_[slot] && &hotButtons_[slot]->Item() != item) DropButton(slot);
-    if (!hotButtons_[slot]) hotButtons_[slot].reset(new HotButton(dialog_, *item));
+    if (!hotButtons_[slot]) hotButtons_[slot].reset(new HotButton(dialog_, *item, machine_));
     return hotButtons_[slot]->CreateButtonWindow();
 }
 

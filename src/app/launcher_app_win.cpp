@@ -4,8 +4,9 @@
 
 #include "app/launcher_dialog.h"
 #include "app/single_instance.h"
-#include "app/startup.h"
-#include "script/system_facts.h"
+#include "app/stop_marker.h"
+#include "script/machine_settings.h"
+#include "script/program_paths.h"
 
 namespace {
 const char kSettingsKey[] = "SOFTWARE\\Velqor\\Settings";
@@ -14,15 +15,15 @@ const char kSupportDirectoryValue[] = "SUPPORTDIR";
 
 void LauncherApp::Start() {
     std::string supportDirectory;
-    if (ReadMachineSetting(kSettingsKey, kSupportDirectoryValue, &supportDirectory) &&
-        FileExists(StopMarkerPath(supportDirectory))) {
+    if (ReadMachineSetting(machine_, kSettingsKey, kSupportDirectoryValue, &supportDirectory) &&
+        FileExists(machine_, StopMarkerPath(supportDirectory))) {
         return;
     }
     char savedDirectory[MAX_PATH * 2] = {};
     DWORD length = GetCurrentDirectoryA(sizeof savedDirectory, savedDirectory);
     if (length >= sizeof savedDirectory) savedDirectory[0] = '\0';
 
-    LauncherDialog dialog(nullptr);
+    LauncherDialog dialog(nullptr, machine_);
     dialog.RunModal();
     if (savedDirectory[0]) SetCurrentDirectoryA(savedDirectory);
     if (dialog.EarlierCopyFound())

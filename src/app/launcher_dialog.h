@@ -18,7 +18,7 @@
 
 class LauncherDialog : public DialogWindow, public ButtonScreen, public ActionScreen {
 public:
-    explicit LauncherDialog(HWND parent);
+    LauncherDialog(HWND parent, Machine& machine);
     ~LauncherDialog() override;
 
     // Called once the whole script has been read: a second copy of the
@@ -37,6 +37,7 @@ public:
     // The screen of the running action.
     HWND ScreenWindow() const override { return Handle(); }
     ScreenModel& Model() override { return screen_; }
+    Machine& HostMachine() override { return machine_; }
     HMODULE WaitLibrary() const override { return waitLibrary_; }
     bool CloseRequested() const override { return gate_.CloseRequested(); }
     RestartTrap& Restarts() override { return restarts_; }
@@ -67,8 +68,9 @@ private:
     void KeepResumeScript();
     void ReleaseScriptFonts();
 
+    Machine& machine_;
     ScreenModel screen_;
-    DialogScreenHost host_{*this, screen_};  // after the model: gone before it
+    DialogScreenHost host_{*this, screen_, machine_};  // after the model: gone before it
     HMODULE waitLibrary_ = nullptr;
     SingleInstance instance_;
     bool earlierCopyFound_ = false;
@@ -76,5 +78,5 @@ private:
     ActionGate gate_;
     MessageWindow messageWindow_;
     WorkerThreads workers_;  // waited for in the destructor, before anything goes
-    RestartTrap restarts_{screen_, workers_};
+    RestartTrap restarts_{screen_, workers_, machine_};
 };

@@ -1,6 +1,9 @@
 #include "app/launcher_dialog.h"
 
-#include "app/startup.h"
+#include "app/intro_sound.h"
+#include "app/script_location.h"
+#include "app/start_plan.h"
+#include "app/wait_library_name.h"
 #include "launch/action_workers.h"
 #include "launch/registry_run_once_keys.h"
 #include "launch/screen_messages.h"
@@ -8,8 +11,8 @@
 #include "resource.h"
 #include "script/resume_script.h"
 #include "script/screen_script.h"
-#include "script/system_facts.h"
-#include "script/values.h"
+#include "script/program_paths.h"
+#include "script/windows_version.h"
 #include "ui/show_message.h"
 #include "ui/sound_lock.h"
 
@@ -30,12 +33,14 @@ const MessageEntry LauncherDialog::kMessages[] = {
     {WM_DESTROY, Crack<&LauncherDialog::OnDestroy>, kThenDefault},
 };
 
-LauncherDialog::LauncherDialog(HWND parent) : DialogWindow(IDD_SCREEN, parent) {
-    std::string programFile = TheMachine().ProgramFile();
-    screen_.programName = ProgramNameOf(programFile);
+LauncherDialog::LauncherDialog(HWND parent, Machine& machine)
+    : DialogWindow(IDD_SCREEN, parent), machine_(machine) {
+    std::string programFile = machine.ProgramFile();
+    screen_.programName = ProgramNameOf(machine, programFile);
     screen_.title = screen_.programName;
-    screen_.programDirectory = DirectoryOf(nullptr);
-    screen_.scriptPath = ScriptPathFor(CommandLineArguments(GetCommandLineA()), screen_.programName);
+    screen_.programDirectory = DirectoryOf(machine, programFile);
+    screen_.scriptPath =
+        ScriptPathFor(machine, CommandLineArguments(GetCommandLineA()), screen_.programName);
     CentreAfterInit(true);
     UseMessages(kMessages);
 }
@@ -57,7 +62,7 @@ void LauncherDialog::ReleaseScriptFonts() {
 
 bool LauncherDialog::OnInitDialog() {
     SingleInstance::MarkScreen(Handle());
-    screen_.windowsVersion = DetectWindowsVersion();
+    screen_.windowsVersion = DetectWindowsVersion(machine_);
     waitLibrary_ = LoadLibraryA(WaitLibraryName(screen_.programName, screen_.windowsVersion).c_str());
     if (!waitLibrary_) CloseAtOnce();
     LoadScript();
@@ -90,7 +95,7 @@ void LauncherDialog::KeepResumeScript() {
 }
 
 void LauncherDialog::LoadScript() {
-    ScreenScript script(screen_, host_);
+    ScreenScript script(screen_, host_, machine_);
     script.Load(screen_.scriptPath);
     host_.MakeScreenPalette();
 }
@@ -108,7 +113,7 @@ bool LauncherDialog::DeleteResumeScript() {
 }
 
 void LauncherDialog::PlayIntroSound() {
-    IntroSound sound = SplitIntroSound(screen_.introSound);
+    IntroSound sound = SplitIntroSound(machine_, screen_.introSound);
     PlaySoundLocked(sound.file.c_str(), sound.seconds);
 }
 

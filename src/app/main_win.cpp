@@ -5,8 +5,7 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     static WinMachine machine;
-    SetMachine(&machine);
-    LauncherApp app;
+    LauncherApp app(machine);
     app.Start();
     return 0;
 }

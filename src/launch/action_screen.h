@@ -5,6 +5,7 @@
 
 #include "script/screen_model.h"
 
+class Machine;
 class RestartTrap;
 
 class ActionScreen {
@@ -12,6 +13,8 @@ public:
     // The screen's window: shown, hidden, ended and sent notices by the action.
     virtual HWND ScreenWindow() const = 0;
     virtual ScreenModel& Model() = 0;
+    // The machine the program runs on.
+    virtual Machine& HostMachine() = 0;
     // The wait library that the screen loaded for this Windows version.
     virtual HMODULE WaitLibrary() const = 0;
     // The user closed the screen while the action ran.

@@ -1,10 +1,9 @@
 #include "launch/button_actions.h"
 
 #include "launch/target_resolution.h"
-#include "script/resume_script.h"
 #include "script/command_line.h"
-#include "script/system_facts.h"
-#include "script/values.h"
+#include "script/program_paths.h"
+#include "script/resume_script.h"
 
 PushButtonPlan PlanPushButton(int option) {
     PushButtonPlan plan;
@@ -142,13 +141,13 @@ void RunChainSteps(ScreenModel& screen, ActionHost& host) {
     }
 }
 
-PreparedLaunch PrepareLaunch(const std::string& commandLine) {
+PreparedLaunch PrepareLaunch(Machine& machine, const std::string& commandLine) {
     PreparedLaunch prepared;
-    std::string absolute = ResolveScriptPath(commandLine);
+    std::string absolute = ResolveScriptPath(machine, commandLine);
     if (absolute.size() > kMaxPathChars) return prepared;
-    prepared.commandLine = ResolveTarget(absolute);
+    prepared.commandLine = ResolveTarget(machine, absolute);
     // Taken from the whole line: a backslash in the arguments makes it name
     // no directory, and the start keeps the directory in force before.
-    if (!prepared.commandLine.empty()) prepared.directory = DirectoryOf(prepared.commandLine.c_str());
+    if (!prepared.commandLine.empty()) prepared.directory = DirectoryOf(machine, prepared.commandLine.c_str());
     return prepared;
 }

@@ -6,6 +6,8 @@
 
 #include "script/screen_model.h"
 
+class Machine;
+
 // Message box types and answers that the actions use.
 constexpr unsigned kFailureBoxType = 0x30;        // OK, exclamation icon
 constexpr unsigned kChainFailureBoxType = 0x122;  // Abort/Retry/Ignore, question, Retry default
@@ -73,4 +75,4 @@ struct PreparedLaunch {
     std::string commandLine;  // empty: nothing to start (no file, or too long)
     std::string directory;    // made current for the start
 };
-PreparedLaunch PrepareLaunch(const std::string& commandLine);
+PreparedLaunch PrepareLaunch(Machine& machine, const std::string& commandLine);

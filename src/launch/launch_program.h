@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+class Machine;
+
 struct LaunchRequest {
     std::string commandLine;  // as the script gives it, arguments included
     std::string programDirectory;
@@ -17,4 +19,4 @@ struct LaunchRequest {
 };
 
 // True when the process was created.
-bool LaunchProgram(HWND screen, const LaunchRequest& request);
+bool LaunchProgram(HWND screen, Machine& machine, const LaunchRequest& request);

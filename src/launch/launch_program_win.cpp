@@ -3,7 +3,6 @@
 #include "launch/button_actions.h"
 #include "launch/process_start_win.h"
 #include "launch/screen_messages.h"
-#include "script/values.h"
 
 namespace {
 
@@ -33,8 +32,8 @@ bool WaitThroughLibrary(HMODULE library, const StartedProcess& process,
 
 }  // namespace
 
-bool LaunchProgram(HWND screen, const LaunchRequest& request) {
-    PreparedLaunch prepared = PrepareLaunch(request.commandLine);
+bool LaunchProgram(HWND screen, Machine& machine, const LaunchRequest& request) {
+    PreparedLaunch prepared = PrepareLaunch(machine, request.commandLine);
     if (!prepared.directory.empty()) SetCurrentDirectoryA(prepared.directory.c_str());
     if (request.installMessage && request.installMessage[0]) {
         PostMessageA(screen, kLaunchNotice, reinterpret_cast<WPARAM>(request.installMessage), 1);
@@ -45,7 +44,7 @@ bool LaunchProgram(HWND screen, const LaunchRequest& request) {
     if (!prepared.commandLine.empty()) {
         WinProcessStarter starter;
         StartedProcess process;
-        created = StartCommandLine(prepared.commandLine, starter, &process);
+        created = StartCommandLine(machine, prepared.commandLine, starter, &process);
         if (created) {
             if (request.wait && request.waitLibrary &&
                 WaitThroughLibrary(request.waitLibrary, process, request.ignoreList)) {

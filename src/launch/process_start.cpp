@@ -1,7 +1,7 @@
 #include "launch/process_start.h"
 
-#include "script/system_facts.h"
-#include "script/values.h"
+#include "script/program_paths.h"
+#include "script/text_trim.h"
 
 namespace {
 
@@ -11,19 +11,19 @@ std::string WithoutLeadingBlanks(const std::string& text, std::size_t from) {
 
 // Where an unquoted program ends: the shortest leading part that names a
 // file, else the first white character (or the end).
-std::size_t ProgramEnd(const std::string& line) {
+std::size_t ProgramEnd(Machine& machine, const std::string& line) {
     std::size_t firstBlank = std::string::npos;
     for (std::size_t pos = 0; pos <= line.size(); ++pos) {
         if (pos < line.size() && !IsWhiteChar(line[pos])) continue;
         if (firstBlank == std::string::npos) firstBlank = pos;
-        if (FileExists(line.substr(0, pos))) return pos;
+        if (FileExists(machine, line.substr(0, pos))) return pos;
     }
     return firstBlank;
 }
 
 }  // namespace
 
-ProgramAndParameters SplitProgram(const std::string& commandLine) {
+ProgramAndParameters SplitProgram(Machine& machine, const std::string& commandLine) {
     std::string line = SkipLeadingBlanks(commandLine.c_str());
     ProgramAndParameters split;
     if (!line.empty() && line[0] == '"') {
@@ -33,19 +33,19 @@ ProgramAndParameters SplitProgram(const std::string& commandLine) {
         split.parameters = WithoutLeadingBlanks(line, close + 1);
         return split;
     }
-    std::size_t end = ProgramEnd(line);
+    std::size_t end = ProgramEnd(machine, line);
     split.program = line.substr(0, end);
     split.parameters = WithoutLeadingBlanks(line, end);
     return split;
 }
 
-bool StartCommandLine(const std::string& commandLine, ProcessStarter& starter,
+bool StartCommandLine(Machine& machine, const std::string& commandLine, ProcessStarter& starter,
                       StartedProcess* started) {
     *started = StartedProcess();
     unsigned long error = 0;
     if (starter.Create(commandLine, started, &error)) return true;
     if (error != kErrorElevationRequired) return false;
-    ProgramAndParameters split = SplitProgram(commandLine);
+    ProgramAndParameters split = SplitProgram(machine, commandLine);
     *started = StartedProcess();
     return starter.StartThroughShell(split.program, split.parameters, started);
 }

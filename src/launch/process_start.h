@@ -5,6 +5,8 @@
 // user for them. Either way the caller gets the process to wait for.
 #include <string>
 
+class Machine;
+
 // ERROR_ELEVATION_REQUIRED: the program's manifest asks for rights that the
 // starting program does not hold.
 constexpr unsigned long kErrorElevationRequired = 740;
@@ -30,7 +32,7 @@ public:
 };
 
 // True when the command line's program was started.
-bool StartCommandLine(const std::string& commandLine, ProcessStarter& starter,
+bool StartCommandLine(Machine& machine, const std::string& commandLine, ProcessStarter& starter,
                       StartedProcess* started);
 
 // A command line cut into its program and the parameters after it, as the
@@ -41,4 +43,4 @@ struct ProgramAndParameters {
     std::string program;
     std::string parameters;
 };
-ProgramAndParameters SplitProgram(const std::string& commandLine);
+ProgramAndParameters SplitProgram(Machine& machine, const std::string& commandLine);

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "script/values.h"
+#include "script/program_paths.h"
 
 namespace {
 

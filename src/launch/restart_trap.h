@@ -11,10 +11,14 @@
 #include "script/screen_model.h"
 #include "win/worker_threads.h"
 
+class Machine;
+
 class RestartTrap {
 public:
-    // Prompt threads run among the screen's workers.
-    RestartTrap(ScreenModel& screen, WorkerThreads& workers) : screen_(screen), workers_(workers) {}
+    // Prompt threads run among the screen's workers; the resume script is
+    // written to the machine's temporary directory.
+    RestartTrap(ScreenModel& screen, WorkerThreads& workers, Machine& machine)
+        : screen_(screen), workers_(workers), machine_(machine) {}
     RestartTrap(const RestartTrap&) = delete;
     RestartTrap& operator=(const RestartTrap&) = delete;
 
@@ -50,6 +54,7 @@ private:
 
     ScreenModel& screen_;
     WorkerThreads& workers_;
+    Machine& machine_;
     PendingResume pending_;
     std::atomic<HANDLE> prompt_{nullptr};
 };

@@ -46,7 +46,7 @@ bool PutFileInPlace(const std::string& path, const std::string& text) {
 
 bool RestartTrap::WriteResumeScript(int resumeAfter) {
     int number = RandomNumbers(SecondsSince1970()).Next();
-    std::string path = ResumeScriptPath(TheMachine().TemporaryDirectory(), screen_.programName, number);
+    std::string path = ResumeScriptPath(machine_.TemporaryDirectory(), screen_.programName, number);
     // The file first, complete, then the value that starts it: a failed
     // write never leaves a registration that would start a broken chain.
     if (!PutFileInPlace(path, ResumeScriptText(screen_, resumeAfter))) return false;

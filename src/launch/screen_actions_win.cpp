@@ -38,7 +38,7 @@ bool ScreenActions::Launch(const std::string& commandLine, const ScreenItem& ite
     request.wait = wait;
     request.waitLibrary = screen_.WaitLibrary();
     request.exitCode = exitCode;
-    return LaunchProgram(screen_.ScreenWindow(), request);
+    return LaunchProgram(screen_.ScreenWindow(), screen_.HostMachine(), request);
 }
 
 int ScreenActions::Ask(const std::string& text, unsigned type) {

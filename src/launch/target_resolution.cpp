@@ -1,8 +1,10 @@
 #include "launch/target_resolution.h"
 
 #include "script/machine.h"
-#include "script/system_facts.h"
-#include "script/values.h"
+#include "script/machine_settings.h"
+#include "script/program_paths.h"
+#include "script/text_trim.h"
+#include "script/upper_case.h"
 
 namespace {
 
@@ -25,16 +27,18 @@ bool IsPlaceholderAt(const std::string& text, std::size_t pos) {
     return next == '*' || IsAsciiLetterOrDigit(next);
 }
 
-bool SameExtension(const std::string& a, const std::string& b) {
-    return UpperCase(FindExtension(a.c_str())) == UpperCase(FindExtension(b.c_str()));
+bool SameExtension(Machine& machine, const std::string& a, const std::string& b) {
+    return UpperCase(machine, FindExtension(a.c_str())) ==
+           UpperCase(machine, FindExtension(b.c_str()));
 }
 
 // The default value of an association key as text; `expandable` tells a
 // REG_EXPAND_SZ value. Empty when the key or a usable string is missing.
-std::string ReadAssociation(const std::string& subKey, bool* expandable = nullptr) {
+std::string ReadAssociation(Machine& machine, const std::string& subKey,
+                            bool* expandable = nullptr) {
     RegistryValue value;
     std::string text;
-    if (!TheMachine().ReadAssociationValue(subKey, &value) || !RegistryString(value, &text))
+    if (!machine.ReadAssociationValue(subKey, &value) || !RegistryString(value, &text))
         return std::string();
     if (expandable) *expandable = value.type == kRegExpandString;
     return text;
@@ -46,20 +50,20 @@ std::string ReadAssociation(const std::string& subKey, bool* expandable = nullpt
 // blanks and a leading %SystemRoot% expanded (Windows 95 has no such
 // variable). Empty when the association is missing or incomplete, or the
 // expanded template would not fit.
-std::string ReadCommandTemplate(const std::string& file) {
+std::string ReadCommandTemplate(Machine& machine, const std::string& file) {
     std::string extension = FindExtension(file.c_str());
     if (extension.empty()) return std::string();
-    std::string className = ReadAssociation(extension);
+    std::string className = ReadAssociation(machine, extension);
     if (className.empty()) return std::string();
     std::string shellKey = className + "\\shell";
-    std::string verb = ReadAssociation(shellKey);
+    std::string verb = ReadAssociation(machine, shellKey);
     if (verb.empty()) verb = kOpenVerb;
     bool expandable = false;
-    std::string command = ReadAssociation(shellKey + "\\" + verb + "\\command", &expandable);
+    std::string command = ReadAssociation(machine, shellKey + "\\" + verb + "\\command", &expandable);
     if (command.empty()) return std::string();
 
     if (expandable) {
-        command = TheMachine().ExpandEnvironment(command);
+        command = machine.ExpandEnvironment(command);
         if (!Fits(command)) return std::string();
     }
     for (char& ch : command) {
@@ -67,8 +71,8 @@ std::string ReadCommandTemplate(const std::string& file) {
     }
     command = SkipLeadingBlanks(command.c_str());
     if (command.size() >= kSystemRootLength &&
-        UpperCase(command.substr(0, kSystemRootLength)) == UpperCase(kSystemRoot)) {
-        command = TheMachine().WindowsDirectory() + command.substr(kSystemRootLength);
+        UpperCase(machine, command.substr(0, kSystemRootLength)) == UpperCase(machine, kSystemRoot)) {
+        command = machine.WindowsDirectory() + command.substr(kSystemRootLength);
         if (!Fits(command)) return std::string();
     }
     return command;
@@ -85,19 +89,19 @@ std::string AsOneArgument(const std::string& path) {
 
 // Length of the longest leading part of the template that names a file, cut
 // at its end or at a white character; 0 when none does.
-std::size_t ProgramLengthIn(const std::string& command) {
-    if (FileExists(command)) return command.size();
+std::size_t ProgramLengthIn(Machine& machine, const std::string& command) {
+    if (FileExists(machine, command)) return command.size();
     for (std::size_t cut = command.size(); cut-- > 0;) {
-        if (IsWhiteChar(command[cut]) && FileExists(command.substr(0, cut))) return cut;
+        if (IsWhiteChar(command[cut]) && FileExists(machine, command.substr(0, cut))) return cut;
     }
     return 0;
 }
 
 // The association's command line for the file, or empty when the template
 // names no existing program or has no placeholder.
-std::string CommandFromTemplate(const std::string& command, const std::string& file,
-                                const std::string& rest) {
-    std::size_t program = ProgramLengthIn(command);
+std::string CommandFromTemplate(Machine& machine, const std::string& command,
+                                const std::string& file, const std::string& rest) {
+    std::size_t program = ProgramLengthIn(machine, command);
     if (program == 0) return std::string();
     for (std::size_t pos = program - 1; pos < command.size(); ++pos) {
         if (IsPlaceholderAt(command, pos)) return command.substr(0, pos) + AsOneArgument(file) + rest;
@@ -107,39 +111,39 @@ std::string CommandFromTemplate(const std::string& command, const std::string& f
 
 }  // namespace
 
-std::string FindAssociatedCommand(const std::string& file, const std::string& rest) {
+std::string FindAssociatedCommand(Machine& machine, const std::string& file,
+                                  const std::string& rest) {
     if (!Fits(file)) return std::string();
-    std::string command = ReadCommandTemplate(file);
+    std::string command = ReadCommandTemplate(machine, file);
     if (!command.empty()) {
-        std::string resolved = CommandFromTemplate(command, file, rest);
+        std::string resolved = CommandFromTemplate(machine, command, file, rest);
         if (!resolved.empty()) return Fits(resolved) ? resolved : std::string();
     }
 
-    char found[kFindExecutableBytes] = {};
-    if (TheMachine().FindExecutableFor(file, found) <= 32) return command;
+    std::string result;
+    if (!machine.ProgramForDocument(file, &result)) return command;
     // Zero bytes inside the answer become blanks; the trailing ones end it.
-    std::size_t end = kFindExecutableBytes;
-    while (end > 0 && found[end - 1] == '\0') --end;
+    while (!result.empty() && result.back() == '\0') result.pop_back();
     bool turned = false;
-    for (std::size_t i = 0; i < end; ++i) {
-        if (found[i] == '\0') {
-            found[i] = ' ';
+    for (char& ch : result) {
+        if (ch == '\0') {
+            ch = ' ';
             turned = true;
         }
     }
-    std::string result(found, end);
-    if (!turned && !SameExtension(result, file)) result += " " + AsOneArgument(file);
+    if (!turned && !SameExtension(machine, result, file)) result += " " + AsOneArgument(file);
     result += rest;
     return Fits(result) ? result : std::string();
 }
 
-bool FindLeadingFile(const std::string& commandLine, std::string* file, std::size_t* end) {
+bool FindLeadingFile(Machine& machine, const std::string& commandLine, std::string* file,
+                     std::size_t* end) {
     for (std::size_t pos = 0; pos <= commandLine.size(); ++pos) {
         if (pos < commandLine.size() && !IsWhiteChar(commandLine[pos])) continue;
         // This leading part, and every longer one, is too long for a path.
         if (pos > kMaxPathChars) break;
-        std::string path = ResolveScriptPath(commandLine.substr(0, pos));
-        if (Fits(path) && FileExists(path)) {
+        std::string path = ResolveScriptPath(machine, commandLine.substr(0, pos));
+        if (Fits(path) && FileExists(machine, path)) {
             *file = path;
             *end = pos;
             return true;
@@ -148,9 +152,9 @@ bool FindLeadingFile(const std::string& commandLine, std::string* file, std::siz
     return false;
 }
 
-std::string ResolveTarget(const std::string& commandLine) {
+std::string ResolveTarget(Machine& machine, const std::string& commandLine) {
     std::string file;
     std::size_t end = 0;
-    if (!FindLeadingFile(commandLine, &file, &end)) return std::string();
-    return FindAssociatedCommand(file, commandLine.substr(end));
+    if (!FindLeadingFile(machine, commandLine, &file, &end)) return std::string();
+    return FindAssociatedCommand(machine, file, commandLine.substr(end));
 }

@@ -5,7 +5,8 @@
 #include <cstring>
 
 #include "script/field_list.h"
-#include "script/values.h"
+#include "script/numbers.h"
+#include "script/text_trim.h"
 
 namespace {
 
@@ -122,8 +123,8 @@ void ParseButtonForm(ScreenItem& item, const std::string& value, const ScreenMod
         }
     }
     if (fields.Has(8)) item.caption = screen.Text(ParseNumberOrKeyword(f[8]));
-    if (fields.Has(10)) item.hoverSound = NormalizeToken(f[10], false);
-    if (fields.Has(11)) item.command = NormalizeToken(f[11], false);
+    if (fields.Has(10)) item.hoverSound = Trimmed(f[10]);
+    if (fields.Has(11)) item.command = Trimmed(f[11]);
 
     if (item.caption) {
         item.captionOwnX = item.caption->x;
@@ -135,7 +136,7 @@ void ParseButtonForm(ScreenItem& item, const std::string& value, const ScreenMod
 void ParseContinuationForm(ScreenItem& item, const std::string& value) {
     ClearEntryFields(item);
     std::vector<std::string> fields = SplitFields(value);
-    if (!fields.empty()) item.command = NormalizeToken(fields[0], false);
+    if (!fields.empty()) item.command = Trimmed(fields[0]);
     for (std::size_t i = 1; i < fields.size(); ++i) item.option = ParseNumberOrKeyword(fields[i]);
     item.kind = kCheckBox;
     item.state.store(kStateChecked);

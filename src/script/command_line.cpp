@@ -2,7 +2,8 @@
 
 #include <vector>
 
-#include "script/values.h"
+#include "script/field_list.h"
+#include "script/numbers.h"
 
 std::string BuildCommandLine(const ScreenItem& item, const ScreenModel& screen) {
     std::string result = item.command;

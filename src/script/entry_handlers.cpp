@@ -1,9 +1,12 @@
 #include "script/entry_handlers.h"
 
 #include "script/button_entry.h"
-#include "script/system_facts.h"
+#include "script/line_breaks.h"
+#include "script/numbers.h"
+#include "script/program_paths.h"
 #include "script/text_entry.h"
-#include "script/values.h"
+#include "script/text_trim.h"
+#include "script/upper_case.h"
 
 namespace {
 
@@ -13,17 +16,17 @@ bool IsEntrySlot(int number) { return number >= 1 && number < kSlotCount; }
 
 bool EntryHandlers::Begin(const std::string& name, const std::string& value, int number) {
     if (name == "TITLE") {
-        screen_.title = NormalizeToken(value, false);
+        screen_.title = Trimmed(value);
     } else if (name == "FONT") {
         return SetFont(number, value);
     } else if (name == "INTROBITMAP") {
-        host_.SetBackgroundBitmap(ResolveScriptPath(NormalizeToken(value, true)));
+        host_.SetBackgroundBitmap(ResolveScriptPath(machine_, UpperCaseToken(machine_, value)));
     } else if (name == "RUNMULTIPLE") {
-        runMultiple_ = NormalizeToken(value, true) == "YES" ? 1 : 0;
+        runMultiple_ = UpperCaseToken(machine_, value) == "YES" ? 1 : 0;
     } else if (name == "INTROSOUND") {
-        screen_.introSound = NormalizeToken(value, true);
+        screen_.introSound = UpperCaseToken(machine_, value);
     } else if (name == "TRAPREBOOTMODE") {
-        screen_.restartMode = NormalizeToken(value, true) == "OK" ? 0 : 4;
+        screen_.restartMode = UpperCaseToken(machine_, value) == "OK" ? 0 : 4;
     } else if (name == "TRAPREBOOT") {
         screen_.trapMessage = DecodeLineBreaks(value);
     } else if (name == "FINALREBOOT") {
@@ -42,7 +45,7 @@ bool EntryHandlers::Begin(const std::string& name, const std::string& value, int
 
 bool EntryHandlers::SetFont(int number, const std::string& value) {
     if (!IsSlot(number)) return false;
-    FontHandle font = host_.CreateScriptFont(ParseFontSpecification(value));
+    FontHandle font = host_.CreateScriptFont(ParseFontSpecification(machine_, value));
     if (!font) return false;  // the slot keeps what it had
     FontHandle previous = screen_.fonts[number];
     screen_.fonts[number] = font;

@@ -9,10 +9,12 @@
 #include "script/screen_host.h"
 #include "script/screen_model.h"
 
+class Machine;
+
 class EntryHandlers {
 public:
-    EntryHandlers(ScreenModel& screen, ScreenHost& host, int& runMultiple)
-        : screen_(screen), host_(host), runMultiple_(runMultiple) {}
+    EntryHandlers(ScreenModel& screen, ScreenHost& host, Machine& machine, int& runMultiple)
+        : screen_(screen), host_(host), machine_(machine), runMultiple_(runMultiple) {}
 
     bool Begin(const std::string& name, const std::string& value, int number);
     bool Text(const std::string& name, const std::string& value, int number);
@@ -32,5 +34,6 @@ private:
 
     ScreenModel& screen_;
     ScreenHost& host_;
+    Machine& machine_;
     int& runMultiple_;
 };

@@ -1,10 +1,17 @@
 #pragma once
-// The first fields of a comma list, cut like SplitFields, into a fixed
-// array: entries are read for every line of a script, and most of their
-// fields fit in a string's own buffer.
+// The fields of a comma list in a script value.
 #include <array>
 #include <cstring>
 #include <string>
+#include <vector>
+
+// Splits like strtok: runs of separators count as one, separators at the
+// ends are ignored, so no field is empty.
+std::vector<std::string> SplitFields(const std::string& text, char separator = ',');
+
+// The first fields of a comma list, cut like SplitFields, into a fixed
+// array: entries are read for every line of a script, and most of their
+// fields fit in a string's own buffer.
 
 template <std::size_t N>
 struct FieldList {

@@ -1,7 +1,7 @@
 #pragma once
 // What the portable code needs to know about the machine it runs on. The
-// Windows build answers from Win32 (src/win/machine_win.cpp); unit tests
-// install a fake.
+// Windows build makes one from Win32 (src/win/machine_win.cpp) at start-up
+// and passes it to what needs it; unit tests pass a fake.
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,8 +22,6 @@ struct RegistryValue {
 constexpr unsigned long kRegString = 1;
 constexpr unsigned long kRegExpandString = 2;
 constexpr unsigned long kAttributeDirectory = 0x10;
-// Size of the buffer that FindExecutableFor fills.
-constexpr unsigned kFindExecutableBytes = 520;
 
 // A file open for reading; closed when destroyed.
 class InputFile {
@@ -61,11 +59,13 @@ public:
     virtual std::string TemporaryDirectory() = 0;
     // Opens a file for reading; null when it cannot be opened.
     virtual std::unique_ptr<InputFile> OpenInputFile(const std::string& path) = 0;
-    // The system's FindExecutable for a file (no default directory), into a
-    // buffer of kFindExecutableBytes that is all zeros on entry and is
-    // handed back raw. Returns the system's result: above 32 is success.
-    // A machine that cannot tell answers 2 (file not found).
-    virtual unsigned long FindExecutableFor(const std::string& /*file*/, char* /*result*/) { return 2; }
+    // The program that the system names for opening a document (looked up
+    // with no default directory): its answer as the system wrote it, zero
+    // bytes kept, with any number of zero bytes after it. False when the
+    // system names none; a machine that cannot tell names none.
+    virtual bool ProgramForDocument(const std::string& /*file*/, std::string* /*program*/) {
+        return false;
+    }
     // The default value of a key among the file associations as this user
     // sees them: the machine's, and from Windows 2000 on the user's own
     // choices over them, value by value. False when the key cannot be
@@ -82,7 +82,3 @@ public:
 
 // For machines that know no code page: ASCII stays, all else becomes "?".
 std::string KeepAsciiOnly(const std::u16string& text);
-
-Machine& TheMachine();
-// Installs the machine that the portable code asks; returns the previous one.
-Machine* SetMachine(Machine* machine);

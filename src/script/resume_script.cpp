@@ -1,7 +1,7 @@
 #include "script/resume_script.h"
 
 #include "script/command_line.h"
-#include "script/values.h"
+#include "script/line_breaks.h"
 
 std::string ResumeScriptPath(const std::string& temporaryDirectory, const std::string& programName,
                              int number) {

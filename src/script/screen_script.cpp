@@ -3,8 +3,10 @@
 #include <cstring>
 
 #include "script/machine.h"
+#include "script/numbers.h"
 #include "script/script_text.h"
-#include "script/values.h"
+#include "script/text_trim.h"
+#include "script/upper_case.h"
 
 namespace {
 
@@ -60,8 +62,8 @@ bool TextLineSource::NextLine(std::string* line) {
 namespace {
 
 // The whole file. A read error keeps the lines before the one it cut.
-bool ReadScriptFile(const std::string& path, std::string* bytes) {
-    std::unique_ptr<InputFile> file = TheMachine().OpenInputFile(path);
+bool ReadScriptFile(Machine& machine, const std::string& path, std::string* bytes) {
+    std::unique_ptr<InputFile> file = machine.OpenInputFile(path);
     if (!file) return false;
     // Room for the whole file at once; a size that cannot be told costs
     // only the growing.
@@ -81,19 +83,19 @@ bool ReadScriptFile(const std::string& path, std::string* bytes) {
 
 }  // namespace
 
-ScreenScript::ScreenScript(ScreenModel& screen, ScreenHost& host)
-    : screen_(screen), host_(host), handlers_(screen, host, runMultiple_) {
+ScreenScript::ScreenScript(ScreenModel& screen, ScreenHost& host, Machine& machine)
+    : screen_(screen), host_(host), machine_(machine), handlers_(screen, host, machine, runMultiple_) {
     currentSection_ = "";
     windowsVersion_ = static_cast<short>(screen.windowsVersion);
     if (windowsVersion_ < 0 || windowsVersion_ > kLastVersionTag) windowsVersion_ = 0;
-    languageTag_ = LanguageTagFor(TheMachine().SystemLanguage());
+    languageTag_ = LanguageTagFor(machine.SystemLanguage());
     for (int i = 0; i < kTagCount; ++i) tagTable_[i] = kTags[i];
 }
 
 void ScreenScript::Load(const std::string& path) {
     std::string bytes;
-    if (ReadScriptFile(path, &bytes)) {
-        TextLineSource source(ScriptTextFromBytes(std::move(bytes)));
+    if (ReadScriptFile(machine_, path, &bytes)) {
+        TextLineSource source(ScriptTextFromBytes(machine_, std::move(bytes)));
         ReadLines(source);
     }
     host_.CheckSingleInstance(runMultiple_);
@@ -110,7 +112,7 @@ void ScreenScript::ReadLines(LineSource& source) {
         if (text != raw.c_str()) raw.erase(0, text - raw.c_str());
         const std::string& line = raw;
         if (line[0] == '[') {
-            std::string header = NormalizeToken(line, true);
+            std::string header = UpperCaseToken(machine_, line);
             std::size_t close = header.find(']');
             if (close != std::string::npos) BeginSection(header, close);
         } else if (!skipEntries_) {
@@ -154,9 +156,8 @@ void ScreenScript::DispatchEntry(const std::string& line) {
 
     std::size_t numberPos = std::string::npos;
     int number = ParseNumberOrKeyword(rawKey, &numberPos);
-    std::string name = NormalizeToken(numberPos == std::string::npos ? rawKey
-                                                                     : rawKey.substr(0, numberPos),
-                                      true);
+    std::string name = UpperCaseToken(machine_, numberPos == std::string::npos ? rawKey
+                                                                     : rawKey.substr(0, numberPos));
     if (name.empty()) return;
 
     if (!currentHandler_) {

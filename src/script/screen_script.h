@@ -10,6 +10,8 @@
 #include "script/screen_model.h"
 #include "script/script_listener.h"
 
+class Machine;
+
 // Lines of a script; false at the end of the text or on a read error.
 class LineSource {
 public:
@@ -36,7 +38,7 @@ const char* LanguageTagFor(unsigned short languageId);
 
 class ScreenScript {
 public:
-    ScreenScript(ScreenModel& screen, ScreenHost& host);
+    ScreenScript(ScreenModel& screen, ScreenHost& host, Machine& machine);
     void Load(const std::string& path);
     // Reads the lines without the single-instance check; Load ends with it.
     void ReadLines(LineSource& source);
@@ -66,6 +68,7 @@ private:
     std::string currentSection_;
     ScreenModel& screen_;
     ScreenHost& host_;
+    Machine& machine_;
     int beginSeen_ = 0;
     int stop_ = 0;
     int runMultiple_ = 0;

@@ -102,7 +102,7 @@ std::u16string DecodeUtf8(const std::string& bytes) {
     return result;
 }
 
-std::string ScriptTextFromBytes(std::string bytes) {
+std::string ScriptTextFromBytes(Machine& machine, std::string bytes) {
     const std::size_t end = bytes.find(kEndOfText);
     if (end != std::string::npos) bytes.erase(end);
     if (bytes.compare(0, 3, kByteOrderMark) == 0) {
@@ -110,5 +110,5 @@ std::string ScriptTextFromBytes(std::string bytes) {
     } else if (!IsMultiByteUtf8(bytes)) {
         return bytes;
     }
-    return TheMachine().ToAnsiCodePage(DecodeUtf8(bytes));
+    return machine.ToAnsiCodePage(DecodeUtf8(bytes));
 }

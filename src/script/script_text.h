@@ -4,10 +4,12 @@
 // ANSI code page once, here, so that everything after works on ANSI text.
 #include <string>
 
+class Machine;
+
 // A script is UTF-8 when it starts with the byte-order mark, or when it is
 // valid UTF-8 holding at least one multi-byte sequence; any other script is
 // taken to be in the ANSI code page already and is kept as it is.
-std::string ScriptTextFromBytes(std::string bytes);
+std::string ScriptTextFromBytes(Machine& machine, std::string bytes);
 
 // UTF-8 to UTF-16. A byte that does not begin a valid sequence (overlong,
 // surrogate, beyond U+10FFFF, cut short) becomes "?", and so does a

@@ -4,19 +4,21 @@
 #include <vector>
 
 #include "script/field_list.h"
+#include "script/line_breaks.h"
 #include "script/machine.h"
-#include "script/values.h"
+#include "script/numbers.h"
+#include "script/text_trim.h"
+#include "script/upper_case.h"
 
 namespace {
 
 bool StartsWithDigit(const std::string& field) {
-    std::string trimmed = NormalizeToken(field, false);
+    std::string trimmed = Trimmed(field);
     return !trimmed.empty() && trimmed[0] >= '0' && trimmed[0] <= '9';
 }
 
 // At most kMaxFaceNameChars bytes, never ending inside a double-byte character.
-std::string CutFaceName(const std::string& name) {
-    Machine& machine = TheMachine();
+std::string CutFaceName(Machine& machine, const std::string& name) {
     std::size_t keep = 0;
     while (keep < name.size()) {
         std::size_t step = 1;
@@ -36,10 +38,10 @@ int SaturatedInt(long long value) {
 
 }  // namespace
 
-FontChanges ParseFontSpecification(const std::string& value) {
+FontChanges ParseFontSpecification(Machine& machine, const std::string& value) {
     FontChanges changes;
     for (const std::string& field : SplitFields(value)) {
-        std::string word = NormalizeToken(field, true);
+        std::string word = UpperCaseToken(machine, field);
         // A blank field names nothing; taken as a face name it would throw
         // away the face given before it.
         if (word.empty()) continue;
@@ -55,7 +57,7 @@ FontChanges ParseFontSpecification(const std::string& value) {
         } else if (word == "STRIKEOUT") {
             changes.strikeOut = true;
         } else {
-            changes.faceName = CutFaceName(field);
+            changes.faceName = CutFaceName(machine, field);
             changes.hasFaceName = true;
         }
     }
@@ -67,7 +69,7 @@ std::unique_ptr<TextItem> ParseTextEntry(const std::string& value, const ScreenM
     std::unique_ptr<TextItem> text(new TextItem());
     const FieldList<9> fields(value);
     const auto& f = fields.field;
-    auto given = [&](std::size_t i) { return fields.Has(i) && !NormalizeToken(f[i], false).empty(); };
+    auto given = [&](std::size_t i) { return fields.Has(i) && !Trimmed(f[i]).empty(); };
 
     int longest = 0;
     int lines = 0;

@@ -6,13 +6,15 @@
 #include "script/screen_host.h"
 #include "script/screen_model.h"
 
+class Machine;
+
 // Longest face name a font can take (the system's limit is 32 with the NUL).
 constexpr std::size_t kMaxFaceNameChars = 31;
 
 // The fields of a font specification, in any order: a height, the style
 // words BOLD, ITALIC, UNDERLINE and STRIKEOUT, and a face name. Later fields
 // override earlier ones.
-FontChanges ParseFontSpecification(const std::string& value);
+FontChanges ParseFontSpecification(Machine& machine, const std::string& value);
 
 // A text item from the nine fields of a TEXT entry. Colours that the colour
 // table does not hold are made harmless; a size of 0 or less is worked out

@@ -1,8 +1,8 @@
 #include "ui/dib_cache.h"
 
-#include "script/system_facts.h"
-#include "script/values.h"
+#include "script/program_paths.h"
+#include "script/upper_case.h"
 
-std::string ButtonBitmapKey(const std::string& name) {
-    return ResolveScriptPath(NormalizeToken(name, true));
+std::string ButtonBitmapKey(Machine& machine, const std::string& name) {
+    return ResolveScriptPath(machine, UpperCaseToken(machine, name));
 }

@@ -6,9 +6,11 @@
 #include <memory>
 #include <string>
 
+class Machine;
+
 // The cache key of a picture named in the script: trimmed, upper-cased and
 // made absolute against the program's own folder.
-std::string ButtonBitmapKey(const std::string& name);
+std::string ButtonBitmapKey(Machine& machine, const std::string& name);
 
 // Finds the picture whose file name is `key` or makes it with `make(key)`
 // in the first empty slot. A picture that failed to load keeps its slot, so

@@ -5,9 +5,12 @@
 #include "ui/button_screen.h"
 #include "win/button_window.h"
 
+class Machine;
+
 class HotButton : public ButtonWindow {
 public:
-    HotButton(ButtonScreen& screen, ScreenItem& item);
+    // The machine resolves the hover sound's file name.
+    HotButton(ButtonScreen& screen, ScreenItem& item, Machine& machine);
 
     ScreenItem& Item() { return item_; }
 
@@ -36,6 +39,7 @@ private:
 
     ButtonScreen& screen_;
     ScreenItem& item_;
+    Machine& machine_;
     // From a left-button press on this button until its release, or until
     // the button loses the focus.
     int pressed_ = 0;

@@ -1,6 +1,6 @@
 #include "ui/hot_button.h"
 
-#include "script/system_facts.h"
+#include "script/program_paths.h"
 #include "ui/button_rules.h"
 #include "ui/dib_bitmap.h"
 #include "ui/sound_lock.h"
@@ -28,7 +28,8 @@ const MessageEntry HotButton::kMessages[] = {
     {WM_KILLFOCUS, Crack<&HotButton::OnKillFocus>, kHandled},
 };
 
-HotButton::HotButton(ButtonScreen& screen, ScreenItem& item) : screen_(screen), item_(item) {
+HotButton::HotButton(ButtonScreen& screen, ScreenItem& item, Machine& machine)
+    : screen_(screen), item_(item), machine_(machine) {
     UseMessages(kMessages);
 }
 
@@ -132,7 +133,7 @@ void HotButton::OnSetFocus() {
     screen_.SetFocusButton(this);
     DrawButton(true, true);
     if (!item_.hoverSound.empty()) {
-        std::string path = ResolveScriptPath(item_.hoverSound);
+        std::string path = ResolveScriptPath(machine_, item_.hoverSound);
         PlaySoundLocked(path.c_str(), 0);
     }
 }

@@ -166,11 +166,14 @@ std::string WinMachine::TemporaryDirectory() {
     return length < sizeof path ? std::string(path, length) : std::string();
 }
 
-unsigned long WinMachine::FindExecutableFor(const std::string& file, char* result) {
-    // The system writes at most MAX_PATH bytes; the buffer is larger.
-    HINSTANCE found = FindExecutableA(file.c_str(), nullptr, result);
-    result[kFindExecutableBytes - 1] = '\0';
-    return static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(found));
+bool WinMachine::ProgramForDocument(const std::string& file, std::string* program) {
+    // The system writes at most MAX_PATH bytes; the buffer is larger, and
+    // its last byte stays zero.
+    char found[MAX_PATH * 2] = {};
+    HINSTANCE result = FindExecutableA(file.c_str(), nullptr, found);
+    if (reinterpret_cast<UINT_PTR>(result) <= 32) return false;
+    program->assign(found, sizeof found - 1);
+    return true;
 }
 
 std::unique_ptr<InputFile> WinMachine::OpenInputFile(const std::string& path) {

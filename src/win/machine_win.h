@@ -16,7 +16,7 @@ public:
     std::string WindowsDirectory() override;
     std::string TemporaryDirectory() override;
     std::unique_ptr<InputFile> OpenInputFile(const std::string& path) override;
-    unsigned long FindExecutableFor(const std::string& file, char* result) override;
+    bool ProgramForDocument(const std::string& file, std::string* program) override;
     bool ReadAssociationValue(const std::string& subKey, RegistryValue* value) override;
     std::string ExpandEnvironment(const std::string& text) override;
 };

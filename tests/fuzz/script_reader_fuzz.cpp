@@ -69,14 +69,14 @@ public:
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static FuzzMachine machine;
-    SetMachine(&machine);
     machine.language = size > 0 && (data[0] & 1) ? 0x0407 : 0x0409;
     ScreenModel screen;
     screen.windowsVersion = static_cast<unsigned short>(size % 9);
     CheckingHost host;
-    ScreenScript reader(screen, host);
+    ScreenScript reader(screen, host, machine);
     // As the program takes a file: cut at a Ctrl-Z, UTF-8 made ANSI.
-    TextLineSource lines(ScriptTextFromBytes(std::string(reinterpret_cast<const char*>(data), size)));
+    TextLineSource lines(
+        ScriptTextFromBytes(machine, std::string(reinterpret_cast<const char*>(data), size)));
     reader.ReadLines(lines);
     return 0;
 }

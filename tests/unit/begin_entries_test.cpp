@@ -11,12 +11,12 @@ namespace {
 
 struct Screen {
     FakeMachine machine;
-    FakeScreenHost host;
+    FakeScreenHost host{machine};
     ScreenModel model;
     int runMultiple = -1;
 
     void Read(const std::string& body) {
-        ScreenScript reader(model, host);
+        ScreenScript reader(model, host, machine);
         ScriptLines lines("[BEGIN]\n" + body);
         reader.ReadLines(lines);
         runMultiple = reader.RunMultiple();
@@ -92,7 +92,7 @@ TEST(FontSpecification, Fields) {
         {",,,", false, 0, false, false, false, false, false, ""},
     };
     for (const auto& c : cases) {
-        FontChanges f = ParseFontSpecification(c.value);
+        FontChanges f = ParseFontSpecification(machine, c.value);
         EXPECT_EQ(f.hasHeight, c.hasHeight) << c.value;
         EXPECT_EQ(f.height, c.height) << c.value;
         EXPECT_EQ(f.bold, c.bold) << c.value;
@@ -108,13 +108,13 @@ TEST(FontSpecification, LongFaceNamesAreCut) {
     FakeMachine machine;
     machine.leadBytes = {0x81};
     const std::string thirtyOne(31, 'F');
-    EXPECT_EQ(ParseFontSpecification(thirtyOne).faceName, thirtyOne);
-    EXPECT_EQ(ParseFontSpecification(thirtyOne + "XYZ").faceName, thirtyOne);
+    EXPECT_EQ(ParseFontSpecification(machine, thirtyOne).faceName, thirtyOne);
+    EXPECT_EQ(ParseFontSpecification(machine, thirtyOne + "XYZ").faceName, thirtyOne);
     // A double-byte character that would straddle the limit is left out whole.
     std::string thirty(30, 'F');
-    EXPECT_EQ(ParseFontSpecification(thirty + "\x81" "A" + "B").faceName, thirty);
+    EXPECT_EQ(ParseFontSpecification(machine, thirty + "\x81" "A" + "B").faceName, thirty);
     std::string twentyNine(29, 'F');
-    EXPECT_EQ(ParseFontSpecification(twentyNine + "\x81" "A" + "B").faceName,
+    EXPECT_EQ(ParseFontSpecification(machine, twentyNine + "\x81" "A" + "B").faceName,
               twentyNine + "\x81" "A");
 }
 

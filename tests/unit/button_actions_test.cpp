@@ -325,7 +325,7 @@ TEST(PrepareLaunch, ResolvesAndTakesTheDirectory) {
         FakeMachine machine;
         machine.files = {"D:\\SETUP\\SETUP.EXE", "D:\\SETUP\\TOOLS\\RUN.EXE", "D:\\ROOT.EXE"};
         for (const std::string& file : machine.files) machine.executables[file] = {file, 33};
-        PreparedLaunch prepared = PrepareLaunch(c.line);
+        PreparedLaunch prepared = PrepareLaunch(machine, c.line);
         EXPECT_EQ(prepared.commandLine, c.command) << c.line;
         EXPECT_EQ(prepared.directory, c.directory) << c.line;
     }
@@ -333,7 +333,7 @@ TEST(PrepareLaunch, ResolvesAndTakesTheDirectory) {
     FakeMachine machine;
     std::string line = std::string(505, 'x') + ".EXE";
     machine.files = {"D:\\SETUP\\" + line};
-    EXPECT_EQ(PrepareLaunch(line).commandLine, "");
+    EXPECT_EQ(PrepareLaunch(machine, line).commandLine, "");
 }
 
 namespace {

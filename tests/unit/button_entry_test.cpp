@@ -11,11 +11,11 @@ namespace {
 
 struct Buttons {
     FakeMachine machine;
-    FakeScreenHost host;
+    FakeScreenHost host{machine};
     ScreenModel model;
 
     Buttons() { host.pictures["D:\\SETUP\\PIC.BMP"] = {400, 50}; }
-    void Read(const std::string& body) { ReadScript(model, host, body); }
+    void Read(const std::string& body) { ReadScript(machine, model, host, body); }
     ScreenItem* Button(const std::string& value) {
         Read("[BUTTON]\nBUTTON1=" + value + "\n");
         return model.buttons[1].get();

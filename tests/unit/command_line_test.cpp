@@ -15,11 +15,11 @@ namespace {
 // is built.
 struct Chain {
     FakeMachine machine;
-    FakeScreenHost host;
+    FakeScreenHost host{machine};
     ScreenModel model;
 
     Chain() {
-        ReadScript(model, host,
+        ReadScript(machine, model, host,
                    "[BUTTON]\n"
                    "BUTTON1=PUSHBUTTON,0,0,1,1,0,0, , , , ,setup.exe /q\n"
                    "BUTTON2=CHECKBOX,0,0,1,1,CHECK\n"

@@ -35,9 +35,9 @@ struct Loader {
 
 using Cache = std::array<std::unique_ptr<FakePicture>, 32>;
 
-FakePicture* LookUp(Cache& cache, Loader& loader, const std::string& name, int* width,
-                    int* height) {
-    return LookUpButtonBitmap(cache, ButtonBitmapKey(name), [&](const std::string& path) {
+FakePicture* LookUp(Machine& machine, Cache& cache, Loader& loader, const std::string& name,
+                    int* width, int* height) {
+    return LookUpButtonBitmap(cache, ButtonBitmapKey(machine, name), [&](const std::string& path) {
         return loader(path);
     }, width, height);
 }
@@ -55,7 +55,7 @@ TEST(ButtonBitmapCache, KeysAreTrimmedUpperCasedAndResolved) {
         {"\\root.bmp", "D:\\ROOT.BMP"},
         {"c:\\pics\\a.bmp", "C:\\PICS\\A.BMP"},
     };
-    for (const Case& c : cases) EXPECT_EQ(ButtonBitmapKey(c.name), c.key) << c.name;
+    for (const Case& c : cases) EXPECT_EQ(ButtonBitmapKey(machine, c.name), c.key) << c.name;
 }
 
 TEST(ButtonBitmapCache, SharingAndFrames) {
@@ -67,7 +67,7 @@ TEST(ButtonBitmapCache, SharingAndFrames) {
     Cache cache;
     int width = -1, height = -1;
 
-    FakePicture* play = LookUp(cache, loader, "play.bmp", &width, &height);
+    FakePicture* play = LookUp(machine, cache, loader, "play.bmp", &width, &height);
     ASSERT_NE(play, nullptr);
     EXPECT_EQ(width, 100);
     EXPECT_EQ(height, 50);
@@ -75,18 +75,18 @@ TEST(ButtonBitmapCache, SharingAndFrames) {
 
     // Other letter case and blanks meet the same entry without a second load.
     width = height = -1;
-    EXPECT_EQ(LookUp(cache, loader, "  PLAY.bmp ", &width, &height), play);
+    EXPECT_EQ(LookUp(machine, cache, loader, "  PLAY.bmp ", &width, &height), play);
     EXPECT_EQ(width, 100);
     EXPECT_EQ(height, 50);
 
     // 402 / 4 truncates to 100 as well.
-    FakePicture* wide = LookUp(cache, loader, "wide.bmp", &width, &height);
+    FakePicture* wide = LookUp(machine, cache, loader, "wide.bmp", &width, &height);
     EXPECT_EQ(cache[1].get(), wide);
     EXPECT_EQ(width, 100);
     EXPECT_EQ(height, 30);
 
     // A differently written path to the same file is another entry.
-    FakePicture* other = LookUp(cache, loader, "sub\\..\\play.bmp", &width, &height);
+    FakePicture* other = LookUp(machine, cache, loader, "sub\\..\\play.bmp", &width, &height);
     EXPECT_NE(other, play);
     EXPECT_EQ(cache[2].get(), other);
 
@@ -98,12 +98,12 @@ TEST(ButtonBitmapCache, FailedLoadsKeepTheirSlot) {
     Loader loader;
     Cache cache;
     int width = -1, height = -1;
-    FakePicture* missing = LookUp(cache, loader, "missing.bmp", &width, &height);
+    FakePicture* missing = LookUp(machine, cache, loader, "missing.bmp", &width, &height);
     ASSERT_NE(missing, nullptr);
     EXPECT_EQ(missing->FileName(), "D:\\SETUP\\MISSING.BMP");
     EXPECT_EQ(width, 0);
     EXPECT_EQ(height, 0);
-    EXPECT_EQ(LookUp(cache, loader, "Missing.bmp", &width, &height), missing);
+    EXPECT_EQ(LookUp(machine, cache, loader, "Missing.bmp", &width, &height), missing);
     EXPECT_EQ(loader.loads.size(), 1u);
 }
 
@@ -114,18 +114,18 @@ TEST(ButtonBitmapCache, FullCacheGivesNoPicture) {
     int width = 0, height = 0;
     for (int i = 0; i < 32; ++i) {
         std::string name = "p" + std::to_string(i) + ".bmp";
-        loader.sizes[ButtonBitmapKey(name)] = {40, 10};
-        FakePicture* picture = LookUp(cache, loader, name, &width, &height);
+        loader.sizes[ButtonBitmapKey(machine, name)] = {40, 10};
+        FakePicture* picture = LookUp(machine, cache, loader, name, &width, &height);
         ASSERT_EQ(picture, cache[i].get()) << name;
     }
-    loader.sizes[ButtonBitmapKey("p32.bmp")] = {40, 10};
+    loader.sizes[ButtonBitmapKey(machine, "p32.bmp")] = {40, 10};
     width = height = -1;
-    EXPECT_EQ(LookUp(cache, loader, "p32.bmp", &width, &height), nullptr);
+    EXPECT_EQ(LookUp(machine, cache, loader, "p32.bmp", &width, &height), nullptr);
     EXPECT_EQ(width, 0);
     EXPECT_EQ(height, 0);
     EXPECT_EQ(loader.loads.size(), 32u);
     // Pictures already cached are still found.
-    FakePicture* last = LookUp(cache, loader, "P31.BMP", &width, &height);
+    FakePicture* last = LookUp(machine, cache, loader, "P31.BMP", &width, &height);
     EXPECT_EQ(last, cache[31].get());
     EXPECT_EQ(width, 10);
 }

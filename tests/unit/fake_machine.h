@@ -38,9 +38,6 @@ private:
 
 class FakeMachine : public Machine {
 public:
-    FakeMachine() { previous_ = SetMachine(this); }
-    ~FakeMachine() override { SetMachine(previous_); }
-
     std::string programFile = "D:\\SETUP\\AUTORUN.EXE";
     std::set<std::string> files;        // exact paths
     std::set<std::string> directories;  // exact paths
@@ -116,13 +113,15 @@ public:
         if (found != scriptedFiles.end()) return std::make_unique<ScriptedFile>(found->second);
         return OpenStdioInputFile(path);
     }
-    unsigned long FindExecutableFor(const std::string& file, char* result) override {
+    // Answers as the system does: the bytes it wrote into its 520-byte
+    // buffer (at most 519), then zero bytes to the buffer's end.
+    bool ProgramForDocument(const std::string& file, std::string* program) override {
         findExecutableCalls.push_back(file);
         auto found = executables.find(file);
-        if (found == executables.end()) return 2;
-        found->second.bytes.copy(result, std::min<std::size_t>(found->second.bytes.size(),
-                                                               kFindExecutableBytes - 1));
-        return found->second.code;
+        if (found == executables.end() || found->second.code <= 32) return false;
+        *program = found->second.bytes.substr(0, 519);
+        program->resize(519, '\0');
+        return true;
     }
     // The associations of Windows 95: HKLM\SOFTWARE\Classes.
     bool ReadAssociationValue(const std::string& subKey, RegistryValue* value) override {
@@ -146,7 +145,4 @@ public:
         }
         return result + text.substr(pos);
     }
-
-private:
-    Machine* previous_;
 };

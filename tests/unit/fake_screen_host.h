@@ -9,13 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "script/program_paths.h"
 #include "script/screen_host.h"
 #include "script/screen_script.h"
-#include "script/system_facts.h"
-#include "script/values.h"
+#include "script/upper_case.h"
 
 class FakeScreenHost : public ScreenHost {
 public:
+    explicit FakeScreenHost(Machine& machine) : machine_(machine) {}
+
     // Width and height of whole picture strips, by resolved name. A name
     // not listed behaves like an unreadable file: it still takes a cache
     // entry, which measures 0 by 0.
@@ -58,7 +60,7 @@ public:
     // resolved beside the program.
     DibBitmap* GetButtonBitmap(const std::string& written, int* frameWidth,
                                int* frameHeight) override {
-        std::string name = ResolveScriptPath(NormalizeToken(written, true));
+        std::string name = ResolveScriptPath(machine_, UpperCaseToken(machine_, written));
         pictureRequests.push_back(name);
         auto found = cache_.find(name);
         if (found == cache_.end()) {
@@ -85,6 +87,7 @@ private:
         return reinterpret_cast<DibBitmap*>(const_cast<char*>(&objects_[index]));
     }
 
+    Machine& machine_;
     std::map<std::string, int> cache_;
     char objects_[kSlotCount] = {};
 };
@@ -100,8 +103,9 @@ private:
 };
 
 // Reads a script body (the [BEGIN] header is added) into the screen.
-inline void ReadScript(ScreenModel& screen, ScreenHost& host, const std::string& body) {
-    ScreenScript reader(screen, host);
+inline void ReadScript(Machine& machine, ScreenModel& screen, ScreenHost& host,
+                       const std::string& body) {
+    ScreenScript reader(screen, host, machine);
     ScriptLines lines("[BEGIN]\n" + body);
     reader.ReadLines(lines);
 }

@@ -64,7 +64,7 @@ TEST(StartCommandLine, ShellOnlyWhenElevationIsRequired) {
         starter.createError = c.createError;
         starter.shellStarts = c.shellStarts;
         StartedProcess started;
-        EXPECT_EQ(StartCommandLine("D:\\SETUP\\SETUP.EXE /S", starter, &started), c.started) << c.what;
+        EXPECT_EQ(StartCommandLine(machine, "D:\\SETUP\\SETUP.EXE /S", starter, &started), c.started) << c.what;
         EXPECT_EQ(starter.created.size(), 1u) << c.what;
         ASSERT_EQ(starter.throughShell.size(), c.shellCalls) << c.what;
         EXPECT_EQ(started.id, c.id) << c.what;
@@ -98,7 +98,7 @@ TEST(SplitProgram, ProgramAndItsParameters) {
     for (const Case& c : cases) {
         FakeMachine machine;
         machine.files = {"D:\\SETUP\\SETUP.EXE", "C:\\PROGRAM FILES\\TOOL\\INSTALL.EXE"};
-        ProgramAndParameters split = SplitProgram(c.line);
+        ProgramAndParameters split = SplitProgram(machine, c.line);
         EXPECT_EQ(split.program, c.program) << c.line;
         EXPECT_EQ(split.parameters, c.parameters) << c.line;
     }

@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "app/startup.h"
+#include "app/script_location.h"
 #include "fake_machine.h"
 #include "fake_screen_host.h"
 #include "script/screen_script.h"
@@ -102,8 +102,8 @@ TEST(ResumeScript, ReadsBackAsTheRestOfTheChain) {
     ScreenModel written;
     Chain(written);
     ScreenModel read;
-    FakeScreenHost host;
-    ScreenScript reader(read, host);
+    FakeScreenHost host{machine};
+    ScreenScript reader(read, host, machine);
     TextLines lines(ResumeScriptText(written, 2));
     reader.ReadLines(lines);
 

@@ -51,7 +51,7 @@ struct Reading {
                       unsigned short version = 6) {
         machine.language = language;
         screen.windowsVersion = version;
-        ScreenScript reader(screen, host);
+        ScreenScript reader(screen, host, machine);
         StringLines lines(script);
         reader.ReadLines(lines);
         return screen.title;
@@ -144,7 +144,7 @@ TEST(ScreenScript, EntryKeysAndNumbers) {
     FakeMachine machine;
     ScreenModel screen;
     RecordingHost host;
-    ScreenScript reader(screen, host);
+    ScreenScript reader(screen, host, machine);
     reader.BeginSection("[BUTTON]", 7);
     EXPECT_EQ(reader.CurrentSection(), "[BUTTON]");
     // Names and numbers as the handlers receive them are seen through
@@ -160,7 +160,7 @@ TEST(ScreenScript, EntryKeysAndNumbers) {
     reader.BeginSection("[BEGIN]", 6);
     for (const Case& c : cases) {
         ScreenModel fresh;
-        ScreenScript r(fresh, host);
+        ScreenScript r(fresh, host, machine);
         r.BeginSection("[BEGIN]", 6);
         r.DispatchEntry(c.line);
         EXPECT_EQ(r.RunMultiple(), c.runMultiple) << c.line;
@@ -172,7 +172,7 @@ TEST(ScreenScript, LoadChecksSingleInstanceOnce) {
     ScreenModel screen;
     RecordingHost host;
     {
-        ScreenScript reader(screen, host);
+        ScreenScript reader(screen, host, machine);
         reader.Load("/nonexistent/AUTORUN.INF");
     }
     char path[] = "/tmp/screen_script_testXXXXXX";
@@ -181,7 +181,7 @@ TEST(ScreenScript, LoadChecksSingleInstanceOnce) {
     std::FILE* file = fdopen(fd, "wb");
     std::fputs("[BEGIN]\r\nTITLE=From File\r\nRUNMULTIPLE=YES\r\n[END]", file);
     std::fclose(file);
-    ScreenScript reader(screen, host);
+    ScreenScript reader(screen, host, machine);
     reader.Load(path);
     std::remove(path);
     EXPECT_EQ(screen.title, "From File");
@@ -192,7 +192,7 @@ TEST(ScreenScript, ReadErrorKeepsWhatWasRead) {
     FakeMachine machine;
     ScreenModel screen;
     RecordingHost host;
-    ScreenScript reader(screen, host);
+    ScreenScript reader(screen, host, machine);
     StringLines lines("[BEGIN]\nTITLE=first\nTITLE=second\n", 2);
     reader.ReadLines(lines);
     EXPECT_EQ(screen.title, "first");
@@ -223,7 +223,7 @@ TEST(TextLineSource, TextModeLines) {
 // Reading through the machine's files: reads cut anywhere, sizes that
 // cannot be told, files longer than any buffer, and read errors, which keep
 // the lines before the one they cut.
-TEST(ScreenScript, LoadReadsThroughTheMachinesFile) {
+TEST(ScreenScript, LoadReadsThroughMachineFiles) {
     std::string filler;
     for (int i = 0; i < 5000; ++i) filler += "KEY" + std::to_string(i) + "=some value\r\n";
     const std::string twoTitles = "[BEGIN]\r\nTITLE=first\r\nTITLE=second\r\n[END]";
@@ -247,7 +247,7 @@ TEST(ScreenScript, LoadReadsThroughTheMachinesFile) {
         machine.scriptedFiles["D:\\AUTORUN.INF"] = c.file;
         ScreenModel screen;
         RecordingHost host;
-        ScreenScript reader(screen, host);
+        ScreenScript reader(screen, host, machine);
         reader.Load("D:\\AUTORUN.INF");
         EXPECT_EQ(screen.title, c.title) << c.file.bytes.substr(0, 30) << " chunk " << c.file.chunk
                                          << " failing at " << c.file.failAt;
@@ -282,7 +282,7 @@ TEST(ScreenScript, LoadTakesUtf8FileUpToCtrlZ) {
     std::FILE* file = fdopen(fd, "wb");
     std::fputs("\xEF\xBB\xBF[BEGIN]\r\nTITLE=Gr\xC3\xBC\xC3\x9F" "e\r\n\x1A\r\nTITLE=After\r\n", file);
     std::fclose(file);
-    ScreenScript reader(screen, host);
+    ScreenScript reader(screen, host, machine);
     reader.Load(path);
     std::remove(path);
     EXPECT_EQ(screen.title, "Gr\xFC?e");

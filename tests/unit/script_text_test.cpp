@@ -68,7 +68,7 @@ TEST(ScriptTextFromBytes, Utf8IsConvertedOnceAnsiKept) {
         FakeMachine machine;
         machine.ansiCharacters = {{u'\u00FC', "\xFC"}, {u'\u00DF', "\xDF"}, {u'\u8868', "\x95\x5C"}};
         machine.convertedText = u"(not asked)";
-        EXPECT_EQ(ScriptTextFromBytes(c.bytes), c.text) << c.bytes;
+        EXPECT_EQ(ScriptTextFromBytes(machine, c.bytes), c.text) << c.bytes;
         EXPECT_EQ(machine.convertedText != u"(not asked)", c.converted) << c.bytes;
     }
 }

@@ -66,7 +66,7 @@ TEST(ResolveTarget, ProgramsAndDocuments) {
     };
     for (const Case& c : cases) {
         Disc disc;
-        EXPECT_EQ(ResolveTarget(c.line), c.resolved) << c.line;
+        EXPECT_EQ(ResolveTarget(disc, c.line), c.resolved) << c.line;
     }
 }
 
@@ -74,11 +74,11 @@ TEST(ResolveTarget, ShortestLeadingFileWins) {
     Disc disc;
     disc.files.insert("D:\\SETUP\\MY PROG.EXE");
     disc.executables["D:\\SETUP\\MY PROG.EXE"] = {"D:\\SETUP\\MY PROG.EXE", 33};
-    EXPECT_EQ(ResolveTarget("D:\\SETUP\\MY PROG.EXE /S"), "D:\\SETUP\\MY PROG.EXE /S");
+    EXPECT_EQ(ResolveTarget(disc, "D:\\SETUP\\MY PROG.EXE /S"), "D:\\SETUP\\MY PROG.EXE /S");
 
     disc.files.insert("D:\\SETUP\\MY");
     disc.executables["D:\\SETUP\\MY"] = {"D:\\SETUP\\MY", 33};
-    EXPECT_EQ(ResolveTarget("D:\\SETUP\\MY PROG.EXE /S"), "D:\\SETUP\\MY PROG.EXE /S");
+    EXPECT_EQ(ResolveTarget(disc, "D:\\SETUP\\MY PROG.EXE /S"), "D:\\SETUP\\MY PROG.EXE /S");
     ASSERT_FALSE(disc.findExecutableCalls.empty());
     EXPECT_EQ(disc.findExecutableCalls.back(), "D:\\SETUP\\MY");
 }
@@ -107,7 +107,7 @@ TEST(FindAssociatedCommand, Templates) {
     for (const Case& c : cases) {
         Disc disc;
         disc.Associate(".ABC", "abcfile", "open", c.command);
-        EXPECT_EQ(FindAssociatedCommand("D:\\SETUP\\DOC.ABC", " /R"), c.result) << c.command;
+        EXPECT_EQ(FindAssociatedCommand(disc, "D:\\SETUP\\DOC.ABC", " /R"), c.result) << c.command;
     }
 }
 
@@ -143,11 +143,11 @@ TEST(FindAssociatedCommand, IncompleteAssociationsFallBack) {
         Disc disc;
         c.breakIt(disc);
         disc.executables["D:\\SETUP\\DOC.ABC"] = {"C:\\TOOLS\\WORDVIEW.EXE", 42};
-        EXPECT_EQ(FindAssociatedCommand("D:\\SETUP\\DOC.ABC", ""),
+        EXPECT_EQ(FindAssociatedCommand(disc, "D:\\SETUP\\DOC.ABC", ""),
                   "C:\\TOOLS\\WORDVIEW.EXE D:\\SETUP\\DOC.ABC")
             << c.what;
         disc.executables.clear();
-        EXPECT_EQ(FindAssociatedCommand("D:\\SETUP\\DOC.ABC", ""), "") << c.what;
+        EXPECT_EQ(FindAssociatedCommand(disc, "D:\\SETUP\\DOC.ABC", ""), "") << c.what;
     }
 }
 
@@ -174,7 +174,7 @@ TEST(FindAssociatedCommand, FindExecutableAnswers) {
     for (const Case& c : cases) {
         Disc disc;
         disc.executables[c.file] = {c.bytes, c.code};
-        EXPECT_EQ(FindAssociatedCommand(c.file, " -a"), c.result) << c.what;
+        EXPECT_EQ(FindAssociatedCommand(disc, c.file, " -a"), c.result) << c.what;
     }
 }
 
@@ -198,16 +198,16 @@ TEST(ResolveTarget, TooLongIsRefused) {
     for (const Case& c : cases) {
         Disc disc;
         c.setUp(disc);
-        EXPECT_EQ(ResolveTarget(c.line), "") << c.what;
+        EXPECT_EQ(ResolveTarget(disc, c.line), "") << c.what;
     }
     // At the limit it still fits.
     Disc disc;
     std::string line = "D:\\SETUP\\SETUP.EXE " + std::string(519 - 19, 'e');
     line.pop_back();
-    EXPECT_EQ(ResolveTarget(line), line);
+    EXPECT_EQ(ResolveTarget(disc, line), line);
     EXPECT_EQ(line.size(), 518u);
     line += 'e';
-    EXPECT_EQ(ResolveTarget(line), line);
+    EXPECT_EQ(ResolveTarget(disc, line), line);
 }
 
 // The class's default verb wins; a class that names none opens with "open",
@@ -233,7 +233,7 @@ TEST(FindAssociatedCommand, VerbOfTheClass) {
         disc.values.erase(shell + "|");
         if (c.defaultVerb) disc.AddString(shell, "", c.defaultVerb);
         disc.executables["D:\\SETUP\\DOC.ABC"] = {"C:\\OTHER\\FOUND.EXE", 42};
-        EXPECT_EQ(FindAssociatedCommand("D:\\SETUP\\DOC.ABC", ""), c.result) << c.what;
+        EXPECT_EQ(FindAssociatedCommand(disc, "D:\\SETUP\\DOC.ABC", ""), c.result) << c.what;
     }
 }
 
@@ -252,9 +252,9 @@ TEST(ResolveTarget, InstallerPackageOpensWithItsOpenVerb) {
     for (const char* file : {"D:\\SETUP\\SETUP.MSI", "D:\\SETUP\\SETUP FILES\\SETUP.MSI"})
         disc.executables[file] = {"C:\\WINDOWS\\SYSTEM32\\MSIEXEC.EXE", 42};
 
-    EXPECT_EQ(ResolveTarget("D:\\SETUP\\SETUP.MSI /qn"),
+    EXPECT_EQ(ResolveTarget(disc, "D:\\SETUP\\SETUP.MSI /qn"),
               "C:\\WINDOWS\\SYSTEM32\\MSIEXEC.EXE  /i  D:\\SETUP\\SETUP.MSI /qn");
-    EXPECT_EQ(ResolveTarget("D:\\SETUP\\SETUP FILES\\SETUP.MSI"),
+    EXPECT_EQ(ResolveTarget(disc, "D:\\SETUP\\SETUP FILES\\SETUP.MSI"),
               "C:\\WINDOWS\\SYSTEM32\\MSIEXEC.EXE  /i  \"D:\\SETUP\\SETUP FILES\\SETUP.MSI\"");
 }
 
@@ -279,7 +279,7 @@ TEST(ResolveTarget, DocumentPathIsOneArgument) {
             disc.files.insert(std::string("D:\\SETUP\\") + name);
         disc.executables["D:\\SETUP\\MY DOCS\\PAPER.DOC"] = {"C:\\TOOLS\\WORDVIEW.EXE", 42};
         disc.executables["D:\\SETUP\\MY DOCS\\SETUP.EXE"] = {"D:\\SETUP\\MY DOCS\\SETUP.EXE", 42};
-        EXPECT_EQ(ResolveTarget(c.line), c.resolved) << c.line;
+        EXPECT_EQ(ResolveTarget(disc, c.line), c.resolved) << c.line;
     }
 }
 
@@ -309,6 +309,6 @@ TEST(FindAssociatedCommand, ExpandableTemplates) {
                             {"LONG", "C:\\" + std::string(520, 'L')}};
         disc.Associate(".ABC", "abcfile", "open", c.command);
         disc.values[std::string(kClasses) + "abcfile\\shell\\open\\command|"].type = c.type;
-        EXPECT_EQ(FindAssociatedCommand("D:\\SETUP\\DOC.ABC", " /R"), c.result) << c.what;
+        EXPECT_EQ(FindAssociatedCommand(disc, "D:\\SETUP\\DOC.ABC", " /R"), c.result) << c.what;
     }
 }

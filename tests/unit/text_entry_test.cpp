@@ -10,12 +10,12 @@ namespace {
 
 struct Texts {
     FakeMachine machine;
-    FakeScreenHost host;
+    FakeScreenHost host{machine};
     ScreenModel model;
 
     Texts() { model.fonts[1] = FakeScreenHost::FontNumber(100); }
     TextItem* Read(const std::string& value) {
-        ReadScript(model, host, "[TEXT]\nTEXT1=" + value + "\n");
+        ReadScript(machine, model, host, "[TEXT]\nTEXT1=" + value + "\n");
         return model.texts[1].get();
     }
 };
@@ -105,9 +105,9 @@ TEST(TextEntry, MeasuredHeightSaturates) {
 
 TEST(TextEntry, NumbersAndFirstEntryWins) {
     FakeMachine machine;
-    FakeScreenHost host;
+    FakeScreenHost host{machine};
     ScreenModel model;
-    ReadScript(model, host,
+    ReadScript(machine, model, host,
                "[TEXT]\n"
                "TEXT1=first\n"
                "TEXT1=second\n"

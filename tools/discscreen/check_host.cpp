@@ -77,7 +77,7 @@ void CheckHost::SetBackgroundBitmap(const std::string& path) {
 }
 
 DibBitmap* CheckHost::GetButtonBitmap(const std::string& name, int* frameWidth, int* frameHeight) {
-    std::string key = ButtonBitmapKey(name);
+    std::string key = ButtonBitmapKey(machine_, name);
     std::size_t slot = 0;
     while (slot < used_ && keys_[slot] != key) ++slot;
     if (slot == used_) {

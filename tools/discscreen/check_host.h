@@ -23,7 +23,7 @@ PictureCheck CheckPictureFile(const DiscFolder& disc, const std::string& windows
 
 class CheckHost : public ScreenHost {
 public:
-    explicit CheckHost(const DiscFolder& disc) : disc_(disc) {}
+    CheckHost(const DiscFolder& disc, Machine& machine) : disc_(disc), machine_(machine) {}
 
     bool hasBackground = false;
     int backgroundWidth = 0;
@@ -41,6 +41,7 @@ public:
 
 private:
     const DiscFolder& disc_;
+    Machine& machine_;
     int fonts_ = 0;
     // The button picture cache: keys in the order the program fills its slots.
     std::array<std::string, 32> keys_;

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "code_page.h"
-#include "script/values.h"
 
 namespace {
 

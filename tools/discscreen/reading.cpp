@@ -2,12 +2,14 @@
 
 #include <algorithm>
 
+#include "app/intro_sound.h"
 #include "code_page.h"
 #include "launch/target_resolution.h"
-#include "app/startup.h"
 #include "script/field_list.h"
-#include "script/system_facts.h"
-#include "script/values.h"
+#include "script/numbers.h"
+#include "script/program_paths.h"
+#include "script/text_trim.h"
+#include "script/upper_case.h"
 #include "ui/dib_cache.h"
 #include "vocabulary.h"
 
@@ -104,7 +106,7 @@ void Reading::CheckCodePage() {
 void Reading::OnLine(int number, const std::string& line) {
     line_ = number;
     raw_ = line;
-    std::string text = NormalizeToken(line, false);
+    std::string text = Trimmed(line);
     if (text.empty()) return;
     if (text[0] == '[') {
         if (text.find(']') == std::string::npos)
@@ -127,7 +129,7 @@ void Reading::OnHeader(const std::string& section, const std::string& selector, 
     // disc: the screen skips it, and so does the check.
     windowsOwn_ = section == "[AUTORUN]";
     if (!windowsOwn_ && !Contains(SectionNames(), section)) {
-        std::string near = NearestWord(section, SectionNames());
+        std::string near = NearestWord(machine_, section, SectionNames());
         Add(near.empty() ? Severity::kWarning : Severity::kError, leading + 1,
             "unknown section " + section + " is ignored" + DidYouMean(near), "unknown-section");
     }
@@ -138,7 +140,7 @@ void Reading::OnHeader(const std::string& section, const std::string& selector, 
         if (close == std::string::npos) break;
         std::string tag = selector.substr(open, close - open + 1);
         if (Contains(tags, tag)) continue;
-        std::string near = NearestWord(tag, tags);
+        std::string near = NearestWord(machine_, tag, tags);
         Add(Severity::kError, leading + static_cast<int>(section.size() + open) + 1,
             "unknown tag " + tag + " selects nothing, so the header applies to every system" +
                 DidYouMean(near),
@@ -173,7 +175,7 @@ void Reading::OnEntry(const std::string& name, int number, const std::string& va
 }
 
 void Reading::CheckUnknownName(const std::string& name, const std::vector<std::string>& known) {
-    std::string near = NearestWord(name, known);
+    std::string near = NearestWord(machine_, name, known);
     Add(Severity::kError, Leading() + 1,
         "unknown key " + name + " in " + section_ + " is ignored" + DidYouMean(near), "unknown-key");
 }
@@ -210,7 +212,7 @@ void Reading::CheckMovedFields(const std::vector<const char*>& names) {
         if (seenEmpty && i != actual) {
             movedMeant = static_cast<int>(i);
             movedActual = static_cast<int>(actual);
-            movedText = NormalizeToken(meant[i], false);
+            movedText = Trimmed(meant[i]);
         }
         ++actual;
     }
@@ -242,7 +244,7 @@ void Reading::CheckMovedFields(const std::vector<const char*>& names) {
 }
 
 void Reading::CheckKeyword(const Field& field, const KeywordField& kind) {
-    std::string word = NormalizeToken(field.text, true);
+    std::string word = UpperCaseToken(machine_, field.text);
     if (word.empty()) return;
     if (HasDigit(word)) {
         int number = ParseNumberOrKeyword(word);
@@ -254,7 +256,7 @@ void Reading::CheckKeyword(const Field& field, const KeywordField& kind) {
         return;
     }
     if (Contains(kind.words, word)) return;
-    std::string near = NearestWord(word, kind.words);
+    std::string near = NearestWord(machine_, word, kind.words);
     if (Contains(AllKeywords(), word)) {
         Add(Severity::kWarning, field.column,
             word + " is no " + kind.what + "; it reads as " + std::to_string(ParseNumberOrKeyword(word)) +
@@ -263,13 +265,13 @@ void Reading::CheckKeyword(const Field& field, const KeywordField& kind) {
         return;
     }
     Add(Severity::kError, field.column,
-        "unknown keyword " + Quoted(NormalizeToken(field.text, false)) + " for the " + kind.what +
+        "unknown keyword " + Quoted(Trimmed(field.text)) + " for the " + kind.what +
             " reads as 0" + DidYouMean(near),
         "unknown-keyword");
 }
 
 void Reading::CheckColour(const Field& field, const char* what, bool blankAllowed) {
-    std::string word = NormalizeToken(field.text, false);
+    std::string word = Trimmed(field.text);
     if (word.empty() && blankAllowed) return;
     int colour = ParseInteger(field.text);
     if (blankAllowed && colour == -1) return;
@@ -280,7 +282,7 @@ void Reading::CheckColour(const Field& field, const char* what, bool blankAllowe
 }
 
 void Reading::CheckFontNumber(const Field& field) {
-    if (NormalizeToken(field.text, false).empty()) return;
+    if (Trimmed(field.text).empty()) return;
     int font = ParseNumberOrKeyword(field.text);
     if (font < 0 || font > 31) {
         Add(Severity::kError, field.column,
@@ -295,10 +297,10 @@ void Reading::CheckFontNumber(const Field& field) {
 }
 
 void Reading::CheckTextNumber(const Field& field, const char* what) {
-    std::string word = NormalizeToken(field.text, false);
+    std::string word = Trimmed(field.text);
     if (word.empty()) return;
     if (!HasDigit(word)) {
-        if (!Contains(AllKeywords(), UpperCase(word)))
+        if (!Contains(AllKeywords(), UpperCase(machine_, word)))
             Add(Severity::kError, field.column,
                 std::string(what) + " " + Quoted(word) + " is no text number; the button has none",
                 "missing-text");
@@ -337,10 +339,10 @@ void Reading::CheckFile(const std::string& windowsPath, const std::string& writt
 }
 
 void Reading::CheckPicture(const std::string& written, int column, bool button) {
-    std::string path = ButtonBitmapKey(written);
+    std::string path = ButtonBitmapKey(machine_, written);
     if (!DiscFolder::OnDisc(path)) return;
     PictureCheck picture = CheckPictureFile(disc_, path);
-    std::string name = NormalizeToken(written, false);
+    std::string name = Trimmed(written);
     CheckFile(path, name, column, "picture");
     if (!picture.file.found || picture.file.directory) return;
     if (!picture.loads) {
@@ -356,15 +358,15 @@ void Reading::CheckPicture(const std::string& written, int column, bool button) 
 
 void Reading::CheckCommand(const std::string& command, int column) {
     if (command.empty()) return;
-    std::string absolute = ResolveScriptPath(command);
+    std::string absolute = ResolveScriptPath(machine_, command);
     if (!DiscFolder::OnDisc(absolute)) return;
     std::string file;
     std::size_t end = 0;
-    if (!FindLeadingFile(absolute, &file, &end)) {
+    if (!FindLeadingFile(machine_, absolute, &file, &end)) {
         std::size_t blank = command.find_first_of(" \t");
         Add(Severity::kError, column,
             "command " + Quoted(command) + " starts no file on the disc (looked for " +
-                OnDiscPath(ResolveScriptPath(command.substr(0, blank))) + ")",
+                OnDiscPath(ResolveScriptPath(machine_, command.substr(0, blank))) + ")",
             "missing-file");
         return;
     }
@@ -379,15 +381,15 @@ void Reading::OnBegin(const std::string& name, int number, bool used) {
     } else if (name == "INTROBITMAP") {
         CheckPicture(value_, valueColumn, false);
     } else if (name == "INTROSOUND") {
-        IntroSound sound = SplitIntroSound(NormalizeToken(value_, true));
+        IntroSound sound = SplitIntroSound(machine_, UpperCaseToken(machine_, value_));
         std::vector<std::string> pieces = SplitFields(value_);
         if (!pieces.empty())
-            CheckFile(sound.file, NormalizeToken(pieces[0], false), valueColumn, "sound");
+            CheckFile(sound.file, Trimmed(pieces[0]), valueColumn, "sound");
     } else if (name == "RUNMULTIPLE") {
         CheckKeyword({value_, valueColumn}, YesNoField());
     } else if (name == "TRAPREBOOTBUTTONS" || name == "ALLOWREBOOTBUTTONS") {
         for (const Field& field : Fields()) {
-            std::string word = NormalizeToken(field.text, true);
+            std::string word = UpperCaseToken(machine_, field.text);
             if (word.empty()) continue;
             int slot = ParseNumberOrKeyword(word);
             if (!HasDigit(word) && !Contains(AllKeywords(), word)) {
@@ -424,7 +426,7 @@ void Reading::OnText(const std::string& name, int number, bool used) {
     std::vector<Field> fields = Fields();
     if (fields.size() > 1) CheckColour(fields[1], "highlight colour", false);
     if (fields.size() > 2) {
-        std::string word = NormalizeToken(fields[2].text, true);
+        std::string word = UpperCaseToken(machine_, fields[2].text);
         if (!word.empty() && !HasDigit(word)) {
             CheckKeyword(fields[2], NormalColourField());
         } else if (!word.empty() && ParseInteger(word) != -1 && ParseInteger(word) != -2) {
@@ -443,14 +445,14 @@ void Reading::OnButton(const std::string& name, int number, bool used) {
     if (fields.size() > 0) CheckKeyword(fields[0], ButtonKindField());
     if (fields.size() > 5) CheckKeyword(fields[5], ButtonStateField());
     if (fields.size() > 6) CheckKeyword(fields[6], ButtonOptionField());
-    if (fields.size() > 7 && !NormalizeToken(fields[7].text, false).empty())
+    if (fields.size() > 7 && !Trimmed(fields[7].text).empty())
         CheckPicture(fields[7].text, fields[7].column, true);
     if (fields.size() > 8) CheckTextNumber(fields[8], "caption");
     if (fields.size() > 10) {
-        std::string sound = NormalizeToken(fields[10].text, false);
-        if (!sound.empty()) CheckFile(ResolveScriptPath(sound), sound, fields[10].column, "sound");
+        std::string sound = Trimmed(fields[10].text);
+        if (!sound.empty()) CheckFile(ResolveScriptPath(machine_, sound), sound, fields[10].column, "sound");
     }
-    if (fields.size() > 11) CheckCommand(NormalizeToken(fields[11].text, false), fields[11].column);
+    if (fields.size() > 11) CheckCommand(Trimmed(fields[11].text), fields[11].column);
 }
 
 void Reading::OnChainMember(const std::string& name, int number, bool used) {
@@ -464,7 +466,7 @@ void Reading::OnChainMember(const std::string& name, int number, bool used) {
         return;
     }
     std::vector<Field> fields = Fields();
-    std::string command = fields.empty() ? std::string() : NormalizeToken(fields[0].text, false);
+    std::string command = fields.empty() ? std::string() : Trimmed(fields[0].text);
     if (command.empty()) return;
     if (section_ == "[RUN]") ++runMembers_;
     CheckCommand(command, fields[0].column);
@@ -505,7 +507,7 @@ void Reading::Finish() {
             "no-begin", true);
         return;
     }
-    if (NormalizeToken(screen_.title, false).empty())
+    if (Trimmed(screen_.title).empty())
         Add(Severity::kWarning, 1,
             "no TITLE for " + system_.description + "; the window takes the program's name",
             "no-title", true);

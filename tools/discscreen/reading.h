@@ -18,9 +18,14 @@ struct ReadingSystem {
 
 class Reading : public ScriptListener {
 public:
-    Reading(Report& report, const DiscFolder& disc, const ScreenModel& screen,
+    Reading(Report& report, const DiscFolder& disc, Machine& machine, const ScreenModel& screen,
             const CheckHost& host, ReadingSystem system)
-        : report_(report), disc_(disc), screen_(screen), host_(host), system_(std::move(system)) {}
+        : report_(report),
+          disc_(disc),
+          machine_(machine),
+          screen_(screen),
+          host_(host),
+          system_(std::move(system)) {}
 
     void OnLine(int number, const std::string& line) override;
     void OnHeader(const std::string& section, const std::string& selector, bool accepted) override;
@@ -69,6 +74,7 @@ private:
 
     Report& report_;
     const DiscFolder& disc_;
+    Machine& machine_;
     const ScreenModel& screen_;
     const CheckHost& host_;
     ReadingSystem system_;

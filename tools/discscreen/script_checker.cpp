@@ -105,13 +105,11 @@ std::vector<System> SystemsToRead(const std::set<std::string>& tags) {
 void CheckScript(const CheckTarget& target, Report& report) {
     DiscFolder disc(target.discFolder);
     DiscMachine machine(disc, target.programName);
-    Machine* previous = SetMachine(&machine);
-
     TagCollector collector;
     {
         ScreenModel screen;
-        CheckHost host(disc);
-        ScreenScript reader(screen, host);
+        CheckHost host(disc, machine);
+        ScreenScript reader(screen, host, machine);
         reader.SetListener(&collector);
         reader.Load(target.scriptPath);
     }
@@ -125,12 +123,11 @@ void CheckScript(const CheckTarget& target, Report& report) {
         screen.programDirectory = kDiscRoot;
         screen.scriptPath = target.scriptPath;
         screen.windowsVersion = system.version->code;
-        CheckHost host(disc);
-        Reading reading(report, disc, screen, host, {system.description, machine.codePage});
-        ScreenScript reader(screen, host);
+        CheckHost host(disc, machine);
+        Reading reading(report, disc, machine, screen, host, {system.description, machine.codePage});
+        ScreenScript reader(screen, host, machine);
         reader.SetListener(&reading);
         reader.Load(target.scriptPath);
         reading.Finish();
     }
-    SetMachine(previous);
 }

@@ -11,17 +11,15 @@ ShownScreen ReadShownScreen(const CheckTarget& target, const SystemLanguage& lan
     machine.language = language.id;
     machine.version = windows.info;
     machine.codePage = language.codePage;
-    Machine* previous = SetMachine(&machine);
 
     ScreenModel screen;
     screen.programName = target.programName;
     screen.programDirectory = kDiscRoot;
     screen.scriptPath = target.scriptPath;
     screen.windowsVersion = windows.code;
-    CheckHost host(disc);
-    ScreenScript reader(screen, host);
+    CheckHost host(disc, machine);
+    ScreenScript reader(screen, host, machine);
     reader.Load(target.scriptPath);
-    SetMachine(previous);
 
     ShownScreen shown;
     shown.title = screen.title;

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "script/screen_script.h"
-#include "script/values.h"
+#include "script/upper_case.h"
 
 WordList SectionNames() {
     WordList names;
@@ -77,8 +77,8 @@ std::size_t Distance(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-std::string NearestWord(const std::string& word, const WordList& candidates) {
-    std::string upper = UpperCase(word);
+std::string NearestWord(Machine& machine, const std::string& word, const WordList& candidates) {
+    std::string upper = UpperCase(machine, word);
     // A word written out in full, such as [GERMAN] for [GER].
     auto bare = [](const std::string& text) {
         return text.size() > 2 && text.front() == '[' ? text.substr(1, text.size() - 2) : text;

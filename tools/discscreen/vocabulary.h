@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+class Machine;
+
 using WordList = std::vector<std::string>;
 
 WordList SectionNames();  // the reader's sections and "[END]"
@@ -29,4 +31,4 @@ const KeywordField& YesNoField();
 
 // The candidate closest to `word` (compared in upper case) when it is close
 // enough to be a slip of the keys; empty otherwise.
-std::string NearestWord(const std::string& word, const WordList& candidates);
+std::string NearestWord(Machine& machine, const std::string& word, const WordList& candidates);

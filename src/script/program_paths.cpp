@@ -1,19 +1,18 @@
-#include "script/system_facts.h"
+#include "script/program_paths.h"
 
 #include <cstring>
 #include <vector>
 
 #include "script/machine.h"
-#include "script/values.h"
+#include "script/text_trim.h"
 
 namespace {
 
 // Positions of the characters of `set` in a path, walked character by
 // character: in a double-byte code page the second byte of a character may
 // be 0x5C, which is no backslash.
-std::vector<std::size_t> PositionsOf(const std::string& path, const char* set) {
+std::vector<std::size_t> PositionsOf(Machine& machine, const std::string& path, const char* set) {
     std::vector<std::size_t> found;
-    Machine& machine = TheMachine();
     for (std::size_t i = 0; i < path.size(); ++i) {
         const unsigned char ch = static_cast<unsigned char>(path[i]);
         if (ch >= 0x80) {
@@ -25,24 +24,25 @@ std::vector<std::size_t> PositionsOf(const std::string& path, const char* set) {
     return found;
 }
 
-std::vector<std::size_t> BackslashesOf(const std::string& path) { return PositionsOf(path, "\\"); }
+std::vector<std::size_t> BackslashesOf(Machine& machine, const std::string& path) {
+    return PositionsOf(machine, path, "\\");
+}
 
 }  // namespace
 
-std::string DirectoryOf(const char* path) {
-    std::string text = path ? std::string(path) : TheMachine().ProgramFile();
-    const std::vector<std::size_t> slashes = BackslashesOf(text);
-    if (slashes.empty()) return text;
+std::string DirectoryOf(Machine& machine, const std::string& path) {
+    const std::vector<std::size_t> slashes = BackslashesOf(machine, path);
+    if (slashes.empty()) return path;
     const std::size_t slash = slashes.back();
-    if (slash > 0 && text[slash - 1] == ':') return text.substr(0, slash + 1);
-    return text.substr(0, slash);
+    if (slash > 0 && path[slash - 1] == ':') return path.substr(0, slash + 1);
+    return path.substr(0, slash);
 }
 
-std::string ProgramNameOf(const std::string& modulePath) {
+std::string ProgramNameOf(Machine& machine, const std::string& modulePath) {
     std::string name = modulePath;
     std::size_t dot = name.rfind('.');
     if (dot != std::string::npos) name.erase(dot);
-    const std::vector<std::size_t> separators = PositionsOf(name, "\\/:");
+    const std::vector<std::size_t> separators = PositionsOf(machine, name, "\\/:");
     return separators.empty() ? name : name.substr(separators.back() + 1);
 }
 
@@ -62,9 +62,9 @@ std::size_t RootOf(const std::string& program, const std::vector<std::size_t>& s
     return server ? program.size() : 0;
 }
 
-bool IsAbsolute(const std::string& text) {
+bool IsAbsolute(Machine& machine, const std::string& text) {
     if (text.empty()) return true;
-    for (std::size_t slash : BackslashesOf(text)) {
+    for (std::size_t slash : BackslashesOf(machine, text)) {
         if (slash >= 2 && text[slash - 1] == ':') return true;
         if (slash + 1 < text.size() && text[slash + 1] == '\\') return true;
     }
@@ -73,12 +73,12 @@ bool IsAbsolute(const std::string& text) {
 
 }  // namespace
 
-std::string ResolveScriptPath(const std::string& rawText) {
+std::string ResolveScriptPath(Machine& machine, const std::string& rawText) {
     std::string text = SkipLeadingBlanks(rawText.c_str());
-    if (IsAbsolute(text)) return text;
+    if (IsAbsolute(machine, text)) return text;
 
-    std::string program = TheMachine().ProgramFile();
-    const std::vector<std::size_t> slashes = BackslashesOf(program);
+    std::string program = machine.ProgramFile();
+    const std::vector<std::size_t> slashes = BackslashesOf(machine, program);
     if (slashes.empty()) return text;
     std::size_t root = RootOf(program, slashes);
     if (root >= program.size()) return text;  // no root at all: leave the name alone
@@ -108,46 +108,13 @@ std::string ResolveScriptPath(const std::string& rawText) {
     return program.substr(0, insertAfter + 1) + text;
 }
 
-bool FileExists(const std::string& path) {
+const char* FindExtension(const char* path) {
+    const char* dot = std::strrchr(path, '.');
+    return dot ? dot : path + std::strlen(path);
+}
+
+bool FileExists(Machine& machine, const std::string& path) {
     unsigned long attributes = 0;
-    if (!TheMachine().FirstMatchAttributes(path, &attributes)) return false;
+    if (!machine.FirstMatchAttributes(path, &attributes)) return false;
     return (attributes & kAttributeDirectory) == 0;
-}
-
-bool RegistryString(const RegistryValue& value, std::string* out) {
-    out->clear();
-    if (value.type != kRegString && value.type != kRegExpandString) return false;
-    // The data need not end in a NUL: take it up to the first NUL or its end.
-    const char* data = value.data.data();
-    std::size_t length = 0;
-    while (length < value.data.size() && data[length] != '\0') ++length;
-    if (length > kMaxPathChars) return false;
-    out->assign(data, length);
-    return !out->empty();
-}
-
-bool ReadMachineSetting(const std::string& subKey, const std::string& valueName, std::string* out) {
-    out->clear();
-    RegistryValue value;
-    if (!TheMachine().ReadMachineValue(subKey, valueName, &value)) return false;
-    return RegistryString(value, out);
-}
-
-unsigned short ClassifyWindowsVersion(unsigned long platformId, unsigned long major,
-                                      unsigned long minor, unsigned long build) {
-    if (platformId == 1) {
-        if (minor < 10) return 1;
-        if (minor < 90) return build < 0x040A08AEul ? 2 : 3;
-        return 4;
-    }
-    if (platformId == 2) {
-        if (major <= 4) return 5;
-        if (major == 5) return 6;
-    }
-    return 0;
-}
-
-unsigned short DetectWindowsVersion() {
-    OsVersionInfo info = TheMachine().WindowsVersion();
-    return ClassifyWindowsVersion(info.platformId, info.major, info.minor, info.build);
 }

@@ -1,0 +1,5 @@
+#include "app/stop_marker.h"
+
+std::string StopMarkerPath(const std::string& supportDirectory) {
+    return supportDirectory + "\\Qmstop.txt";
+}
