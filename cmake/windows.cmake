@@ -36,10 +36,6 @@ set(LEAN_CRT_SOURCES ${CMAKE_SOURCE_DIR}/src/win/program_entry.cpp
 list(REMOVE_ITEM ALL_SOURCES ${CMAKE_SOURCE_DIR}/src/app/main_win.cpp ${LEAN_CRT_SOURCES})
 set_source_files_properties(${LEAN_CRT_SOURCES} PROPERTIES
   COMPILE_OPTIONS "-fno-tree-loop-distribute-patterns;-fno-builtin;-fno-lto")
-# GCC 12 stops with an internal error (binds_to_current_def_p) when it
-# optimises the code of these files at link time.
-set_source_files_properties(${CMAKE_SOURCE_DIR}/src/script/machine_settings.cpp
-  ${CMAKE_SOURCE_DIR}/src/script/windows_version.cpp PROPERTIES COMPILE_OPTIONS "-fno-lto")
 
 add_library(autorun_core STATIC ${ALL_SOURCES})
 target_include_directories(autorun_core PUBLIC ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/res)
