@@ -423,4 +423,18 @@ done <<<"$verdicts"
 expect_eq "the window lifetime test ran to its end" "$status" 0
 case_end
 
+# The buttons' and the dialog's message sequences for presses, clicks,
+# keys, focus changes and destruction, and what the buttons then start.
+case_begin button_messages
+(cd "$DISC" && exec wine "$WINE_BIN/button_messages_test.exe") >"$SUITE_DIR/bm.out" 2>&1
+status=$?
+tr -d '\r' <"$SUITE_DIR/bm.out" | grep -E '^    ' >&2
+verdicts=$(tr -d '\r' <"$SUITE_DIR/bm.out" | grep -E '^(ok|FAIL) ')
+while read -r verdict what; do
+  if [ "$verdict" = ok ]; then pass "$what"; else fail "$what"; fi
+done <<<"$verdicts"
+[ -n "$verdicts" ] || fail "the button message test reported nothing"
+expect_eq "the button message test ran to its end" "$status" 0
+case_end
+
 suite_end
