@@ -194,23 +194,6 @@ if start_screen; then
   shoot
   expect_pixel "Enter toggles it too: frame 1" 40 185 $F1
   check "Enter does not close the screen" kill -0 "$AUTORUN_PID"
-  # The second press of a double click is not a click of its own.
-  xdotool click --repeat 2 --delay 80 1
-  shoot
-  expect_pixel "a double click toggles once: frame 3" 40 185 $F3
-  point_at 40 35
-  shoot
-  expect_pixel "after a double click the mouse is not held captive" 40 35 $F2
-  # Space held on the check box lets the button class capture the mouse;
-  # the focus moving on by Tab must free it.
-  point_at 40 185
-  xdotool keydown space
-  sleep 0.3
-  xdotool key Tab
-  xdotool keyup space
-  point_at 40 85
-  shoot
-  expect_pixel "after Space held and Tab the pointer still makes buttons current" 40 85 $F2
 fi
 case_end
 
@@ -429,11 +412,10 @@ case_begin button_messages
 (cd "$DISC" && exec wine "$WINE_BIN/button_messages_test.exe") >"$SUITE_DIR/bm.out" 2>&1
 status=$?
 tr -d '\r' <"$SUITE_DIR/bm.out" | grep -E '^    ' >&2
-verdicts=$(tr -d '\r' <"$SUITE_DIR/bm.out" | grep -E '^(ok|FAIL) ')
 while read -r verdict what; do
   if [ "$verdict" = ok ]; then pass "$what"; else fail "$what"; fi
-done <<<"$verdicts"
-[ -n "$verdicts" ] || fail "the button message test reported nothing"
+done < <(tr -d '\r' <"$SUITE_DIR/bm.out" | grep -E '^(ok|FAIL) ')
+grep -q -E '^(ok|FAIL) ' "$SUITE_DIR/bm.out" || fail "the button message test reported nothing"
 expect_eq "the button message test ran to its end" "$status" 0
 case_end
 

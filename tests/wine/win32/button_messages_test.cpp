@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,20 +31,10 @@ void Check(bool good, const std::string& what) {
 
 std::vector<std::string> recorded;
 struct Watched {
-    HWND window;
     std::string role;
     WNDPROC next;
 };
-std::vector<Watched> watched;
-
-const Watched* Find(HWND window) {
-    for (const Watched& w : watched) {
-        if (w.window == window) return &w;
-    }
-    return nullptr;
-}
-
-std::string RoleOf(HWND window) { return Find(window) ? Find(window)->role : "unknown"; }
+std::map<HWND, Watched> watched;
 
 // The messages that the tables speak of; everything else (painting, hit
 // tests, cursor, mouse moves, characters, dialog codes) is noise here.
@@ -59,18 +50,19 @@ const struct {
 LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     for (const auto& named : kRecorded) {
         if (named.message != message) continue;
-        std::string entry = RoleOf(window) + " " + named.name;
+        std::string entry = watched[window].role + " " + named.name;
         if (message == WM_KEYDOWN || message == WM_KEYUP) {
             entry += wParam == VK_RETURN ? " Enter" : wParam == VK_SPACE ? " Space" : " Escape";
         }
         recorded.push_back(entry);
     }
-    return CallWindowProcA(Find(window)->next, window, message, wParam, lParam);
+    return CallWindowProcA(watched[window].next, window, message, wParam, lParam);
 }
 
 void Watch(HWND window, const std::string& role) {
-    auto previous = SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingProc));
-    watched.push_back({window, role, reinterpret_cast<WNDPROC>(previous)});
+    auto recording = reinterpret_cast<LONG_PTR>(&RecordingProc);
+    LONG_PTR next = SetWindowLongPtrA(window, GWLP_WNDPROC, recording);
+    watched[window] = {role, reinterpret_cast<WNDPROC>(next)};
 }
 
 // Compares the record with the expected entries; an entry that begins with
@@ -116,7 +108,8 @@ void MoveMouseTo(HWND window, bool below = false) {
     GetWindowRect(window, &rect);
     int x = (rect.left + rect.right) / 2;
     int y = below ? rect.bottom + 15 : (rect.top + rect.bottom) / 2;
-    mouse_event(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1),
+    mouse_event(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE,
+                x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1),
                 y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1), 0, 0);
 }
 
@@ -152,6 +145,7 @@ const Slot kSlotsMade[kSlots] = {
 };
 
 const Case kCases[] = {
+    // The mouse and the focus.
     {"press and release start a push button once", kPush, {{kDown}, {kUp}},
      "push WM_LBUTTONDOWN, push WM_LBUTTONUP, screen StartPushButton push"},
     {"a double click starts it once", kPush, {{kClick}, {kClick}},
@@ -167,12 +161,14 @@ const Case kCases[] = {
      "screen SetFocusButton disabled, disabled WM_KEYUP Space"},
     {"the pointer moving onto a button gives it the focus", kPush, {{kMoveOnto, kNext}},
      "push WM_KILLFOCUS, next WM_SETFOCUS, screen SetFocusButton next"},
+    // The keyboard, through the dialog manager.
     {"Enter goes to the dialog's OK and starts the button on release", kPush, {{kKey, VK_RETURN}},
      "dialog OnOK, push WM_KEYUP Enter, screen StartPushButton push"},
     {"a key release without a press starts nothing", kPush,
      {{kPostKeyUp, VK_RETURN}, {kPostKeyUp, VK_SPACE}}, "push WM_KEYUP Enter, push WM_KEYUP Space"},
     {"Escape goes to the dialog's Cancel", kPush, {{kKey, VK_ESCAPE}},
      "dialog OnCancel, push WM_KEYUP Escape"},
+    // Check boxes, disabled, OK and exit buttons.
     {"a click checks a check box", kCheck, {{kClick}},
      "check WM_LBUTTONDOWN, check WM_LBUTTONUP, check state 1"},
     {"Space unchecks it", kCheck, {{kKey, VK_SPACE}},
@@ -303,8 +299,11 @@ void ScreenDialog::RunCase(const Case& test) {
     recorded.clear();
     for (const Step& step : test.steps) Perform(step);
     Pump(150);
-    if (test.button == kCheck) recorded.push_back("check state " + std::to_string(items[kCheck].state));
-    if (HWND captive = GetCapture()) recorded.push_back("mouse captured by " + RoleOf(captive));
+    if (test.button == kCheck) {
+        recorded.push_back("check state " + std::to_string(items[kCheck].state));
+    }
+    HWND captive = GetCapture();
+    if (captive) recorded.push_back("mouse captured by " + watched[captive].role);
     ExpectSequence(Entries(test.expected), test.what);
 }
 }  // namespace
@@ -317,8 +316,9 @@ int main() {
     // on the way.
     std::string destruction = "?exit WM_KILLFOCUS, ?dialog WM_SETFOCUS, ?dialog WM_KILLFOCUS, "
                               "dialog WM_DESTROY";
-    for (const Slot& slot : kSlotsMade) destruction += std::string(", ") + slot.role + " WM_DESTROY";
-    for (const Slot& slot : kSlotsMade) destruction += std::string(", ") + slot.role + " WM_NCDESTROY";
+    for (const char* message : {" WM_DESTROY", " WM_NCDESTROY"}) {
+        for (const Slot& slot : kSlotsMade) destruction += ", " + std::string(slot.role) + message;
+    }
     ExpectSequence(Entries(destruction + ", dialog WM_NCDESTROY"),
                    "the dialog's end destroys every button, last of all the dialog");
     bool forgotten = dialog.Handle() == nullptr;
