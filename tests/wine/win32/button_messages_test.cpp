@@ -18,6 +18,7 @@
 #include "ui/button_screen.h"
 #include "ui/hot_button.h"
 #include "win/dialog_window.h"
+#include "win/machine_win.h"
 
 namespace {
 int failures = 0;
@@ -201,6 +202,7 @@ public:
         recorded.push_back("screen StartChain " + std::to_string(closeAfterChain));
     }
 
+    WinMachine machine;
     ScreenItem items[kSlots];
     std::unique_ptr<HotButton> buttons[kSlots];
 
@@ -215,7 +217,7 @@ protected:
             items[i].windowY = 10;
             items[i].windowWidth = 40;
             items[i].windowHeight = 30;
-            buttons[i].reset(new HotButton(*this, items[i]));
+            buttons[i].reset(new HotButton(*this, items[i], machine));
             buttons[i]->CreateButtonWindow();
             Watch(buttons[i]->Handle(), kSlotsMade[i].role);
         }
