@@ -1,8 +1,10 @@
 # Chooses the Wine that runs the Windows binaries, by what this machine's
-# kernel can run. Source it; it sets and exports:
+# kernel can run and what it could install. Source it; it sets and exports:
 #   WINE_ROUTE  32: the shipped i686 build under 32-bit Wine
 #               64: the same sources built for x86-64 under 64-bit Wine, for
-#                   kernels without 32-bit execution
+#                   kernels without 32-bit execution or machines where
+#                   32-bit Wine could not be installed
+#   WINE_ROUTE_WHY  why the route was taken, for the route line
 #   WIN_BUILD   the build folder of that route (its wine-bin/ holds the helpers)
 #   DIST        the folder holding AUTORUN.EXE and the wait libraries
 #   WINE_WORK   where prefixes go
@@ -10,6 +12,10 @@
 # A WINE_ROUTE already set (WINE_ROUTE=64 make check) is kept.
 
 WINE_ROUTE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# Written by tools/install-deps.sh when 32-bit Wine could not be installed:
+# one line, the reason. Runs after it take the x86-64 route until 32-bit Wine
+# is installed or the file is removed (make clean).
+WINE_ROUTE_RECORD=$WINE_ROUTE_ROOT/build/wine32-not-installed
 
 # Runs a 90-byte i386 Linux program that only exits: it fails with "Exec
 # format error" where the kernel has 32-bit emulation switched off.
@@ -24,8 +30,16 @@ can_run_32bit() {
   return $status
 }
 
-if [ -z "${WINE_ROUTE:-}" ]; then
-  if can_run_32bit; then WINE_ROUTE=32; else WINE_ROUTE=64; fi
+wine32_installed() { [ -x /usr/lib/wine/wine ] && dpkg -s wine32:i386 >/dev/null 2>&1; }
+
+if [ -n "${WINE_ROUTE:-}" ]; then
+  WINE_ROUTE_WHY=${WINE_ROUTE_WHY:-WINE_ROUTE=$WINE_ROUTE}
+elif ! can_run_32bit; then
+  WINE_ROUTE=64 WINE_ROUTE_WHY="this kernel cannot run 32-bit programs"
+elif ! wine32_installed && [ -s "$WINE_ROUTE_RECORD" ]; then
+  WINE_ROUTE=64 WINE_ROUTE_WHY="32-bit Wine could not be installed: $(head -1 "$WINE_ROUTE_RECORD")"
+else
+  WINE_ROUTE=32 WINE_ROUTE_WHY="this kernel runs 32-bit programs"
 fi
 case $WINE_ROUTE in
   32)
@@ -54,12 +68,12 @@ case $WINE_ROUTE in
     return 1 2>/dev/null || exit 1
     ;;
 esac
-export WINE_ROUTE WIN_BUILD DIST WINE_WORK WIN_TRIPLE
+export WINE_ROUTE WINE_ROUTE_WHY WIN_BUILD DIST WINE_WORK WIN_TRIPLE
 
-# One line for the summary: which build the Wine suites ran on.
+# One line for the summary: which build the Wine suites ran on, and why.
 wine_route_line() {
   case $WINE_ROUTE in
-    32) echo "wine route: i686 build (dist/) under 32-bit Wine" ;;
-    64) echo "wine route: x86-64 build of the same sources under 64-bit Wine (this kernel cannot run 32-bit programs, or WINE_ROUTE=64)" ;;
+    32) echo "wine route: i686 build (dist/) under 32-bit Wine ($WINE_ROUTE_WHY)" ;;
+    64) echo "wine route: x86-64 build of the same sources under 64-bit Wine ($WINE_ROUTE_WHY)" ;;
   esac
 }
