@@ -1,7 +1,7 @@
 # The two set-up commands of the README: `make demo` and `make check`.
 # Both install what they need first (tools/install-deps.sh does nothing when
 # everything is there).
-.PHONY: deps dist route native tools check layers unit binaries wine demo bench fuzz clean
+.PHONY: deps dist route native tools check layers unit binaries wine demo bench fuzz fresh clean
 
 JOBS ?= 2
 export JOBS
@@ -54,11 +54,16 @@ check: layers tools unit binaries wine
 demo: route tools
 	@tools/demo.sh
 
-bench: deps
+bench: route tools
 	@tools/bench.sh
 
 fuzz: deps
 	@tools/fuzz.sh
+
+# The README's two commands in fresh Debian 12 roots, once per route (long;
+# not part of check). ROUTES="32 64 auto" picks the runs.
+fresh:
+	@tools/fresh-machine.sh $(ROUTES)
 
 clean:
 	rm -rf build dist
