@@ -273,7 +273,7 @@ if SCREEN_ID=$(wait_for_window "Screen Test"); then
     fail "the screen appeared $hovered_after ms after the intro, too near the end of its 8 s lock to test it"
   fi
   # An interval on purpose: until the lock has ended.
-  sleep "$(awk "BEGIN {t = ($intro_ms + 8500 - $(now_ms)) / 1000; print t > 0 ? t : 0}")"
+  sleep "$(awk "BEGIN {t = ($intro_ms + 8500 - $(now_ms)) / 1000; print (t > 0 ? t : 0)}")"
   point_at 40 35
   point_at 30 30
   point_at 50 40
