@@ -66,6 +66,9 @@ bool LauncherDialog::OnInitDialog() {
     waitLibrary_ = LoadLibraryA(WaitLibraryName(screen_.programName, screen_.windowsVersion).c_str());
     if (!waitLibrary_) CloseAtOnce();
     LoadScript();
+    // A program whose folder cannot be told starts in the current one: that
+    // is the program's own folder, wherever the screen was started from.
+    SetCurrentDirectoryA(screen_.programDirectory.c_str());
     SetWindowTextA(Handle(), screen_.title.c_str());
     switch (PlanStart(screen_.resumed != 0, screen_.autoRun != 0, closing_)) {
         case StartPlan::kKeepResume:
