@@ -54,7 +54,7 @@ private:
     void OnLaunchNotice(const char* text, bool show);
     bool OnQueryEndSession();
     void OnEndSession(UINT ending);
-    bool OnRestartDidNotCome();
+    bool OnChainSession(UINT request);
     void OnDestroy();
     static const MessageEntry kMessages[];
 

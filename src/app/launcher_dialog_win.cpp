@@ -27,8 +27,8 @@ const MessageEntry LauncherDialog::kMessages[] = {
     {WM_QUERYENDSESSION, Crack<&LauncherDialog::OnQueryEndSession>, kHandled},
     // void OnEndSession(UINT ending)
     {WM_ENDSESSION, Crack<&LauncherDialog::OnEndSession>, kHandled},
-    // bool OnRestartDidNotCome()
-    {kRestartDidNotCome, Crack<&LauncherDialog::OnRestartDidNotCome>, kHandled},
+    // bool OnChainSession(UINT request): true while the chain must hold
+    {kChainSession, Crack<&LauncherDialog::OnChainSession>, kHandled},
     // void OnDestroy()
     {WM_DESTROY, Crack<&LauncherDialog::OnDestroy>, kThenDefault},
 };
@@ -66,6 +66,9 @@ bool LauncherDialog::OnInitDialog() {
     waitLibrary_ = LoadLibraryA(WaitLibraryName(screen_.programName, screen_.windowsVersion).c_str());
     if (!waitLibrary_) CloseAtOnce();
     LoadScript();
+    // A program whose folder cannot be told starts in the current one: that
+    // is the program's own folder, wherever the screen was started from.
+    SetCurrentDirectoryA(screen_.programDirectory.c_str());
     SetWindowTextA(Handle(), screen_.title.c_str());
     switch (PlanStart(screen_.resumed != 0, screen_.autoRun != 0, closing_)) {
         case StartPlan::kKeepResume:
@@ -209,11 +212,8 @@ bool LauncherDialog::OnQueryEndSession() { return restarts_.QueryEndSession(); }
 
 void LauncherDialog::OnEndSession(UINT ending) { restarts_.EndSession(ending != 0); }
 
-// Sent by the chain: on this thread, so that no end-session query falls
-// between withdrawing the resume script and marking the restart as owed.
-bool LauncherDialog::OnRestartDidNotCome() {
-    restarts_.RestartDidNotCome();
-    return true;
-}
+// Sent by the chain: on this thread, so that no end-session message falls
+// between the chain's look at the session and what it does about it.
+bool LauncherDialog::OnChainSession(UINT request) { return restarts_.ChainSession(request); }
 
 void LauncherDialog::OnDestroy() { SingleInstance::UnmarkScreen(Handle()); }

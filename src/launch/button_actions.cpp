@@ -61,9 +61,7 @@ void RestartIfAsked(ScreenModel& screen, ActionHost& host, int resumeAfter) {
         if (resumeAfter >= 0) host.WriteResumeScript(resumeAfter);
         screen.restartNow = 1;
     }
-    if (!screen.restartNow.load()) return;
-    host.RestartMachine();
-    host.RestartDidNotCome();
+    if (screen.restartNow.load()) host.RestartMachine();
 }
 
 // A member that reports a needed restart by its exit code is treated as if
@@ -91,6 +89,7 @@ void TakeReportedRestart(ScreenModel& screen, ActionHost& host, const ScreenItem
 void RunChainSteps(ScreenModel& screen, ActionHost& host) {
     bool close = screen.closeAfterChain.load() != 0 || screen.resumed != 0;
     screen.finalRestart = 0;
+    screen.restartOwed = 0;
     host.HideScreen();
     const int last = LastChainMember(screen);
     host.ForgetRestartPrompt();
@@ -104,6 +103,7 @@ void RunChainSteps(ScreenModel& screen, ActionHost& host) {
             if (!item || !item->IsChainMember()) break;
             // Nothing is left to resume once the last member runs.
             resumeAfter = slot == last ? -1 : slot;
+            screen.memberAsked = 0;
             screen.runningIndex = resumeAfter;
             screen.runningMember = slot;
             std::string line = BuildCommandLine(*item, screen);
@@ -112,10 +112,15 @@ void RunChainSteps(ScreenModel& screen, ActionHost& host) {
             bool started = host.Launch(line, *item, wait, &exitCode);
             screen.runningMember = -1;
             if (started) {
-                TakeReportedRestart(screen, host, *item, wait, exitCode, resumeAfter);
+                // One request per run: an installer that asked and then
+                // reports it by its exit code (1641) has been answered.
+                if (!screen.memberAsked.load())
+                    TakeReportedRestart(screen, host, *item, wait, exitCode, resumeAfter);
                 break;
             }
+            screen.failingMember = slot;
             int answer = host.Ask(item->failureMessage, kChainFailureBoxType);
+            screen.failingMember = -1;
             if (answer == kAnswerRetry) continue;
             if (answer == kAnswerAbort) {
                 close = false;
@@ -125,6 +130,11 @@ void RunChainSteps(ScreenModel& screen, ActionHost& host) {
         }
     }
     screen.runningIndex = -1;
+    // A prompt still open, or a session's answer still awaited, decides
+    // before the end; a restart that did not come is owed and made now,
+    // with nothing left to resume, unless the final question offers it.
+    host.WaitForRestartPrompt();
+    if (screen.restartOwed.exchange(0) && !screen.finalRestart.load()) screen.restartNow = 1;
     if (screen.restartLater.load() || screen.restartNow.load()) {
         RestartIfAsked(screen, host, -1);
     } else if (screen.finalRestart.load() &&

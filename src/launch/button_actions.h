@@ -34,14 +34,14 @@ public:
     // A message box with the screen's title; no box and 0 for an empty text.
     virtual int Ask(const std::string& text, unsigned type) = 0;
     virtual void ForgetRestartPrompt() = 0;
-    // Waits for the remembered restart prompt thread to end, then forgets it.
+    // Waits for the remembered restart prompt thread to end, then forgets
+    // it; then, while the screen has agreed to end the session, for the
+    // session's answer.
     virtual void WaitForRestartPrompt() = 0;
     // Calls for the restart and gives it its moment to come; returns when
-    // it has not come.
+    // it has not come, with the resume script taken back and the restart
+    // marked as owed (RestartDidNotCome).
     virtual void RestartMachine() = 0;
-    // Takes the resume script back and marks the restart as owed
-    // (RestartDidNotCome), in one step with the end-session queries.
-    virtual void RestartDidNotCome() = 0;
     // Writes and registers the resume script for the members after the
     // slot; false when nothing was left behind.
     virtual bool WriteResumeScript(int resumeAfter) = 0;

@@ -21,6 +21,21 @@ std::size_t ProgramEnd(Machine& machine, const std::string& line) {
     return firstBlank;
 }
 
+// CreateProcessA without an application name cuts an unquoted program at
+// each blank in turn and starts the first part that names a program: for
+// "D:\SETUP FILES\INSTALL.EXE" that is D:\SETUP.EXE where one exists. The
+// program is quoted, so that the file the split found is the one that
+// starts; the application name stays empty, as 16-bit programs need it.
+std::string WithProgramQuoted(Machine& machine, const std::string& commandLine) {
+    std::string line = SkipLeadingBlanks(commandLine.c_str());
+    if (line.empty() || line[0] == '"') return commandLine;
+    std::size_t end = ProgramEnd(machine, line);
+    for (std::size_t pos = 0; pos < end; ++pos) {
+        if (IsWhiteChar(line[pos])) return "\"" + line.substr(0, end) + "\"" + line.substr(end);
+    }
+    return commandLine;
+}
+
 }  // namespace
 
 ProgramAndParameters SplitProgram(Machine& machine, const std::string& commandLine) {
@@ -43,7 +58,7 @@ bool StartCommandLine(Machine& machine, const std::string& commandLine, ProcessS
                       StartedProcess* started) {
     *started = StartedProcess();
     unsigned long error = 0;
-    if (starter.Create(commandLine, started, &error)) return true;
+    if (starter.Create(WithProgramQuoted(machine, commandLine), started, &error)) return true;
     if (error != kErrorElevationRequired) return false;
     ProgramAndParameters split = SplitProgram(machine, commandLine);
     *started = StartedProcess();

@@ -8,6 +8,7 @@
 #include <atomic>
 
 #include "launch/pending_resume.h"
+#include "launch/session_end.h"
 #include "script/screen_model.h"
 #include "win/worker_threads.h"
 
@@ -26,9 +27,9 @@ public:
     bool QueryEndSession();
     // WM_ENDSESSION: ending false when another program refused the end.
     void EndSession(bool ending);
-    // The restart the chain called for has not come: the resume script is
-    // taken back and the restart marked as owed.
-    void RestartDidNotCome();
+    // A request of the chain (ChainSessionRequest); true while it must
+    // hold: the session's answer is awaited, or its own restart.
+    bool ChainSession(unsigned request);
 
     // Writes the resume script for the members after the slot resumeAfter
     // and registers it to run once at the next start of Windows; it stays
@@ -47,14 +48,19 @@ private:
     };
     static DWORD WINAPI TrapPrompt(void* trap);
     static DWORD WINAPI AllowPrompt(void* request);
-    // Starts a prompt thread and remembers it. Every prompt handle stays
-    // valid until the workers are waited for, so it may be waited on after
-    // the prompt has ended and cleared the field.
+    // Starts a prompt thread and remembers it; false while the remembered
+    // one is still shown. Every prompt handle stays valid until the workers
+    // are waited for, so it may be waited on after the prompt has ended and
+    // cleared the field.
     bool StartPrompt(WorkerThreads::Body body, void* argument);
+    // Acts on the session's step: for kWithdrawAndOwe the resume script is
+    // taken back and the restart marked as owed.
+    void Take(SessionStep step);
 
     ScreenModel& screen_;
     WorkerThreads& workers_;
     Machine& machine_;
     PendingResume pending_;
+    SessionEnd session_;
     std::atomic<HANDLE> prompt_{nullptr};
 };

@@ -1,6 +1,7 @@
 #include "launch/restart_trap.h"
 
 #include "launch/button_actions.h"
+#include "launch/screen_messages.h"
 #include "script/machine.h"
 #include "script/random_numbers.h"
 #include "script/resume_script.h"
@@ -65,6 +66,10 @@ void RestartTrap::WaitForPrompt() {
 }
 
 bool RestartTrap::StartPrompt(WorkerThreads::Body body, void* argument) {
+    // One prompt at a time: a request while one is shown is the same
+    // restart, and the prompt already answers it for the member it came in.
+    HANDLE shown = prompt_.load();
+    if (shown && WaitForSingleObject(shown, 0) == WAIT_TIMEOUT) return false;
     HANDLE thread = workers_.StartKept(body, argument);
     if (thread) prompt_ = thread;
     return thread != nullptr;
@@ -87,18 +92,22 @@ DWORD WINAPI RestartTrap::AllowPrompt(void* argument) {
     return 0;
 }
 
-// Windows asked every program and one of them refused: the session goes on,
-// and so does the chain, so a resume script written for it must not stay.
-void RestartTrap::EndSession(bool ending) {
-    if (!ending && WithdrawWhenSessionGoesOn(screen_)) pending_.Withdraw();
-}
-
-void RestartTrap::RestartDidNotCome() {
+void RestartTrap::Take(SessionStep step) {
+    if (step != SessionStep::kWithdrawAndOwe) return;
     pending_.Withdraw();
     ::RestartDidNotCome(screen_);
 }
 
+void RestartTrap::EndSession(bool ending) { Take(session_.Ended(ending)); }
+
+bool RestartTrap::ChainSession(unsigned request) {
+    if (request == kChainRestartCalled) session_.RestartCalled();
+    if (request == kChainRestartGraceOver) Take(session_.GraceOver());
+    return !session_.ChainMayGoOn();
+}
+
 bool RestartTrap::QueryEndSession() {
+    if (screen_.runningMember.load() >= 0) screen_.memberAsked = 1;
     EndSessionDecision decision = DecideEndSession(screen_);
     switch (decision.answer) {
         case EndSessionAnswer::kTrap:
@@ -115,9 +124,11 @@ bool RestartTrap::QueryEndSession() {
             return false;
         case EndSessionAnswer::kWriteAndPass:
             WriteResumeScript(decision.resumeAfter);
+            session_.Agreed(Agreement::kWroteScript);
             return true;
         case EndSessionAnswer::kPass:
-            return true;
+            break;
     }
+    session_.Agreed(screen_.restartNow.load() ? Agreement::kOwnRestart : Agreement::kNotOurs);
     return true;
 }

@@ -23,10 +23,16 @@ public:
     void ForgetRestartPrompt() override;
     void WaitForRestartPrompt() override;
     void RestartMachine() override;
-    void RestartDidNotCome() override;
     bool WriteResumeScript(int resumeAfter) override;
 
 private:
+    // Asks the screen's thread about the session (ChainSessionRequest);
+    // true while the chain must hold.
+    bool ChainHolds(unsigned request);
+    // Until the chain may go on; the grace of its own restart runs out
+    // meanwhile when graced.
+    void WaitForSession(bool graced);
+
     ActionScreen& screen_;
     ScreenModel& model_;
     bool ended_ = false;

@@ -8,6 +8,7 @@
 
 namespace {
 constexpr DWORD kRestartGraceMs = 20000;
+constexpr DWORD kSessionLookMs = 100;
 }  // namespace
 
 void ScreenActions::HideScreen() { ShowWindow(screen_.ScreenWindow(), SW_HIDE); }
@@ -47,22 +48,33 @@ int ScreenActions::Ask(const std::string& text, unsigned type) {
 
 void ScreenActions::ForgetRestartPrompt() { screen_.Restarts().ForgetPrompt(); }
 
-void ScreenActions::WaitForRestartPrompt() { screen_.Restarts().WaitForPrompt(); }
+void ScreenActions::WaitForRestartPrompt() {
+    screen_.Restarts().WaitForPrompt();
+    WaitForSession(false);
+}
+
+// A window that is already gone gets no end-session messages any more.
+bool ScreenActions::ChainHolds(unsigned request) {
+    return SendMessageA(screen_.ScreenWindow(), kChainSession, request, 0) == 1;
+}
+
+void ScreenActions::WaitForSession(bool graced) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        bool graceOver = graced && GetTickCount() - start >= kRestartGraceMs;
+        if (!ChainHolds(graceOver ? kChainRestartGraceOver : kChainHolding)) return;
+        Sleep(kSessionLookMs);
+    }
+}
 
 // The restart call returns at once and the session ends a moment later:
 // give it that moment, so that no further installer starts meanwhile. The
 // restart may not come at all (no privilege, a program refused it) or come
-// later than this.
+// later than this; once the session has been asked, its answer is awaited.
 void ScreenActions::RestartMachine() {
+    ChainHolds(kChainRestartCalled);
     ::RestartMachine(model_.windowsVersion);
-    Sleep(kRestartGraceMs);
-}
-
-// On the screen's thread while its window is there (the handler answers 1);
-// a window that is already gone gets no queries any more.
-void ScreenActions::RestartDidNotCome() {
-    if (SendMessageA(screen_.ScreenWindow(), kRestartDidNotCome, 0, 0) == 1) return;
-    screen_.Restarts().RestartDidNotCome();
+    WaitForSession(true);
 }
 
 bool ScreenActions::WriteResumeScript(int resumeAfter) {

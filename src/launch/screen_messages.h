@@ -5,6 +5,12 @@
 // Posted around a program's start: wParam the install message (const char*,
 // lives as long as the screen), lParam 1 to show it, 0 to take it away.
 constexpr UINT kLaunchNotice = WM_APP;
-// Sent by the chain when the restart it called for has not come; the
-// screen answers 1 once it has handled it on its own thread.
-constexpr UINT kRestartDidNotCome = WM_APP + 1;
+// Sent by the chain to the screen's thread, where the end-session messages
+// are handled: wParam one of ChainSessionRequest; the screen answers 1
+// while the chain must hold.
+constexpr UINT kChainSession = WM_APP + 1;
+enum ChainSessionRequest : WPARAM {
+    kChainHolding,          // must the chain still hold?
+    kChainRestartCalled,    // the chain calls for its own restart now
+    kChainRestartGraceOver,  // the grace of that call is over
+};

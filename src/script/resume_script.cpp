@@ -85,8 +85,10 @@ std::string ResumeScriptText(const ScreenModel& screen, int runningIndex) {
 
 EndSessionDecision DecideEndSession(const ScreenModel& screen) {
     if (screen.restartNow.load()) return {EndSessionAnswer::kPass, -1};
-    const int running = screen.runningIndex.load();
-    const ScreenItem* item = screen.Button(running);
+    // A member whose failure box is open is not done: the script lists it.
+    const int failing = screen.failingMember.load();
+    const int running = failing >= 0 ? failing - 1 : screen.runningIndex.load();
+    const ScreenItem* item = screen.Button(failing >= 0 ? failing : running);
     int policy = item ? item->restartPolicy : kNoPolicy;
     if (policy == kTrapRestart) return {EndSessionAnswer::kTrap, running};
     if (policy == kAllowRestart && !screen.allowMessage.empty())
@@ -106,8 +108,6 @@ void RestartDidNotCome(ScreenModel& screen) {
     screen.restartNow = 0;
     screen.restartOwed = 1;
 }
-
-bool WithdrawWhenSessionGoesOn(const ScreenModel& screen) { return screen.restartNow.load() == 0; }
 
 int RestartPolicyOfExitCode(const ScreenItem& item, bool waited, unsigned long exitCode) {
     if (!waited) return kNoPolicy;

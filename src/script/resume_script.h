@@ -36,14 +36,10 @@ struct EndSessionDecision {
 // from the running index of a later moment.
 EndSessionDecision DecideEndSession(const ScreenModel& screen);
 
-// The restart that the screen called for has not come within its grace:
-// the chain goes on, and the restart stays owed.
+// A restart that the screen called for or let through has not come (no
+// query within the grace, or the session went on after all): the chain
+// goes on, and the restart stays owed.
 void RestartDidNotCome(ScreenModel& screen);
-// Whether a session that goes on after all (another program refused)
-// takes the resume script back now. While the screen's own restart is
-// awaited the script stays: the chain takes it back if that restart does
-// not come.
-bool WithdrawWhenSessionGoesOn(const ScreenModel& screen);
 
 // Installers that report a needed restart by their exit code instead of
 // asking for one.

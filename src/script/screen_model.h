@@ -91,6 +91,11 @@ struct ScreenModel {
     // The slot of the member that runs, the chain's last one too; -1 when
     // none runs.
     std::atomic<int> runningMember{-1};
+    // The slot of the member whose failure box is open, -1 when none is.
+    std::atomic<int> failingMember{-1};
+    // A restart request came while the running member ran; its exit code
+    // asks for none again.
+    std::atomic<int> memberAsked{0};
     std::atomic<int> restartNow{0};
     // The screen called for a restart that did not come; a later one is
     // still owed.

@@ -64,6 +64,13 @@ template <class Window, bool (Window::*Handler)()>
 struct MessageAdaptor<bool (Window::*)(), Handler> {
     static LRESULT Call(Window& window, WPARAM, LPARAM) { return (window.*Handler)() ? TRUE : FALSE; }
 };
+// A request in wParam, answered TRUE or FALSE.
+template <class Window, bool (Window::*Handler)(UINT)>
+struct MessageAdaptor<bool (Window::*)(UINT), Handler> {
+    static LRESULT Call(Window& window, WPARAM wParam, LPARAM) {
+        return (window.*Handler)(static_cast<UINT>(wParam)) ? TRUE : FALSE;
+    }
+};
 // A key or a flag in wParam (WM_KEYUP, WM_ENDSESSION).
 template <class Window, void (Window::*Handler)(UINT)>
 struct MessageAdaptor<void (Window::*)(UINT), Handler> {

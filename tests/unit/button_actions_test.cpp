@@ -50,6 +50,7 @@ struct RecordingHost : ActionHost {
         std::snprintf(kind, sizeof kind, "%#x", type);
         if (text.empty()) return 0;
         steps.push_back("ask " + std::string(kind) + " " + text);
+        if (duringAsk) duringAsk(text);
         if (answers.empty()) return 0;
         int answer = answers.front();
         answers.pop_front();
@@ -60,9 +61,9 @@ struct RecordingHost : ActionHost {
         if (duringWait) duringWait(waits);
         ++waits;
     }
-    void RestartMachine() override { steps.push_back("restart"); }
-    void RestartDidNotCome() override {
-        steps.push_back("not come");
+    // The restart never comes.
+    void RestartMachine() override {
+        steps.push_back("restart");
         ::RestartDidNotCome(screen);
     }
     bool WriteResumeScript(int resumeAfter) override {
@@ -71,6 +72,7 @@ struct RecordingHost : ActionHost {
     }
     std::map<std::string, unsigned long> exitCodes;
     std::function<void(const std::string& line)> duringLaunch;  // while the program runs
+    std::function<void(const std::string& text)> duringAsk;     // while the box is open
 };
 
 ScreenItem& Put(ScreenModel& screen, int slot, int kind, int state, const std::string& command,
@@ -166,8 +168,8 @@ TEST(Chain, MembersInSlotOrderWithRunningIndex) {
                                  "launch C9.EXE wait @-1", "show"}));
     EXPECT_EQ(screen.runningIndex.load(), -1);
     EXPECT_EQ(LastChainMember(screen), 9);
-    // The prompt is waited for before every slot up to the last member.
-    EXPECT_EQ(host.waits, 10);
+    // The prompt is waited for before every slot up to the last member, and at the end.
+    EXPECT_EQ(host.waits, 11);
 }
 
 TEST(Chain, HowItEnds) {
@@ -256,10 +258,11 @@ TEST(Chain, RestartRequests) {
         if (call == 1) screen.restartNow = 1;
     };
     RunChainSteps(screen, host);
-    // The restart is asked for once, before the next slot; the chain goes on
-    // until the session ends.
-    EXPECT_EQ(host.steps, (Steps{"hide", "forget", "launch A.EXE wait @0", "restart", "not come",
-                                 "launch B.EXE wait @-1", "show"}));
+    // The restart is asked for before the next slot; the chain goes on
+    // until the session ends, and the restart that did not come is made
+    // again at its end.
+    EXPECT_EQ(host.steps, (Steps{"hide", "forget", "launch A.EXE wait @0", "restart",
+                                 "launch B.EXE wait @-1", "restart", "show"}));
 
     // A trapped restart during the chain: the final question, answered Yes or No.
     for (int answer : {kAnswerYes, 7}) {
@@ -340,8 +343,17 @@ namespace {
 
 // Windows' end-session query, answered the way the screen's window acts on
 // the decision; the prompts answer at once (the trap prompt with OK).
-void Query(ScreenModel& screen, RecordingHost& host) {
+// With sessionGoesOn, another program refuses after the screen agreed: a
+// script written for the answer is taken back and the restart is owed.
+void Query(ScreenModel& screen, RecordingHost& host, bool sessionGoesOn = false) {
+    if (screen.runningMember.load() >= 0) screen.memberAsked = 1;
     EndSessionDecision decision = DecideEndSession(screen);
+    if (sessionGoesOn && decision.answer == EndSessionAnswer::kWriteAndPass) {
+        host.WriteResumeScript(decision.resumeAfter);
+        host.steps.push_back("query: agreed, the session goes on");
+        ::RestartDidNotCome(screen);
+        return;
+    }
     switch (decision.answer) {
         case EndSessionAnswer::kTrap:
             screen.finalRestart = 1;
@@ -383,27 +395,27 @@ TEST(Chain, RequestsAfterARestartThatDidNotCome) {
          {kAllowRestart, kTrapRestart, kNoPolicy},
          {"A.EXE", "B.EXE"},
          {"launch A.EXE wait @0", "query: allowed after its box", "write after 0", "restart",
-          "not come", "launch B.EXE wait @1", "query: trapped", "launch C.EXE wait @-1",
+          "launch B.EXE wait @1", "query: trapped", "launch C.EXE wait @-1",
           "ask 0x24 Restart now?", "end"}},
         {"the late restart while the next member runs is held back until it has ended, then "
          "made with the script for the members after it",
          {kAllowRestart, kNoPolicy, kNoPolicy},
          {"A.EXE", "B.EXE"},
          {"launch A.EXE wait @0", "query: allowed after its box", "write after 0", "restart",
-          "not come", "launch B.EXE wait @1", "query: held back", "write after 1", "restart",
-          "not come", "launch C.EXE wait @-1", "end"}},
+          "launch B.EXE wait @1", "query: held back", "write after 1", "restart",
+          "launch C.EXE wait @-1", "restart", "end"}},
         {"a later allowed member writes the script for the members after it",
          {kAllowRestart, kAllowRestart, kNoPolicy},
          {"A.EXE", "B.EXE"},
          {"launch A.EXE wait @0", "query: allowed after its box", "write after 0", "restart",
-          "not come", "launch B.EXE wait @1", "query: allowed after its box", "write after 1",
-          "restart", "not come", "launch C.EXE wait @-1", "end"}},
+          "launch B.EXE wait @1", "query: allowed after its box", "write after 1",
+          "restart", "launch C.EXE wait @-1", "restart", "end"}},
         {"while the last member runs it is held back too, and made when the chain has ended",
          {kAllowRestart, kNoPolicy, kNoPolicy},
          {"A.EXE", "C.EXE"},
          {"launch A.EXE wait @0", "query: allowed after its box", "write after 0", "restart",
-          "not come", "launch B.EXE wait @1", "launch C.EXE wait @-1", "query: held back",
-          "restart", "not come", "end"}},
+          "launch B.EXE wait @1", "launch C.EXE wait @-1", "query: held back",
+          "restart", "end"}},
         {"without a restart that did not come, the last member's request passes",
          {kAllowRestart, kNoPolicy, kNoPolicy},
          {"C.EXE"},
@@ -429,15 +441,6 @@ TEST(Chain, RequestsAfterARestartThatDidNotCome) {
     }
 }
 
-// A session that goes on after all takes the script back, unless the
-// screen's own restart is still awaited (the chain takes it back then).
-TEST(Chain, SessionThatGoesOnWithdrawsUnlessTheOwnRestartIsAwaited) {
-    ScreenModel screen;
-    EXPECT_TRUE(WithdrawWhenSessionGoesOn(screen));
-    screen.restartNow = 1;
-    EXPECT_FALSE(WithdrawWhenSessionGoesOn(screen));
-}
-
 // Installers that report a needed restart by their exit code.
 TEST(Chain, ExitCodesThatAskForARestart) {
     struct Case {
@@ -455,15 +458,15 @@ TEST(Chain, ExitCodesThatAskForARestart) {
           "ask 0x24 Restart now?", "end"}},
         {"trapped, 1641, Yes in the Yes/No box: restart before the next member", kTrapRestart, 1,
          1641, 4, {kAnswerYes},
-         {"launch A.EXE wait @0", "ask 0x124 Held back.", "restart", "not come",
+         {"launch A.EXE wait @0", "ask 0x124 Held back.", "restart",
           "launch B.EXE wait @-1", "ask 0x24 Restart now?", "end"}},
         {"allowed, 3010: the allow box, the script, the program's own restart", kAllowRestart, 1,
          3010, 0, {},
-         {"launch A.EXE wait @0", "ask 0x20 Restarting.", "write after 0", "restart", "not come",
-          "launch B.EXE wait @-1", "end"}},
+         {"launch A.EXE wait @0", "ask 0x20 Restarting.", "write after 0", "restart",
+          "launch B.EXE wait @-1", "restart", "end"}},
         {"allowed, 1641: the same", kAllowRestart, 1, 1641, 0, {},
-         {"launch A.EXE wait @0", "ask 0x20 Restarting.", "write after 0", "restart", "not come",
-          "launch B.EXE wait @-1", "end"}},
+         {"launch A.EXE wait @0", "ask 0x20 Restarting.", "write after 0", "restart",
+          "launch B.EXE wait @-1", "restart", "end"}},
         {"not waited for: as before", kAllowRestart, 0, 3010, 0, {},
          {"launch A.EXE @0", "launch B.EXE wait @-1", "end"}},
         {"no policy: as before", kNoPolicy, 1, 3010, 0, {},
@@ -495,5 +498,75 @@ TEST(Chain, ExitCodesThatAskForARestart) {
     host.exitCodes["A.EXE"] = 3010;
     RunChainSteps(last, host);
     EXPECT_EQ(host.steps, (Steps{"hide", "forget", "launch A.EXE wait @-1", "ask 0x20 Restarting.",
-                                 "restart", "not come", "end"}));
+                                 "restart", "end"}));
+}
+
+// Restart requests that the chain must not lose or repeat: a restart the
+// screen let through that another program refused is owed and made at the
+// chain's end; a prompt answered after the last member still counts; a
+// member whose failure box is open is resumed; an installer that asked and
+// then reports it by its exit code is answered once.
+TEST(Chain, RequestsThatAreNeitherLostNorRepeated) {
+    struct Case {
+        const char* what;
+        int policyB;                  // of member B in slot 1; A and C have none
+        const char* queriedDuring;    // "A.EXE", "B.EXE", "box" (B's failure box), "end"
+        bool sessionGoesOn;
+        unsigned long exitCodeB;
+        Steps steps;
+    } cases[] = {
+        {"let through, refused by another program: owed, made at the end", kAllowRestart,
+         "B.EXE", true, 0,
+         {"launch A.EXE wait @0", "launch B.EXE wait @1", "write after 1",
+          "query: agreed, the session goes on", "launch C.EXE wait @-1", "restart", "end"}},
+        {"the allow box answered after the last member: the restart before the end",
+         kAllowRestart, "end", false, 0,
+         {"launch A.EXE wait @0", "launch B.EXE wait @1", "launch C.EXE wait @-1", "restart",
+          "end"}},
+        {"a restart while B's failure box is open: the script still lists B", kAllowRestart,
+         "box", false, 0,
+         {"launch A.EXE wait @0", "launch B.EXE wait @1", "ask 0x122 B failed",
+          "query: allowed after its box", "write after 0", "restart", "launch B.EXE wait @1",
+          "launch C.EXE wait @-1", "restart", "end"}},
+        {"trapped, asked, then 1641: one trap, the final question", kTrapRestart, "B.EXE",
+         false, 1641,
+         {"launch A.EXE wait @0", "launch B.EXE wait @1", "query: trapped",
+          "launch C.EXE wait @-1", "ask 0x24 Restart now?", "end"}},
+        {"allowed with its box, asked, then 3010: one box, one script", kAllowRestart, "B.EXE",
+         false, 3010,
+         {"launch A.EXE wait @0", "launch B.EXE wait @1", "query: allowed after its box",
+          "write after 1", "restart", "launch C.EXE wait @-1", "restart", "end"}},
+    };
+    for (const Case& c : cases) {
+        ScreenModel screen;
+        screen.trapMessage = "Held back.";
+        screen.finalRestartMessage = "Restart now?";
+        bool box = std::string(c.queriedDuring) == "box";
+        if (!c.sessionGoesOn) screen.allowMessage = "Restarting.";  // else let through at once
+        Put(screen, 0, kCheckBox, kStateChecked, "A.EXE", 1);
+        Put(screen, 1, kCheckBox, kStateChecked, "B.EXE", 1).restartPolicy = c.policyB;
+        screen.Button(1)->failureMessage = "B failed";
+        Put(screen, 2, kCheckBox, kStateChecked, "C.EXE", 1);
+        RecordingHost host(screen);
+        host.exitCodes["B.EXE"] = c.exitCodeB;
+        if (box) {
+            host.failing = {"B.EXE"};
+            host.failuresLeft = 1;
+            host.answers = {kAnswerRetry};
+        }
+        host.duringLaunch = [&](const std::string& line) {
+            if (line == c.queriedDuring) Query(screen, host, c.sessionGoesOn);
+        };
+        host.duringAsk = [&](const std::string& text) {
+            if (box && text == "B failed") Query(screen, host);
+        };
+        host.duringWait = [&](int call) {
+            // The allow prompt of a query during the last member (nothing
+            // left to resume) is answered only now.
+            if (call == 3 && std::string(c.queriedDuring) == "end") screen.restartNow = 1;
+        };
+        RunChainSteps(screen, host);
+        Steps steps(host.steps.begin() + 2, host.steps.end());
+        EXPECT_EQ(steps, c.steps) << c.what;
+    }
 }

@@ -103,3 +103,32 @@ TEST(SplitProgram, ProgramAndItsParameters) {
         EXPECT_EQ(split.parameters, c.parameters) << c.line;
     }
 }
+
+// A program whose path holds a blank is quoted for CreateProcessA, which
+// would otherwise start a shorter program that the path begins with; the
+// shell gets the same program.
+TEST(StartCommandLine, ProgramWithABlankIsQuoted) {
+    struct Case {
+        const char* line;
+        const char* created;
+    } cases[] = {
+        {"D:\\SETUP FILES\\INSTALL.EXE /S", "\"D:\\SETUP FILES\\INSTALL.EXE\" /S"},
+        {"D:\\SETUP FILES\\INSTALL.EXE", "\"D:\\SETUP FILES\\INSTALL.EXE\""},
+        {"\"D:\\SETUP FILES\\INSTALL.EXE\" /S", "\"D:\\SETUP FILES\\INSTALL.EXE\" /S"},
+        {"D:\\SETUP.EXE FILES\\INSTALL.EXE /S", "D:\\SETUP.EXE FILES\\INSTALL.EXE /S"},
+        {"D:\\GONE FILES\\X.EXE /S", "D:\\GONE FILES\\X.EXE /S"},
+    };
+    for (const Case& c : cases) {
+        FakeMachine machine;
+        machine.files = {"D:\\SETUP.EXE", "D:\\SETUP FILES\\INSTALL.EXE"};
+        FakeStarter starter;
+        starter.createError = kErrorElevationRequired;
+        StartedProcess started;
+        StartCommandLine(machine, c.line, starter, &started);
+        ASSERT_EQ(starter.created.size(), 1u) << c.line;
+        EXPECT_EQ(starter.created[0], c.created) << c.line;
+        ProgramAndParameters split = SplitProgram(machine, starter.created[0]);
+        ASSERT_EQ(starter.throughShell.size(), 1u) << c.line;
+        EXPECT_EQ(starter.throughShell[0].program, split.program) << c.line;
+    }
+}

@@ -183,20 +183,29 @@ case_end
 # ---------------------------------------------------------------------------
 case_begin current_directory
 setup_disc
-mkdir -p "$DISC/TOOLS"
+mkdir -p "$DISC/TOOLS" "$DISC/SETUP FILES"
 cp "$WINE_BIN/recorder.exe" "$DISC/TOOLS/TOOL.EXE"
+# A shorter program that the folder's name begins with: the recorders log
+# under their own file names.
+cp "$WINE_BIN/recorder.exe" "$DISC/SETUP.EXE"
+cp "$WINE_BIN/recorder.exe" "$DISC/SETUP FILES/INSTALL.EXE"
 write_plain_inf <<'INF'
 [RUN]
-BUTTON1=TOOLS\TOOL.EXE /tag=tool,YES
-BUTTON2=RECORDER.EXE /tag=slash /D=C:\windows\temp,YES
-BUTTON3=RECORDER.EXE /tag=plain,YES
+BUTTON1=RECORDER.EXE /tag=slash /D=C:\windows\temp,YES
+BUTTON2=TOOLS\TOOL.EXE /tag=tool,YES
+BUTTON3=SETUP FILES\INSTALL.EXE /S,YES
+BUTTON4=RECORDER.EXE /tag=plain,YES
 INF
+# Started from another folder than the disc.
 (cd "$WINEPREFIX/drive_c" && exec wine "$DISC_WIN\\AUTORUN.EXE") >>"$SUITE_DIR/$CASE_NAME.log" 2>&1 &
 AUTORUN_PID=$!
 check "the chain ends" process_ends_within "$AUTORUN_PID" 40
-expect_eq "a program starts in its own directory" "$(field tool cwd)" 'C:\DISC\TOOLS'
-expect_eq "a backslash in the arguments keeps the directory in force before" \
+expect_eq "a backslash in the arguments of the first member: it starts in the program's directory" \
   "$(field slash cwd)" 'C:\DISC'
+expect_eq "a program starts in its own directory" "$(field tool cwd)" 'C:\DISC\TOOLS'
+expect_eq "a program in a folder with a blank is the one that starts, in that folder" \
+  "$(field INSTALL.EXE cwd)" 'C:\DISC\SETUP FILES'
+expect_eq "the shorter program that the folder's name begins with does not" "$(log_count SETUP.EXE)" 0
 expect_eq "the program's directory is current again after each start" "$(field plain cwd)" 'C:\DISC'
 case_end
 

@@ -8,6 +8,7 @@
 # the prefix before the restart goes through, and its log tells whether a
 # restart was asked for after the screen had answered.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/recorder_log.sh"
 suite_begin restart
 
 
@@ -181,7 +182,37 @@ expect_eq "the run-once value names it" "$(runonce_value)" "C:\\DISC\\AUTORUN $T
 check "the restart does not come: the chain goes on after its grace" within 45 log_has "$CHAIN_LOG" tag=three
 expect_eq "without the resume script" "$(resume_files)" ""
 expect_eq "and without the run-once value" "$(runonce_value)" ""
-check "the screen ends with its chain" process_ends_within "$AUTORUN_PID" 15
+# The restart is still owed: the chain's end calls for it again, and ends
+# the screen after that call's grace.
+check "the screen ends with its chain" process_ends_within "$AUTORUN_PID" 40
+case_end
+
+# The restart the screen called for is asked about, and another program
+# holds the session's end (its "Save changes?" box) for longer than the
+# call's grace before the session goes on after all: the chain starts
+# nothing until then, and the script stays registered until then. (When
+# the question comes before the chain's own call, in the pause after the
+# member, that call follows once the session goes on, and its grace runs
+# out before the next member.)
+restart_case own_restart_answered_late
+set_windows_version nt40
+chain_script <<'INF'
+ALLOWREBOOT=The computer restarts now.
+ALLOWREBOOTBUTTONS=2
+INF
+cp "$WINE_BIN"/session_refused.exe "$DISC"/
+start_autorun
+check "the allow box is answered" answer_box "Restart Disc" "The computer restarts now" Return
+check "the resume script is written" within 10 resume_left
+check "the member that asked ends" within 20 log_has "$ASK_LOG" "two ended"
+(cd "$DISC" && exec wine "$DISC_WIN\\session_refused.exe" "Restart Disc" hold=25000) \
+  >"$SUITE_DIR/held.out" 2>/dev/null &
+check "the screen agrees to end the session" within 10 grep -q "answer=1" "$SUITE_DIR/held.out"
+check "the session goes on after all" within 40 grep -q "refused=" "$SUITE_DIR/held.out"
+refused=$(tr -d '\r' <"$SUITE_DIR/held.out" | sed -n 's/^refused=//p')
+check "the next member runs" within 45 log_has "$CHAIN_LOG" tag=three
+check "only after the session went on" test "$(LOG=$CHAIN_LOG field three start)" -ge "${refused:-0}"
+expect_eq "the script is taken back" "$(resume_files)|$(runonce_value)" "|"
 case_end
 
 # A chain whose allowed second member is running when Windows asks the
@@ -208,6 +239,36 @@ expect_eq "the screen agreed to end the session" "$answer" "answer=1"
 expect_eq "the session goes on: the resume script is taken back" "$(resume_files)" ""
 expect_eq "and so is the run-once value" "$(runonce_value)" ""
 check "the chain goes on in this session" within 20 log_has "$CHAIN_LOG" tag=three
+case_end
+
+# Windows asks every program before it ends any: while another program
+# holds the end of the session, the screen that agreed starts nothing.
+# When the session goes on after all, the script is taken back, and the
+# restart that the member needed is owed: the chain's end makes it.
+restart_case session_held_then_refused
+{
+  printf '%s\n' '[BEGIN]' 'TITLE=Restart Disc' 'ALLOWREBOOTBUTTONS=2' '[RUN]' \
+    'BUTTON1=recorder.exe /tag=one /log=C:\chain.log,YES' \
+    'BUTTON2=restart_asker.exe C:\ask.log two passive sleep=3000,YES' \
+    'BUTTON3=recorder.exe /tag=three /log=C:\chain.log,YES' '[END]'
+} | write_script "$DISC/AUTORUN.INF"
+cp "$WINE_BIN"/session_refused.exe "$DISC"/
+start_autorun
+start_sentinel
+check "the second member runs" within 20 log_has "$ASK_LOG" "two watching"
+(cd "$DISC" && exec wine "$DISC_WIN\\session_refused.exe" "Restart Disc" hold=8000) \
+  >"$SUITE_DIR/held.out" 2>/dev/null &
+check "the screen writes its script and agrees" within 10 grep -q "answer=1" "$SUITE_DIR/held.out"
+check "the member ends while the session's end is held" within 10 log_has "$ASK_LOG" "two ended"
+check "the session goes on after all" within 20 grep -q "refused=" "$SUITE_DIR/held.out"
+refused=$(tr -d '\r' <"$SUITE_DIR/held.out" | sed -n 's/^refused=//p')
+check "the next member runs" within 20 log_has "$CHAIN_LOG" tag=three
+check "only after the session went on" test "$(LOG=$CHAIN_LOG field three start)" -ge "${refused:-0}"
+check "the owed restart is made at the chain's end" within 30 log_has "$SENTINEL_LOG" "sentinel queried"
+check "and ends the screen" process_ends_within "$AUTORUN_PID" 15
+expect_eq "nothing is left registered" "$(resume_files)|$(runonce_value)" "|"
+expect_eq "every member ran once" "$(tagged one),$(grep -c watching "$ASK_LOG"),$(tagged three)" "1,1,1"
+stop_sentinel
 case_end
 
 restart_case allow_with_message
@@ -540,6 +601,26 @@ for round in 3010,1641 1641,3010; do
   wineserver -k 2>/dev/null
   wineserver -w 2>/dev/null
 done
+case_end
+
+# A trapped installer that asks for a restart and then ends with 1641 (its
+# restart is under way) has asked once: one trap box, then the final
+# question.
+restart_case asked_then_1641
+{
+  printf '%s\n' '[BEGIN]' 'TITLE=Restart Disc' 'TRAPREBOOTMODE=OK' 'TRAPREBOOT=Setup asks for a restart.' \
+    'FINALREBOOT=Restart the computer now?' 'TRAPREBOOTBUTTONS=2' '[RUN]' \
+    'BUTTON1=recorder.exe /tag=one /log=C:\chain.log,YES' \
+    'BUTTON2=restart_asker.exe C:\ask.log two sleep=2000 exit=1641,YES' \
+    'BUTTON3=recorder.exe /tag=three /log=C:\chain.log,YES' '[END]'
+} | write_script "$DISC/AUTORUN.INF"
+start_autorun
+check "the trap box is answered" answer_box "Restart Disc" "Setup asks for a restart" Return
+check "the member ends with 1641" within 20 log_has "$ASK_LOG" "two ended"
+check "the chain goes on without a second trap box" within 20 log_has "$CHAIN_LOG" tag=three
+check "the final question comes" wait_for_box "Restart Disc" "Restart the computer now"
+check "it is answered No" answer_box "Restart Disc" "Restart the computer now" n
+check "the screen ends" process_ends_within "$AUTORUN_PID" 15
 case_end
 
 # A resumed screen that must close at once (here: its wait library is
