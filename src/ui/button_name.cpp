@@ -10,7 +10,8 @@ std::string SpokenButtonName(const ScreenItem& item) {
     const std::string& shown = text->text;
     for (std::size_t i = 0; i < shown.size(); ++i) {
         char c = shown[i];
-        if (c == '\r' && i + 1 < shown.size() && shown[i + 1] == '\n') continue;  // CR LF: one blank
+        // CR LF makes one blank.
+        if (c == '\r' && i + 1 < shown.size() && shown[i + 1] == '\n') continue;
         if (c == '\r' || c == '\n') c = ' ';
         if (c == '&') name += '&';
         name += c;
