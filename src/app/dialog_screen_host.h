@@ -37,6 +37,10 @@ public:
     // shows one palette at a time: once the script is read, the host makes
     // one from all pictures, and every picture draws through it.
     void MakeScreenPalette();
+    // Once the script is read: each button window takes the name that
+    // screen readers speak, and the windows line up in slot order, the
+    // order that Tab follows (entries may come in any order).
+    void FinishButtons();
     const DibBitmap* Background() const { return background_.get(); }
     // The button with the keyboard focus, drawn highlighted after any
     // repaint; null when none has it.

@@ -110,6 +110,15 @@ void DialogScreenHost::MakeScreenPalette() {
     screenPalette_ = ShareScreenPalette(pictures, count);
 }
 
+void DialogScreenHost::FinishButtons() {
+    for (const std::unique_ptr<HotButton>& button : hotButtons_) {
+        if (!button || !button->Handle()) continue;
+        button->NameForReaders();
+        SetWindowPos(button->Handle(), HWND_BOTTOM, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
 void DialogScreenHost::CheckSingleInstance(int runMultiple) {
     dialog_.CheckSingleInstance(runMultiple);
 }

@@ -101,6 +101,7 @@ void LauncherDialog::LoadScript() {
     ScreenScript script(screen_, host_, machine_);
     script.Load(screen_.scriptPath);
     host_.MakeScreenPalette();
+    host_.FinishButtons();
 }
 
 void LauncherDialog::CloseAtOnce() {

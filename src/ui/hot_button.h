@@ -17,6 +17,9 @@ public:
     // Makes the window from the item's window rectangle; for a button that
     // has one already, moves and resizes it.
     bool CreateButtonWindow();
+    // Gives the window the name a screen reader speaks for the button, once
+    // the script has been read (its texts may follow its entry).
+    void NameForReaders();
 
     // Draws the frame for the current state onto the screen, and with
     // withTexts also the caption and the extra text.
@@ -35,6 +38,7 @@ private:
     void OnKeyUp(UINT key);
     void OnSetFocus();
     void OnKillFocus();
+    bool OnGetCheck();
     static const MessageEntry kMessages[];
 
     ButtonScreen& screen_;

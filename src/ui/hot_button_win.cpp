@@ -1,6 +1,7 @@
 #include "ui/hot_button.h"
 
 #include "script/program_paths.h"
+#include "ui/button_name.h"
 #include "ui/button_rules.h"
 #include "ui/dib_bitmap.h"
 #include "ui/sound_lock.h"
@@ -26,6 +27,8 @@ const MessageEntry HotButton::kMessages[] = {
     {WM_SETFOCUS, Crack<&HotButton::OnSetFocus>, kHandled},
     // void OnKillFocus()
     {WM_KILLFOCUS, Crack<&HotButton::OnKillFocus>, kHandled},
+    // bool OnGetCheck(): BST_CHECKED or BST_UNCHECKED
+    {BM_GETCHECK, Crack<&HotButton::OnGetCheck>, kHandled},
 };
 
 HotButton::HotButton(ButtonScreen& screen, ScreenItem& item, Machine& machine)
@@ -49,6 +52,13 @@ bool HotButton::CreateButtonWindow() {
     flags |= shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW;
     return SetWindowPos(Handle(), nullptr, item_.windowX, item_.windowY, item_.windowWidth,
                         item_.windowHeight, flags) != FALSE;
+}
+
+// Stored by the default procedure: the button class would repaint the
+// button for it, and a second text would make it clear the old one's area.
+void HotButton::NameForReaders() {
+    std::string name = SpokenButtonName(item_);
+    DefWindowProcA(Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
 }
 
 void HotButton::DrawButton(bool highlighted, bool withTexts) {
@@ -144,4 +154,10 @@ void HotButton::OnKillFocus() {
     // focus moving on must not leave it captured.
     if (GetCapture() == Handle()) ReleaseCapture();
     DrawButton(false, true);
+}
+
+// An owner-drawn button has no check state of its own: a check box answers
+// with the screen's, for programs that ask a button whether it is checked.
+bool HotButton::OnGetCheck() {
+    return item_.kind == kCheckBox && item_.state.load() == kStateChecked;
 }

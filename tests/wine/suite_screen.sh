@@ -419,4 +419,47 @@ grep -q -E '^(ok|FAIL) ' "$SUITE_DIR/bm.out" || fail "the button message test re
 expect_eq "the button message test ran to its end" "$status" 0
 case_end
 
+# The screen as a screen reader and a keyboard user meet it: the buttons'
+# names through the accessibility layer, then Tab, Shift+Tab and Space
+# alone. Slot 2's entry comes after slot 3's; slot 3 has only an extra
+# text, slot 4 no text at all; the exit button's caption holds "&".
+case_begin names_and_keyboard
+make_pictures
+write_script "$DISC/AUTORUN.INF" <<'INF'
+[BEGIN]
+TITLE=Read Aloud
+INTROBITMAP=BACK.BMP
+[TEXT]
+TEXT1=Install the\r\nviewer,4,7, ,0,80,20,150,30
+TEXT2=Not yet,4,7, ,0,80,70,150,30
+TEXT4=Shows the tools,4,HIDE, ,0,80,120,150,30
+TEXT5=Keep the samples,4,7, ,0,80,220,150,30
+TEXT6=Leave & close,4,7, ,0,80,270,150,30
+[BUTTON]
+BUTTON1=PUSHBUTTON,20,20,0,0,FOCUS,SHOW,STRIP.BMP,1
+BUTTON3=PUSHBUTTON,20,120,0,0,NORMAL,SHOW,STRIP.BMP
+BUTTON2=PUSHBUTTON,20,70,0,0,DISABLE,SHOW,STRIP.BMP,2
+BUTTON4=PUSHBUTTON,20,170,0,0,NORMAL,SHOW,STRIP.BMP
+BUTTON5=CHECKBOX,20,220,0,0,UNCHECK,NO,STRIP.BMP,5
+BUTTON6=EXITBUTTON,20,270,0,0,NORMAL,NO,STRIP.BMP,6
+[EXTRATEXT]
+BUTTON3=4
+[END]
+INF
+start_autorun
+if wait_for_window "Read Aloud" >/dev/null; then
+  (cd "$DISC" && exec wine "$WINE_BIN/accessible_names_test.exe" "Read Aloud") >"$SUITE_DIR/an.out" 2>&1
+  status=$?
+  verdicts=$(tr -d '\r' <"$SUITE_DIR/an.out" | grep -E '^(ok|FAIL) ')
+  while read -r verdict what; do
+    if [ "$verdict" = ok ]; then pass "$what"; else fail "$what"; fi
+  done <<<"$verdicts"
+  [ -n "$verdicts" ] || fail "the accessible names test reported nothing"
+  expect_eq "the accessible names test ran to its end" "$status" 0
+  check "the screen has ended" process_ends_within "$AUTORUN_PID" 10
+else
+  fail "no window titled 'Read Aloud'"
+fi
+case_end
+
 suite_end

@@ -1,0 +1,178 @@
+// The running screen as a screen reader and a keyboard user meet it: each
+// button's window text and the name the accessibility layer gives it, then
+// a walk with Tab and Shift+Tab and a press of Space, keys only. The screen
+// is the program itself, started by the suite with the script that
+// suite_screen.sh writes for this case; argv[1] is its title.
+// Prints "ok WHAT" or "FAIL WHAT" a line; exits 1 when anything failed.
+#include <windows.h>
+#include <oleacc.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+int failures = 0;
+
+void Check(bool good, const std::string& what) {
+    std::printf("%s %s\n", good ? "ok" : "FAIL", what.c_str());
+    if (!good) ++failures;
+}
+
+void CheckEq(const std::string& got, const std::string& expected, const std::string& what) {
+    Check(got == expected, what + " (got \"" + got + "\", expected \"" + expected + "\")");
+}
+
+// IID_IAccessible, spelt out: the import library's symbol resolves to code
+// when linked before the uuid library.
+const IID kAccessibleId = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+
+// The button windows in Z order, the order Tab follows.
+struct Expected {
+    const char* text;  // the window text
+    const char* name;  // what a reader speaks
+};
+const Expected kButtons[] = {
+    {"Install the viewer", "Install the viewer"},  // caption with a line break
+    {"Not yet", "Not yet"},                        // disabled; its entry comes after slot 3's
+    {"Shows the tools", "Shows the tools"},        // no caption: the extra text
+    {"", ""},                                      // neither
+    {"Keep the samples", "Keep the samples"},      // a check box
+    {"Leave && close", "Leave & close"},           // the exit button
+};
+constexpr int kCheckBoxIndex = 4;
+constexpr int kExitIndex = 5;
+
+std::string WindowText(HWND window) {
+    char text[256] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+std::string AccessibleName(HWND window) {
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, kAccessibleId,
+                                          reinterpret_cast<void**>(&object)))) {
+        return "(no accessible object)";
+    }
+    VARIANT self;
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::string result;
+    if (SUCCEEDED(object->get_accName(self, &name)) && name) {
+        char bytes[256] = {};
+        WideCharToMultiByte(CP_ACP, 0, name, -1, bytes, sizeof bytes, nullptr, nullptr);
+        result = bytes;
+        SysFreeString(name);
+    }
+    object->Release();
+    return result;
+}
+
+std::vector<HWND> ButtonsOf(HWND screen) {
+    std::vector<HWND> buttons;
+    for (HWND child = GetWindow(screen, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char className[32] = {};
+        GetClassNameA(child, className, sizeof className);
+        if (lstrcmpiA(className, "Button") == 0) buttons.push_back(child);
+    }
+    return buttons;
+}
+
+// Waits up to two seconds for a condition.
+template <typename Condition>
+bool Within(Condition condition) {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 2000; Sleep(20)) {
+        if (condition()) return true;
+    }
+    return condition();
+}
+
+HWND FocusOf(DWORD thread) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
+// A key pressed and let go as a person does, held for a moment: Wine
+// answers a program's second question about a key within 50 ms from what it
+// answered the first time, so a release hard on the last one's heels would
+// not count as pressed.
+void Key(BYTE key, bool shift = false) {
+    auto send = [](BYTE code, DWORD flags) {
+        keybd_event(code, static_cast<BYTE>(MapVirtualKeyA(code, 0)), flags, 0);
+    };
+    if (shift) send(VK_SHIFT, 0);
+    send(key, 0);
+    Sleep(80);
+    send(key, KEYEVENTF_KEYUP);
+    if (shift) send(VK_SHIFT, KEYEVENTF_KEYUP);
+}
+
+void ReadNames(const std::vector<HWND>& buttons) {
+    const int count = sizeof kButtons / sizeof kButtons[0];
+    Check(static_cast<int>(buttons.size()) == count,
+          "the screen has " + std::to_string(count) + " buttons (" +
+              std::to_string(buttons.size()) + ")");
+    for (int i = 0; i < count && i < static_cast<int>(buttons.size()); ++i) {
+        std::string which = "button " + std::to_string(i + 1) + " in Tab order";
+        CheckEq(WindowText(buttons[i]), kButtons[i].text, which + ": window text");
+        CheckEq(AccessibleName(buttons[i]), kButtons[i].name, which + ": accessible name");
+    }
+}
+
+// Tab from the first button (the one that asks for the focus at start)
+// round to it again, then Shift+Tab back; each step lands on the next
+// button in slot order, as its name says.
+void WalkWithTab(HWND screen, const std::vector<HWND>& buttons) {
+    DWORD thread = GetWindowThreadProcessId(screen, nullptr);
+    CheckEq(AccessibleName(FocusOf(thread)), kButtons[0].name, "the first button has the focus");
+    struct Step {
+        bool shift;
+        int reached;
+    } steps[] = {{false, 1}, {false, 2}, {false, 3}, {false, 4}, {false, 5}, {false, 0},
+                 {true, 5},  {true, 4}};
+    for (const Step& step : steps) {
+        HWND before = FocusOf(thread);
+        Key(VK_TAB, step.shift);
+        Within([&] { return FocusOf(thread) != before; });
+        CheckEq(AccessibleName(FocusOf(thread)), kButtons[step.reached].name,
+                std::string(step.shift ? "Shift+Tab" : "Tab") + " reaches the next button");
+    }
+    // Space on the check box checks it. The ampersand in the exit button's
+    // name is no mnemonic: the space character does not click that button.
+    HWND checkBox = buttons[kCheckBoxIndex];
+    Check(FocusOf(thread) == checkBox, "the check box has the focus");
+    Key(VK_SPACE);
+    Check(Within([&] { return SendMessageA(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED; }),
+          "Space checks the check box");
+    Check(IsWindowVisible(screen) != FALSE, "and the screen stays");
+    Key(VK_TAB);
+    Check(Within([&] { return FocusOf(thread) == buttons[kExitIndex]; }),
+          "Tab moves on to the exit button");
+    Key(VK_SPACE);
+    Check(Within([&] { return !IsWindowVisible(screen); }),
+          "Space on the exit button closes the screen");
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return 2;
+    HWND screen = nullptr;
+    Within([&] { return (screen = FindWindowA(nullptr, argv[1])) != nullptr; });
+    if (!screen) {
+        Check(false, std::string("a screen titled ") + argv[1]);
+        return 1;
+    }
+    std::vector<HWND> buttons = ButtonsOf(screen);
+    ReadNames(buttons);
+    SetForegroundWindow(screen);
+    if (!Within([&] { return GetForegroundWindow() == screen; })) {
+        Check(false, "the screen comes to the front");
+    } else if (buttons.size() == sizeof kButtons / sizeof kButtons[0]) {
+        WalkWithTab(screen, buttons);
+    }
+    std::printf("done\n");
+    return failures ? 1 : 0;
+}
