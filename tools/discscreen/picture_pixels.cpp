@@ -8,6 +8,9 @@
 
 namespace {
 
+// Four bytes each here: a picture beyond this is not worth the memory.
+constexpr std::uint64_t kMostPixels = 16u * 1024 * 1024;
+
 std::uint32_t Rgb(const unsigned char* bgr) {
     return static_cast<std::uint32_t>(bgr[2]) << 16 | static_cast<std::uint32_t>(bgr[1]) << 8 | bgr[0];
 }
@@ -35,6 +38,10 @@ bool DecodePicture(std::vector<unsigned char> file, PicturePixels* pixels, std::
     }
     if (layout.bitCount == 16 || layout.compression == kDibBitfields) {
         *why = "its colours (16 bits or bit fields) show differently on each Windows";
+        return false;
+    }
+    if (static_cast<std::uint64_t>(layout.width) * layout.height > kMostPixels) {
+        *why = "it has more than 16 million pixels";
         return false;
     }
     unsigned char header[kDibPlatformHeaderMax];
