@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 #include "app/intro_sound.h"
@@ -94,7 +95,11 @@ void ReadBudget::AddWaitLibrary(unsigned short windowsVersion, bool everyWindows
     for (unsigned short version : versions)
         AddFile(kDiscRoot + WaitLibraryName(programName_, version), found);
     if (found.empty()) {
-        set.missing.push_back(WaitLibraryName(programName_, windowsVersion));
+        for (unsigned short version : versions) {
+            std::string name = WaitLibraryName(programName_, version);
+            for (char& ch : name) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+            set.missing.push_back(name);
+        }
         return;
     }
     auto largest = std::max_element(found.begin(), found.end(),
