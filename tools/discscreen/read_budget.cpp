@@ -74,7 +74,10 @@ void ReadBudget::AddFile(const std::string& windowsPath, std::vector<ReadFile>& 
 
 void ReadBudget::OnSystemRead(const SystemReading& reading) {
     // A screen that starts a chain or resumes one never appears.
-    if (reading.screen.autoRun || reading.screen.resumed) return;
+    if (reading.screen.autoRun || reading.screen.resumed) {
+        ++screenless_;
+        return;
+    }
     Reads reads{reading.description, reading.windowsVersion, {}};
     AddFile(kDiscRoot + programName_ + ".EXE", reads.files);
     struct stat info;
@@ -104,7 +107,9 @@ void ReadBudget::AddWaitLibrary(unsigned short windowsVersion, bool everyWindows
     }
     auto largest = std::max_element(found.begin(), found.end(),
                                     [](const ReadFile& a, const ReadFile& b) { return a.bytes < b.bytes; });
-    set.files.insert(set.files.begin() + (set.files.empty() ? 0 : 1), *largest);
+    // Read right after the program.
+    const bool programThere = std::find(set.missing.begin(), set.missing.end(), programName_ + ".EXE") == set.missing.end();
+    set.files.insert(set.files.begin() + (programThere && !set.files.empty() ? 1 : 0), *largest);
 }
 
 std::vector<ReadSet> ReadBudget::Sets() const {
@@ -126,7 +131,7 @@ std::vector<ReadSet> ReadBudget::Sets() const {
         systems[at].push_back(reads.description);
     }
     for (std::size_t i = 0; i < sets.size(); ++i)
-        sets[i].systems = sets.size() == 1 ? "every system" : Joined(systems[i]);
+        sets[i].systems = sets.size() == 1 && screenless_ == 0 ? "every system" : Joined(systems[i]);
     return sets;
 }
 

@@ -64,6 +64,7 @@ private:
     std::string scriptPath_;
     std::vector<Reads> reads_;
     std::map<std::string, std::uint64_t> sizes_;
+    int screenless_ = 0;  // readings whose screen never appears
 };
 
 // "1,190,123 bytes, 1.94 s at 4x"
