@@ -50,6 +50,7 @@ wine: route tools
 check: layers tools unit binaries wine
 	@tests/tools/check_cases.sh build/bin/discscreen
 	@tests/tools/image_cases.sh build/bin/discscreen
+	@tests/tools/shrink_cases.sh build/bin/discscreen
 
 demo: route tools
 	@tools/demo.sh

@@ -50,3 +50,5 @@ add_test(NAME discscreen_check
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/check_cases.sh $<TARGET_FILE:discscreen>)
 add_test(NAME discscreen_image
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/image_cases.sh $<TARGET_FILE:discscreen>)
+add_test(NAME discscreen_shrink
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/shrink_cases.sh $<TARGET_FILE:discscreen>)

@@ -34,7 +34,16 @@ trap 'rm -rf "$WORK"' EXIT
   -fill '#6D7F99' -font "$PLAIN" -pointsize 11 \
   -annotate +40+466 'Copyright 2026 Example Publishing. Move the mouse over an item to learn more.' \
   "$WORK/back.png"
-"$CONVERT" "$WORK/back.png" -type TrueColor BMP3:"$OUT/BACK.BMP"
+# Every picture is 8-bit with run-length encoded rows (RLE8): a fraction of
+# the bytes the drive must read before the screen appears. A picture of at
+# most 256 colours keeps every one; the background keeps 236, what a
+# 256-colour display can give it (a quantizer tree of depth 7, so that the
+# gradient shows no bands), and the text's edges look the same.
+palette_bmp() {
+  "$CONVERT" "$1" -alpha off +dither -treedepth 7 ${2:+-colors "$2"} -compress RLE -type Palette BMP3:"$3"
+}
+"$CONVERT" "$WORK/back.png" -type TrueColor BMP3:"$WORK/back.bmp"
+palette_bmp "$WORK/back.bmp" 236 "$OUT/BACK.BMP"
 
 # One frame of a button at X,Y of size W by H: the background at that place
 # with ImageMagick drawing on top. join_frames makes the strip of four.
@@ -43,7 +52,10 @@ frame() {
   shift 6
   "$CONVERT" "$WORK/back.png" -crop "${w}x${h}+${x}+${y}" +repage "$@" "$WORK/$name-$i.png"
 }
-join_frames() { "$CONVERT" "$WORK/$1"-{0,1,2,3}.png +append -type TrueColor BMP3:"$OUT/$1.BMP"; }
+join_frames() {
+  "$CONVERT" "$WORK/$1"-{0,1,2,3}.png +append -type TrueColor BMP3:"$WORK/$1.bmp"
+  palette_bmp "$WORK/$1.bmp" "" "$OUT/$1.BMP"
+}
 
 # Round push buttons, 36 by 36: normal, pressed (darker, one pixel down and
 # right), current, disabled.

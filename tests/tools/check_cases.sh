@@ -45,7 +45,9 @@ check() {
   out=$("$TOOL" check "$DISC")
   got=$?
   local actual expected
-  actual=$(printf '%s\n' "$out" | sed -n 's/^[^:]*:\([0-9]*:[0-9]*\): \([a-z]*\): .* \[\([a-z-]*\)\]$/\1 \2 \3/p' | sort)
+  # What the drive reads is said of every disc; tests/tools/shrink_cases.sh checks it.
+  actual=$(printf '%s\n' "$out" | grep -v ' \[read-budget\]$' |
+    sed -n 's/^[^:]*:\([0-9]*:[0-9]*\): \([a-z]*\): .* \[\([a-z-]*\)\]$/\1 \2 \3/p' | sort)
   expected=$(printf '%s\n' "$@" | sed '/^$/d' | sort)
   if [ "$got" != "$status" ] || [ "$actual" != "$expected" ]; then
     echo "FAIL $name: status $got (want $status)"
@@ -127,6 +129,8 @@ if [ -z "${SKIP_DEMO_DISC:-}" ]; then
   if "$ROOT/tools/make-demo-disc.sh" "$WORK/demo" >"$WORK/demo.log" 2>&1; then
     out=$("$TOOL" check "$WORK/demo")
     status=$?
+    # Its read budget is a figure of make bench, not a finding.
+    out=$(grep -v ' \[read-budget\]$' <<<"$out")
     [ "$status" = 0 ] && [ -z "$out" ] || { echo "FAIL demo disc: status $status"; echo "$out"; failures=$((failures + 1)); }
   else
     echo "FAIL demo disc could not be made"; cat "$WORK/demo.log"; failures=$((failures + 1))

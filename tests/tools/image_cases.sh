@@ -8,6 +8,7 @@
 #   tests/tools/image_cases.sh PATH-TO-discscreen
 set -uo pipefail
 TOOL=${1:?usage: image_cases.sh DISCSCREEN}
+ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 cases=0
@@ -90,6 +91,47 @@ says "the script's [autorun] section opens SETUP.EXE, which is not on the disc"
 says "volume label MY_DISC (from --label"
 grep -qF "added [autorun]" <<<"$OUT" && fail "$CASE: a second [autorun] section was added"
 [ "$(in_image any /AUTORUN.INF)" = "$(cat "$DISC/AUTORUN.INF")" ] || fail "$CASE: the image's script differs from the folder's"
+
+begin_case shrink
+disc shrink "[BEGIN]${B}TITLE=Case${B}INTROBITMAP=BACK.BMP${B}"
+# A 24-bit background of three colours in stripes.
+python3 -c "import struct,sys; w,h=40,30; row=lambda y: bytes(v for x in range(w) for v in [(9,9,200),(250,250,250),(0,90,0)][(x+y)//5%3]); bits=b''.join(row(y) for y in range(h)); info=struct.pack('<IiiHHIIiiII',40,w,h,1,24,0,len(bits),0,0,0,0); sys.stdout.buffer.write(b'BM'+struct.pack('<IHHI',14+len(info)+len(bits),0,0,14+len(info))+info+bits)" >"$DISC/BACK.BMP"
+cp "$DISC/BACK.BMP" "$WORK/back-before.bmp"
+image shrink --shrink
+[ "$STATUS" = 0 ] || fail "$CASE: status $STATUS (want 0)"$'\n'"$OUT"
+in_image any /BACK.BMP >"$WORK/back-image.bmp"
+[ "$(stat -c %s "$WORK/back-image.bmp")" -lt "$(stat -c %s "$DISC/BACK.BMP")" ] || fail "$CASE: the image's picture is not smaller"
+[ "$(compare -metric AE "$DISC/BACK.BMP" "$WORK/back-image.bmp" null: 2>&1)" = 0 ] || fail "$CASE: the image's picture shows other pixels"
+cmp -s "$DISC/BACK.BMP" "$WORK/back-before.bmp" || fail "$CASE: the folder's picture was changed"
+
+# Signed with a certificate made here: the image's program and libraries
+# verify, still pass the binary checks, and the folder's stay unsigned.
+begin_case signed
+if [ -f "$ROOT/dist/AUTORUN.EXE" ]; then
+  disc signed "[BEGIN]${B}TITLE=Case${B}INTROBITMAP=BACK.BMP${B}"
+  cp "$ROOT"/dist/AUTORUN.EXE "$ROOT"/dist/AUTORUN_95.DLL "$ROOT"/dist/AUTORUN_NT.DLL "$DISC"/
+  openssl req -x509 -newkey rsa:2048 -nodes -keyout "$WORK/key.pem" -out "$WORK/cert.pem" -days 2 \
+    -subj "/CN=discscreen test publisher" >/dev/null 2>&1
+  image signed --sign "$WORK/cert.pem" "$WORK/key.pem"
+  [ "$STATUS" = 0 ] || fail "$CASE: status $STATUS (want 0)"$'\n'"$OUT"
+  mkdir -p "$WORK/signed-files"
+  for file in AUTORUN.EXE AUTORUN_95.DLL AUTORUN_NT.DLL; do
+    in_image any "/$file" >"$WORK/signed-files/$file"
+    osslsigncode verify -CAfile "$WORK/cert.pem" -in "$WORK/signed-files/$file" >"$WORK/verify.log" 2>&1 ||
+      fail "$CASE: $file does not verify"$'\n'"$(cat "$WORK/verify.log")"
+    osslsigncode verify -CAfile "$WORK/cert.pem" -in "$DISC/$file" >/dev/null 2>&1 && fail "$CASE: the folder's $file was signed"
+  done
+  "$ROOT/tools/check-binaries.sh" "$WORK/signed-files" >"$WORK/binaries.log" 2>&1 ||
+    fail "$CASE: the signed files fail the binary checks"$'\n'"$(cat "$WORK/binaries.log")"
+  # A key that is not the certificate's: no image.
+  openssl genrsa -out "$WORK/other.pem" 2048 >/dev/null 2>&1
+  image wrong-key --sign "$WORK/cert.pem" "$WORK/other.pem"
+  [ "$STATUS" = 2 ] || fail "$CASE: status $STATUS with a key that is not the certificate's (want 2)"
+  [ ! -e "$IMAGE" ] || fail "$CASE: an image was made with a failed signature"
+else
+  echo "SKIP signed: no dist/AUTORUN.EXE (make dist builds it)"
+  cases=$((cases - 1))
+fi
 
 begin_case end
 cases=$((cases - 1))

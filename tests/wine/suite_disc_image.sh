@@ -2,8 +2,11 @@
 # The demo disc as a disc image made by `discscreen image`: its files in a
 # read-only CD-ROM drive D:, the program started from there as AutoPlay
 # starts it, the screen and the "Install selected" chain with its restart,
-# and the drive unchanged afterwards. Then `discscreen preview` of the same
-# disc in two languages against what the program shows here.
+# and the drive unchanged afterwards; the image's pictures are shrunk and its
+# program and libraries signed with a certificate made here. Then
+# `discscreen preview` of the same disc in two languages against what the
+# program shows here, and of a disc with 24-bit pictures against its shrunk
+# copy.
 source "$(dirname "$0")/lib.sh"
 TOOL=$ROOT/build/bin/discscreen
 suite_begin disc_image
@@ -22,7 +25,9 @@ if [ ! -x "$TOOL" ]; then
   exit 1
 fi
 DIST="$DIST" "$ROOT/tools/make-demo-disc.sh" "$DEMO" >"$SUITE_DIR/make-demo-disc.log" 2>&1
-"$TOOL" image "$DEMO" -o "$IMAGE" >"$SUITE_DIR/image.log" 2>&1
+openssl req -x509 -newkey rsa:2048 -nodes -keyout "$SUITE_DIR/key.pem" -out "$SUITE_DIR/cert.pem" -days 2 \
+  -subj "/CN=discscreen test publisher" >"$SUITE_DIR/openssl.log" 2>&1
+"$TOOL" image "$DEMO" -o "$IMAGE" --shrink --sign "$SUITE_DIR/cert.pem" "$SUITE_DIR/key.pem" >"$SUITE_DIR/image.log" 2>&1
 check "discscreen image makes the demo disc's image" test -s "$IMAGE"
 check "and adds an [autorun] section to the image's copy of the script" grep -q 'added \[autorun\]' "$SUITE_DIR/image.log"
 expect_eq "the folder's own script is left without one" "$(grep -ci '^\[autorun\]' "$DEMO/AUTORUN.INF")" 0
@@ -31,6 +36,10 @@ chmod -R a-w "$DRIVE"
 drive_listing >"$SUITE_DIR/drive.before"
 OPEN=$(tr -d '\r' <"$DRIVE/AUTORUN.INF" | sed -n '/^\[autorun\]/I,/^\[/s/^open=//Ip' | head -1)
 expect_eq "the image's script tells AutoPlay to open the program" "$OPEN" AUTORUN.EXE
+for file in AUTORUN.EXE AUTORUN_95.DLL AUTORUN_NT.DLL; do
+  check "the image's $file is signed" osslsigncode verify -CAfile "$SUITE_DIR/cert.pem" -in "$DRIVE/$file"
+done
+check "the image's button pictures are shrunk" test "$(stat -c %s "$DRIVE/PUSH1.BMP")" -lt "$(stat -c %s "$DEMO/PUSH1.BMP")"
 
 case_begin from_cdrom
 cdrom_drive "$DRIVE"
@@ -69,6 +78,18 @@ for system in "de later" "fr 95"; do
   expect_eq "preview --lang $lang --windows $windows: the background at its place" \
     "$(convert "$shot" -format '%[pixel:p{4,4}]' info: 2>/dev/null)" "$BACK_PIXEL"
 done
+# The demo disc with 24-bit pictures, and that disc shrunk: the same screen,
+# pixel for pixel.
+WIDE=$SUITE_DIR/wide
+cp -r "$DEMO" "$WIDE"
+for picture in "$WIDE"/*.BMP; do convert "$picture" -type TrueColor BMP3:"$picture"; done
+"$TOOL" shrink "$WIDE" -o "$SUITE_DIR/shrunk" >"$SUITE_DIR/shrink.log" 2>&1
+check "shrink makes the 24-bit pictures smaller" grep -q 'BACK.BMP: .* every pixel the same' "$SUITE_DIR/shrink.log"
+"$TOOL" preview "$WIDE" -o "$SUITE_DIR/wide.png" >>"$SUITE_DIR/preview.log" 2>&1
+"$TOOL" preview "$SUITE_DIR/shrunk" -o "$SUITE_DIR/shrunk.png" >>"$SUITE_DIR/preview.log" 2>&1
+expect_eq "the shrunk disc's screen is the 24-bit disc's" \
+  "$(compare -metric AE "$SUITE_DIR/wide.png" "$SUITE_DIR/shrunk.png" null: 2>&1)" 0
+
 # A script whose screen never appears: the preview says so, with the
 # checker's finding, and writes nothing.
 mkdir -p "$SUITE_DIR/no-screen"

@@ -71,6 +71,7 @@ TextExtent CheckHost::MeasureText(FontHandle, const std::string& text) {
 
 void CheckHost::SetBackgroundBitmap(const std::string& path) {
     PictureCheck picture = CheckPictureFile(disc_, path);
+    backgroundPath = path;
     hasBackground = picture.loads;
     backgroundWidth = picture.loads ? picture.width : 0;
     backgroundHeight = picture.loads ? picture.height : 0;

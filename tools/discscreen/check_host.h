@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "disc_folder.h"
 #include "script/screen_host.h"
@@ -28,6 +29,12 @@ public:
     bool hasBackground = false;
     int backgroundWidth = 0;
     int backgroundHeight = 0;
+    std::string backgroundPath;  // as the script names it, loaded or not
+
+    // The button pictures' paths in the order the program loads them.
+    std::vector<std::string> ButtonPictures() const {
+        return std::vector<std::string>(keys_.begin(), keys_.begin() + used_);
+    }
 
     FontHandle CreateScriptFont(const FontChanges&) override;
     void DeleteScriptFont(FontHandle) override {}

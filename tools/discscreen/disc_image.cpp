@@ -16,6 +16,7 @@
 #include "command_arguments.h"
 #include "findings.h"
 #include "image_names.h"
+#include "image_replacements.h"
 #include "shown_screen.h"
 
 namespace {
@@ -25,9 +26,13 @@ const char kProgramFiles[][16] = {"AUTORUN.EXE", "AUTORUN_95.DLL", "AUTORUN_NT.D
 
 int Usage(const std::string& problem) {
     if (!problem.empty()) std::cerr << "discscreen: " << problem << "\n";
-    std::cerr << "usage: discscreen image DISC -o DISC.ISO [--label NAME]\n"
+    std::cerr << "usage: discscreen image DISC -o DISC.ISO [--label NAME] [--shrink]\n"
+                 "                        [--sign CERT KEY | --sign FILE.p12] [--sign-password FILE] [--timestamp URL]\n"
                  "  DISC   a disc folder holding AUTORUN.INF and the program\n"
-                 "  --label NAME   the volume label (default: the script's title)\n";
+                 "  --label NAME   the volume label (default: the script's title)\n"
+                 "  --shrink       the image's pictures as discscreen shrink makes them (every pixel the same)\n"
+                 "  --sign         sign the image's AUTORUN.EXE and wait libraries (Authenticode, osslsigncode)\n"
+                 "  --timestamp URL   a time-stamp server for the signatures\n";
     return 2;
 }
 
@@ -190,8 +195,15 @@ std::string AutorunOpenFile(const std::string& script) {
 }
 
 int RunImage(int argc, char** argv) {
-    CommandArguments arguments({"-o", "--label"}, {});
-    std::string problem = arguments.Parse(argc, argv, "DISC");
+    std::vector<std::string> words(argv, argv + argc);
+    SigningKey key;
+    bool sign = false;
+    std::string problem;
+    if (!TakeSigningWords(words, &key, &sign, &problem)) return Usage(problem);
+    std::vector<char*> rest;
+    for (std::string& word : words) rest.push_back(&word[0]);
+    CommandArguments arguments({"-o", "--label"}, {"--shrink"});
+    problem = arguments.Parse(static_cast<int>(rest.size()), rest.data(), "DISC");
     if (!problem.empty()) return Usage(problem);
     std::string disc = arguments.Operand(), out = arguments.Value("-o"), label = arguments.Value("--label");
     bool labelGiven = arguments.Has("--label");
@@ -236,7 +248,13 @@ int RunImage(int argc, char** argv) {
         std::cerr << "discscreen: added [autorun] open=AUTORUN.EXE to the image's copy of the script,"
                      " so that Windows starts the screen (the folder's own is unchanged)\n";
     }
-    bool made = RunXorriso(xorriso, work + "/xorriso.log") && std::rename(partial.c_str(), out.c_str()) == 0;
+    std::vector<ImageReplacement> replacements;
+    if (arguments.Has("--shrink")) AddShrunkPictures(target, work, replacements);
+    bool signedWell = !sign || AddSignedPrograms(target, key, wanted, work, replacements);
+    for (const ImageReplacement& file : replacements) xorriso.insert(xorriso.end(), {"-map", file.localCopy, file.onDisc});
+    bool made = signedWell && RunXorriso(xorriso, work + "/xorriso.log") &&
+                std::rename(partial.c_str(), out.c_str()) == 0;
+    for (const ImageReplacement& file : replacements) std::remove(file.localCopy.c_str());
     std::remove(partial.c_str());
     std::remove((work + "/AUTORUN.INF").c_str());
     std::remove((work + "/xorriso.log").c_str());

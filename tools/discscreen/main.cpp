@@ -14,7 +14,9 @@
 #include "disc_image.h"
 #include "findings.h"
 #include "preview_command.h"
+#include "read_budget.h"
 #include "script_checker.h"
+#include "shrink_command.h"
 
 namespace {
 
@@ -24,12 +26,14 @@ constexpr int kCannotRun = 2;
 
 int Usage(const std::string& problem) {
     if (!problem.empty()) std::cerr << "discscreen: " << problem << "\n";
-    std::cerr << "usage: discscreen check [--script NAME] [--codepage N] PATH\n"
+    std::cerr << "usage: discscreen check [--script NAME] [--codepage N] [--read-budget MS] PATH\n"
                  "       discscreen preview DISC -o OUT.png [--lang CODE] [--windows NAME] [--states]\n"
-                 "       discscreen image DISC -o DISC.ISO [--label NAME]\n"
+                 "       discscreen image DISC -o DISC.ISO [--label NAME] [--shrink] [--sign CERT KEY]\n"
+                 "       discscreen shrink DISC [-o OUT | --in-place] [--colours N [--dither]]\n"
                  "  PATH   a disc folder holding the script (AUTORUN.INF unless --script), or a script file\n"
                  "  --script NAME   the script's name in the folder\n"
-                 "  --codepage N    read every text as code page N (default: each language's own)\n";
+                 "  --codepage N    read every text as code page N (default: each language's own)\n"
+                 "  --read-budget MS   warn when the screen needs more than MS ms of reading at 4x (default 1000)\n";
     return kCannotRun;
 }
 
@@ -55,8 +59,9 @@ int main(int argc, char** argv) {
     if (argc < 2) return Usage("");
     if (std::string(argv[1]) == "preview") return RunPreview(argc - 2, argv + 2);
     if (std::string(argv[1]) == "image") return RunImage(argc - 2, argv + 2);
+    if (std::string(argv[1]) == "shrink") return RunShrink(argc - 2, argv + 2);
     if (std::string(argv[1]) != "check") return Usage("unknown command '" + std::string(argv[1]) + "'");
-    CommandArguments arguments({"--script", "--codepage"}, {});
+    CommandArguments arguments({"--script", "--codepage", "--read-budget"}, {});
     std::string problem = arguments.Parse(argc - 2, argv + 2, "PATH");
     if (!problem.empty()) return Usage(problem);
     std::string path = arguments.Operand();
@@ -65,6 +70,12 @@ int main(int argc, char** argv) {
     if (arguments.Has("--codepage")) {
         codePage = std::atoi(arguments.Value("--codepage").c_str());
         if (codePage <= 0) return Usage("bad code page '" + arguments.Value("--codepage") + "'");
+    }
+
+    int readBudgetMs = kDefaultReadBudgetMs;
+    if (arguments.Has("--read-budget")) {
+        readBudgetMs = std::atoi(arguments.Value("--read-budget").c_str());
+        if (readBudgetMs <= 0) return Usage("bad read budget '" + arguments.Value("--read-budget") + "'");
     }
 
     CheckTarget target;
@@ -99,6 +110,8 @@ int main(int argc, char** argv) {
     std::fclose(file);
 
     Report report;
-    CheckScript(target, report);
+    ReadBudget budget(DiscFolder(target.discFolder), target.programName, target.scriptPath);
+    CheckScript(target, report, &budget);
+    budget.AddFindings(report, readBudgetMs);
     return report.Print(std::cout, shown) > 0 ? kErrors : kClean;
 }

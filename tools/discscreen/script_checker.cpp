@@ -102,7 +102,7 @@ std::vector<System> SystemsToRead(const std::set<std::string>& tags) {
 
 }  // namespace
 
-void CheckScript(const CheckTarget& target, Report& report) {
+void CheckScript(const CheckTarget& target, Report& report, ReadingObserver* observer) {
     DiscFolder disc(target.discFolder);
     DiscMachine machine(disc, target.programName);
     TagCollector collector;
@@ -129,5 +129,7 @@ void CheckScript(const CheckTarget& target, Report& report) {
         reader.SetListener(&reading);
         reader.Load(target.scriptPath);
         reading.Finish();
+        if (observer)
+            observer->OnSystemRead({system.description, screen, host, machine, system.version->code});
     }
 }

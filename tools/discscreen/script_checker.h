@@ -6,6 +6,7 @@
 #include <string>
 
 #include "findings.h"
+#include "system_reading.h"
 
 struct CheckTarget {
     std::string scriptPath;   // the script on this machine
@@ -14,4 +15,5 @@ struct CheckTarget {
     int codePage = 0;         // 0: the code page of each reading's language
 };
 
-void CheckScript(const CheckTarget& target, Report& report);
+// `observer`, when given, sees each reading once the reader is done.
+void CheckScript(const CheckTarget& target, Report& report, ReadingObserver* observer = nullptr);
