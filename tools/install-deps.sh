@@ -36,6 +36,10 @@ common_packages() {
   # Disc images (discscreen image), and the typeface of the demo disc's
   # pictures and the preview's contact sheets.
   have xorriso || echo xorriso
+  # Signing the image's programs (discscreen image --sign), and the test
+  # certificate the tool cases make.
+  have osslsigncode || echo osslsigncode
+  have openssl || echo openssl
   [ -f /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf ] || echo fonts-dejavu-core
   # Real installers for the restart suite are built with NSIS.
   have makensis || echo nsis
