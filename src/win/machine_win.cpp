@@ -154,6 +154,8 @@ std::string WinMachine::ToAnsiCodePage(const std::u16string& text) {
     return result;
 }
 
+unsigned WinMachine::AnsiCodePage() { return GetACP(); }
+
 std::string WinMachine::WindowsDirectory() {
     char path[MAX_PATH * 2] = {};
     UINT length = GetWindowsDirectoryA(path, sizeof path);
