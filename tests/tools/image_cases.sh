@@ -91,6 +91,19 @@ says "volume label MY_DISC (from --label"
 grep -qF "added [autorun]" <<<"$OUT" && fail "$CASE: a second [autorun] section was added"
 [ "$(in_image any /AUTORUN.INF)" = "$(cat "$DISC/AUTORUN.INF")" ] || fail "$CASE: the image's script differs from the folder's"
 
+# Windows' INI reader does not skip a byte-order mark: the image's copy has
+# [autorun] at the start of a line of its own, whether added or the
+# script's own.
+M=$'\xEF\xBB\xBF'
+for own in "" "[autorun]${B}open=AUTORUN.EXE${B}"; do
+  begin_case "marked${own:+-own}"
+  disc marked "${M}${own}[BEGIN]${B}TITLE=Case${B}INTROBITMAP=BACK.BMP${B}"
+  image marked
+  [ "$STATUS" = 0 ] || fail "$CASE: status $STATUS (want 0)"$'\n'"$OUT"
+  expected=$(printf '%s\r\n' "$M"; [ -n "$own" ] || printf '[autorun]\r\nopen=AUTORUN.EXE\r\nicon=AUTORUN.EXE,0\r\n\r\n'; tail -c +4 "$DISC/AUTORUN.INF")
+  [ "$(in_image any /AUTORUN.INF)" = "$expected" ] || fail "$CASE: the image's script has no [autorun] line of its own"
+done
+
 begin_case end
 cases=$((cases - 1))
 echo "image_cases: $((cases - failed_cases)) passed, $failed_cases failed"

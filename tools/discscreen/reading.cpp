@@ -96,8 +96,11 @@ std::vector<Reading::Field> Reading::Fields() const {
 }
 
 void Reading::CheckCodePage() {
+    // A CR that ends the script's last line is read as the end of that line.
+    std::string text = raw_;
+    if (!text.empty() && text.back() == '\r') text.pop_back();
     std::string why;
-    std::size_t bad = FirstNonTextByte(raw_, system_.codePage, &why);
+    std::size_t bad = FirstNonTextByte(text, system_.codePage, &why);
     if (bad != std::string::npos)
         Add(Severity::kError, static_cast<int>(bad) + 1, why + " (read on " + system_.description + ")",
             "code-page");
@@ -358,19 +361,20 @@ void Reading::CheckPicture(const std::string& written, int column, bool button) 
 
 void Reading::CheckCommand(const std::string& command, int column) {
     if (command.empty()) return;
-    std::string absolute = ResolveScriptPath(machine_, command);
-    if (!DiscFolder::OnDisc(absolute)) return;
+    // As the program looks: a drive path among the arguments makes the whole
+    // line count as absolute, and each leading part is resolved on its own.
     std::string file;
     std::size_t end = 0;
-    if (!FindLeadingFile(machine_, absolute, &file, &end)) {
-        std::size_t blank = command.find_first_of(" \t");
-        Add(Severity::kError, column,
-            "command " + Quoted(command) + " starts no file on the disc (looked for " +
-                OnDiscPath(ResolveScriptPath(machine_, command.substr(0, blank))) + ")",
-            "missing-file");
+    if (FindLeadingFile(machine_, ResolveScriptPath(machine_, command), &file, &end)) {
+        CheckFile(file, file.substr(3), column, "command file");
         return;
     }
-    CheckFile(file, file.substr(3), column, "command file");
+    std::string leading = ResolveScriptPath(machine_, command.substr(0, command.find_first_of(" \t")));
+    if (!DiscFolder::OnDisc(leading)) return;  // elsewhere on the machine: not ours to check
+    Add(Severity::kError, column,
+        "command " + Quoted(command) + " starts no file on the disc (looked for " +
+            OnDiscPath(leading) + ")",
+        "missing-file");
 }
 
 void Reading::OnBegin(const std::string& name, int number, bool used) {
