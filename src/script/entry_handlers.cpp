@@ -51,9 +51,12 @@ bool EntryHandlers::SetFont(int number, const std::string& value) {
     screen_.fonts[number] = font;
     if (!previous) return true;
     // Texts refer to the slot, so those read before this entry take the new
-    // font rather than keep a handle that is about to be deleted.
+    // font rather than keep a handle that is about to be deleted, and a text
+    // sized by its font is measured again.
     for (auto& text : screen_.texts) {
-        if (text && text->font == previous) text->font = font;
+        if (!text || text->font != previous) continue;
+        text->font = font;
+        if (text->measured) MeasureTextItem(text.get(), host_);
     }
     host_.DeleteScriptFont(previous);
     return true;

@@ -71,9 +71,7 @@ std::unique_ptr<TextItem> ParseTextEntry(const std::string& value, const ScreenM
     const auto& f = fields.field;
     auto given = [&](std::size_t i) { return fields.Has(i) && !Trimmed(f[i]).empty(); };
 
-    int longest = 0;
-    int lines = 0;
-    if (fields.Has(0)) text->text = DecodeLineBreaks(f[0], &longest, &lines);
+    if (fields.Has(0)) text->text = DecodeLineBreaks(f[0], &text->longestLine, &text->lineCount);
     if (fields.Has(1)) text->highlightColour = ParseInteger(f[1]);
     if (given(2)) text->normalColour = ParseNumberOrKeyword(f[2]);
     if (given(3)) text->highlightBackground = ParseInteger(f[3]);
@@ -91,11 +89,14 @@ std::unique_ptr<TextItem> ParseTextEntry(const std::string& value, const ScreenM
         text->normalColour = kColourNone;
     if (!IsColourIndex(text->highlightBackground)) text->highlightBackground = kColourNone;
 
-    if (text->width <= 0 || text->height <= 0) {
-        TextExtent extent = host.MeasureText(text->font, text->text);
-        const long long length = static_cast<long long>(text->text.size());
-        text->width = length == 0 ? 0 : SaturatedInt(extent.width * static_cast<long long>(longest) / length);
-        text->height = SaturatedInt(static_cast<long long>(extent.height) * lines);
-    }
+    text->measured = text->width <= 0 || text->height <= 0;
+    if (text->measured) MeasureTextItem(text.get(), host);
     return text;
+}
+
+void MeasureTextItem(TextItem* text, ScreenHost& host) {
+    TextExtent extent = host.MeasureText(text->font, text->text);
+    const long long length = static_cast<long long>(text->text.size());
+    text->width = length == 0 ? 0 : SaturatedInt(extent.width * static_cast<long long>(text->longestLine) / length);
+    text->height = SaturatedInt(static_cast<long long>(extent.height) * text->lineCount);
 }

@@ -21,6 +21,8 @@ FontChanges ParseFontSpecification(Machine& machine, const std::string& value);
 // from the text in its font.
 std::unique_ptr<TextItem> ParseTextEntry(const std::string& value, const ScreenModel& screen,
                                          ScreenHost& host);
+// Works out the size of a text from its lines in its font.
+void MeasureTextItem(TextItem* text, ScreenHost& host);
 
 constexpr int kColourCount = 16;
 inline bool IsColourIndex(int colour) { return colour >= 0 && colour < kColourCount; }
