@@ -14,31 +14,44 @@ bool IsEntrySlot(int number) { return number >= 1 && number < kSlotCount; }
 
 }  // namespace
 
+namespace {
+
+// The keys of [BEGIN], in the order of BeginKey.
+constexpr const char* kBeginKeys[] = {
+    "TITLE",      "FONT",        "INTROBITMAP", "RUNMULTIPLE",       "INTROSOUND",         "TRAPREBOOTMODE",
+    "TRAPREBOOT", "FINALREBOOT", "ALLOWREBOOT", "TRAPREBOOTBUTTONS", "ALLOWREBOOTBUTTONS",
+};
+enum BeginKey {
+    kTitle, kFont, kIntroBitmap, kRunMultiple, kIntroSound, kTrapRebootMode,
+    kTrapReboot, kFinalReboot, kAllowReboot, kTrapRebootButtons, kAllowRebootButtons,
+    kBeginKeyCount
+};
+static_assert(sizeof kBeginKeys / sizeof kBeginKeys[0] == kBeginKeyCount, "one name for each key");
+
+}  // namespace
+
+const char* EntryHandlers::BeginKeyName(int index) {
+    return index >= 0 && index < kBeginKeyCount ? kBeginKeys[index] : nullptr;
+}
+
 bool EntryHandlers::Begin(const std::string& name, const std::string& value, int number) {
-    if (name == "TITLE") {
-        screen_.title = Trimmed(value);
-    } else if (name == "FONT") {
-        return SetFont(number, value);
-    } else if (name == "INTROBITMAP") {
-        host_.SetBackgroundBitmap(ResolveScriptPath(machine_, UpperCaseToken(machine_, value)));
-    } else if (name == "RUNMULTIPLE") {
-        runMultiple_ = UpperCaseToken(machine_, value) == "YES" ? 1 : 0;
-    } else if (name == "INTROSOUND") {
-        screen_.introSound = UpperCaseToken(machine_, value);
-    } else if (name == "TRAPREBOOTMODE") {
-        screen_.restartMode = UpperCaseToken(machine_, value) == "OK" ? 0 : 4;
-    } else if (name == "TRAPREBOOT") {
-        screen_.trapMessage = DecodeLineBreaks(value);
-    } else if (name == "FINALREBOOT") {
-        screen_.finalRestartMessage = DecodeLineBreaks(value);
-    } else if (name == "ALLOWREBOOT") {
-        screen_.allowMessage = DecodeLineBreaks(value);
-    } else if (name == "TRAPREBOOTBUTTONS") {
-        SetRestartPolicy(screen_, value, kTrapRestart);
-    } else if (name == "ALLOWREBOOTBUTTONS") {
-        SetRestartPolicy(screen_, value, kAllowRestart);
-    } else {
-        return false;
+    int key = 0;
+    while (key < kBeginKeyCount && name != kBeginKeys[key]) ++key;
+    switch (key) {
+        case kTitle: screen_.title = Trimmed(value); break;
+        case kFont: return SetFont(number, value);
+        case kIntroBitmap:
+            host_.SetBackgroundBitmap(ResolveScriptPath(machine_, UpperCaseToken(machine_, value)));
+            break;
+        case kRunMultiple: runMultiple_ = UpperCaseToken(machine_, value) == "YES" ? 1 : 0; break;
+        case kIntroSound: screen_.introSound = UpperCaseToken(machine_, value); break;
+        case kTrapRebootMode: screen_.restartMode = UpperCaseToken(machine_, value) == "OK" ? 0 : 4; break;
+        case kTrapReboot: screen_.trapMessage = DecodeLineBreaks(value); break;
+        case kFinalReboot: screen_.finalRestartMessage = DecodeLineBreaks(value); break;
+        case kAllowReboot: screen_.allowMessage = DecodeLineBreaks(value); break;
+        case kTrapRebootButtons: SetRestartPolicy(screen_, value, kTrapRestart); break;
+        case kAllowRebootButtons: SetRestartPolicy(screen_, value, kAllowRestart); break;
+        default: return false;
     }
     return true;
 }

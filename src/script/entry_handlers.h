@@ -17,6 +17,8 @@ public:
         : screen_(screen), host_(host), machine_(machine), runMultiple_(runMultiple) {}
 
     bool Begin(const std::string& name, const std::string& value, int number);
+    // The keys that Begin knows, from index 0; null past the last.
+    static const char* BeginKeyName(int index);
     bool Text(const std::string& name, const std::string& value, int number);
     bool Button(const std::string& name, const std::string& value, int number);
     bool Reference(const std::string& name, const std::string& value, int number);

@@ -16,6 +16,13 @@ constexpr std::size_t kMaxFaceNameChars = 31;
 // override earlier ones.
 FontChanges ParseFontSpecification(Machine& machine, const std::string& value);
 
+// The fields of a TEXT value, in their order.
+enum TextField {
+    kTextText, kTextHighlightColour, kTextNormalColour, kTextHighlightBackground, kTextFont,
+    kTextX, kTextY, kTextWidth, kTextHeight,
+    kTextFieldCount
+};
+
 // A text item from the nine fields of a TEXT entry. Colours that the colour
 // table does not hold are made harmless; a size of 0 or less is worked out
 // from the text in its font.
