@@ -76,13 +76,13 @@ bool EntryHandlers::SetFont(int number, const std::string& value) {
 }
 
 bool EntryHandlers::Text(const std::string& name, const std::string& value, int number) {
-    if (name != "TEXT" || !IsEntrySlot(number) || screen_.texts[number]) return false;
+    if (name != kTextKey || !IsEntrySlot(number) || screen_.texts[number]) return false;
     screen_.texts[number] = ParseTextEntry(value, screen_, host_);
     return true;
 }
 
 bool EntryHandlers::Button(const std::string& name, const std::string& value, int number) {
-    if (name != "BUTTON" || !IsEntrySlot(number)) return false;
+    if (name != kButtonKey || !IsEntrySlot(number)) return false;
     std::unique_ptr<ScreenItem>& slot = screen_.buttons[number];
     if (!slot) slot.reset(new ScreenItem());
     ParseButtonForm(*slot, value, screen_, host_);
@@ -98,7 +98,7 @@ bool EntryHandlers::Button(const std::string& name, const std::string& value, in
 }
 
 bool EntryHandlers::ChainMember(const std::string& name, const std::string& value, int number) {
-    if (name != "BUTTON" || !IsEntrySlot(number)) return false;
+    if (name != kButtonKey || !IsEntrySlot(number)) return false;
     std::unique_ptr<ScreenItem>& slot = screen_.buttons[number];
     // A shown button keeps its entry: turning it into a hidden chain member
     // would leave a window on the screen for a record it no longer draws.
@@ -119,7 +119,7 @@ bool EntryHandlers::Run(const std::string& name, const std::string& value, int n
 }
 
 ScreenItem* EntryHandlers::SectionTarget(const std::string& name, int number) const {
-    if (name != "BUTTON") return nullptr;
+    if (name != kButtonKey) return nullptr;
     return screen_.Button(number);
 }
 

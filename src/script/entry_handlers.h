@@ -11,6 +11,11 @@
 
 class Machine;
 
+// The entry names of the sections other than [BEGIN]: TEXTn in [TEXT],
+// BUTTONn everywhere else.
+constexpr char kTextKey[] = "TEXT";
+constexpr char kButtonKey[] = "BUTTON";
+
 class EntryHandlers {
 public:
     EntryHandlers(ScreenModel& screen, ScreenHost& host, Machine& machine, int& runMultiple)

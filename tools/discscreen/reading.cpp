@@ -6,6 +6,7 @@
 #include "code_page.h"
 #include "launch/target_resolution.h"
 #include "script/button_entry.h"
+#include "script/entry_handlers.h"
 #include "script/field_list.h"
 #include "script/numbers.h"
 #include "script/program_paths.h"
@@ -427,7 +428,7 @@ void Reading::OnBegin(const std::string& name, int number, bool used) {
 }
 
 void Reading::OnText(const std::string& name, int number, bool used) {
-    if (name != "TEXT") return CheckUnknownName(name, {"TEXT"});
+    if (name != kTextKey) return CheckUnknownName(name, {kTextKey});
     if (!CheckNumber(number, 1, kLastSlot, "text number")) return;
     CheckMovedFields(kTextFields);
     if (!used) {
@@ -458,7 +459,7 @@ void Reading::OnText(const std::string& name, int number, bool used) {
 }
 
 void Reading::OnButton(const std::string& name, int number, bool used) {
-    if (name != "BUTTON") return CheckUnknownName(name, {"BUTTON"});
+    if (name != kButtonKey) return CheckUnknownName(name, {kButtonKey});
     if (!CheckNumber(number, 1, kLastSlot, "button number") || !used) return;
     CheckMovedFields(kButtonFields);
     std::vector<Field> fields = Fields();
@@ -478,7 +479,7 @@ void Reading::OnButton(const std::string& name, int number, bool used) {
 }
 
 void Reading::OnChainMember(const std::string& name, int number, bool used) {
-    if (name != "BUTTON") return CheckUnknownName(name, {"BUTTON"});
+    if (name != kButtonKey) return CheckUnknownName(name, {kButtonKey});
     if (!CheckNumber(number, 1, kLastSlot, "button number")) return;
     if (!used) {
         Add(Severity::kWarning, NumberColumn(),
@@ -496,7 +497,7 @@ void Reading::OnChainMember(const std::string& name, int number, bool used) {
 }
 
 void Reading::OnButtonSection(const std::string& name, int number, bool used) {
-    if (name != "BUTTON") return CheckUnknownName(name, {"BUTTON"});
+    if (name != kButtonKey) return CheckUnknownName(name, {kButtonKey});
     if (!CheckNumber(number, 1, kLastSlot, "button number")) return;
     if (!used) {
         Add(Severity::kError, NumberColumn(),

@@ -100,7 +100,7 @@ std::vector<System> SystemsToRead(const std::set<std::string>& tags) {
 
     std::vector<const Version*> versions = {&kVersions[0]};
     const Version* otherVersion = nullptr;
-    for (int i = 1; i <= 6; ++i) {
+    for (int i = 1; i < kFirstLanguageTag; ++i) {
         if (tags.count(ScreenScript::Tag(i))) {
             versions.push_back(&kVersions[i]);
         } else if (!otherVersion) {
