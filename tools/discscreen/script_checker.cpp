@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 #include <set>
 #include <vector>
 
@@ -66,8 +65,11 @@ std::set<std::string> TagsOfEveryHeader(Machine& machine, const std::string& scr
 
 // A byte-order mark that hides Windows' own [autorun] section from it.
 void CheckAutorunSection(const std::string& scriptPath, Report& report) {
+    // No more than the program reads of a script.
+    std::string bytes(static_cast<std::size_t>(kLargestScriptBytes), '\0');
     std::ifstream in(scriptPath, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.read(&bytes[0], static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
     std::size_t mark = MarkBeforeAutorun(bytes);
     if (mark == std::string::npos) return;
     Finding finding;
