@@ -12,14 +12,11 @@ namespace {
 
 bool IsEntrySlot(int number) { return number >= 1 && number < kSlotCount; }
 
-}  // namespace
-
-namespace {
-
 // The keys of [BEGIN], in the order of BeginKey.
 constexpr const char* kBeginKeys[] = {
-    "TITLE",      "FONT",        "INTROBITMAP", "RUNMULTIPLE",       "INTROSOUND",         "TRAPREBOOTMODE",
-    "TRAPREBOOT", "FINALREBOOT", "ALLOWREBOOT", "TRAPREBOOTBUTTONS", "ALLOWREBOOTBUTTONS",
+    "TITLE",          "FONT",       "INTROBITMAP", "RUNMULTIPLE", "INTROSOUND",
+    "TRAPREBOOTMODE", "TRAPREBOOT", "FINALREBOOT", "ALLOWREBOOT", "TRAPREBOOTBUTTONS",
+    "ALLOWREBOOTBUTTONS",
 };
 enum BeginKey {
     kTitle, kFont, kIntroBitmap, kRunMultiple, kIntroSound, kTrapRebootMode,
@@ -45,7 +42,9 @@ bool EntryHandlers::Begin(const std::string& name, const std::string& value, int
             break;
         case kRunMultiple: runMultiple_ = UpperCaseToken(machine_, value) == "YES" ? 1 : 0; break;
         case kIntroSound: screen_.introSound = UpperCaseToken(machine_, value); break;
-        case kTrapRebootMode: screen_.restartMode = UpperCaseToken(machine_, value) == "OK" ? 0 : 4; break;
+        case kTrapRebootMode:
+            screen_.restartMode = UpperCaseToken(machine_, value) == "OK" ? 0 : 4;
+            break;
         case kTrapReboot: screen_.trapMessage = DecodeLineBreaks(value); break;
         case kFinalReboot: screen_.finalRestartMessage = DecodeLineBreaks(value); break;
         case kAllowReboot: screen_.allowMessage = DecodeLineBreaks(value); break;

@@ -71,10 +71,12 @@ std::unique_ptr<TextItem> ParseTextEntry(const std::string& value, const ScreenM
     const auto& f = fields.field;
     auto given = [&](std::size_t i) { return fields.Has(i) && !Trimmed(f[i]).empty(); };
 
-    if (fields.Has(kTextText)) text->text = DecodeLineBreaks(f[kTextText], &text->longestLine, &text->lineCount);
+    if (fields.Has(kTextText))
+        text->text = DecodeLineBreaks(f[kTextText], &text->longestLine, &text->lineCount);
     if (fields.Has(kTextHighlightColour)) text->highlightColour = ParseInteger(f[kTextHighlightColour]);
     if (given(kTextNormalColour)) text->normalColour = ParseNumberOrKeyword(f[kTextNormalColour]);
-    if (given(kTextHighlightBackground)) text->highlightBackground = ParseInteger(f[kTextHighlightBackground]);
+    if (given(kTextHighlightBackground))
+        text->highlightBackground = ParseInteger(f[kTextHighlightBackground]);
     if (fields.Has(kTextFont)) text->font = screen.Font(ParseNumberOrKeyword(f[kTextFont]));
     if (given(kTextX)) text->x = ParseInteger(f[kTextX]);
     if (given(kTextY)) text->y = ParseInteger(f[kTextY]);
@@ -97,6 +99,7 @@ std::unique_ptr<TextItem> ParseTextEntry(const std::string& value, const ScreenM
 void MeasureTextItem(TextItem* text, ScreenHost& host) {
     TextExtent extent = host.MeasureText(text->font, text->text);
     const long long length = static_cast<long long>(text->text.size());
-    text->width = length == 0 ? 0 : SaturatedInt(extent.width * static_cast<long long>(text->longestLine) / length);
+    const long long longest = text->longestLine;
+    text->width = length == 0 ? 0 : SaturatedInt(extent.width * longest / length);
     text->height = SaturatedInt(static_cast<long long>(extent.height) * text->lineCount);
 }

@@ -443,7 +443,8 @@ void Reading::OnText(const std::string& name, int number, bool used) {
     }
     textLines_[number] = line_;
     std::vector<Field> fields = Fields();
-    if (Has(fields, kTextHighlightColour)) CheckColour(fields[kTextHighlightColour], "highlight colour", false);
+    if (Has(fields, kTextHighlightColour))
+        CheckColour(fields[kTextHighlightColour], "highlight colour", false);
     if (Has(fields, kTextNormalColour)) {
         const Field& normal = fields[kTextNormalColour];
         std::string word = UpperCaseToken(machine_, normal.text);
@@ -516,7 +517,8 @@ void Reading::OnButtonSection(const std::string& name, int number, bool used) {
             int slot = ParseInteger(fields[i].text);
             if (slot < 1 || slot > kLastSlot)
                 Add(Severity::kError, fields[i].column,
-                    "button " + std::to_string(slot) + " is outside 1 to " + kLastSlotText + "; its word is never added",
+                    "button " + std::to_string(slot) + " is outside 1 to " + kLastSlotText +
+                        "; its word is never added",
                     "out-of-range");
         }
     }
