@@ -110,13 +110,18 @@ disc utf8 "[BEGIN] [JPN]${B}TITLE=表示${B}[BEGIN] [GER]${B}TITLE=Grüße${B}$(
 check utf8 0
 
 # Where the checker once saw otherwise than the program: a drive path among
-# a command's arguments, a later picture that does not load (the earlier one
-# stays), a CR that ends the last line, a language read only after another's
-# [END], and paths with the currency signs that Far-East tables write for a
-# backslash.
-disc agree "[BUTTON]${B}BUTTON1=PUSHBUTTON,1,1,0,0,NORMAL,NO,STRIP.BMP, , , ,MISSING\\SETUP.EXE /D=C:\\TEMP${B}BUTTON2=PUSHBUTTON,1,1,0,0,NORMAL,NO,STRIP.BMP, , , ,SETUP.EXE /D=C:\\TEMP${B}[BEGIN]${B}INTROBITMAP=NONE.BMP${B}[END] [ENG]${B}[BEGIN] [GER]${B}INTROSOUND=NONE.WAV${B}[BEGIN] [JPN]${B}INTROBITMAP=PICS¥BACK.BMP${B}[BEGIN] [KOREAN]${B}INTROBITMAP=PICS₩BACK.BMP${B}[END]$(printf '\r')"
+# a command's arguments, a CR that ends the last line, a language read only
+# after another's [END], paths with the currency signs that Far-East tables
+# write for a backslash (one the checker's library cannot convert), and a
+# later picture that does not load (the earlier one stays).
+disc agree "[BUTTON]${B}BUTTON1=PUSHBUTTON,1,1,0,0,NORMAL,NO,STRIP.BMP, , , ,MISSING\\SETUP.EXE /D=C:\\TEMP${B}BUTTON2=PUSHBUTTON,1,1,0,0,NORMAL,NO,STRIP.BMP, , , ,SETUP.EXE /D=C:\\TEMP${B}[END] [ENG]${B}[BEGIN] [GER]${B}INTROSOUND=NONE.WAV${B}[BEGIN] [JPN]${B}INTROBITMAP=PICS¥BACK.BMP${B}[END]$(printf '\r')"
 mkdir "$DISC/PICS" && bitmap "$DISC/PICS/BACK.BMP" 64 48
-check agree 1 "5:54 error missing-file" "8:13 error missing-file" "11:12 error missing-file"
+check agree 1 "5:54 error missing-file" "9:12 error missing-file"
+disc won "[BEGIN] [KOREAN]${B}INTROBITMAP=PICS₩BACK.BMP${B}"
+mkdir "$DISC/PICS" && bitmap "$DISC/PICS/BACK.BMP" 64 48
+check won 0
+disc background "INTROBITMAP=NONE.BMP${B}"
+check background 1 "4:13 error missing-file"
 
 # Windows sees no [autorun] after a byte-order mark.
 disc mark ""
