@@ -12,22 +12,17 @@ namespace {
 
 bool IsEntrySlot(int number) { return number >= 1 && number < kSlotCount; }
 
-// The keys of [BEGIN], in the order of BeginKey.
+// The names of the keys of [BEGIN], in the order of BeginKey.
 constexpr const char* kBeginKeys[] = {
     "TITLE",          "FONT",       "INTROBITMAP", "RUNMULTIPLE", "INTROSOUND",
     "TRAPREBOOTMODE", "TRAPREBOOT", "FINALREBOOT", "ALLOWREBOOT", "TRAPREBOOTBUTTONS",
     "ALLOWREBOOTBUTTONS",
 };
-enum BeginKey {
-    kTitle, kFont, kIntroBitmap, kRunMultiple, kIntroSound, kTrapRebootMode,
-    kTrapReboot, kFinalReboot, kAllowReboot, kTrapRebootButtons, kAllowRebootButtons,
-    kBeginKeyCount
-};
 static_assert(sizeof kBeginKeys / sizeof kBeginKeys[0] == kBeginKeyCount, "one name for each key");
 
 }  // namespace
 
-const char* EntryHandlers::BeginKeyName(int index) {
+const char* BeginKeyName(int index) {
     return index >= 0 && index < kBeginKeyCount ? kBeginKeys[index] : nullptr;
 }
 
@@ -35,21 +30,21 @@ bool EntryHandlers::Begin(const std::string& name, const std::string& value, int
     int key = 0;
     while (key < kBeginKeyCount && name != kBeginKeys[key]) ++key;
     switch (key) {
-        case kTitle: screen_.title = Trimmed(value); break;
-        case kFont: return SetFont(number, value);
-        case kIntroBitmap:
+        case kBeginTitle: screen_.title = Trimmed(value); break;
+        case kBeginFont: return SetFont(number, value);
+        case kBeginIntroBitmap:
             host_.SetBackgroundBitmap(ResolveScriptPath(machine_, UpperCaseToken(machine_, value)));
             break;
-        case kRunMultiple: runMultiple_ = UpperCaseToken(machine_, value) == "YES" ? 1 : 0; break;
-        case kIntroSound: screen_.introSound = UpperCaseToken(machine_, value); break;
-        case kTrapRebootMode:
+        case kBeginRunMultiple: runMultiple_ = UpperCaseToken(machine_, value) == "YES" ? 1 : 0; break;
+        case kBeginIntroSound: screen_.introSound = UpperCaseToken(machine_, value); break;
+        case kBeginTrapRebootMode:
             screen_.restartMode = UpperCaseToken(machine_, value) == "OK" ? 0 : 4;
             break;
-        case kTrapReboot: screen_.trapMessage = DecodeLineBreaks(value); break;
-        case kFinalReboot: screen_.finalRestartMessage = DecodeLineBreaks(value); break;
-        case kAllowReboot: screen_.allowMessage = DecodeLineBreaks(value); break;
-        case kTrapRebootButtons: SetRestartPolicy(screen_, value, kTrapRestart); break;
-        case kAllowRebootButtons: SetRestartPolicy(screen_, value, kAllowRestart); break;
+        case kBeginTrapReboot: screen_.trapMessage = DecodeLineBreaks(value); break;
+        case kBeginFinalReboot: screen_.finalRestartMessage = DecodeLineBreaks(value); break;
+        case kBeginAllowReboot: screen_.allowMessage = DecodeLineBreaks(value); break;
+        case kBeginTrapRebootButtons: SetRestartPolicy(screen_, value, kTrapRestart); break;
+        case kBeginAllowRebootButtons: SetRestartPolicy(screen_, value, kAllowRestart); break;
         default: return false;
     }
     return true;

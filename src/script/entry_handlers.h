@@ -16,14 +16,22 @@ class Machine;
 constexpr char kTextKey[] = "TEXT";
 constexpr char kButtonKey[] = "BUTTON";
 
+// The keys of [BEGIN].
+enum BeginKey {
+    kBeginTitle, kBeginFont, kBeginIntroBitmap, kBeginRunMultiple, kBeginIntroSound,
+    kBeginTrapRebootMode, kBeginTrapReboot, kBeginFinalReboot, kBeginAllowReboot,
+    kBeginTrapRebootButtons, kBeginAllowRebootButtons,
+    kBeginKeyCount
+};
+// The name of a key of [BEGIN] ("TITLE" for kBeginTitle); null outside.
+const char* BeginKeyName(int key);
+
 class EntryHandlers {
 public:
     EntryHandlers(ScreenModel& screen, ScreenHost& host, Machine& machine, int& runMultiple)
         : screen_(screen), host_(host), machine_(machine), runMultiple_(runMultiple) {}
 
     bool Begin(const std::string& name, const std::string& value, int number);
-    // The keys that Begin knows, from index 0; null past the last.
-    static const char* BeginKeyName(int index);
     bool Text(const std::string& name, const std::string& value, int number);
     bool Button(const std::string& name, const std::string& value, int number);
     bool Reference(const std::string& name, const std::string& value, int number);

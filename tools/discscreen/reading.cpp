@@ -395,18 +395,19 @@ void Reading::CheckCommand(const std::string& command, int column) {
 void Reading::OnBegin(const std::string& name, int number, bool used) {
     if (!Contains(BeginKeys(), name)) return CheckUnknownName(name, BeginKeys());
     const int valueColumn = static_cast<int>(raw_.find('=')) + 2;
-    if (name == "FONT") {
+    if (name == BeginKeyName(kBeginFont)) {
         if (!used) CheckNumber(number, 0, kLastSlot, "font number");
-    } else if (name == "INTROBITMAP") {
+    } else if (name == BeginKeyName(kBeginIntroBitmap)) {
         CheckPicture(value_, valueColumn, false);
-    } else if (name == "INTROSOUND") {
+    } else if (name == BeginKeyName(kBeginIntroSound)) {
         IntroSound sound = SplitIntroSound(machine_, UpperCaseToken(machine_, value_));
         std::vector<std::string> pieces = SplitFields(value_);
         if (!pieces.empty())
             CheckFile(sound.file, Trimmed(pieces[0]), valueColumn, "sound");
-    } else if (name == "RUNMULTIPLE") {
+    } else if (name == BeginKeyName(kBeginRunMultiple)) {
         CheckKeyword({value_, valueColumn}, YesNoField());
-    } else if (name == "TRAPREBOOTBUTTONS" || name == "ALLOWREBOOTBUTTONS") {
+    } else if (name == BeginKeyName(kBeginTrapRebootButtons) ||
+               name == BeginKeyName(kBeginAllowRebootButtons)) {
         for (const Field& field : Fields()) {
             std::string word = UpperCaseToken(machine_, field.text);
             if (word.empty()) continue;

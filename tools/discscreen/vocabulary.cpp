@@ -23,7 +23,7 @@ WordList SelectorTags() {
 const WordList& BeginKeys() {
     static const WordList keys = [] {
         WordList names;
-        for (int i = 0; EntryHandlers::BeginKeyName(i); ++i) names.push_back(EntryHandlers::BeginKeyName(i));
+        for (int key = 0; key < kBeginKeyCount; ++key) names.push_back(BeginKeyName(key));
         return names;
     }();
     return keys;
