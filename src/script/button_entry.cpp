@@ -100,21 +100,21 @@ void PlaceCaption(ScreenItem& item, TextItem& caption, const std::string& placem
 void ParseButtonForm(ScreenItem& item, const std::string& value, const ScreenModel& screen,
                      ScreenHost& host) {
     ClearEntryFields(item);
-    const FieldList<12> fields(value);
+    const FieldList<kButtonFieldCount> fields(value);
     const auto& f = fields.field;
 
-    if (fields.Has(0)) item.kind = ParseNumberOrKeyword(f[0]);
-    if (fields.Has(1)) item.x = item.windowX = ParseInteger(f[1]);
-    if (fields.Has(2)) item.y = item.windowY = ParseInteger(f[2]);
-    if (fields.Has(3)) item.width = item.windowWidth = ParseInteger(f[3]);
-    if (fields.Has(4)) item.height = item.windowHeight = ParseInteger(f[4]);
-    if (fields.Has(5)) item.state.store(ParseNumberOrKeyword(f[5]));
-    if (fields.Has(6)) item.option = ParseNumberOrKeyword(f[6]);
-    if (fields.Has(7)) {
+    if (fields.Has(kButtonKind)) item.kind = ParseNumberOrKeyword(f[kButtonKind]);
+    if (fields.Has(kButtonX)) item.x = item.windowX = ParseInteger(f[kButtonX]);
+    if (fields.Has(kButtonY)) item.y = item.windowY = ParseInteger(f[kButtonY]);
+    if (fields.Has(kButtonWidth)) item.width = item.windowWidth = ParseInteger(f[kButtonWidth]);
+    if (fields.Has(kButtonHeight)) item.height = item.windowHeight = ParseInteger(f[kButtonHeight]);
+    if (fields.Has(kButtonState)) item.state.store(ParseNumberOrKeyword(f[kButtonState]));
+    if (fields.Has(kButtonOption)) item.option = ParseNumberOrKeyword(f[kButtonOption]);
+    if (fields.Has(kButtonPicture)) {
         // The cache trims, upper-cases and resolves the name itself.
         int frameWidth = item.width;
         int frameHeight = item.height;
-        item.picture = host.GetButtonBitmap(f[7], &frameWidth, &frameHeight);
+        item.picture = host.GetButtonBitmap(f[kButtonPicture], &frameWidth, &frameHeight);
         if (item.picture) {
             item.width = frameWidth;
             item.height = frameHeight;
@@ -122,14 +122,14 @@ void ParseButtonForm(ScreenItem& item, const std::string& value, const ScreenMod
             item.windowHeight = std::max(item.windowHeight, item.height);
         }
     }
-    if (fields.Has(8)) item.caption = screen.Text(ParseNumberOrKeyword(f[8]));
-    if (fields.Has(10)) item.hoverSound = Trimmed(f[10]);
-    if (fields.Has(11)) item.command = Trimmed(f[11]);
+    if (fields.Has(kButtonCaption)) item.caption = screen.Text(ParseNumberOrKeyword(f[kButtonCaption]));
+    if (fields.Has(kButtonHoverSound)) item.hoverSound = Trimmed(f[kButtonHoverSound]);
+    if (fields.Has(kButtonCommand)) item.command = Trimmed(f[kButtonCommand]);
 
     if (item.caption) {
         item.captionOwnX = item.caption->x;
         item.captionOwnY = item.caption->y;
-        PlaceCaption(item, *item.caption, fields.Has(9) ? f[9] : std::string());
+        PlaceCaption(item, *item.caption, fields.Has(kButtonPlacement) ? f[kButtonPlacement] : std::string());
     }
 }
 

@@ -8,6 +8,13 @@
 #include "script/screen_host.h"
 #include "script/screen_model.h"
 
+// The fields of a [BUTTON] value, in their order.
+enum ButtonField {
+    kButtonKind, kButtonX, kButtonY, kButtonWidth, kButtonHeight, kButtonState, kButtonOption,
+    kButtonPicture, kButtonCaption, kButtonPlacement, kButtonHoverSound, kButtonCommand,
+    kButtonFieldCount
+};
+
 // Reads a [BUTTON] value into the record: kind, rectangle, state, option,
 // picture (from the host's cache), caption, placement, hover sound, command.
 // Whatever an earlier entry for the slot gave through these fields is

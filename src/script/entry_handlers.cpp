@@ -12,33 +12,40 @@ namespace {
 
 bool IsEntrySlot(int number) { return number >= 1 && number < kSlotCount; }
 
+// The names of the keys of [BEGIN], in the order of BeginKey.
+constexpr const char* kBeginKeys[] = {
+    "TITLE",          "FONT",       "INTROBITMAP", "RUNMULTIPLE", "INTROSOUND",
+    "TRAPREBOOTMODE", "TRAPREBOOT", "FINALREBOOT", "ALLOWREBOOT", "TRAPREBOOTBUTTONS",
+    "ALLOWREBOOTBUTTONS",
+};
+static_assert(sizeof kBeginKeys / sizeof kBeginKeys[0] == kBeginKeyCount, "one name for each key");
+
 }  // namespace
 
+const char* BeginKeyName(int index) {
+    return index >= 0 && index < kBeginKeyCount ? kBeginKeys[index] : nullptr;
+}
+
 bool EntryHandlers::Begin(const std::string& name, const std::string& value, int number) {
-    if (name == "TITLE") {
-        screen_.title = Trimmed(value);
-    } else if (name == "FONT") {
-        return SetFont(number, value);
-    } else if (name == "INTROBITMAP") {
-        host_.SetBackgroundBitmap(ResolveScriptPath(machine_, UpperCaseToken(machine_, value)));
-    } else if (name == "RUNMULTIPLE") {
-        runMultiple_ = UpperCaseToken(machine_, value) == "YES" ? 1 : 0;
-    } else if (name == "INTROSOUND") {
-        screen_.introSound = UpperCaseToken(machine_, value);
-    } else if (name == "TRAPREBOOTMODE") {
-        screen_.restartMode = UpperCaseToken(machine_, value) == "OK" ? 0 : 4;
-    } else if (name == "TRAPREBOOT") {
-        screen_.trapMessage = DecodeLineBreaks(value);
-    } else if (name == "FINALREBOOT") {
-        screen_.finalRestartMessage = DecodeLineBreaks(value);
-    } else if (name == "ALLOWREBOOT") {
-        screen_.allowMessage = DecodeLineBreaks(value);
-    } else if (name == "TRAPREBOOTBUTTONS") {
-        SetRestartPolicy(screen_, value, kTrapRestart);
-    } else if (name == "ALLOWREBOOTBUTTONS") {
-        SetRestartPolicy(screen_, value, kAllowRestart);
-    } else {
-        return false;
+    int key = 0;
+    while (key < kBeginKeyCount && name != kBeginKeys[key]) ++key;
+    switch (key) {
+        case kBeginTitle: screen_.title = Trimmed(value); break;
+        case kBeginFont: return SetFont(number, value);
+        case kBeginIntroBitmap:
+            host_.SetBackgroundBitmap(ResolveScriptPath(machine_, UpperCaseToken(machine_, value)));
+            break;
+        case kBeginRunMultiple: runMultiple_ = UpperCaseToken(machine_, value) == "YES" ? 1 : 0; break;
+        case kBeginIntroSound: screen_.introSound = UpperCaseToken(machine_, value); break;
+        case kBeginTrapRebootMode:
+            screen_.restartMode = UpperCaseToken(machine_, value) == "OK" ? 0 : 4;
+            break;
+        case kBeginTrapReboot: screen_.trapMessage = DecodeLineBreaks(value); break;
+        case kBeginFinalReboot: screen_.finalRestartMessage = DecodeLineBreaks(value); break;
+        case kBeginAllowReboot: screen_.allowMessage = DecodeLineBreaks(value); break;
+        case kBeginTrapRebootButtons: SetRestartPolicy(screen_, value, kTrapRestart); break;
+        case kBeginAllowRebootButtons: SetRestartPolicy(screen_, value, kAllowRestart); break;
+        default: return false;
     }
     return true;
 }
@@ -51,22 +58,25 @@ bool EntryHandlers::SetFont(int number, const std::string& value) {
     screen_.fonts[number] = font;
     if (!previous) return true;
     // Texts refer to the slot, so those read before this entry take the new
-    // font rather than keep a handle that is about to be deleted.
+    // font rather than keep a handle that is about to be deleted, and a text
+    // sized by its font is measured again.
     for (auto& text : screen_.texts) {
-        if (text && text->font == previous) text->font = font;
+        if (!text || text->font != previous) continue;
+        text->font = font;
+        if (text->measured) MeasureTextItem(text.get(), host_);
     }
     host_.DeleteScriptFont(previous);
     return true;
 }
 
 bool EntryHandlers::Text(const std::string& name, const std::string& value, int number) {
-    if (name != "TEXT" || !IsEntrySlot(number) || screen_.texts[number]) return false;
+    if (name != kTextKey || !IsEntrySlot(number) || screen_.texts[number]) return false;
     screen_.texts[number] = ParseTextEntry(value, screen_, host_);
     return true;
 }
 
 bool EntryHandlers::Button(const std::string& name, const std::string& value, int number) {
-    if (name != "BUTTON" || !IsEntrySlot(number)) return false;
+    if (name != kButtonKey || !IsEntrySlot(number)) return false;
     std::unique_ptr<ScreenItem>& slot = screen_.buttons[number];
     if (!slot) slot.reset(new ScreenItem());
     ParseButtonForm(*slot, value, screen_, host_);
@@ -82,7 +92,7 @@ bool EntryHandlers::Button(const std::string& name, const std::string& value, in
 }
 
 bool EntryHandlers::ChainMember(const std::string& name, const std::string& value, int number) {
-    if (name != "BUTTON" || !IsEntrySlot(number)) return false;
+    if (name != kButtonKey || !IsEntrySlot(number)) return false;
     std::unique_ptr<ScreenItem>& slot = screen_.buttons[number];
     // A shown button keeps its entry: turning it into a hidden chain member
     // would leave a window on the screen for a record it no longer draws.
@@ -103,7 +113,7 @@ bool EntryHandlers::Run(const std::string& name, const std::string& value, int n
 }
 
 ScreenItem* EntryHandlers::SectionTarget(const std::string& name, int number) const {
-    if (name != "BUTTON") return nullptr;
+    if (name != kButtonKey) return nullptr;
     return screen_.Button(number);
 }
 

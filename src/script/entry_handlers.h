@@ -11,6 +11,21 @@
 
 class Machine;
 
+// The entry names of the sections other than [BEGIN]: TEXTn in [TEXT],
+// BUTTONn everywhere else.
+constexpr char kTextKey[] = "TEXT";
+constexpr char kButtonKey[] = "BUTTON";
+
+// The keys of [BEGIN].
+enum BeginKey {
+    kBeginTitle, kBeginFont, kBeginIntroBitmap, kBeginRunMultiple, kBeginIntroSound,
+    kBeginTrapRebootMode, kBeginTrapReboot, kBeginFinalReboot, kBeginAllowReboot,
+    kBeginTrapRebootButtons, kBeginAllowRebootButtons,
+    kBeginKeyCount
+};
+// The name of a key of [BEGIN] ("TITLE" for kBeginTitle); null outside.
+const char* BeginKeyName(int key);
+
 class EntryHandlers {
 public:
     EntryHandlers(ScreenModel& screen, ScreenHost& host, Machine& machine, int& runMultiple)

@@ -55,6 +55,8 @@ public:
     // UTF-16 text in the ANSI code page; characters the code page cannot
     // hold become "?".
     virtual std::string ToAnsiCodePage(const std::u16string& text) = 0;
+    // The number of the ANSI code page (932 and so on); 0 when unknown.
+    virtual unsigned AnsiCodePage() { return 0; }
     virtual std::string WindowsDirectory() = 0;
     virtual std::string TemporaryDirectory() = 0;
     // Opens a file for reading; null when it cannot be opened.

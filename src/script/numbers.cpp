@@ -9,19 +9,31 @@ namespace {
 
 struct Keyword {
     const char* word;
-    std::size_t length;
-    int value;
+    unsigned char length;
+    signed char value;
+    unsigned char fields;  // KeywordFields that take the word
 };
 
-#define KEYWORD(word, value) {word, sizeof word - 1, value}
+#define KEYWORD(word, value, fields) {word, sizeof word - 1, value, fields}
 constexpr Keyword kKeywords[] = {
-    KEYWORD("", 0),           KEYWORD("NO", 0),         KEYWORD("YES", 1),
-    KEYWORD("SHOW", 2),       KEYWORD("PUSHBUTTON", 0), KEYWORD("EXITBUTTON", 1),
-    KEYWORD("OKBUTTON", 2),   KEYWORD("CHECKBOX", 3),   KEYWORD("NORMAL", 0),
-    KEYWORD("FOCUS", 1),      KEYWORD("DISABLE", 2),    KEYWORD("UNCHECK", 0),
-    KEYWORD("CHECK", 1),      KEYWORD("HIDE", -1),      KEYWORD("HELP", -2),
+    KEYWORD("", 0, 0),
+    KEYWORD("NO", 0, kButtonOptionField | kWaitOptionField | kYesNoField),
+    KEYWORD("YES", 1, kButtonOptionField | kWaitOptionField | kYesNoField),
+    KEYWORD("SHOW", 2, kButtonOptionField),
+    KEYWORD("PUSHBUTTON", 0, kButtonKindField),
+    KEYWORD("EXITBUTTON", 1, kButtonKindField),
+    KEYWORD("OKBUTTON", 2, kButtonKindField),
+    KEYWORD("CHECKBOX", 3, kButtonKindField),
+    KEYWORD("NORMAL", 0, kButtonStateField),
+    KEYWORD("FOCUS", 1, kButtonStateField),
+    KEYWORD("DISABLE", 2, kButtonStateField),
+    KEYWORD("UNCHECK", 0, kButtonStateField),
+    KEYWORD("CHECK", 1, kButtonStateField),
+    KEYWORD("HIDE", -1, kButtonStateField | kNormalColourField),
+    KEYWORD("HELP", -2, kButtonStateField | kNormalColourField),
 };
 #undef KEYWORD
+constexpr int kKeywordCount = sizeof kKeywords / sizeof kKeywords[0];
 constexpr std::size_t kLongestKeyword = 10;
 
 bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
@@ -76,4 +88,13 @@ int ParseInteger(const std::string& field) {
     std::size_t pos = 0;
     while (pos < field.size() && IsTrimChar(field[pos])) ++pos;
     return ReadDecimal(field, pos);
+}
+
+const char* KeywordAt(int index, int* value, unsigned* fields) {
+    // Index 0 of the table is the empty word, which is no keyword.
+    if (index < 0 || index + 1 >= kKeywordCount) return nullptr;
+    const Keyword& keyword = kKeywords[index + 1];
+    *value = keyword.value;
+    *fields = keyword.fields;
+    return keyword.word;
 }

@@ -9,3 +9,17 @@ int ParseNumberOrKeyword(const std::string& text, std::size_t* numberPos = nullp
 // A decimal integer from the start of the field after leading white space;
 // 0 without digits. Saturates instead of overflowing.
 int ParseInteger(const std::string& field);
+
+// The fields that take a keyword (the reader reads any keyword in any field
+// as its number; these say where each one is meant).
+enum KeywordFields : unsigned {
+    kButtonKindField = 1,
+    kButtonStateField = 2,
+    kButtonOptionField = 4,
+    kWaitOptionField = 8,    // of a [RUN] or [REBOOTED] entry
+    kNormalColourField = 16, // of a TEXT entry
+    kYesNoField = 32,        // RUNMULTIPLE
+};
+// The keyword at `index` (from 0), its number and its fields; null past the
+// last.
+const char* KeywordAt(int index, int* value, unsigned* fields);

@@ -34,6 +34,11 @@ struct TextItem {
     int normalColour = kColourNone;
     int highlightBackground = kColourNone;
     FontHandle font = nullptr;  // not owned: one of the font table's
+    // A size worked out from the text in its font (the entry gave none), and
+    // what it was worked out from, for when the font is replaced.
+    bool measured = false;
+    int longestLine = 0;
+    int lineCount = 0;
 };
 
 struct ScreenItem {

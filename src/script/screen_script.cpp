@@ -61,18 +61,21 @@ bool TextLineSource::NextLine(std::string* line) {
 
 namespace {
 
-// The whole file. A read error keeps the lines before the one it cut.
+// The whole file. A read error keeps the lines before the one it cut; a
+// file larger than any script makes none.
 bool ReadScriptFile(Machine& machine, const std::string& path, std::string* bytes) {
     std::unique_ptr<InputFile> file = machine.OpenInputFile(path);
     if (!file) return false;
     // Room for the whole file at once; a size that cannot be told costs
     // only the growing.
     long size = file->Size();
+    if (size > kLargestScriptBytes) return false;
     if (size > 0) bytes->reserve(static_cast<std::size_t>(size));
     char buffer[4096];
     long filled;
     while ((filled = file->Read(buffer, sizeof buffer)) > 0) {
         bytes->append(buffer, static_cast<std::size_t>(filled));
+        if (bytes->size() > static_cast<std::size_t>(kLargestScriptBytes)) return false;
     }
     if (filled < 0) {
         std::size_t lastEnd = bytes->rfind('\n');
@@ -92,10 +95,27 @@ ScreenScript::ScreenScript(ScreenModel& screen, ScreenHost& host, Machine& machi
     for (int i = 0; i < kTagCount; ++i) tagTable_[i] = kTags[i];
 }
 
-void ScreenScript::Load(const std::string& path) {
+bool ReadScriptText(Machine& machine, const std::string& path, std::string* text) {
     std::string bytes;
-    if (ReadScriptFile(machine_, path, &bytes)) {
-        TextLineSource source(ScriptTextFromBytes(machine_, std::move(bytes)));
+    if (!ReadScriptFile(machine, path, &bytes)) return false;
+    *text = ScriptTextFromBytes(machine, std::move(bytes));
+    return true;
+}
+
+bool SplitHeader(Machine& machine, const std::string& line, std::string* section,
+                 std::string* selector) {
+    std::string header = UpperCaseToken(machine, line);
+    std::size_t close = header.find(']');
+    if (close == std::string::npos) return false;
+    section->assign(header, 0, close + 1);
+    selector->assign(header, close + 1, header.find("//", close + 1) - close - 1);
+    return true;
+}
+
+void ScreenScript::Load(const std::string& path) {
+    std::string text;
+    if (ReadScriptText(machine_, path, &text)) {
+        TextLineSource source(std::move(text));
         ReadLines(source);
     }
     host_.CheckSingleInstance(runMultiple_);
@@ -112,9 +132,8 @@ void ScreenScript::ReadLines(LineSource& source) {
         if (text != raw.c_str()) raw.erase(0, text - raw.c_str());
         const std::string& line = raw;
         if (line[0] == '[') {
-            std::string header = UpperCaseToken(machine_, line);
-            std::size_t close = header.find(']');
-            if (close != std::string::npos) BeginSection(header, close);
+            std::string section, selector;
+            if (SplitHeader(machine_, line, &section, &selector)) BeginSection(section, selector);
         } else if (!skipEntries_) {
             DispatchEntry(line);
         }
@@ -130,13 +149,10 @@ bool ScreenScript::SelectorRejects(const std::string& selector, int first, int l
     return false;
 }
 
-void ScreenScript::BeginSection(const std::string& line, std::size_t closePos) {
+void ScreenScript::BeginSection(const std::string& section, const std::string& selector) {
     skipEntries_ = 1;
-    currentSection_ = line.substr(0, closePos + 1);
+    currentSection_ = section;
     currentHandler_ = HandlerOf(currentSection_);
-    std::string selector = line.substr(closePos + 1);
-    std::size_t comment = selector.find("//");
-    if (comment != std::string::npos) selector.erase(comment);
 
     bool accepted =
         !SelectorRejects(selector, kFirstVersionTag, kLastVersionTag, tagTable_[windowsVersion_]) &&

@@ -31,10 +31,23 @@ private:
     std::size_t used_ = 0;
 };
 
+// A script file larger than this is taken as one that cannot be read: no
+// real script comes near it, and the whole file is held at once.
+constexpr long kLargestScriptBytes = 4L << 20;
+
 constexpr int kTagCount = 25;
 constexpr int kFirstLanguageTag = 7;
 
 const char* LanguageTagFor(unsigned short languageId);
+
+// The text of a script file as the reader takes it (script/script_text.h);
+// false when the file cannot be read.
+bool ReadScriptText(Machine& machine, const std::string& path, std::string* text);
+// A header line (trimmed, starting with "[") as the reader takes it: the
+// section in upper case up to its "]", and the selector after it up to a
+// "//" comment. False for a line without "]", which is no header.
+bool SplitHeader(Machine& machine, const std::string& line, std::string* section,
+                 std::string* selector);
 
 class ScreenScript {
 public:
@@ -42,7 +55,8 @@ public:
     void Load(const std::string& path);
     // Reads the lines without the single-instance check; Load ends with it.
     void ReadLines(LineSource& source);
-    void BeginSection(const std::string& line, std::size_t closePos);
+    // A header split by SplitHeader.
+    void BeginSection(const std::string& section, const std::string& selector);
     void DispatchEntry(const std::string& line);
 
     // Tells `listener` (not owned; null for none) what the reader does.

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "script/best_fit.h"
 #include "script/machine.h"
 
 namespace {
@@ -10,6 +11,7 @@ namespace {
 const char kByteOrderMark[] = "\xEF\xBB\xBF";
 constexpr char kEndOfText = '\x1A';  // Ctrl-Z
 constexpr char16_t kReplacement = u'?';
+constexpr char32_t kByteOrderMarkCharacter = 0xFEFF;
 
 bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
@@ -96,8 +98,10 @@ std::u16string DecodeUtf8(const std::string& bytes) {
             ++pos;
             continue;
         }
-        result += character > 0xFFFF ? kReplacement : static_cast<char16_t>(character);
         pos += length;
+        // A mark inside the text is where files saved with one were joined.
+        if (character == kByteOrderMarkCharacter) continue;
+        result += character > 0xFFFF ? kReplacement : static_cast<char16_t>(character);
     }
     return result;
 }
@@ -105,10 +109,8 @@ std::u16string DecodeUtf8(const std::string& bytes) {
 std::string ScriptTextFromBytes(Machine& machine, std::string bytes) {
     const std::size_t end = bytes.find(kEndOfText);
     if (end != std::string::npos) bytes.erase(end);
-    if (bytes.compare(0, 3, kByteOrderMark) == 0) {
-        bytes.erase(0, 3);
-    } else if (!IsMultiByteUtf8(bytes)) {
-        return bytes;
-    }
-    return machine.ToAnsiCodePage(DecodeUtf8(bytes));
+    if (bytes.compare(0, 3, kByteOrderMark) != 0 && !IsMultiByteUtf8(bytes)) return bytes;
+    std::u16string text = DecodeUtf8(bytes);
+    FitToCodePage(machine.AnsiCodePage(), &text);
+    return machine.ToAnsiCodePage(text);
 }

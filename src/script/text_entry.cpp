@@ -67,21 +67,21 @@ FontChanges ParseFontSpecification(Machine& machine, const std::string& value) {
 std::unique_ptr<TextItem> ParseTextEntry(const std::string& value, const ScreenModel& screen,
                                          ScreenHost& host) {
     std::unique_ptr<TextItem> text(new TextItem());
-    const FieldList<9> fields(value);
+    const FieldList<kTextFieldCount> fields(value);
     const auto& f = fields.field;
     auto given = [&](std::size_t i) { return fields.Has(i) && !Trimmed(f[i]).empty(); };
 
-    int longest = 0;
-    int lines = 0;
-    if (fields.Has(0)) text->text = DecodeLineBreaks(f[0], &longest, &lines);
-    if (fields.Has(1)) text->highlightColour = ParseInteger(f[1]);
-    if (given(2)) text->normalColour = ParseNumberOrKeyword(f[2]);
-    if (given(3)) text->highlightBackground = ParseInteger(f[3]);
-    if (fields.Has(4)) text->font = screen.Font(ParseNumberOrKeyword(f[4]));
-    if (given(5)) text->x = ParseInteger(f[5]);
-    if (given(6)) text->y = ParseInteger(f[6]);
-    if (fields.Has(7)) text->width = ParseInteger(f[7]);
-    if (fields.Has(8)) text->height = ParseInteger(f[8]);
+    if (fields.Has(kTextText))
+        text->text = DecodeLineBreaks(f[kTextText], &text->longestLine, &text->lineCount);
+    if (fields.Has(kTextHighlightColour)) text->highlightColour = ParseInteger(f[kTextHighlightColour]);
+    if (given(kTextNormalColour)) text->normalColour = ParseNumberOrKeyword(f[kTextNormalColour]);
+    if (given(kTextHighlightBackground))
+        text->highlightBackground = ParseInteger(f[kTextHighlightBackground]);
+    if (fields.Has(kTextFont)) text->font = screen.Font(ParseNumberOrKeyword(f[kTextFont]));
+    if (given(kTextX)) text->x = ParseInteger(f[kTextX]);
+    if (given(kTextY)) text->y = ParseInteger(f[kTextY]);
+    if (fields.Has(kTextWidth)) text->width = ParseInteger(f[kTextWidth]);
+    if (fields.Has(kTextHeight)) text->height = ParseInteger(f[kTextHeight]);
 
     // Only the table's sixteen colours can be drawn. An unknown highlight
     // colour falls back to its default; an unknown normal colour or
@@ -91,11 +91,15 @@ std::unique_ptr<TextItem> ParseTextEntry(const std::string& value, const ScreenM
         text->normalColour = kColourNone;
     if (!IsColourIndex(text->highlightBackground)) text->highlightBackground = kColourNone;
 
-    if (text->width <= 0 || text->height <= 0) {
-        TextExtent extent = host.MeasureText(text->font, text->text);
-        const long long length = static_cast<long long>(text->text.size());
-        text->width = length == 0 ? 0 : SaturatedInt(extent.width * static_cast<long long>(longest) / length);
-        text->height = SaturatedInt(static_cast<long long>(extent.height) * lines);
-    }
+    text->measured = text->width <= 0 || text->height <= 0;
+    if (text->measured) MeasureTextItem(text.get(), host);
     return text;
+}
+
+void MeasureTextItem(TextItem* text, ScreenHost& host) {
+    TextExtent extent = host.MeasureText(text->font, text->text);
+    const long long length = static_cast<long long>(text->text.size());
+    const long long longest = text->longestLine;
+    text->width = length == 0 ? 0 : SaturatedInt(extent.width * longest / length);
+    text->height = SaturatedInt(static_cast<long long>(extent.height) * text->lineCount);
 }

@@ -16,11 +16,20 @@ constexpr std::size_t kMaxFaceNameChars = 31;
 // override earlier ones.
 FontChanges ParseFontSpecification(Machine& machine, const std::string& value);
 
+// The fields of a TEXT value, in their order.
+enum TextField {
+    kTextText, kTextHighlightColour, kTextNormalColour, kTextHighlightBackground, kTextFont,
+    kTextX, kTextY, kTextWidth, kTextHeight,
+    kTextFieldCount
+};
+
 // A text item from the nine fields of a TEXT entry. Colours that the colour
 // table does not hold are made harmless; a size of 0 or less is worked out
 // from the text in its font.
 std::unique_ptr<TextItem> ParseTextEntry(const std::string& value, const ScreenModel& screen,
                                          ScreenHost& host);
+// Works out the size of a text from its lines in its font.
+void MeasureTextItem(TextItem* text, ScreenHost& host);
 
 constexpr int kColourCount = 16;
 inline bool IsColourIndex(int colour) { return colour >= 0 && colour < kColourCount; }

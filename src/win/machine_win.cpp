@@ -128,31 +128,32 @@ std::string WinMachine::UpperCaseDoubleByte(const std::string& character) {
     return length == static_cast<int>(character.size()) ? std::string(upper, length) : character;
 }
 
-namespace {
-// WideCharToMultiByte into the ANSI code page; empty on failure.
-std::string WideToAnsi(const std::u16string& text, DWORD flags, const char* defaultChar) {
-    const wchar_t* wide = reinterpret_cast<const wchar_t*>(text.data());
-    const int length = static_cast<int>(text.size());
-    const int size = WideCharToMultiByte(CP_ACP, flags, wide, length, nullptr, 0, defaultChar, nullptr);
-    if (size <= 0) return std::string();
-    std::string result(static_cast<std::size_t>(size), '\0');
-    if (WideCharToMultiByte(CP_ACP, flags, wide, length, &result[0], size, defaultChar, nullptr) != size)
-        return std::string();
-    return result;
-}
-}  // namespace
-
 std::string WinMachine::ToAnsiCodePage(const std::u16string& text) {
-    static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 is Windows' wide text");
-    if (text.empty() || text.size() > 0x7FFFFFFF / 2) return std::string();
-    // "No best fit" keeps a character that the code page lacks from turning
-    // into a look-alike. Windows 95, 98 and NT 4 refuse the flag, and a
-    // system whose ANSI code page is UTF-8 refuses it and the default
-    // character: both convert without them.
-    std::string result = WideToAnsi(text, WC_NO_BEST_FIT_CHARS, "?");
-    if (result.empty()) result = WideToAnsi(text, 0, nullptr);
+    // A character is kept only when it comes back the same, so that one the
+    // code page lacks becomes "?" rather than a look-alike ("a" for "ā"), the
+    // same on every version: Windows 95, 98 and NT 4 know no flag that
+    // refuses look-alikes, and a system whose code page is UTF-8 refuses it.
+    std::string result;
+    result.reserve(text.size());
+    for (char16_t unit : text) {
+        if (unit < 0x80) {
+            result += static_cast<char>(unit);
+            continue;
+        }
+        const wchar_t wide = unit;
+        wchar_t back = 0;
+        char ansi[4];
+        const int length = WideCharToMultiByte(CP_ACP, 0, &wide, 1, ansi, sizeof ansi, nullptr, nullptr);
+        if (length > 0 && MultiByteToWideChar(CP_ACP, 0, ansi, length, &back, 1) == 1 && back == wide) {
+            result.append(ansi, static_cast<std::size_t>(length));
+        } else {
+            result += '?';
+        }
+    }
     return result;
 }
+
+unsigned WinMachine::AnsiCodePage() { return GetACP(); }
 
 std::string WinMachine::WindowsDirectory() {
     char path[MAX_PATH * 2] = {};

@@ -13,6 +13,7 @@ public:
     bool IsLeadByte(unsigned char byte) override;
     std::string UpperCaseDoubleByte(const std::string& character) override;
     std::string ToAnsiCodePage(const std::u16string& text) override;
+    unsigned AnsiCodePage() override;
     std::string WindowsDirectory() override;
     std::string TemporaryDirectory() override;
     std::unique_ptr<InputFile> OpenInputFile(const std::string& path) override;

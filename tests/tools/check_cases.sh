@@ -111,6 +111,25 @@ check bytes 1 "5:10 error code-page" "7:10 error code-page" "8:9 error code-page
 disc utf8 "[BEGIN] [JPN]${B}TITLE=表示${B}[BEGIN] [GER]${B}TITLE=Grüße${B}$(printf '\x1a')[NOTES]${B}X=1${B}"
 check utf8 0
 
+# Where the checker once saw otherwise than the program: a drive path among
+# a command's arguments, a CR that ends the last line, a language read only
+# after another's [END], paths with the currency signs that Far-East tables
+# write for a backslash (one the checker's library cannot convert), and a
+# later picture that does not load (the earlier one stays).
+disc agree "[BUTTON]${B}BUTTON1=PUSHBUTTON,1,1,0,0,NORMAL,NO,STRIP.BMP, , , ,MISSING\\SETUP.EXE /D=C:\\TEMP${B}BUTTON2=PUSHBUTTON,1,1,0,0,NORMAL,NO,STRIP.BMP, , , ,SETUP.EXE /D=C:\\TEMP${B}[END] [ENG]${B}[BEGIN] [GER]${B}INTROSOUND=NONE.WAV${B}[BEGIN] [JPN]${B}INTROBITMAP=PICS¥BACK.BMP${B}[END]$(printf '\r')"
+mkdir "$DISC/PICS" && bitmap "$DISC/PICS/BACK.BMP" 64 48
+check agree 1 "5:54 error missing-file" "9:12 error missing-file"
+disc won "[BEGIN] [KOREAN]${B}INTROBITMAP=PICS₩BACK.BMP${B}"
+mkdir "$DISC/PICS" && bitmap "$DISC/PICS/BACK.BMP" 64 48
+check won 0
+disc background "INTROBITMAP=NONE.BMP${B}"
+check background 1 "4:13 error missing-file"
+
+# Windows sees no [autorun] after a byte-order mark.
+disc mark ""
+printf '\xEF\xBB\xBF[autorun]\r\nopen=AUTORUN.EXE\r\n' | cat - "$DISC/AUTORUN.INF" >"$DISC/MARKED" && mv "$DISC/MARKED" "$DISC/AUTORUN.INF"
+check mark 0 "1:1 warning autorun-mark"
+
 disc clean "FONT1=Arial,12,BOLD${B}[TEXT]${B}TEXT1=Install,7, ,3,1${B}[BUTTON]${B}BUTTON1=CHECKBOX,1,1,0,0,CHECK,YES,STRIP.BMP,1, , ,SETUP.EXE /q${B}[autorun]${B}open=AUTORUN.EXE${B}[END]${B}"
 check clean 0
 

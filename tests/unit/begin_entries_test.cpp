@@ -143,10 +143,11 @@ TEST(BeginEntries, FontSlots) {
 
 TEST(BeginEntries, LaterFontReplacesEarlierOneEverywhere) {
     Screen screen;
+    screen.host.fontLineHeights[FakeScreenHost::FontNumber(3)] = 40;
     screen.Read(
         "FONT1=Arial,12\n"
         "FONT2=Courier\n"
-        "[TEXT]\nTEXT1=one,0, , ,1\nTEXT2=two,0, , ,2\n"
+        "[TEXT]\nTEXT1=one,0, , ,1\nTEXT2=two,0, , ,2\nTEXT3=three,0, , ,1,0,0,50,20\n"
         "[BEGIN]\nFONT1=Tahoma,BOLD\n");
     ASSERT_EQ(screen.host.createdFonts.size(), 3u);
     EXPECT_EQ(screen.host.createdFonts[2].faceName, "Tahoma");
@@ -156,6 +157,12 @@ TEST(BeginEntries, LaterFontReplacesEarlierOneEverywhere) {
     // The text read under the first FONT1 now draws with the second.
     EXPECT_EQ(screen.model.texts[1]->font, FakeScreenHost::FontNumber(3));
     EXPECT_EQ(screen.model.texts[2]->font, FakeScreenHost::FontNumber(2));
+    // A text sized by its font takes the new font's size; one sized by its
+    // entry keeps it.
+    EXPECT_EQ(screen.model.texts[1]->height, 40);
+    EXPECT_EQ(screen.model.texts[2]->height, screen.host.lineHeight + 10);
+    EXPECT_EQ(screen.model.texts[3]->height, 20);
+    EXPECT_EQ(screen.model.texts[3]->width, 50);
 }
 
 TEST(BeginEntries, FailedFontKeepsTheSlot) {

@@ -104,6 +104,8 @@ public:
         }
         return result;
     }
+    unsigned codePage = 1252;
+    unsigned AnsiCodePage() override { return codePage; }
     std::string WindowsDirectory() override { return windowsDirectory; }
     std::string TemporaryDirectory() override { return temporaryDirectory; }
     // Files listed in scriptedFiles come from memory, others from this machine.

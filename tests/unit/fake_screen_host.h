@@ -27,6 +27,7 @@ public:
     std::set<int> windowsFail;  // slots whose window cannot be made
     int charWidth = 6;          // per byte of the measured run
     int lineHeight = 13;
+    std::map<FontHandle, int> fontLineHeights;  // fonts whose lines are not lineHeight + 10
 
     std::vector<FontChanges> createdFonts;
     std::vector<FontHandle> deletedFonts;
@@ -52,7 +53,8 @@ public:
         measured.push_back(text);
         TextExtent extent;
         extent.width = charWidth * static_cast<int>(text.size());
-        extent.height = font ? lineHeight + 10 : lineHeight;
+        auto own = fontLineHeights.find(font);
+        extent.height = own != fontLineHeights.end() ? own->second : font ? lineHeight + 10 : lineHeight;
         return extent;
     }
     void SetBackgroundBitmap(const std::string& path) override { backgrounds.push_back(path); }

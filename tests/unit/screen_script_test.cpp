@@ -145,7 +145,7 @@ TEST(ScreenScript, EntryKeysAndNumbers) {
     ScreenModel screen;
     RecordingHost host;
     ScreenScript reader(screen, host, machine);
-    reader.BeginSection("[BUTTON]", 7);
+    reader.BeginSection("[BUTTON]", "");
     EXPECT_EQ(reader.CurrentSection(), "[BUTTON]");
     // Names and numbers as the handlers receive them are seen through
     // RUNMULTIPLE, whose number is ignored and whose name must match whole.
@@ -157,11 +157,11 @@ TEST(ScreenScript, EntryKeysAndNumbers) {
         {"RUNMULTIPLEX=YES", 0},   {"=RUNMULTIPLE", 0},         {"RUN MULTIPLE=YES", 0},
         {" RUNMULTIPLE\t=\tYes", 1},
     };
-    reader.BeginSection("[BEGIN]", 6);
+    reader.BeginSection("[BEGIN]", "");
     for (const Case& c : cases) {
         ScreenModel fresh;
         ScreenScript r(fresh, host, machine);
-        r.BeginSection("[BEGIN]", 6);
+        r.BeginSection("[BEGIN]", "");
         r.DispatchEntry(c.line);
         EXPECT_EQ(r.RunMultiple(), c.runMultiple) << c.line;
     }
@@ -227,6 +227,8 @@ TEST(ScreenScript, LoadReadsThroughMachineFiles) {
     std::string filler;
     for (int i = 0; i < 5000; ++i) filler += "KEY" + std::to_string(i) + "=some value\r\n";
     const std::string twoTitles = "[BEGIN]\r\nTITLE=first\r\nTITLE=second\r\n[END]";
+    std::string largest = "[BEGIN]\r\nTITLE=big\r\n";
+    largest.resize(kLargestScriptBytes, ' ');
     struct Case {
         ScriptedBytes file;
         std::string title;
@@ -241,6 +243,10 @@ TEST(ScreenScript, LoadReadsThroughMachineFiles) {
         {{"[BEGIN]\r\n" + filler + "TITLE=last\r\n", 13, -1, false}, "last"},
         {{"[BEGIN]\r\nTITLE=early\r\n" + filler + "TITLE=last\r\n", 4096, 70000, true},
          "early"},
+        // Larger than any script: none is read, whether told or found.
+        {{largest, 1 << 20, -1, true}, "big"},
+        {{largest + " ", 1 << 20, -1, true}, ""},
+        {{largest + " ", 1 << 20, -1, false}, ""},
     };
     for (const Case& c : cases) {
         FakeMachine machine;

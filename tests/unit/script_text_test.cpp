@@ -55,8 +55,9 @@ TEST(ScriptTextFromBytes, Utf8IsConvertedOnceAnsiKept) {
         {"\xEF\xBB\xBF[BEGIN]\r\n", "[BEGIN]\r\n", true},
         {"\xEF\xBB\xBF", "", true},
         {"\xEF\xBB\xBF" "A\xFC" "B", "A?B", true},
-        // Only a leading mark is one.
-        {"A\xEF\xBB\xBF", "A?", true},
+        // A mark inside the text, where two files with one were joined, goes too.
+        {"A\xEF\xBB\xBF", "A", true},
+        {"\xEF\xBB\xBF[BEGIN]\r\n\xEF\xBB\xBF[END]", "[BEGIN]\r\n[END]", true},
         // Ctrl-Z ends the text before anything else is decided.
         {"[BEGIN]\r\n\x1ATITLE=late\r\n", "[BEGIN]\r\n", false},
         {"\x1A\xEF\xBB\xBF", "", false},
@@ -70,5 +71,31 @@ TEST(ScriptTextFromBytes, Utf8IsConvertedOnceAnsiKept) {
         machine.convertedText = u"(not asked)";
         EXPECT_EQ(ScriptTextFromBytes(machine, c.bytes), c.text) << c.bytes;
         EXPECT_EQ(machine.convertedText != u"(not asked)", c.converted) << c.bytes;
+    }
+}
+
+TEST(ScriptTextFromBytes, FarEastBestFitsOnEveryCodePageTheSame) {
+    struct Case {
+        unsigned codePage;
+        std::string bytes;
+        std::u16string converted;
+    } cases[] = {
+        // Shift-JIS and Johab read by other systems' tables: 0x5C and 0x7E
+        // come back as the yen or won sign and the overline.
+        {932, "INTROBITMAP=PICS\xC2\xA5" "BACK.BMP\xC2\xA5r\xE2\x80\xBE", u"INTROBITMAP=PICS\\BACK.BMP\\r~"},
+        {949, "A\xE2\x82\xA9" "B\xE2\x80\xBE", u"A\\B~"},
+        // The wave dash, em dash and minus sign where 932 has other forms.
+        {932, "\xE3\x80\x9C\xE2\x80\x94\xE2\x88\x92", u"\uFF5E\u2015\uFF0D"},
+        {936, "\xC2\xA5", u"\uFFE5"},
+        // Other code pages hold these characters, or do not fit them.
+        {1252, "\xC2\xA5\xE2\x82\xA9\xE2\x80\xBE", u"\u00A5\u20A9\u203E"},
+        {932, "\xE2\x82\xA9", u"\u20A9"},
+        {949, "\xC2\xA5", u"\uFFE5"},
+    };
+    for (const Case& c : cases) {
+        FakeMachine machine;
+        machine.codePage = c.codePage;
+        ScriptTextFromBytes(machine, c.bytes);
+        EXPECT_EQ(machine.convertedText, c.converted) << c.codePage << " " << c.bytes;
     }
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Scripts as editors save them: UTF-8 with or without a byte-order mark,
-# shown in the system's own code page; a Ctrl-Z that ends the script; and
-# Japanese folder names whose second byte in code page 932 is a backslash.
+# shown in the system's own code page; a Ctrl-Z that ends the script;
+# Japanese folder names whose second byte in code page 932 is a backslash;
+# and the yen and won signs that other systems' tables write for it.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/recorder_log.sh"
 suite_begin encoding
@@ -20,7 +21,7 @@ make_locales() {
   (
     flock 9
     local name
-    for name in de_DE ja_JP; do
+    for name in de_DE ja_JP ko_KR; do
       [ -d "$LOCALES/$name.UTF-8" ] || localedef -i "$name" -f UTF-8 "$LOCALES/$name.UTF-8" || exit 1
     done
   ) 9>"$WINE_WORK/locales.lock"
@@ -197,6 +198,39 @@ WINEDEBUG=trace+winmm start_in_language ja_JP.UTF-8 'C:\DISC\表\AUTORUN.EXE' 'C
 check "a code page 932 screen script shows its title" shows_title "表示テスト"
 check "its intro sound is asked for by its full path" \
   grep -a -q -F 'SoundName=L"C:\\DISC\\\8868\\\30bd\\INTRO.WAV"' "$SUITE_DIR/$CASE_NAME.log"
+case_end
+
+# ---------------------------------------------------------------------------
+# Two files saved with a byte-order mark each and joined, the second's paths
+# written with the yen sign (Japanese) or the won sign (Korean) for the
+# backslash: the screen takes its picture from PICS\BACK.BMP on both systems.
+screen_size_is() { [ "$(probe_value size "$1")" = "$2" ]; }
+case_begin far_east_currency_signs_joined
+mkdir -p "$DISC/PICS"
+convert -size 320x240 xc:'#336699' BMP3:"$DISC/PICS/BACK.BMP"
+for sign in '¥:ja_JP.UTF-8:Yen Path' '₩:ko_KR.UTF-8:Won Path'; do
+  IFS=: read -r mark_sign language title <<<"$sign"
+  {
+    printf '%s' "$BOM"
+    crlf <<<'[autorun]'
+    crlf <<<'open=AUTORUN.EXE'
+    printf '%s' "$BOM"
+    crlf <<INF
+[BEGIN]
+TITLE=$title
+INTROBITMAP=PICS${mark_sign}BACK.BMP
+[END]
+INF
+  } >"$DISC/AUTORUN.INF"
+  start_in_language "$language" 'C:\DISC\AUTORUN.EXE'
+  if id=$(wait_for_window "$title" 30); then
+    check "$language: the screen is the picture's size" within 10 screen_size_is "$title" 320,240
+    press_key_in "$id" Escape
+    process_ends_within "$AUTORUN_PID" 10
+  else
+    fail "$language: no screen titled '$title' (seen: $(visible_names))"
+  fi
+done
 case_end
 
 suite_end

@@ -71,10 +71,12 @@ TextExtent CheckHost::MeasureText(FontHandle, const std::string& text) {
 
 void CheckHost::SetBackgroundBitmap(const std::string& path) {
     PictureCheck picture = CheckPictureFile(disc_, path);
+    // As in the program, a picture that does not load leaves the one before.
+    if (!picture.loads) return;
     backgroundPath = path;
-    hasBackground = picture.loads;
-    backgroundWidth = picture.loads ? picture.width : 0;
-    backgroundHeight = picture.loads ? picture.height : 0;
+    hasBackground = true;
+    backgroundWidth = picture.width;
+    backgroundHeight = picture.height;
 }
 
 DibBitmap* CheckHost::GetButtonBitmap(const std::string& name, int* frameWidth, int* frameHeight) {

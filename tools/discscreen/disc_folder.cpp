@@ -89,27 +89,48 @@ bool DiscMachine::FirstMatchAttributes(const std::string& pattern, unsigned long
 
 bool DiscMachine::IsLeadByte(unsigned char byte) { return IsLeadByteIn(codePage, byte); }
 
+namespace {
+
+// One conversion through iconv; false when it fails.
+bool Convert(iconv_t converter, const char* in, std::size_t inSize, std::string* out) {
+    char buffer[8];
+    char* inPos = const_cast<char*>(in);
+    char* outPos = buffer;
+    std::size_t inLeft = inSize;
+    std::size_t outLeft = sizeof buffer;
+    iconv(converter, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(converter, &inPos, &inLeft, &outPos, &outLeft) == static_cast<std::size_t>(-1) || inLeft)
+        return false;
+    out->assign(buffer, outPos);
+    return true;
+}
+
+}  // namespace
+
 std::string DiscMachine::ToAnsiCodePage(const std::u16string& text) {
     const std::string page = "CP" + std::to_string(codePage);
-    iconv_t converter = iconv_open(page.c_str(), "UTF-16LE");
-    if (converter == reinterpret_cast<iconv_t>(-1)) return KeepAsciiOnly(text);
+    iconv_t there = iconv_open(page.c_str(), "UTF-16LE");
+    iconv_t back = iconv_open("UTF-16LE", page.c_str());
     std::string result;
-    result.reserve(text.size());
-    // One character at a time, so that one the code page lacks becomes "?"
-    // as on Windows, and the rest goes on.
-    for (char16_t unit : text) {
-        char in[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
-        char out[8];
-        char* inPos = in;
-        char* outPos = out;
-        std::size_t inLeft = sizeof in;
-        std::size_t outLeft = sizeof out;
-        if (iconv(converter, &inPos, &inLeft, &outPos, &outLeft) == static_cast<std::size_t>(-1)) {
-            result += '?';
-        } else {
-            result.append(out, outPos);
+    if (there == reinterpret_cast<iconv_t>(-1) || back == reinterpret_cast<iconv_t>(-1)) {
+        result = KeepAsciiOnly(text);
+    } else {
+        result.reserve(text.size());
+        // One character at a time, so that one the code page lacks becomes
+        // "?" and the rest goes on. A character that comes back as another
+        // is one of the library's look-alikes, which Windows does not make.
+        for (char16_t unit : text) {
+            const char in[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+            std::string ansi, again;
+            if (Convert(there, in, sizeof in, &ansi) && Convert(back, ansi.data(), ansi.size(), &again) &&
+                again == std::string(in, sizeof in)) {
+                result += ansi;
+            } else {
+                result += '?';
+            }
         }
     }
-    iconv_close(converter);
+    if (there != reinterpret_cast<iconv_t>(-1)) iconv_close(there);
+    if (back != reinterpret_cast<iconv_t>(-1)) iconv_close(back);
     return result;
 }

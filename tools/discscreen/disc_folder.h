@@ -51,8 +51,10 @@ public:
     bool IsLeadByte(unsigned char byte) override;
     // Upper-casing of double-byte letters (full-width Latin) is left as is.
     std::string UpperCaseDoubleByte(const std::string& character) override { return character; }
-    // Through this machine's iconv tables of the code page.
+    // Through this machine's iconv tables of the code page, keeping only
+    // characters that come back the same, as Windows does.
     std::string ToAnsiCodePage(const std::u16string& text) override;
+    unsigned AnsiCodePage() override { return static_cast<unsigned>(codePage); }
     std::string WindowsDirectory() override { return "C:\\WINDOWS"; }
     std::string TemporaryDirectory() override { return "C:\\WINDOWS\\TEMP\\"; }
     // The checker hands the reader the script's path on this machine.

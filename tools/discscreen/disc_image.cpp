@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "disc_folder.h"
+#include "autorun_section.h"
 #include "command_arguments.h"
 #include "findings.h"
 #include "image_names.h"
@@ -38,13 +39,6 @@ int Usage(const std::string& problem) {
 
 void Warn(const std::string& text) { std::cerr << "discscreen: warning: " << text << "\n"; }
 
-std::string Trimmed(const std::string& line) {
-    std::size_t first = line.find_first_not_of(" \t\r\x1a");
-    if (first == std::string::npos) return "";
-    std::size_t last = line.find_last_not_of(" \t\r\x1a");
-    return line.substr(first, last - first + 1);
-}
-
 std::string Upper(std::string text) {
     for (char& ch : text) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
     return text;
@@ -57,24 +51,6 @@ bool ReadFile(const std::string& path, std::string* bytes) {
     all << in.rdbuf();
     *bytes = all.str();
     return true;
-}
-
-// The lines of the [autorun] section, each trimmed.
-std::vector<std::string> AutorunLines(const std::string& script) {
-    std::vector<std::string> lines;
-    std::istringstream in(script);
-    std::string line;
-    bool inside = false;
-    while (std::getline(in, line)) {
-        std::string text = Trimmed(line);
-        if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text = text.substr(3);
-        if (!text.empty() && text[0] == '[') {
-            inside = Upper(text.substr(0, text.find(']') + 1)) == "[AUTORUN]";
-        } else if (inside) {
-            lines.push_back(text);
-        }
-    }
-    return lines;
 }
 
 // Runs xorriso with its talk kept aside; shown only when it fails.
@@ -166,34 +142,6 @@ std::string VolumeLabel(const std::string& text) {
     return label;
 }
 
-bool HasAutorunSection(const std::string& script) {
-    std::istringstream in(script);
-    std::string line;
-    while (std::getline(in, line)) {
-        std::string text = Trimmed(line);
-        if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text = text.substr(3);
-        if (Upper(text.substr(0, 9)) == "[AUTORUN]") return true;
-    }
-    return false;
-}
-
-std::string WithAutorunSection(const std::string& script, const std::string& program) {
-    if (HasAutorunSection(script)) return script;
-    std::size_t start = script.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-    return script.substr(0, start) + "[autorun]\r\nopen=" + program + "\r\nicon=" + program + ",0\r\n\r\n" +
-           script.substr(start);
-}
-
-std::string AutorunOpenFile(const std::string& script) {
-    for (const std::string& line : AutorunLines(script)) {
-        std::size_t equals = line.find('=');
-        if (equals == std::string::npos || Upper(Trimmed(line.substr(0, equals))) != "OPEN") continue;
-        std::string value = Trimmed(line.substr(equals + 1));
-        return value.substr(0, value.find_first_of(" \t"));
-    }
-    return "";
-}
-
 int RunImage(int argc, char** argv) {
     std::vector<std::string> words(argv, argv + argc);
     SigningKey key;
@@ -240,13 +188,17 @@ int RunImage(int argc, char** argv) {
                                         "-follow", "link", "-outdev", partial,
                                         "-volid", volume, "-joliet", "on", "-rockridge", "on",
                                         "-compliance", "iso_9660_level=2", "-map", disc, "/"};
-    if (!HasAutorunSection(script)) {
+    const std::string withSection = WithAutorunSection(script, "AUTORUN.EXE");
+    if (withSection != script) {
         std::string copy = work + "/AUTORUN.INF";
-        std::ofstream(copy, std::ios::binary) << WithAutorunSection(script, "AUTORUN.EXE");
+        std::ofstream(copy, std::ios::binary) << withSection;
         std::string onDisc = "/" + target.scriptPath.substr(target.scriptPath.find_last_of('/') + 1);
         xorriso.insert(xorriso.end(), {"-map", copy, onDisc});
-        std::cerr << "discscreen: added [autorun] open=AUTORUN.EXE to the image's copy of the script,"
-                     " so that Windows starts the screen (the folder's own is unchanged)\n";
+        std::cerr << (MarkBeforeAutorun(script) != std::string::npos
+                          ? "discscreen: put [autorun] on a line of its own after the byte-order mark"
+                          : "discscreen: added [autorun] open=AUTORUN.EXE")
+                  << " in the image's copy of the script, so that Windows starts the screen (the folder's"
+                     " own is unchanged)\n";
     }
     std::vector<ImageReplacement> replacements;
     if (arguments.Has("--shrink")) AddShrunkPictures(target, work, replacements);

@@ -12,10 +12,3 @@ int RunImage(int argc, char** argv);
 // The volume label made of a text: upper case, every run of characters
 // outside A-Z, 0-9 and _ as one '_', at most 32 characters.
 std::string VolumeLabel(const std::string& text);
-
-// The script's bytes with "[autorun]" and "open=PROGRAM" put first (after a
-// UTF-8 byte order mark), or unchanged when it has an [autorun] section.
-bool HasAutorunSection(const std::string& script);
-std::string WithAutorunSection(const std::string& script, const std::string& program);
-// The first word of open= in the script's [autorun] section, or "".
-std::string AutorunOpenFile(const std::string& script);

@@ -5,9 +5,12 @@
 #include "app/intro_sound.h"
 #include "code_page.h"
 #include "launch/target_resolution.h"
+#include "script/button_entry.h"
+#include "script/entry_handlers.h"
 #include "script/field_list.h"
 #include "script/numbers.h"
 #include "script/program_paths.h"
+#include "script/text_entry.h"
 #include "script/text_trim.h"
 #include "script/upper_case.h"
 #include "ui/dib_cache.h"
@@ -15,6 +18,7 @@
 
 namespace {
 
+// The fields' names in messages, in the reader's order of the fields.
 const std::vector<const char*> kTextFields = {"text", "highlight colour", "normal colour",
                                               "highlight background", "font", "x", "y", "width",
                                               "height"};
@@ -23,12 +27,21 @@ const std::vector<const char*> kButtonFields = {
     "option",  "picture", "caption",           "caption placement", "hover sound", "command"};
 const std::vector<const char*> kReferenceFields = {"button number", "word"};
 
+constexpr int kLastSlot = kSlotCount - 1;
+const std::string kLastSlotText = std::to_string(kLastSlot);
+static_assert(kTextFieldCount == 9 && kButtonFieldCount == 12, "a name for each field above");
+
 bool Contains(const std::vector<std::string>& words, const std::string& word) {
     return std::find(words.begin(), words.end(), word) != words.end();
 }
 
 bool HasDigit(const std::string& text) {
     return text.find_first_of("0123456789") != std::string::npos;
+}
+
+template <typename Fields>
+bool Has(const Fields& fields, int index) {
+    return static_cast<std::size_t>(index) < fields.size();
 }
 
 std::string Quoted(const std::string& text) { return "'" + text + "'"; }
@@ -96,8 +109,11 @@ std::vector<Reading::Field> Reading::Fields() const {
 }
 
 void Reading::CheckCodePage() {
+    // A CR that ends the script's last line is read as the end of that line.
+    std::string text = raw_;
+    if (!text.empty() && text.back() == '\r') text.pop_back();
     std::string why;
-    std::size_t bad = FirstNonTextByte(raw_, system_.codePage, &why);
+    std::size_t bad = FirstNonTextByte(text, system_.codePage, &why);
     if (bad != std::string::npos)
         Add(Severity::kError, static_cast<int>(bad) + 1, why + " (read on " + system_.description + ")",
             "code-page");
@@ -284,9 +300,10 @@ void Reading::CheckColour(const Field& field, const char* what, bool blankAllowe
 void Reading::CheckFontNumber(const Field& field) {
     if (Trimmed(field.text).empty()) return;
     int font = ParseNumberOrKeyword(field.text);
-    if (font < 0 || font > 31) {
+    if (font < 0 || font > kLastSlot) {
         Add(Severity::kError, field.column,
-            "font " + std::to_string(font) + " is outside 0 to 31; the text takes the default font",
+            "font " + std::to_string(font) + " is outside 0 to " + kLastSlotText +
+                "; the text takes the default font",
             "out-of-range");
     } else if (!screen_.Font(font)) {
         Add(Severity::kWarning, field.column,
@@ -308,9 +325,10 @@ void Reading::CheckTextNumber(const Field& field, const char* what) {
     }
     int number = ParseNumberOrKeyword(word);
     if (number == 0) return;
-    if (number < 1 || number > 31) {
+    if (number < 1 || number > kLastSlot) {
         Add(Severity::kError, field.column,
-            std::string(what) + " text " + std::to_string(number) + " is outside 1 to 31; it is ignored",
+            std::string(what) + " text " + std::to_string(number) + " is outside 1 to " + kLastSlotText +
+                "; it is ignored",
             "out-of-range");
     } else if (!screen_.Text(number)) {
         Add(Severity::kError, field.column,
@@ -358,36 +376,38 @@ void Reading::CheckPicture(const std::string& written, int column, bool button) 
 
 void Reading::CheckCommand(const std::string& command, int column) {
     if (command.empty()) return;
-    std::string absolute = ResolveScriptPath(machine_, command);
-    if (!DiscFolder::OnDisc(absolute)) return;
+    // As the program looks: a drive path among the arguments makes the whole
+    // line count as absolute, and each leading part is resolved on its own.
     std::string file;
     std::size_t end = 0;
-    if (!FindLeadingFile(machine_, absolute, &file, &end)) {
-        std::size_t blank = command.find_first_of(" \t");
-        Add(Severity::kError, column,
-            "command " + Quoted(command) + " starts no file on the disc (looked for " +
-                OnDiscPath(ResolveScriptPath(machine_, command.substr(0, blank))) + ")",
-            "missing-file");
+    if (FindLeadingFile(machine_, ResolveScriptPath(machine_, command), &file, &end)) {
+        CheckFile(file, file.substr(3), column, "command file");
         return;
     }
-    CheckFile(file, file.substr(3), column, "command file");
+    std::string leading = ResolveScriptPath(machine_, command.substr(0, command.find_first_of(" \t")));
+    if (!DiscFolder::OnDisc(leading)) return;  // elsewhere on the machine: not ours to check
+    Add(Severity::kError, column,
+        "command " + Quoted(command) + " starts no file on the disc (looked for " +
+            OnDiscPath(leading) + ")",
+        "missing-file");
 }
 
 void Reading::OnBegin(const std::string& name, int number, bool used) {
     if (!Contains(BeginKeys(), name)) return CheckUnknownName(name, BeginKeys());
     const int valueColumn = static_cast<int>(raw_.find('=')) + 2;
-    if (name == "FONT") {
-        if (!used) CheckNumber(number, 0, 31, "font number");
-    } else if (name == "INTROBITMAP") {
+    if (name == BeginKeyName(kBeginFont)) {
+        if (!used) CheckNumber(number, 0, kLastSlot, "font number");
+    } else if (name == BeginKeyName(kBeginIntroBitmap)) {
         CheckPicture(value_, valueColumn, false);
-    } else if (name == "INTROSOUND") {
+    } else if (name == BeginKeyName(kBeginIntroSound)) {
         IntroSound sound = SplitIntroSound(machine_, UpperCaseToken(machine_, value_));
         std::vector<std::string> pieces = SplitFields(value_);
         if (!pieces.empty())
             CheckFile(sound.file, Trimmed(pieces[0]), valueColumn, "sound");
-    } else if (name == "RUNMULTIPLE") {
+    } else if (name == BeginKeyName(kBeginRunMultiple)) {
         CheckKeyword({value_, valueColumn}, YesNoField());
-    } else if (name == "TRAPREBOOTBUTTONS" || name == "ALLOWREBOOTBUTTONS") {
+    } else if (name == BeginKeyName(kBeginTrapRebootButtons) ||
+               name == BeginKeyName(kBeginAllowRebootButtons)) {
         for (const Field& field : Fields()) {
             std::string word = UpperCaseToken(machine_, field.text);
             if (word.empty()) continue;
@@ -396,10 +416,10 @@ void Reading::OnBegin(const std::string& name, int number, bool used) {
                 Add(Severity::kError, field.column,
                     "unknown keyword " + Quoted(word) + " in " + name + " counts as button 0",
                     "unknown-keyword");
-            } else if (slot < 0 || slot > 31) {
+            } else if (slot < 0 || slot > kLastSlot) {
                 Add(Severity::kError, field.column,
                     "button " + std::to_string(slot) + " in " + name +
-                        " is outside 0 to 31; it is ignored",
+                        " is outside 0 to " + kLastSlotText + "; it is ignored",
                     "out-of-range");
                 continue;
             }
@@ -409,8 +429,8 @@ void Reading::OnBegin(const std::string& name, int number, bool used) {
 }
 
 void Reading::OnText(const std::string& name, int number, bool used) {
-    if (name != "TEXT") return CheckUnknownName(name, {"TEXT"});
-    if (!CheckNumber(number, 1, 31, "text number")) return;
+    if (name != kTextKey) return CheckUnknownName(name, {kTextKey});
+    if (!CheckNumber(number, 1, kLastSlot, "text number")) return;
     CheckMovedFields(kTextFields);
     if (!used) {
         auto first = textLines_.find(number);
@@ -424,40 +444,45 @@ void Reading::OnText(const std::string& name, int number, bool used) {
     }
     textLines_[number] = line_;
     std::vector<Field> fields = Fields();
-    if (fields.size() > 1) CheckColour(fields[1], "highlight colour", false);
-    if (fields.size() > 2) {
-        std::string word = UpperCaseToken(machine_, fields[2].text);
+    if (Has(fields, kTextHighlightColour))
+        CheckColour(fields[kTextHighlightColour], "highlight colour", false);
+    if (Has(fields, kTextNormalColour)) {
+        const Field& normal = fields[kTextNormalColour];
+        std::string word = UpperCaseToken(machine_, normal.text);
         if (!word.empty() && !HasDigit(word)) {
-            CheckKeyword(fields[2], NormalColourField());
+            CheckKeyword(normal, NormalColourField());
         } else if (!word.empty() && ParseInteger(word) != -1 && ParseInteger(word) != -2) {
-            CheckColour(fields[2], "normal colour", true);
+            CheckColour(normal, "normal colour", true);
         }
     }
-    if (fields.size() > 3) CheckColour(fields[3], "highlight background", true);
-    if (fields.size() > 4) CheckFontNumber(fields[4]);
+    if (Has(fields, kTextHighlightBackground))
+        CheckColour(fields[kTextHighlightBackground], "highlight background", true);
+    if (Has(fields, kTextFont)) CheckFontNumber(fields[kTextFont]);
 }
 
 void Reading::OnButton(const std::string& name, int number, bool used) {
-    if (name != "BUTTON") return CheckUnknownName(name, {"BUTTON"});
-    if (!CheckNumber(number, 1, 31, "button number") || !used) return;
+    if (name != kButtonKey) return CheckUnknownName(name, {kButtonKey});
+    if (!CheckNumber(number, 1, kLastSlot, "button number") || !used) return;
     CheckMovedFields(kButtonFields);
     std::vector<Field> fields = Fields();
-    if (fields.size() > 0) CheckKeyword(fields[0], ButtonKindField());
-    if (fields.size() > 5) CheckKeyword(fields[5], ButtonStateField());
-    if (fields.size() > 6) CheckKeyword(fields[6], ButtonOptionField());
-    if (fields.size() > 7 && !Trimmed(fields[7].text).empty())
-        CheckPicture(fields[7].text, fields[7].column, true);
-    if (fields.size() > 8) CheckTextNumber(fields[8], "caption");
-    if (fields.size() > 10) {
-        std::string sound = Trimmed(fields[10].text);
-        if (!sound.empty()) CheckFile(ResolveScriptPath(machine_, sound), sound, fields[10].column, "sound");
+    if (Has(fields, kButtonKind)) CheckKeyword(fields[kButtonKind], ButtonKindField());
+    if (Has(fields, kButtonState)) CheckKeyword(fields[kButtonState], ButtonStateField());
+    if (Has(fields, kButtonOption)) CheckKeyword(fields[kButtonOption], ButtonOptionField());
+    if (Has(fields, kButtonPicture) && !Trimmed(fields[kButtonPicture].text).empty())
+        CheckPicture(fields[kButtonPicture].text, fields[kButtonPicture].column, true);
+    if (Has(fields, kButtonCaption)) CheckTextNumber(fields[kButtonCaption], "caption");
+    if (Has(fields, kButtonHoverSound)) {
+        const Field& hover = fields[kButtonHoverSound];
+        std::string sound = Trimmed(hover.text);
+        if (!sound.empty()) CheckFile(ResolveScriptPath(machine_, sound), sound, hover.column, "sound");
     }
-    if (fields.size() > 11) CheckCommand(Trimmed(fields[11].text), fields[11].column);
+    if (Has(fields, kButtonCommand))
+        CheckCommand(Trimmed(fields[kButtonCommand].text), fields[kButtonCommand].column);
 }
 
 void Reading::OnChainMember(const std::string& name, int number, bool used) {
-    if (name != "BUTTON") return CheckUnknownName(name, {"BUTTON"});
-    if (!CheckNumber(number, 1, 31, "button number")) return;
+    if (name != kButtonKey) return CheckUnknownName(name, {kButtonKey});
+    if (!CheckNumber(number, 1, kLastSlot, "button number")) return;
     if (!used) {
         Add(Severity::kWarning, NumberColumn(),
             "button " + std::to_string(number) + " is a shown button; this " + section_ +
@@ -474,8 +499,8 @@ void Reading::OnChainMember(const std::string& name, int number, bool used) {
 }
 
 void Reading::OnButtonSection(const std::string& name, int number, bool used) {
-    if (name != "BUTTON") return CheckUnknownName(name, {"BUTTON"});
-    if (!CheckNumber(number, 1, 31, "button number")) return;
+    if (name != kButtonKey) return CheckUnknownName(name, {kButtonKey});
+    if (!CheckNumber(number, 1, kLastSlot, "button number")) return;
     if (!used) {
         Add(Severity::kError, NumberColumn(),
             "button " + std::to_string(number) + " is given by no entry before this line (on " +
@@ -491,9 +516,10 @@ void Reading::OnButtonSection(const std::string& name, int number, bool used) {
         std::vector<Field> fields = Fields();
         for (std::size_t i = 0; i < fields.size(); i += 2) {
             int slot = ParseInteger(fields[i].text);
-            if (slot < 1 || slot > 31)
+            if (slot < 1 || slot > kLastSlot)
                 Add(Severity::kError, fields[i].column,
-                    "button " + std::to_string(slot) + " is outside 1 to 31; its word is never added",
+                    "button " + std::to_string(slot) + " is outside 1 to " + kLastSlotText +
+                        "; its word is never added",
                     "out-of-range");
         }
     }

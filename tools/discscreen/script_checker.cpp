@@ -1,13 +1,17 @@
 #include "script_checker.h"
 
+#include <algorithm>
+#include <fstream>
 #include <set>
 #include <vector>
 
+#include "autorun_section.h"
 #include "check_host.h"
 #include "code_page.h"
 #include "disc_folder.h"
 #include "reading.h"
 #include "script/screen_script.h"
+#include "script/text_trim.h"
 
 namespace {
 
@@ -41,18 +45,41 @@ const Version kVersions[] = {
     {6, "Windows 2000", {2, 5, 0, 2195}},
 };
 
-// Notes the selector tags of every header, accepted or not.
-class TagCollector : public ScriptListener {
-public:
+// The selector tags of every header of the script, whatever system would
+// read it: a reading stops at the [END] that its own system accepts.
+std::set<std::string> TagsOfEveryHeader(Machine& machine, const std::string& scriptPath) {
     std::set<std::string> tags;
-    void OnLine(int, const std::string&) override {}
-    void OnHeader(const std::string&, const std::string& selector, bool) override {
+    std::string text;
+    if (!ReadScriptText(machine, scriptPath, &text)) return tags;
+    TextLineSource lines(text);
+    std::string line, section, selector;
+    while (lines.NextLine(&line)) {
+        line = Trimmed(line);
+        if (line.empty() || line[0] != '[' || !SplitHeader(machine, line, &section, &selector)) continue;
         for (int i = 1; ScreenScript::Tag(i); ++i) {
             if (selector.find(ScreenScript::Tag(i)) != std::string::npos) tags.insert(ScreenScript::Tag(i));
         }
     }
-    void OnEntry(const std::string&, int, const std::string&, bool) override {}
-};
+    return tags;
+}
+
+// A byte-order mark that hides Windows' own [autorun] section from it.
+void CheckAutorunSection(const std::string& scriptPath, Report& report) {
+    // No more than the program reads of a script.
+    std::string bytes(static_cast<std::size_t>(kLargestScriptBytes), '\0');
+    std::ifstream in(scriptPath, std::ios::binary);
+    in.read(&bytes[0], static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    std::size_t mark = MarkBeforeAutorun(bytes);
+    if (mark == std::string::npos) return;
+    Finding finding;
+    finding.line = 1 + static_cast<int>(std::count(bytes.begin(), bytes.begin() + mark, '\n'));
+    finding.severity = Severity::kWarning;
+    finding.message = "[autorun] follows a byte-order mark, so Windows does not see the section and does "
+                      "not start the screen when the disc is put in; put a line break after the mark";
+    finding.name = "autorun-mark";
+    report.Add(finding);
+}
 
 struct System {
     const Language* language;
@@ -75,7 +102,7 @@ std::vector<System> SystemsToRead(const std::set<std::string>& tags) {
 
     std::vector<const Version*> versions = {&kVersions[0]};
     const Version* otherVersion = nullptr;
-    for (int i = 1; i <= 6; ++i) {
+    for (int i = 1; i < kFirstLanguageTag; ++i) {
         if (tags.count(ScreenScript::Tag(i))) {
             versions.push_back(&kVersions[i]);
         } else if (!otherVersion) {
@@ -105,16 +132,7 @@ std::vector<System> SystemsToRead(const std::set<std::string>& tags) {
 void CheckScript(const CheckTarget& target, Report& report, ReadingObserver* observer) {
     DiscFolder disc(target.discFolder);
     DiscMachine machine(disc, target.programName);
-    TagCollector collector;
-    {
-        ScreenModel screen;
-        CheckHost host(disc, machine);
-        ScreenScript reader(screen, host, machine);
-        reader.SetListener(&collector);
-        reader.Load(target.scriptPath);
-    }
-
-    for (const System& system : SystemsToRead(collector.tags)) {
+    for (const System& system : SystemsToRead(TagsOfEveryHeader(machine, target.scriptPath))) {
         machine.language = system.language->id;
         machine.version = system.version->info;
         machine.codePage = target.codePage ? target.codePage : CodePageOfTag(system.language->tag);
@@ -132,4 +150,5 @@ void CheckScript(const CheckTarget& target, Report& report, ReadingObserver* obs
         if (observer)
             observer->OnSystemRead({system.description, screen, host, machine, system.version->code});
     }
+    CheckAutorunSection(target.scriptPath, report);
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "script/entry_handlers.h"
+#include "script/numbers.h"
 #include "script/screen_script.h"
 #include "script/upper_case.h"
 
@@ -19,42 +21,56 @@ WordList SelectorTags() {
 }
 
 const WordList& BeginKeys() {
-    static const WordList keys = {"TITLE",       "FONT",         "INTROBITMAP", "RUNMULTIPLE",
-                                  "INTROSOUND",  "TRAPREBOOTMODE", "TRAPREBOOT", "FINALREBOOT",
-                                  "ALLOWREBOOT", "TRAPREBOOTBUTTONS", "ALLOWREBOOTBUTTONS"};
+    static const WordList keys = [] {
+        WordList names;
+        for (int key = 0; key < kBeginKeyCount; ++key) names.push_back(BeginKeyName(key));
+        return names;
+    }();
     return keys;
 }
 
+namespace {
+
+// The reader's keywords that the fields in `fields` take.
+WordList KeywordsOf(unsigned fields) {
+    WordList words;
+    int value;
+    unsigned of;
+    for (int i = 0; const char* word = KeywordAt(i, &value, &of); ++i) {
+        if (of & fields) words.push_back(word);
+    }
+    return words;
+}
+
+}  // namespace
+
 const WordList& AllKeywords() {
-    static const WordList words = {"NO",       "YES",    "SHOW",    "PUSHBUTTON", "EXITBUTTON",
-                                   "OKBUTTON", "CHECKBOX", "NORMAL", "FOCUS",     "DISABLE",
-                                   "UNCHECK",  "CHECK",  "HIDE",    "HELP"};
+    static const WordList words = KeywordsOf(~0u);
     return words;
 }
 
 const KeywordField& ButtonKindField() {
-    static const KeywordField field{"button kind", {"PUSHBUTTON", "EXITBUTTON", "OKBUTTON", "CHECKBOX"}, 0, 3};
+    static const KeywordField field{"button kind", KeywordsOf(kButtonKindField), 0, 3};
     return field;
 }
 const KeywordField& ButtonStateField() {
-    static const KeywordField field{
-        "button state", {"NORMAL", "FOCUS", "DISABLE", "UNCHECK", "CHECK", "HIDE", "HELP"}, -2, 2};
+    static const KeywordField field{"button state", KeywordsOf(kButtonStateField), -2, 2};
     return field;
 }
 const KeywordField& ButtonOptionField() {
-    static const KeywordField field{"button option", {"NO", "YES", "SHOW"}, 0, 2};
+    static const KeywordField field{"button option", KeywordsOf(kButtonOptionField), 0, 2};
     return field;
 }
 const KeywordField& ChainOptionField() {
-    static const KeywordField field{"wait option", {"NO", "YES"}, 0, 1};
+    static const KeywordField field{"wait option", KeywordsOf(kWaitOptionField), 0, 1};
     return field;
 }
 const KeywordField& NormalColourField() {
-    static const KeywordField field{"normal colour", {"HIDE", "HELP"}, -2, 15};
+    static const KeywordField field{"normal colour", KeywordsOf(kNormalColourField), -2, 15};
     return field;
 }
 const KeywordField& YesNoField() {
-    static const KeywordField field{"value", {"YES", "NO"}, 0, 1};
+    static const KeywordField field{"value", KeywordsOf(kYesNoField), 0, 1};
     return field;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
-// The words a script may use where the checker suggests one: section names
-// and selector tags as the reader knows them, the keys of [BEGIN], and the
-// keywords that fit each field. The handlers decide what an entry does; these
-// lists only name the choices when a word is not one of them.
+// The words a script may use where the checker suggests one: section names,
+// selector tags, the keys of [BEGIN] and the keywords that fit each field,
+// all taken from the reader's own tables. The handlers decide what an entry
+// does; these lists only name the choices when a word is not one of them.
 #include <string>
 #include <vector>
 
