@@ -9,19 +9,7 @@
 set -uo pipefail
 TOOL=${1:?usage: image_cases.sh DISCSCREEN}
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-cases=0
-failed_cases=0
-failed_here=0
-fail() { echo "FAIL $*"; failed_here=1; }
-begin_case() {  # NAME
-  failed_cases=$((failed_cases + failed_here))
-  failed_here=0
-  cases=$((cases + 1))
-  CASE=$1
-}
-B=$'\r\n'
+source "$(dirname "$0")/cases.sh"
 
 # A disc with the program's files and a background, BACK.BMP (a 4-bit
 # picture built byte by byte), and SCRIPT.
@@ -40,7 +28,6 @@ image() {  # NAME ARGS...: runs the tool; OUT, STATUS, IMAGE
   OUT=$("$TOOL" image "$DISC" -o "$IMAGE" "$@" 2>&1)
   STATUS=$?
 }
-says() { grep -qF -- "$1" <<<"$OUT" || fail "$CASE: does not say '$1'"$'\n'"$OUT"; }
 in_image() {  # TREE PATH: the file's bytes as read from the image's TREE
   xorriso -read_fs "$1" -osirrox on -indev "$IMAGE" -extract "$2" "$WORK/extracted" >/dev/null 2>&1
   cat "$WORK/extracted"
@@ -52,10 +39,10 @@ names_in() { xorriso -read_fs "$1" -indev "$IMAGE" -ls / 2>/dev/null | tr -d "'"
 begin_case refused
 disc refused "[BEGIN]${B}TITLE=Case${B}INTROBITMAP=BACK.BMP${B}[BUTONS]${B}"
 image refused
-[ "$STATUS" = 1 ] || fail "$CASE: status $STATUS (want 1)"
+[ "$STATUS" = 1 ] || fail "status $STATUS (want 1)"
 says "AUTORUN.INF:4:1: error: unknown section [BUTONS] is ignored; did you mean [BUTTON]?"
 says "no image made: the script has 1 error"
-[ ! -e "$IMAGE" ] || fail "$CASE: an image was written"
+[ ! -e "$IMAGE" ] || fail "an image was written"
 
 begin_case warnings
 disc warnings "[BEGIN]${B}TITLE=Ünïcode Demo: version 2.0 of the long-titled disc${B}INTROBITMAP=BACK.BMP${B}[BUTTON]${B}BUTTON1=PUSHBUTTON,1,1,0,0,NORMAL,NO,NOPE.BMP, , , ,SETUP.EXE /q${B}"
@@ -65,32 +52,32 @@ rm "$DISC/AUTORUN_NT.DLL"
 : >"$DISC/notes.txt"
 : >"$DISC/NOTES.TXT"
 image warnings
-[ "$STATUS" = 0 ] || fail "$CASE: status $STATUS (want 0)"$'\n'"$OUT"
+[ "$STATUS" = 0 ] || fail "status $STATUS (want 0)"$'\n'"$OUT"
 says "AUTORUN.INF:5:38: warning: picture 'NOPE.BMP' is not on the disc"
 says "AUTORUN.INF:5:53: warning: command 'SETUP.EXE /q' starts no file on the disc"
 says "AUTORUN_NT.DLL is not in the folder"
 says "/Read Me First.txt: not an ISO 9660 level 2 name"
-grep -q AUTORUN_95.DLL <<<"$OUT" && fail "$CASE: a warning about the program's own library"
+grep -q AUTORUN_95.DLL <<<"$OUT" && fail "a warning about the program's own library"
 says "/what?.txt: Joliet names cannot hold '?'"
 says "/notes.txt: differs from /NOTES.TXT only in letter case"
 says "volume label N_CODE_DEMO_VERSION_2_0_OF_THE_L"
 says "added [autorun] open=AUTORUN.EXE"
 [ "$(xorriso -indev "$IMAGE" -pvd_info 2>/dev/null | sed -n 's/^Volume Id *: //p')" = N_CODE_DEMO_VERSION_2_0_OF_THE_L ] ||
-  fail "$CASE: the image's volume id"
-names_in norock | grep -qx 'Read Me First.txt' || fail "$CASE: no Joliet name 'Read Me First.txt'"
-names_in ecma119 | grep -qx 'READ_ME_FIRST.TXT' || fail "$CASE: no level 2 name 'READ_ME_FIRST.TXT'"
+  fail "the image's volume id"
+names_in norock | grep -qx 'Read Me First.txt' || fail "no Joliet name 'Read Me First.txt'"
+names_in ecma119 | grep -qx 'READ_ME_FIRST.TXT' || fail "no level 2 name 'READ_ME_FIRST.TXT'"
 expected=$(printf '[autorun]\r\nopen=AUTORUN.EXE\r\nicon=AUTORUN.EXE,0\r\n\r\n'; cat "$DISC/AUTORUN.INF")
-[ "$(in_image any /AUTORUN.INF)" = "$expected" ] || fail "$CASE: the image's script is not the section and the folder's script"
-head -c 9 "$DISC/AUTORUN.INF" | grep -q '^\[BEGIN\]' || fail "$CASE: the folder's own script was changed"
+[ "$(in_image any /AUTORUN.INF)" = "$expected" ] || fail "the image's script is not the section and the folder's script"
+head -c 9 "$DISC/AUTORUN.INF" | grep -q '^\[BEGIN\]' || fail "the folder's own script was changed"
 
 begin_case own-autorun
 disc own-autorun "[autorun]${B}open=SETUP.EXE${B}[BEGIN]${B}TITLE=Case${B}INTROBITMAP=BACK.BMP${B}"
 image own-autorun --label "my disc"
-[ "$STATUS" = 0 ] || fail "$CASE: status $STATUS (want 0)"$'\n'"$OUT"
+[ "$STATUS" = 0 ] || fail "status $STATUS (want 0)"$'\n'"$OUT"
 says "the script's [autorun] section opens SETUP.EXE, which is not on the disc"
 says "volume label MY_DISC (from --label"
-grep -qF "added [autorun]" <<<"$OUT" && fail "$CASE: a second [autorun] section was added"
-[ "$(in_image any /AUTORUN.INF)" = "$(cat "$DISC/AUTORUN.INF")" ] || fail "$CASE: the image's script differs from the folder's"
+grep -qF "added [autorun]" <<<"$OUT" && fail "a second [autorun] section was added"
+[ "$(in_image any /AUTORUN.INF)" = "$(cat "$DISC/AUTORUN.INF")" ] || fail "the image's script differs from the folder's"
 
 begin_case shrink
 disc shrink "[BEGIN]${B}TITLE=Case${B}INTROBITMAP=BACK.BMP${B}"
@@ -98,11 +85,11 @@ disc shrink "[BEGIN]${B}TITLE=Case${B}INTROBITMAP=BACK.BMP${B}"
 python3 -c "import struct,sys; w,h=40,30; row=lambda y: bytes(v for x in range(w) for v in [(9,9,200),(250,250,250),(0,90,0)][(x+y)//5%3]); bits=b''.join(row(y) for y in range(h)); info=struct.pack('<IiiHHIIiiII',40,w,h,1,24,0,len(bits),0,0,0,0); sys.stdout.buffer.write(b'BM'+struct.pack('<IHHI',14+len(info)+len(bits),0,0,14+len(info))+info+bits)" >"$DISC/BACK.BMP"
 cp "$DISC/BACK.BMP" "$WORK/back-before.bmp"
 image shrink --shrink
-[ "$STATUS" = 0 ] || fail "$CASE: status $STATUS (want 0)"$'\n'"$OUT"
+[ "$STATUS" = 0 ] || fail "status $STATUS (want 0)"$'\n'"$OUT"
 in_image any /BACK.BMP >"$WORK/back-image.bmp"
-[ "$(stat -c %s "$WORK/back-image.bmp")" -lt "$(stat -c %s "$DISC/BACK.BMP")" ] || fail "$CASE: the image's picture is not smaller"
-[ "$(compare -metric AE "$DISC/BACK.BMP" "$WORK/back-image.bmp" null: 2>&1)" = 0 ] || fail "$CASE: the image's picture shows other pixels"
-cmp -s "$DISC/BACK.BMP" "$WORK/back-before.bmp" || fail "$CASE: the folder's picture was changed"
+[ "$(stat -c %s "$WORK/back-image.bmp")" -lt "$(stat -c %s "$DISC/BACK.BMP")" ] || fail "the image's picture is not smaller"
+[ "$(compare -metric AE "$DISC/BACK.BMP" "$WORK/back-image.bmp" null: 2>&1)" = 0 ] || fail "the image's picture shows other pixels"
+cmp -s "$DISC/BACK.BMP" "$WORK/back-before.bmp" || fail "the folder's picture was changed"
 
 # Signed with a certificate made here: the image's program and libraries
 # verify, still pass the binary checks, and the folder's stay unsigned.
@@ -113,23 +100,23 @@ if [ -f "$ROOT/dist/AUTORUN.EXE" ]; then
   openssl req -x509 -newkey rsa:2048 -nodes -keyout "$WORK/key.pem" -out "$WORK/cert.pem" -days 2 \
     -subj "/CN=discscreen test publisher" >/dev/null 2>&1
   image signed --sign "$WORK/cert.pem" "$WORK/key.pem"
-  [ "$STATUS" = 0 ] || fail "$CASE: status $STATUS (want 0)"$'\n'"$OUT"
+  [ "$STATUS" = 0 ] || fail "status $STATUS (want 0)"$'\n'"$OUT"
   mkdir -p "$WORK/signed-files"
   for file in AUTORUN.EXE AUTORUN_95.DLL AUTORUN_NT.DLL; do
     in_image any "/$file" >"$WORK/signed-files/$file"
     osslsigncode verify -CAfile "$WORK/cert.pem" -in "$WORK/signed-files/$file" >"$WORK/verify.log" 2>&1 ||
-      fail "$CASE: $file does not verify"$'\n'"$(cat "$WORK/verify.log")"
-    osslsigncode verify -CAfile "$WORK/cert.pem" -in "$DISC/$file" >/dev/null 2>&1 && fail "$CASE: the folder's $file was signed"
+      fail "$file does not verify"$'\n'"$(cat "$WORK/verify.log")"
+    osslsigncode verify -CAfile "$WORK/cert.pem" -in "$DISC/$file" >/dev/null 2>&1 && fail "the folder's $file was signed"
   done
   "$ROOT/tools/check-binaries.sh" "$WORK/signed-files" >"$WORK/binaries.log" 2>&1 ||
-    fail "$CASE: the signed files fail the binary checks"$'\n'"$(cat "$WORK/binaries.log")"
+    fail "the signed files fail the binary checks"$'\n'"$(cat "$WORK/binaries.log")"
   # A key that is not the certificate's: no image.
   openssl genrsa -out "$WORK/other.pem" 2048 >/dev/null 2>&1
   image wrong-key --sign "$WORK/cert.pem" "$WORK/other.pem"
-  [ "$STATUS" = 2 ] || fail "$CASE: status $STATUS with a key that is not the certificate's (want 2)"
-  [ ! -e "$IMAGE" ] || fail "$CASE: an image was made with a failed signature"
+  [ "$STATUS" = 2 ] || fail "status $STATUS with a key that is not the certificate's (want 2)"
+  [ ! -e "$IMAGE" ] || fail "an image was made with a failed signature"
 else
-  fail "$CASE: no dist/AUTORUN.EXE to sign (make dist builds it)"
+  fail "no dist/AUTORUN.EXE to sign (make dist builds it)"
 fi
 
 # Windows' INI reader does not skip a byte-order mark: the image's copy has
@@ -140,12 +127,9 @@ for own in "" "[autorun]${B}open=AUTORUN.EXE${B}"; do
   begin_case "marked${own:+-own}"
   disc marked "${M}${own}[BEGIN]${B}TITLE=Case${B}INTROBITMAP=BACK.BMP${B}"
   image marked
-  [ "$STATUS" = 0 ] || fail "$CASE: status $STATUS (want 0)"$'\n'"$OUT"
+  [ "$STATUS" = 0 ] || fail "status $STATUS (want 0)"$'\n'"$OUT"
   expected=$(printf '%s\r\n' "$M"; [ -n "$own" ] || printf '[autorun]\r\nopen=AUTORUN.EXE\r\nicon=AUTORUN.EXE,0\r\n\r\n'; tail -c +4 "$DISC/AUTORUN.INF")
-  [ "$(in_image any /AUTORUN.INF)" = "$expected" ] || fail "$CASE: the image's script has no [autorun] line of its own"
+  [ "$(in_image any /AUTORUN.INF)" = "$expected" ] || fail "the image's script has no [autorun] line of its own"
 done
 
-begin_case end
-cases=$((cases - 1))
-echo "image_cases: $((cases - failed_cases)) passed, $failed_cases failed"
-[ "$failed_cases" -eq 0 ]
+cases_end image_cases

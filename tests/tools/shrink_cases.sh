@@ -9,20 +9,7 @@
 #   tests/tools/shrink_cases.sh PATH-TO-discscreen
 set -uo pipefail
 TOOL=${1:?usage: shrink_cases.sh DISCSCREEN}
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-cases=0
-failed_cases=0
-failed_here=0
-fail() { echo "FAIL $CASE: $*"; failed_here=1; }
-begin_case() {
-  failed_cases=$((failed_cases + failed_here))
-  failed_here=0
-  cases=$((cases + 1))
-  CASE=$1
-}
-says() { grep -qF -- "$1" <<<"$OUT" || fail "does not say '$1'"$'\n'"$OUT"; }
-B=$'\r\n'
+source "$(dirname "$0")/cases.sh"
 
 # picture PATH KIND W H: a 24-bit picture. KIND: two (two colours in
 # blocks), bands (12 colours in horizontal bands), steps (200 colours in
@@ -135,7 +122,4 @@ same_pixels "$DISC.before-shrink/BANDS.BMP" "$DISC/BANDS.BMP" || fail "in place:
 OUT=$("$TOOL" shrink "$DISC" --in-place 2>&1)
 [ $? = 2 ] || fail "a second --in-place overwrote the backup"
 
-begin_case end
-cases=$((cases - 1))
-echo "shrink_cases: $((cases - failed_cases)) passed, $failed_cases failed"
-[ "$failed_cases" -eq 0 ]
+cases_end shrink_cases
