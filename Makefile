@@ -33,7 +33,8 @@ tools: deps
 	@cmake --build build/tools --target discscreen -j$(JOBS)
 	@cp build/tools/discscreen build/bin/discscreen
 
-unit: native
+# The tool cases among the unit tests sign the shipped files of dist/.
+unit: native dist
 	@ctest --test-dir build/native --output-on-failure -j$(JOBS)
 
 binaries: dist
