@@ -51,9 +51,9 @@ start_xvfb() {
   return 1
 }
 
-# True once our Xvfb has made the socket of display $1, or has ended
-# (another server took that number).
-xvfb_settled() { ! kill -0 "$XVFB_PID" 2>/dev/null || [ -e "/tmp/.X11-unix/X$1" ]; }
+# True once display $1 answers, or our Xvfb has ended (another server
+# took that number).
+xvfb_settled() { ! kill -0 "$XVFB_PID" 2>/dev/null || xwininfo -root -display ":$1" >/dev/null 2>&1; }
 
 # Ends the suite's display and starts another of $1 bits per pixel.
 restart_xvfb() {
@@ -276,14 +276,23 @@ close_with_escape() {
 }
 
 # A disc with buttons: BACK.BMP, a plain background, and STRIP.BMP, a
-# button strip of four 40x30 frames in the colours given (blue, yellow,
-# lime and magenta unless given).
+# button strip of four 40x30 frames in the four colours given.
 CONVERT=/usr/bin/convert
 [ -x "$CONVERT" ] || CONVERT=convert
 make_pictures() {
-  "$CONVERT" -size 40x30 xc:"${1:-blue}" xc:"${2:-yellow}" xc:"${3:-lime}" xc:"${4:-magenta}" \
+  "$CONVERT" -size 40x30 xc:"$1" xc:"$2" xc:"$3" xc:"$4" \
     +append BMP3:"$DISC/STRIP.BMP"
   "$CONVERT" -size 400x300 xc:'#404040' BMP3:"$DISC/BACK.BMP"
+}
+
+# The disc's programs are recorders (RECORDER.EXE) logging to LOG, which
+# is C:\DISC\log.txt; with "pictures" the disc has a background and a
+# strip of blue, yellow, lime and magenta frames too.
+setup_disc() {
+  LOG=$DISC/log.txt
+  rm -f "$LOG"
+  cp "$WINE_BIN/recorder.exe" "$DISC/RECORDER.EXE"
+  if [ "${1:-}" = pictures ]; then make_pictures blue yellow lime magenta; fi
 }
 
 # The disc's script: [BEGIN] with $TITLE and BACK.BMP, then the sections

@@ -23,12 +23,6 @@ if ! (cd "$PACKAGE_DIR" && wixl -o SETUP.MSI "$ROOT/tests/wine/packages/sample.w
   exit 1
 fi
 
-setup_disc() {
-  LOG=$DISC/log.txt
-  rm -f "$LOG"
-  make_pictures
-}
-
 # The installed file: a 32-bit package goes to "Program Files (x86)" in a
 # 64-bit prefix.
 installed_payload() {
@@ -46,7 +40,7 @@ installed_payload() {
 package_case() {
   local name=$1 where=$2 option=$3
   case_begin "$name"
-  setup_disc
+  setup_disc pictures
   mkdir -p "$DISC/$(dirname "$where")"
   cp "$PACKAGE_DIR/SETUP.MSI" "$DISC/$where"
   write_inf <<INF
@@ -102,7 +96,7 @@ own_class() {
 # A text document in a folder with a blank opens in Wine's notepad through
 # "open" (txtfile names no default verb); the screen waits for notepad.
 case_begin text_in_notepad
-setup_disc
+setup_disc pictures
 mkdir -p "$DISC/READ ME"
 echo "Read me first." >"$DISC/READ ME/README.TXT"
 own_class .txt txtfile
@@ -132,7 +126,7 @@ case_end
 association_case() {
   local name=$1 version=$2 lnd_tag=$3
   case_begin "$name"
-  setup_disc
+  setup_disc pictures
   set_windows_version "$version"
   local tools="$WINEPREFIX/drive_c/Program Files/Launch Tools"
   mkdir -p "$tools" "$DISC/HELP PAGES"

@@ -10,13 +10,6 @@ suite_begin launch
 TITLE="Launch Test"
 export RECORDER_LOG='C:\DISC\log.txt'
 
-# The recorder on the disc, under the names the scripts use.
-setup_disc() {
-  LOG=$DISC/log.txt
-  rm -f "$LOG"
-  cp "$WINE_BIN/recorder.exe" "$DISC/RECORDER.EXE"
-}
-
 # A screen script without background: [BEGIN] with the title, then the given sections.
 write_plain_inf() {
   { printf '[BEGIN]\nTITLE=%s\n' "$TITLE"; cat; printf '[END]\n'; } | write_script "$DISC/AUTORUN.INF"

@@ -10,20 +10,13 @@ suite_begin push
 TITLE="Push Test"
 export RECORDER_LOG='C:\DISC\log.txt'
 
-setup_disc() {
-  LOG=$DISC/log.txt
-  rm -f "$LOG"
-  cp "$WINE_BIN/recorder.exe" "$DISC/RECORDER.EXE"
-  make_pictures
-}
-
 # ---------------------------------------------------------------------------
 # Push button options: what the screen does while the program runs and after.
 # The program shows a window while it runs, which tells the suite it started.
 push_case() {
   local option=$1 shown_during=$2 waited=$3 after=$4
   case_begin "push_$option"
-  setup_disc
+  setup_disc pictures
   write_inf <<INF
 [BUTTON]
 BUTTON1=PUSHBUTTON,20,20,0,0,NORMAL,$option,STRIP.BMP, , , ,RECORDER.EXE /tag=prog /window=3000 /title=ProgWindow
@@ -55,7 +48,7 @@ push_case 7 1 0 restored
 
 # "YES" does not wait: the screen closes while the program still runs.
 case_begin push_YES
-setup_disc
+setup_disc pictures
 write_inf <<'INF'
 [BUTTON]
 BUTTON1=PUSHBUTTON,20,20,0,0,NORMAL,YES,STRIP.BMP, , , ,RECORDER.EXE /tag=prog /sleep=5000
@@ -72,7 +65,7 @@ fi
 case_end
 
 case_begin push_YES_without_command
-setup_disc
+setup_disc pictures
 write_inf <<'INF'
 [BUTTON]
 BUTTON1=PUSHBUTTON,20,20,0,0,NORMAL,YES,STRIP.BMP
@@ -89,7 +82,7 @@ case_end
 # only once the program is done. The buttons lie above the install message,
 # which is centred over the screen.
 case_begin show_second_click_and_close
-setup_disc
+setup_disc pictures
 write_inf <<'INF'
 [BUTTON]
 BUTTON1=PUSHBUTTON,20,20,0,0,NORMAL,SHOW,STRIP.BMP, , , ,RECORDER.EXE /tag=first /sleep=4000
@@ -133,7 +126,7 @@ INF
 }
 
 case_begin ok_chain_yes
-setup_disc
+setup_disc pictures
 chain_script YES
 if open_screen; then
   click_button 200 200
@@ -146,7 +139,7 @@ fi
 case_end
 
 case_begin ok_chain_no
-setup_disc
+setup_disc pictures
 chain_script NO
 if open_screen; then
   click_button 70 20   # uncheck box 5
