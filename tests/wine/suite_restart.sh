@@ -172,7 +172,7 @@ ALLOWREBOOTBUTTONS=2
 INF
 start_autorun
 check "the allow box is answered" answer_box "Restart Disc" "The computer restarts now" Return
-check "the resume script is written and registered" within 5 resume_left
+check "the resume script is written and registered" within 15 resume_left
 expect_eq "the run-once value names it" "$(runonce_value)" "C:\\DISC\\AUTORUN $TEMP_WIN\\$(resume_files | head -1)"
 check "the restart does not come: the chain goes on after its grace" within 45 log_has "$CHAIN_LOG" tag=three
 expect_eq "without the resume script" "$(resume_files)" ""
