@@ -1,7 +1,7 @@
 # The two set-up commands of the README: `make demo` and `make check`.
 # Both install what they need first (tools/install-deps.sh does nothing when
 # everything is there).
-.PHONY: deps dist route native tools check layers unit binaries wine demo bench fuzz fresh clean
+.PHONY: deps dist route native tools check layers shellcheck unit binaries wine demo bench fuzz fresh clean
 
 JOBS ?= 2
 export JOBS
@@ -44,11 +44,15 @@ binaries: dist
 layers:
 	@tools/check-layers.sh
 
+# The shell scripts: warnings and errors fail (style notes do not).
+shellcheck: deps
+	@find tests tools -name '*.sh' -exec shellcheck -x -S warning {} +
+
 # The disc image suite runs the authors' tool too.
 wine: route tools
 	@tests/wine/run-suites.sh
 
-check: layers tools unit binaries wine
+check: layers shellcheck tools unit binaries wine
 	@tests/tools/check_cases.sh build/bin/discscreen
 	@tests/tools/image_cases.sh build/bin/discscreen
 	@tests/tools/shrink_cases.sh build/bin/discscreen

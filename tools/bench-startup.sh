@@ -19,12 +19,12 @@ cp "$DIST"/AUTORUN.EXE "$DIST"/AUTORUN_95.DLL "$DIST"/AUTORUN_NT.DLL "$WINE_BIN"
   "$WINE_BIN"/paintwatch.exe "$disc"/
 convert -size 640x480 xc:'#20A040' BMP3:"$disc/BACK.BMP"
 printf '[BEGIN]\r\nTITLE=Bench Screen\r\nINTROBITMAP=BACK.BMP\r\n[END]\r\n' >"$disc/AUTORUN.INF"
-cd "$disc"
+cd "$disc" || exit 1
 time_one() { wine 'C:\DISC\paintwatch.exe' "$1" 300 200 20A040 "${@:2}" 2>/dev/null | tr -d '\r' | sed -n 's/^ms=//p'; }
 wine 'C:\DISC\winprobe.exe' x >/dev/null 2>&1  # start the wineserver before timing
 bare=()
 ours=()
-for i in $(seq "$RUNS"); do
+for _ in $(seq "$RUNS"); do
   bare+=("$(time_one "Bare Screen" 'C:\DISC\bare_screen.exe' "Bare Screen" 'C:\DISC\BACK.BMP')")
   ours+=("$(time_one "Bench Screen" 'C:\DISC\AUTORUN.EXE')")
 done

@@ -8,7 +8,7 @@
 # Prints every include that points the wrong way; fails if there is one.
 set -u
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
-cd "$ROOT"
+cd "$ROOT" || exit 1
 
 rank() {
   case "$1" in

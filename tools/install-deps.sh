@@ -26,6 +26,7 @@ common_packages() {
   have i686-w64-mingw32-objdump || echo binutils-mingw-w64-i686
   have Xvfb || echo xvfb
   have xdotool || echo xdotool
+  have shellcheck || echo shellcheck
   have xwininfo || echo x11-utils
   have sox || echo sox
   have python3 || echo python3

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Chooses the Wine that runs the Windows binaries, by what this machine's
 # kernel can run and what it could install. Source it; it sets and exports:
 #   WINE_ROUTE  32: the shipped i686 build under 32-bit Wine

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the Wine suites: a private Xvfb display, throw-away Wine prefixes
 # copied from one template, the disc folder inside the prefix, and checks.
 # Source it from a suite; call suite_begin first and suite_end last.
@@ -40,15 +41,19 @@ start_xvfb() {
     [ -e "/tmp/.X$n-lock" ] && continue
     Xvfb ":$n" -screen 0 "${XVFB_SCREEN:-1024x768x${XVFB_DEPTH:-24}}" -nolisten tcp >/dev/null 2>&1 &
     XVFB_PID=$!
-    sleep 1
-    if kill -0 "$XVFB_PID" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
+    if within 10 xvfb_settled "$n" && kill -0 "$XVFB_PID" 2>/dev/null; then
       export DISPLAY=":$n"
       return 0
     fi
+    kill "$XVFB_PID" 2>/dev/null
   done
   log "no free X display"
   return 1
 }
+
+# True once display $1 answers, or our Xvfb has ended (another server
+# took that number).
+xvfb_settled() { ! kill -0 "$XVFB_PID" 2>/dev/null || xwininfo -root -display ":$1" >/dev/null 2>&1; }
 
 # Ends the suite's display and starts another of $1 bits per pixel.
 restart_xvfb() {
@@ -123,109 +128,110 @@ set_windows_version() {
   fi
 }
 
-# Starts the program in the background; AUTORUN_PID is its pid.
+# Starts the program in the background with the arguments given;
+# AUTORUN_PID is its pid.
+# shellcheck disable=SC2120
 start_autorun() {
   (cd "$DISC" && exec wine "$DISC_WIN\\AUTORUN.EXE" "$@") >>"$SUITE_DIR/$CASE_NAME.log" 2>&1 &
   AUTORUN_PID=$!
 }
 
-# Starts a program of the disc with a raw command line after its name.
-start_raw() {
-  local line=$1
-  (cd "$DISC" && exec wine "$line") >>"$SUITE_DIR/$CASE_NAME.log" 2>&1 &
-  AUTORUN_PID=$!
-}
-
-# Prints the X window of a visible top-level window titled exactly $1.
-wait_for_window() {
-  local title=$1 timeout=${2:-20} end id
-  end=$((SECONDS + timeout))
-  while [ $SECONDS -lt $end ]; do
-    id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -1)
-    if [ -n "$id" ]; then
-      echo "$id"
-      return 0
-    fi
+# within SECONDS COMMAND...: true once the command succeeds, tried every
+# 0.3 s until the time is up (and once at least).
+within() {
+  local end=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    [ $SECONDS -lt $end ] || return 1
     sleep 0.3
   done
-  return 1
 }
+negate() { ! "$@"; }
+log_has() { grep -qa "$2" "$1" 2>/dev/null; }  # file, pattern
 
-# True when no visible window titled $1 shows up within $2 seconds.
-no_window_within() {
-  ! wait_for_window "$1" "${2:-5}" >/dev/null
+# Prints the X window of a visible top-level window titled exactly $1,
+# waiting up to $2 seconds for one.
+x_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 | grep .; }
+wait_for_window() { within "${2:-20}" x_window "$1"; }
+window_gone_within() { within "${2:-10}" negate x_window "$1"; }
+
+# "X Y WIDTH HEIGHT" of X window $1 on the screen.
+window_geometry() {
+  xdotool getwindowgeometry --shell "$1" 2>/dev/null |
+    awk -F= '{ v[$1] = $2 } END { print v["X"], v["Y"], v["WIDTH"], v["HEIGHT"] }'
 }
 
 # True once process $1 has ended, within $2 seconds.
-process_ends_within() {
-  local pid=$1 timeout=${2:-15} end
-  end=$((SECONDS + timeout))
-  while [ $SECONDS -lt $end ]; do
-    kill -0 "$pid" 2>/dev/null || return 0
-    sleep 0.3
-  done
-  return 1
-}
+process_gone() { ! kill -0 "$1" 2>/dev/null; }
+process_ends_within() { within "${2:-15}" process_gone "$1"; }
 
 # True when process $1 ends within $3 seconds and no window titled $2 is
 # ever visible meanwhile.
 ends_without_window() {
-  local pid=$1 title=$2 timeout=${3:-15} end
-  end=$((SECONDS + timeout))
+  local pid=$1 title=$2 end=$((SECONDS + ${3:-15}))
   while [ $SECONDS -lt $end ]; do
-    if xdotool search --onlyvisible --name "^${title}\$" >/dev/null 2>&1; then
+    if x_window "$title" >/dev/null; then
       log "   (window '$title' appeared)"
       return 1
     fi
-    kill -0 "$pid" 2>/dev/null || return 0
+    process_gone "$pid" && return 0
     sleep 0.1
   done
   return 1
 }
 
-# Facts about a top-level window from inside Wine, as key=value lines:
-# found, rect, client, visible, iconic, foreground (see helpers/winprobe.cpp).
 # Visible windows whose title or texts contain $1 (from inside Wine), and a
 # wait of up to $2 seconds for one (a notice, a message box).
 windows_with() { wine "$WINE_BIN/winlist.exe" "$1" 2>/dev/null | tr -d '\r'; }
-wait_for_notice() {
-  local end=$((SECONDS + ${2:-15}))
-  while [ $SECONDS -lt $end ]; do
-    windows_with "$1" | grep -q . && return 0
-    sleep 0.3
-  done
-  return 1
-}
+notice_shown() { windows_with "$1" | grep -q .; }
+wait_for_notice() { within "${2:-15}" notice_shown "$1"; }
+# Facts about a top-level window from inside Wine, as key=value lines:
+# found, rect, client, visible, iconic, foreground (see helpers/winprobe.cpp).
 probe() { wine "$WINE_BIN/winprobe.exe" "$@" 2>/dev/null | tr -d '\r'; }
 probe_value() { probe "${@:2}" | sed -n "s/^$1=//p"; }
 
-click_at() { xdotool mousemove "$1" "$2" click 1; }
-# Clicks into the window (to give it the keyboard) and presses a key.
-# Prints the X window of a message box titled $1, waiting up to $2 seconds
-# (looked at once at least). A screen of the same title may be mapped too
-# while it is shrunk to nothing, so only a window of some size counts. Works
-# while Wine's shutdown runs RunOnce commands, when `wine` programs wait.
-x_message_box() {
-  local title=$1 end=$((SECONDS + ${2:-20})) id WIDTH HEIGHT X Y SCREEN WINDOW
-  while :; do
-    for id in $(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null); do
-      eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)"
-      if [ "${WIDTH:-0}" -gt 50 ] && [ "${HEIGHT:-0}" -gt 30 ]; then
-        echo "$id"
-        return 0
-      fi
-    done
-    [ $SECONDS -lt $end ] || return 1
-    sleep 0.3
+# Prints the X window of a message box titled $1, waiting up to $2 seconds.
+# A screen of the same title may be mapped too while it is shrunk to
+# nothing, so only a window of some size counts. Works while Wine's
+# shutdown runs RunOnce commands, when `wine` programs wait.
+x_box() {
+  local id x y width height
+  for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
+    read -r x y width height < <(window_geometry "$id")
+    if [ "${width:-0}" -gt 50 ] && [ "${height:-0}" -gt 30 ]; then
+      echo "$id"
+      return 0
+    fi
   done
+  return 1
 }
+x_message_box() { within "${2:-20}" x_box "$1"; }
+
+# Clicks into X window $1 (at its top left corner, away from any button)
+# to make it Wine's foreground window, and presses key $2 there. Without a
+# window manager X gives the keys to the window under the pointer, and
+# Wine handles the click before the key.
 press_key_in() {
-  local id=$1 key=$2 x y
-  eval "$(xdotool getwindowgeometry --shell "$id")"
-  xdotool mousemove $((X + 2)) $((Y + 2)) click 1
-  sleep 0.3
-  xdotool key "$key"
+  local x y
+  read -r x y _ < <(window_geometry "$1")
+  xdotool mousemove --sync $((x + 2)) $((y + 2)) click 1 key "$2"
 }
+x_window_shown() { xdotool search --onlyvisible --name "^$2\$" 2>/dev/null | grep -qx "$1"; }
+# Answers the message box titled $1 with key $2 once it shows (within $3
+# seconds): true once the box is gone. A key lost on a loaded machine is
+# pressed again.
+answer_x_box() {
+  local id try
+  id=$(x_message_box "$1" "${3:-20}") || return 1
+  for try in 1 2 3; do
+    press_key_in "$id" "$2"
+    within 10 negate x_window_shown "$id" "$1" && return 0
+    log "   (box $id still shown after key $2, try $try)"
+  done
+  return 1
+}
+# answer_box TITLE TEXT KEY: the same for the box that shows TEXT.
+answer_box() { wait_for_box "$1" "$2" && answer_x_box "$1" "$3" 5; }
 
 pass() { PASSED=$((PASSED + 1)); log "   ok   $*"; }
 fail() { FAILED=$((FAILED + 1)); log "   FAIL $*"; }
@@ -248,50 +254,45 @@ start_command_line() {
 
 RUNONCE='HKLM\Software\Microsoft\Windows\CurrentVersion\RunOnce'
 
-# True once a message box titled $1 shows a text containing $2; BOX_RECT
-# is then its rectangle on the screen.
-wait_for_box() {
-  local title=$1 text=$2 end=$((SECONDS + ${3:-30})) facts
-  while [ $SECONDS -lt $end ]; do
-    facts=$(probe "$title" box)
-    if echo "$facts" | grep -q "^text=.*$text"; then
-      BOX_RECT=$(echo "$facts" | sed -n 's/^rect=//p')
-      return 0
-    fi
-    sleep 0.5
-  done
-  return 1
-}
-
-# Clicks into the box (beside its icon, away from the buttons) and presses a key.
-answer_box() {  # title, text, key
-  wait_for_box "$1" "$2" || return 1
-  local l t r b
-  IFS=, read -r l t r b <<<"$BOX_RECT"
-  xdotool mousemove $((l + 12)) $((t + 36)) click 1
-  sleep 0.3
-  xdotool key "$3"
-}
-
-within() {  # seconds, command...: true once the command succeeds
-  local end=$((SECONDS + $1))
-  shift
-  while [ $SECONDS -lt $end ]; do
-    "$@" && return 0
-    sleep 0.3
-  done
-  return 1
-}
+# True once a message box titled $1 shows a text containing $2 (an extended
+# regular expression), within $3 seconds.
+box_shows() { probe "$1" box | grep -qE "^text=.*$2"; }
+wait_for_box() { within "${3:-30}" box_shows "$1" "$2"; }
 
 # Wine's run-once processing has finished once a registry query returns.
 runonce_done() { timeout "$1" wine reg query "$RUNONCE" >/dev/null 2>&1; }
 
-# Closes the screen titled $1 with Escape and waits for process $2 to end.
+# Closes the screen titled $1 with Escape and waits for process $2 to end;
+# a key lost on a loaded machine is pressed again.
 close_with_escape() {
-  local id
+  local id try
   id=$(wait_for_window "$1" 5) || return 1
-  press_key_in "$id" Escape
-  process_ends_within "$2" 10
+  for try in 1 2 3; do
+    press_key_in "$id" Escape
+    process_ends_within "$2" 10 && return 0
+    log "   (screen still open after Escape, try $try)"
+  done
+  return 1
+}
+
+# A disc with buttons: BACK.BMP, a plain background, and STRIP.BMP, a
+# button strip of four 40x30 frames in the four colours given.
+CONVERT=/usr/bin/convert
+[ -x "$CONVERT" ] || CONVERT=convert
+make_pictures() {
+  "$CONVERT" -size 40x30 xc:"$1" xc:"$2" xc:"$3" xc:"$4" \
+    +append BMP3:"$DISC/STRIP.BMP"
+  "$CONVERT" -size 400x300 xc:'#404040' BMP3:"$DISC/BACK.BMP"
+}
+
+# The disc's programs are recorders (RECORDER.EXE) logging to LOG, which
+# is C:\DISC\log.txt; with "pictures" the disc has a background and a
+# strip of blue, yellow, lime and magenta frames too.
+setup_disc() {
+  LOG=$DISC/log.txt
+  rm -f "$LOG"
+  cp "$WINE_BIN/recorder.exe" "$DISC/RECORDER.EXE"
+  if [ "${1:-}" = pictures ]; then make_pictures blue yellow lime magenta; fi
 }
 
 # The disc's script: [BEGIN] with $TITLE and BACK.BMP, then the sections
@@ -304,23 +305,16 @@ write_inf() {
 # The screen titled $TITLE: whether it is visible (from inside Wine), and a
 # wait of up to $1 seconds for it to be.
 visible() { probe_value visible "$TITLE"; }
-wait_visible() {
-  local end=$((SECONDS + ${1:-5}))
-  while [ $SECONDS -lt $end ]; do
-    [ "$(visible)" = 1 ] && return 0
-    sleep 0.3
-  done
-  return 1
-}
+shown() { [ "$(visible)" = 1 ]; }
+hidden() { [ "$(visible)" = 0 ]; }
+wait_visible() { within "${1:-5}" shown; }
 
-# Opens the screen and notes its client origin in OX, OY.
+# Opens the screen and notes its client origin in OX, OY once Wine shows it.
 open_screen() {
-  local X Y WIDTH HEIGHT SCREEN WINDOW
+  local width height
   start_autorun
-  if SCREEN_ID=$(wait_for_window "$TITLE" 20); then
-    eval "$(xdotool getwindowgeometry --shell "$SCREEN_ID")"
-    OX=$X OY=$Y
-    sleep 0.5
+  if SCREEN_ID=$(wait_for_window "$TITLE" 20) && wait_visible 10; then
+    read -r OX OY width height < <(window_geometry "$SCREEN_ID")
     return 0
   fi
   fail "no screen titled '$TITLE'"
@@ -329,7 +323,6 @@ open_screen() {
 # Clicks the button whose picture lies at client X, Y (coming from beside it,
 # so that it gets a mouse move first).
 click_button() {
-  xdotool mousemove $((OX + $1 + 5)) $((OY + $2 + 5))
-  sleep 0.2
-  xdotool mousemove $((OX + $1 + 10)) $((OY + $2 + 10)) click 1
+  xdotool mousemove --sync $((OX + $1 + 5)) $((OY + $2 + 5))
+  xdotool mousemove --sync $((OX + $1 + 10)) $((OY + $2 + 10)) click 1
 }

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Reading the log that recorder.exe appends to ($LOG): one tab-separated
 # line per run, "tag=T	pid=P	created=MS	start=MS	end=MS	exit=N	...".
 # Sourced by the suites that start recorders.

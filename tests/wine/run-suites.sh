@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs every Wine suite, each bounded in time, and sums their results.
 set -u
-cd "$(dirname "$0")"
+cd "$(dirname "$0")" || exit 1
 source ../../tools/wine-route.sh
 wine_route_line >&2
 passed=0

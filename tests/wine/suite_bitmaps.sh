@@ -126,16 +126,29 @@ INTROBITMAP= $1
 INF
 }
 
-# Prints the screen colour at (x, y) of the client area of X window $1.
+# Prints the screen colours at the points (x,y) of the client area of X
+# window $1, on one line.
 shot_pixels() {
-  local id=$1 X Y WIDTH HEIGHT SCREEN WINDOW
+  local id=$1 x y point
   shift
-  eval "$(xdotool getwindowgeometry --shell "$id")"
+  read -r x y _ < <(window_geometry "$id")
   import -window root "$SUITE_DIR/$CASE_NAME.png"
-  local point
   for point in "$@"; do
-    convert "$SUITE_DIR/$CASE_NAME.png" -format "%[hex:p{$((X + ${point%,*})),$((Y + ${point#*,}))}]\n" info: | cut -c1-6
+    convert "$SUITE_DIR/$CASE_NAME.png" -format "%[hex:p{$((x + ${point%,*})),$((y + ${point#*,}))}]\n" info: | cut -c1-6
+  done | paste -sd ' '
+}
+# pixels_within SECONDS EXPECTED ID POINTS...: the colours at the points
+# once they are the ones expected (the screen has painted), or the last
+# ones seen when the time is up.
+pixels_within() {
+  local end=$((SECONDS + $1)) expected=$2 seen
+  shift 2
+  while :; do
+    seen=$(shot_pixels "$@")
+    [ "$seen" = "$expected" ] || [ $SECONDS -ge $end ] && break
+    sleep 0.3
   done
+  echo "$seen"
 }
 
 case_begin background_640x480
@@ -143,19 +156,18 @@ cp "$PICS/bg24.bmp" "$DISC/"
 screen_script bg24.bmp
 start_autorun
 if id=$(wait_for_window Bitmaps); then
-  sleep 1
-  eval "$(probe Bitmaps | grep -E '^(rect|size|screen|client)=' | sed 's/=\(.*\)/="\1"/')"
-  expect_eq "the window is the picture's size" "$size" "640,480"
-  IFS=, read -r l t r b <<<"$rect"
-  IFS=, read -r sw sh <<<"$screen"
+  facts=$(probe Bitmaps)
+  expect_eq "the window is the picture's size" "$(probe_line size "$facts")" "640,480"
+  IFS=, read -r l t _ <<<"$(probe_line rect "$facts")"
+  IFS=, read -r sw sh <<<"$(probe_line screen "$facts")"
   expect_eq "the screen is centred horizontally" "$l" $(((sw - 640) / 2))
   expect_eq "the screen is centred vertically" "$t" $(((sh - 480) / 2))
-  IFS=, read -r cw ch <<<"$client"
+  IFS=, read -r cw ch <<<"$(probe_line client "$facts")"
   check "the client area is smaller than the window by the frame" test "$cw" -lt 640 -a "$ch" -lt 480
   expect_eq "the frame is as high as it is wide: no caption" $((480 - ch)) $((640 - cw))
-  colours=$(shot_pixels "$id" 0,0 19,19 20,0 30,5 300,300 $((cw - 1)),$((ch - 41)) 0,$((ch - 1)))
-  expect_eq "the picture fills the client area from its top left" "$(echo $colours)" \
-    "$RED $RED $BLUE $BLUE $BLUE $BLUE $GREEN"
+  expected="$RED $RED $BLUE $BLUE $BLUE $BLUE $GREEN"
+  expect_eq "the picture fills the client area from its top left" \
+    "$(pixels_within 10 "$expected" "$id" 0,0 19,19 20,0 30,5 300,300 $((cw - 1)),$((ch - 41)) 0,$((ch - 1)))" "$expected"
 else
   fail "no screen"
 fi
@@ -169,11 +181,10 @@ while read -r name file base block band; do
   screen_script "$file"
   start_autorun
   if id=$(wait_for_window Bitmaps); then
-    sleep 1
     expect_eq "$file: the window is the picture's size" "$(probe_value size Bitmaps)" "320,240"
     IFS=, read -r cw ch <<<"$(probe_value client Bitmaps)"
-    colours=$(shot_pixels "$id" 5,5 30,5 30,$((ch - 5)) 200,100)
-    expect_eq "$file shows its colours the right way up" "$(echo $colours)" "$block $base $band $base"
+    expect_eq "$file shows its colours the right way up" \
+      "$(pixels_within 10 "$block $base $band $base" "$id" 5,5 30,5 30,$((ch - 5)) 200,100)" "$block $base $band $base"
   else
     fail "$file: no screen"
   fi
@@ -191,10 +202,8 @@ cp "$PICS/p8.bmp" "$DISC/"
 screen_script p8.bmp
 start_autorun
 if id=$(wait_for_window Bitmaps); then
-  sleep 1
   IFS=, read -r cw ch <<<"$(probe_value client Bitmaps)"
-  colours=$(shot_pixels "$id" 5,5 30,$((ch - 5)))
-  expect_eq "p8.bmp shows its colours" "$(echo $colours)" "$RED $GREEN"
+  expect_eq "p8.bmp shows its colours" "$(pixels_within 10 "$RED $GREEN" "$id" 5,5 30,$((ch - 5)))" "$RED $GREEN"
   expect_eq "p8.bmp: the grey ramp runs top to bottom" \
     "$(shot_pixels "$id" 100,30 | cut -c1-2)" "$(convert "$PICS/p8.bmp" -format '%[hex:p{100,30}]' info: | cut -c1-2)"
 else
@@ -233,12 +242,10 @@ while read -r what picture close; do
     if [ "$close" = escape ]; then
       check "$what: Escape closes the screen" close_with_escape Bitmaps "$AUTORUN_PID"
     else
-      eval "$(xdotool getwindowgeometry --shell "$id")"
-      sleep 0.5
-      xdotool mousemove $((X + 21)) $((Y + 21))
-      xdotool mousemove $((X + 20)) $((Y + 20))
-      sleep 0.3
-      xdotool click 1
+      read -r x y _ < <(window_geometry "$id")
+      TITLE=Bitmaps wait_visible 10
+      xdotool mousemove --sync $((x + 21)) $((y + 21))
+      xdotool mousemove --sync $((x + 20)) $((y + 20)) click 1
       check "$what: the exit button closes the screen" process_ends_within "$AUTORUN_PID" 10
     fi
   else

@@ -10,26 +10,9 @@ suite_begin launch
 TITLE="Launch Test"
 export RECORDER_LOG='C:\DISC\log.txt'
 
-# The recorder on the disc, under the names the scripts use.
-setup_disc() {
-  LOG=$DISC/log.txt
-  rm -f "$LOG"
-  cp "$WINE_BIN/recorder.exe" "$DISC/RECORDER.EXE"
-}
-
 # A screen script without background: [BEGIN] with the title, then the given sections.
 write_plain_inf() {
   { printf '[BEGIN]\nTITLE=%s\n' "$TITLE"; cat; printf '[END]\n'; } | write_script "$DISC/AUTORUN.INF"
-}
-
-# Answers that box with a key.
-answer_box() {
-  local id
-  if id=$(x_message_box "$TITLE" "${2:-20}"); then
-    press_key_in "$id" "$1"
-    return 0
-  fi
-  return 1
 }
 
 # ---------------------------------------------------------------------------
@@ -47,11 +30,8 @@ INF
 start_autorun
 # Hidden, or shown by the dialog manager after the worker hid it: either way
 # it has no size. The probe finds the window once the program has made it.
-for _ in $(seq 30); do
-  seen=$(probe "$TITLE" | grep -E '^(visible|size)=' | tr '\n' ' ')
-  [ -n "$seen" ] && break
-  sleep 0.3
-done
+screen_facts() { probe "$TITLE" | grep -E '^(visible|size)=' | tr '\n' ' ' | grep .; }
+seen=$(within 30 screen_facts)
 case "$seen" in
   *visible=0*|*size=0,0*) pass "the screen of a [RUN] script stays out of sight ($seen)" ;;
   *) fail "the screen of a [RUN] script is in sight: $seen" ;;
@@ -120,7 +100,7 @@ case_end
 case_begin failed_member_abort
 failing_chain "Cannot start the first program."
 start_autorun
-if answer_box a; then
+if answer_x_box "$TITLE" a; then
   check "after Abort the [RUN] program ends" process_ends_within "$AUTORUN_PID" 20
   expect_eq "Abort starts nothing more" "$(log_lines)" 0
 else
@@ -131,7 +111,7 @@ case_end
 case_begin failed_member_ignore
 failing_chain "Cannot start the first program."
 start_autorun
-if answer_box i; then
+if answer_x_box "$TITLE" i; then
   check "after Ignore the chain ends" process_ends_within "$AUTORUN_PID" 20
   check "Ignore goes on with the next member" logged second
 else
@@ -221,7 +201,7 @@ BUTTON2=RECORDER.EXE /tag=after,YES
 BUTTON1=The command line is too long.
 INF
 start_autorun
-if answer_box i; then
+if answer_x_box "$TITLE" i; then
   pass "a line longer than 519 characters fails to start, with the failure box"
   check "the chain goes on after Ignore" process_ends_within "$AUTORUN_PID" 20
   check "nothing started for the overlong line" bash -c "! grep -qa '^tag=long' '$LOG'"
@@ -245,9 +225,8 @@ INF
 start_autorun
 check "the install message shows while a waited program runs" wait_for_notice 'Installing the sample program' 15
 check "its program is still running then" bash -c "! grep -qa '^tag=slow' '$LOG'"
-while ! logged slow && kill -0 "$AUTORUN_PID" 2>/dev/null; do sleep 0.2; done
-sleep 1.5
-expect_eq "it is gone after the program" "$(windows_with 'Installing the sample' | wc -l)" 0
+check "the waited program ends" within 20 logged slow
+check "its notice is gone after it" within 10 negate notice_shown 'Installing the sample'
 expect_eq "a program that is not waited for leaves no notice behind" \
   "$(windows_with 'Starting the quick' | wc -l)" 0
 check "the program ends" process_ends_within "$AUTORUN_PID" 20

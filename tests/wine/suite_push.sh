@@ -9,26 +9,6 @@ suite_begin push
 
 TITLE="Push Test"
 export RECORDER_LOG='C:\DISC\log.txt'
-CONVERT=/usr/bin/convert
-[ -x "$CONVERT" ] || CONVERT=convert
-
-setup_disc() {
-  LOG=$DISC/log.txt
-  rm -f "$LOG"
-  cp "$WINE_BIN/recorder.exe" "$DISC/RECORDER.EXE"
-  "$CONVERT" -size 40x30 xc:blue xc:yellow xc:lime xc:magenta +append BMP3:"$DISC/STRIP.BMP"
-  "$CONVERT" -size 400x300 xc:'#404040' BMP3:"$DISC/BACK.BMP"
-}
-
-
-wait_logged() {
-  local end=$((SECONDS + ${2:-20}))
-  while [ $SECONDS -lt $end ]; do
-    logged "$1" && return 0
-    sleep 0.2
-  done
-  return 1
-}
 
 # ---------------------------------------------------------------------------
 # Push button options: what the screen does while the program runs and after.
@@ -36,7 +16,7 @@ wait_logged() {
 push_case() {
   local option=$1 shown_during=$2 waited=$3 after=$4
   case_begin "push_$option"
-  setup_disc
+  setup_disc pictures
   write_inf <<INF
 [BUTTON]
 BUTTON1=PUSHBUTTON,20,20,0,0,NORMAL,$option,STRIP.BMP, , , ,RECORDER.EXE /tag=prog /window=3000 /title=ProgWindow
@@ -52,13 +32,12 @@ INF
     else
       fail "$option: the program did not start"
     fi
-    check "$option: the program ran" wait_logged prog 15
-    sleep 1  # the wait's pause
+    check "$option: the program ran" within 15 logged prog
     if [ "$after" = closed ]; then
       check "$option: the screen is closed afterwards" process_ends_within "$AUTORUN_PID" 10
     else
-      check "$option: the screen is restored afterwards" wait_visible 5
-      expect_eq "$option: the install message is gone" "$(windows_with "Installing the $option" | wc -l)" 0
+      check "$option: the screen is restored afterwards" wait_visible 10
+      check "$option: the install message is gone" within 10 negate notice_shown "Installing the $option"
     fi
   fi
   case_end
@@ -69,23 +48,24 @@ push_case 7 1 0 restored
 
 # "YES" does not wait: the screen closes while the program still runs.
 case_begin push_YES
-setup_disc
+setup_disc pictures
 write_inf <<'INF'
 [BUTTON]
 BUTTON1=PUSHBUTTON,20,20,0,0,NORMAL,YES,STRIP.BMP, , , ,RECORDER.EXE /tag=prog /sleep=5000
 INF
 if open_screen; then
   click_button 20 20
-  sleep 1
-  expect_eq "YES: the screen is hidden at once" "$(visible)" 0
-  check "YES: the screen closes without waiting for the program" process_ends_within "$AUTORUN_PID" 3
-  check "YES: the program is still running then" bash -c "! grep -qa '^tag=prog' '$LOG'"
-  check "YES: the program runs to its end" wait_logged prog 15
+  check "YES: the screen is hidden at once" within 10 hidden
+  screen_or_program_ended() { process_gone "$AUTORUN_PID" || logged prog; }
+  within 15 screen_or_program_ended
+  check "YES: the screen closes without waiting for the program" process_gone "$AUTORUN_PID"
+  check "YES: the program is still running then" negate logged prog
+  check "YES: the program runs to its end" within 15 logged prog
 fi
 case_end
 
 case_begin push_YES_without_command
-setup_disc
+setup_disc pictures
 write_inf <<'INF'
 [BUTTON]
 BUTTON1=PUSHBUTTON,20,20,0,0,NORMAL,YES,STRIP.BMP
@@ -102,7 +82,7 @@ case_end
 # only once the program is done. The buttons lie above the install message,
 # which is centred over the screen.
 case_begin show_second_click_and_close
-setup_disc
+setup_disc pictures
 write_inf <<'INF'
 [BUTTON]
 BUTTON1=PUSHBUTTON,20,20,0,0,NORMAL,SHOW,STRIP.BMP, , , ,RECORDER.EXE /tag=first /sleep=4000
@@ -116,13 +96,11 @@ if open_screen; then
   if wait_for_notice 'Installing the first program' 15; then
     click_button 80 20
     click_button 20 20
-    sleep 0.5
     click_button 340 20
-    sleep 1
-    expect_eq "closing hides the screen at once" "$(visible)" 0
+    check "closing hides the screen at once" within 10 hidden
     check "the screen's process waits for the program" kill -0 "$AUTORUN_PID"
-    check "the first program runs to its end" wait_logged first 10
-    check "then the screen's process ends" process_ends_within "$AUTORUN_PID" 5
+    check "the first program runs to its end" within 15 logged first
+    check "then the screen's process ends" process_ends_within "$AUTORUN_PID" 10
     expect_eq "and its install message with it" "$(windows_with 'Installing the first' | wc -l)" 0
     expect_eq "the first program ran once" "$(log_count first)" 1
     expect_eq "clicks while it ran started nothing" "$(log_count second)" 0
@@ -148,12 +126,11 @@ INF
 }
 
 case_begin ok_chain_yes
-setup_disc
+setup_disc pictures
 chain_script YES
 if open_screen; then
   click_button 200 200
-  sleep 1
-  expect_eq "the screen is hidden while the chain runs" "$(visible)" 0
+  check "the screen is hidden while the chain runs" within 10 hidden
   check "after an OK button with YES the screen closes" process_ends_within "$AUTORUN_PID" 30
   expect_eq "checked boxes start in slot order; others are skipped" "$(start_order)" "two five nine"
   check "slot 5 waits for slot 2" started_after two five 450
@@ -162,17 +139,14 @@ fi
 case_end
 
 case_begin ok_chain_no
-setup_disc
+setup_disc pictures
 chain_script NO
 if open_screen; then
   click_button 70 20   # uncheck box 5
-  sleep 0.3
   click_button 200 200
-  sleep 1
-  expect_eq "the screen is hidden while the chain runs" "$(visible)" 0
-  check "the chain runs" wait_logged nine 20
-  sleep 1
-  expect_eq "after an OK button with NO the screen is shown again" "$(visible)" 1
+  check "the screen is hidden while the chain runs" within 10 hidden
+  check "the chain runs" within 20 logged nine
+  check "after an OK button with NO the screen is shown again" wait_visible 10
   expect_eq "a box unchecked by a click is skipped" "$(start_order)" "two nine"
 fi
 case_end

@@ -5,28 +5,29 @@
 source "$(dirname "$0")/lib.sh"
 suite_begin screen
 
-CONVERT=/usr/bin/convert
-[ -x "$CONVERT" ] || CONVERT=convert
 SHOT=$SUITE_DIR/shot.png
 
 # Frame colours of the test strip, as RRGGBB: normal, pressed, current,
 # disabled. The background is dark grey.
 F0=0000FF F1=FFFF00 F2=00FF00 F3=FF00FF BACK=404040
 
-make_pictures() {
-  "$CONVERT" -size 40x30 xc:"#$F0" xc:"#$F1" xc:"#$F2" xc:"#$F3" +append BMP3:"$DISC/STRIP.BMP"
-  "$CONVERT" -size 400x300 xc:"#$BACK" BMP3:"$DISC/BACK.BMP"
-}
+pictures() { make_pictures "#$F0" "#$F1" "#$F2" "#$F3"; }
 
 # Client origin of the screen (the X window covers the client area only).
-screen_origin() {
-  local id=$1 X Y WIDTH HEIGHT SCREEN WINDOW
-  eval "$(xdotool getwindowgeometry --shell "$id")"
-  OX=$X OY=$Y
-}
+screen_origin() { read -r OX OY _ < <(window_geometry "$1"); }
 
 repaint_screen() { wine "$WINE_BIN/repaint.exe" "Screen Test" 2>/dev/null; }
-shoot() { sleep "${1:-0.6}"; import -window root "$SHOT"; }
+# The screen draws after the events that change it: a check looks at the
+# last shot and, while it does not hold, at new shots for up to 10 s.
+shoot() { import -window root "$SHOT"; }
+eventually() {
+  local end=$((SECONDS + 10))
+  until "$@"; do
+    [ $SECONDS -lt $end ] || return 1
+    sleep 0.2
+    shoot
+  done
+}
 # Colour of one client pixel in the last shot, as RRGGBB.
 pixel() { "$CONVERT" "$SHOT" -format "%[hex:p{$((OX + $1)),$((OY + $2))}]" info: | cut -c1-6; }
 # How many pixels of a client rectangle in the last shot have one colour.
@@ -41,17 +42,23 @@ point_at() {
   xdotool mousemove $((OX + $1 + 1)) $((OY + $2 + 1))
   xdotool mousemove $((OX + $1)) $((OY + $2))
 }
-expect_pixel() { expect_eq "$1" "$(pixel "$2" "$3")" "$4"; }
-# check that a client rectangle holds some (or no) pixels of a colour.
+pixel_is() { [ "$(pixel "$1" "$2")" = "$3" ]; }
+some() { [ "$(count_colour "$@")" -gt 0 ]; }
+count_is() { [ "$(count_colour "${@:1:5}")" = "$6" ]; }
+# expect_pixel WHAT X Y COLOUR; expect_some / expect_none WHAT X Y W H COLOUR:
+# a client pixel, or some (no) pixels of a colour in a client rectangle;
+# expect_count WHAT X Y W H COLOUR N: exactly N of them.
+expect_pixel() {
+  if eventually pixel_is "${@:2}"; then pass "$1"; else fail "$1: got $(pixel "$2" "$3"), expected $4"; fi
+}
 expect_some() {
-  local n
-  n=$(count_colour "${@:2:5}")
-  if [ "$n" -gt 0 ]; then pass "$1 ($n px)"; else fail "$1: no #$6 in $2,$3 ${4}x$5"; fi
+  if eventually some "${@:2}"; then pass "$1"; else fail "$1: no #$6 in $2,$3 ${4}x$5"; fi
 }
 expect_none() {
-  local n
-  n=$(count_colour "${@:2:5}")
-  if [ "$n" -eq 0 ]; then pass "$1"; else fail "$1: $n px of #$6 in $2,$3 ${4}x$5"; fi
+  if eventually count_is "${@:2}" 0; then pass "$1"; else fail "$1: $(count_colour "${@:2}") px of #$6 in $2,$3 ${4}x$5"; fi
+}
+expect_count() {
+  if eventually count_is "${@:2}"; then pass "$1"; else fail "$1: $(count_colour "${@:2:5}") px, expected $7"; fi
 }
 
 # Buttons 40x30 at x=20. Texts: 1 the caption of button 1 (white, red while
@@ -82,7 +89,7 @@ INF
 }
 
 start_screen() {
-  make_pictures
+  pictures
   write_buttons_script
   start_autorun
   if ! SCREEN_ID=$(wait_for_window "Screen Test"); then
@@ -92,12 +99,11 @@ start_screen() {
   screen_origin "$SCREEN_ID"
   # Park the pointer on the background, away from every button.
   xdotool mousemove $((OX + 300)) $((OY + 10))
-  sleep 1
+  shoot
 }
 
 case_begin frames_and_texts
 if start_screen; then
-  shoot
   expect_pixel "push button at rest shows frame 0" 40 35 $F0
   expect_pixel "disabled button shows frame 3" 40 135 $F3
   expect_pixel "check box at rest shows frame 0" 40 185 $F0
@@ -127,14 +133,16 @@ if start_screen; then
 
   point_at 40 135
   shoot
-  expect_pixel "disabled button still frame 3 when current" 40 135 $F3
   expect_some "disabled button's caption highlights" 80 120 150 30 FF0000
+  expect_pixel "disabled button still frame 3 when current" 40 135 $F3
   expect_none "HIDE caption wiped after leaving" 80 70 150 30 FF0000
-  expect_eq "HIDE caption area back to the background" "$(count_colour 80 70 150 30 $BACK)" 4500
+  expect_count "HIDE caption area back to the background" 80 70 150 30 $BACK 4500
   expect_some "the last help text stays" 200 240 180 30 00FFFF
   expect_pixel "button 2 back to frame 0" 40 85 $F0
 
   point_at 300 10
+  # Nothing shows that the pointer has left: it is given a moment.
+  sleep 0.5
   shoot
   expect_pixel "leaving a button changes nothing" 40 135 $F3
   expect_some "leaving keeps the disabled caption red" 80 120 150 30 FF0000
@@ -143,11 +151,11 @@ if start_screen; then
   # with its texts, the help area back to the background.
   point_at 40 185
   repaint_screen
-  shoot 1
+  shoot
+  expect_count "a repaint clears the help area" 200 240 180 30 $BACK 5400
   expect_pixel "after a repaint the focus button is highlighted" 40 185 $F1
   expect_pixel "after a repaint other buttons are normal" 40 35 $F0
   expect_some "after a repaint captions show their normal colour" 80 20 150 30 FFFFFF
-  expect_eq "a repaint clears the help area" "$(count_colour 200 240 180 30 $BACK)" 5400
 
   point_at 40 35
   xdotool mousedown 1
@@ -155,16 +163,16 @@ if start_screen; then
   expect_pixel "left button held on button 1: frame 1" 40 35 $F1
   xdotool mousemove $((OX + 300)) $((OY + 10))
   repaint_screen
-  shoot 1
+  shoot
   expect_pixel "a redraw while held outside the button shows frame 0" 40 35 $F0
   xdotool mouseup 1
-  shoot
-  check "released elsewhere: no activation" kill -0 "$AUTORUN_PID"
   expect_some "button 1's help text came back with the repaint" 200 240 180 30 FFFF00
-  point_at 40 35
+  point_at 46 41
   xdotool click 1
   shoot
   expect_pixel "released on the button: drawn current again" 40 35 $F2
+  # Drawn after the release elsewhere, which has been handled by now.
+  check "released elsewhere: no activation" kill -0 "$AUTORUN_PID"
 fi
 case_end
 
@@ -176,9 +184,13 @@ if start_screen; then
   xdotool click 1
   shoot
   expect_pixel "click checks it: frame 3" 40 185 $F3
+  # Each click lands a few pixels from the one before: two clicks on one
+  # spot within the double-click time are a double click.
+  point_at 46 191
   xdotool click 1
   shoot
   expect_pixel "second click unchecks it: frame 1" 40 185 $F1
+  point_at 40 185
   xdotool click 1
   point_at 40 35
   shoot
@@ -217,8 +229,10 @@ if start_screen; then
   shoot
   expect_pixel "Shift+Tab: the check box is left" 40 185 $F0
   expect_some "Shift+Tab: back to button 3" 80 120 150 30 FF0000
-  xdotool key Return
-  sleep 0.5
+  # Tab after Enter: once the check box is current, Enter has been handled.
+  xdotool key Return Tab
+  shoot
+  expect_pixel "Tab after Enter: on to the check box" 40 185 $F1
   check "Enter on the disabled button does nothing" kill -0 "$AUTORUN_PID"
   point_at 40 235
   xdotool click 1
@@ -237,7 +251,7 @@ case_end
 case_begin sounds
 # PlaySoundA reports every request on Wine's winmm trace channel: a request
 # to play names its file, a stop has a null sound.
-make_pictures
+pictures
 for name in INTRO HOVER1 HOVER2; do
   sox -n -r 8000 -b 16 -c 1 "$DISC/$name.WAV" synth 0.2 sine 440 2>/dev/null
 done
@@ -258,6 +272,7 @@ plays() { grep -a -c -F "SoundName=L\"C:\\\\DISC\\\\$1\"" "$SUITE_DIR/$CASE_NAME
 plays_is() { [ "$(plays "$1")" = "$2" ]; }
 # A null sound name: Wine's trace prints a pointer in 8 or 16 digits.
 stops() { grep -a -c -E "MULTIMEDIA_PlaySound pszSound='0{8}(0{8})?'" "$SUITE_DIR/$CASE_NAME.log"; }
+stops_are() { [ "$(stops)" = "$1" ]; }
 # The lock is timed from the intro's request, seen in the trace as it is made.
 check "the intro sound plays, found beside the program" within 20 plays_is INTRO.WAV 1
 intro_ms=$(now_ms)
@@ -266,10 +281,7 @@ if SCREEN_ID=$(wait_for_window "Screen Test"); then
   point_at 40 35
   point_at 40 85
   hovered_after=$(($(now_ms) - intro_ms))
-  sleep 0.5
-  if [ "$hovered_after" -lt 6000 ]; then
-    expect_eq "hover sounds inside the intro's lock time are refused" "$(plays HOVER1.WAV),$(plays HOVER2.WAV)" 0,0
-  else
+  if [ "$hovered_after" -ge 6000 ]; then
     fail "the screen appeared $hovered_after ms after the intro, too near the end of its 8 s lock to test it"
   fi
   # An interval on purpose: until the lock has ended.
@@ -277,18 +289,16 @@ if SCREEN_ID=$(wait_for_window "Screen Test"); then
   point_at 40 35
   point_at 30 30
   point_at 50 40
-  check "after the lock a hover sound plays" within 5 plays_is HOVER1.WAV 1
-  sleep 0.5
-  expect_eq "once per entry" "$(plays HOVER1.WAV)" 1
+  check "after the lock a hover sound plays" within 10 plays_is HOVER1.WAV 1
   point_at 40 85
-  check "the next button plays its own" within 5 plays_is HOVER2.WAV 1
+  check "the next button plays its own" within 10 plays_is HOVER2.WAV 1
   before=$(stops)
   xdotool click 1
-  sleep 0.5
-  expect_eq "a push button stops the sound" "$(stops)" $((before + 1))
+  check "a push button stops the sound" within 10 stops_are $((before + 1))
+  # The stop comes after every hover above, so their requests are logged.
+  expect_eq "hovers inside the intro's lock time are refused; each entry plays once" \
+    "$(plays HOVER1.WAV),$(plays HOVER2.WAV)" 1,1
   point_at 40 235
-  sleep 0.3
-  before=$(stops)
   xdotool click 1
   check "the exit button closes the screen" process_ends_within "$AUTORUN_PID" 10
 else
@@ -299,7 +309,7 @@ case_end
 case_begin button_windows
 # Each button is a transparent owner-drawn BUTTON child with a tab stop and
 # id 0, sized to its hit area.
-make_pictures
+pictures
 "$CONVERT" -size 400x50 xc:"#$F0" BMP3:"$DISC/WIDE.BMP"
 write_script "$DISC/AUTORUN.INF" <<'INF'
 [BEGIN]
@@ -316,8 +326,7 @@ BUTTON3=CHECKBOX,200,120,0,0,UNCHECK,NO,STRIP.BMP
 [END]
 INF
 start_autorun
-if SCREEN_ID=$(wait_for_window "Screen Test"); then
-  sleep 0.5
+if SCREEN_ID=$(wait_for_window "Screen Test") && TITLE="Screen Test" wait_visible 10; then
   children=$(wine "$WINE_BIN/childwindows.exe" "Screen Test" 2>/dev/null | tr -d '\r')
   log "$children"
   expect_eq "one window per button entry slot" "$(grep -c . <<<"$children")" 4
@@ -342,7 +351,7 @@ case_end
 # size, it is measured in that font too, so it shows as whole as the same
 # text given a generous rectangle.
 case_begin text_without_font
-make_pictures
+pictures
 write_script "$DISC/AUTORUN.INF" <<'INF'
 [BEGIN]
 TITLE=Screen Test
@@ -359,12 +368,14 @@ start_autorun
 if SCREEN_ID=$(wait_for_window "Screen Test"); then
   screen_origin "$SCREEN_ID"
   xdotool mousemove $((OX + 300)) $((OY + 250))
-  shoot 1.5
+  shoot
   # Width of the white text inside a client rectangle.
   text_width() {
     "$CONVERT" "$SHOT" -crop "300x40+$((OX + $1))+$((OY + $2))" +repage -fill black \
       +opaque '#FFFFFF' -trim -format '%w' info:
   }
+  both_drawn() { [ "$(text_width 60 80)" -gt 40 ] && [ "$(text_width 60 20)" -gt 1 ]; }
+  eventually both_drawn
   whole=$(text_width 60 80)
   check "the text in a generous rectangle is drawn ($whole px wide)" test "$whole" -gt 40
   expect_eq "the measured text is as wide as the whole text" "$(text_width 60 20)" "$whole"
@@ -374,11 +385,8 @@ fi
 case_end
 
 case_begin message_window
-start_xvfb_app() {
-  (cd "$DISC" && exec wine "$WINE_BIN/message_window_test.exe" "$@") >"$SUITE_DIR/mw.out" 2>&1
-}
 if [ -f "$WINE_BIN/message_window_test.exe" ]; then
-  start_xvfb_app
+  (cd "$DISC" && exec wine "$WINE_BIN/message_window_test.exe") >"$SUITE_DIR/mw.out" 2>&1
   status=$?
   tr -d '\r' <"$SUITE_DIR/mw.out" | grep -E '^(ok|FAIL) ' | while read -r verdict what; do
     echo "$verdict $what"
@@ -424,7 +432,7 @@ case_end
 # alone. Slot 2's entry comes after slot 3's; slot 3 has only an extra
 # text, slot 4 no text at all; the exit button's caption holds "&".
 case_begin names_and_keyboard
-make_pictures
+pictures
 write_script "$DISC/AUTORUN.INF" <<'INF'
 [BEGIN]
 TITLE=Read Aloud

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # The wait libraries' test bed, shared by suite_waitlib.sh and
 # tools/bench-waiting.sh: the recorder and the wait driver in C:\T of the
 # case's prefix, and a measurement of what waiting costs.
@@ -20,8 +21,9 @@ setup_helpers() {
 # server's side. It works in a directory named after the prefix's device and
 # inode.
 server_ticks() {
-  local p dir
-  dir=$(printf 'server-%x-%x' $(stat -c '%d %i' "$WINEPREFIX"))
+  local p dir device inode
+  read -r device inode < <(stat -c '%d %i' "$WINEPREFIX")
+  dir=$(printf 'server-%x-%x' "$device" "$inode")
   for p in $(pgrep -x 'wineserver(32|64)?'); do
     if [ "$(basename "$(readlink "/proc/$p/cwd")")" = "$dir" ]; then
       awk '{print $14 + $15}' "/proc/$p/stat"
@@ -36,7 +38,9 @@ server_ticks() {
 # spent inside the wait. Sets WAIT_CPU[flavour] and WAIT_WALL[flavour] (ms,
 # empty when the driver reported nothing) and SERVER_MS, the wineserver's CPU
 # time over the middle of the waits (from 3 s to 2 s before the end).
+# shellcheck disable=SC2034  # the results, read by the files that source this one
 declare -A WAIT_CPU WAIT_WALL
+# shellcheck disable=SC2034
 measure_wait_cost() {
   local ms=$1 flavour started returned before after
   local -A driver
