@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # The bookkeeping of the tool's case scripts. Source it; call begin_case NAME
 # before each case, fail MESSAGE within it, cases_end SCRIPT-NAME last (it
 # prints the summary line and returns the verdict). WORK is a scratch folder
@@ -8,6 +9,7 @@ cases=0
 failed_cases=0
 failed_here=0
 CASE=""
+# shellcheck disable=SC2034  # B is for the scripts that source this
 B=$'\r\n'
 fail() { echo "FAIL $CASE: $*"; failed_here=1; }
 begin_case() {

@@ -59,7 +59,7 @@ check "the second item's restart is allowed with a message" wait_for_box "$TITLE
 check "the allow box is answered" answer_box "$TITLE" "The Sample Fonts need" Return
 check "after the restart the screen resumed from D: installs the third item" within_x 90 "Extra Tools Setup"
 check "the resumed run ends and Wine's run-once processing with it" runonce_done 60
-expect_eq "no resume script is left" "$(ls "$TEMP_UNIX" 2>/dev/null | grep -cE '^AUTORUN[0-9]+\.INF$')" 0
+expect_eq "no resume script is left" "$(find "$TEMP_UNIX" -maxdepth 1 -regex '.*/AUTORUN[0-9]+\.INF' 2>/dev/null | wc -l)" 0
 case_end
 drive_listing >"$SUITE_DIR/drive.after"
 check "the drive's files are unchanged, and no file was added" cmp "$SUITE_DIR/drive.before" "$SUITE_DIR/drive.after"

@@ -52,12 +52,12 @@ texts_in() {
 # Wine writes in ASCII, with look-alikes and "?" for the rest; the UTF-8 name
 # that getwindowname prints is the window's own text.
 window_named() {
-  local title=$1 end=$((SECONDS + ${2:-30})) id WIDTH HEIGHT X Y SCREEN WINDOW
+  local title=$1 end=$((SECONDS + ${2:-30})) id width height
   while :; do
     for id in $(xdotool search --onlyvisible --name . 2>/dev/null); do
       [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$title" ] || continue
-      eval "$(xdotool getwindowgeometry --shell "$id" 2>/dev/null)"
-      if [ "${WIDTH:-0}" -gt 50 ] && [ "${HEIGHT:-0}" -gt 30 ]; then
+      read -r _ _ width height < <(window_geometry "$id")
+      if [ "${width:-0}" -gt 50 ] && [ "${height:-0}" -gt 30 ]; then
         echo "$id"
         return 0
       fi

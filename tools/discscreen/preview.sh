@@ -100,9 +100,9 @@ AUTORUN_PID=$!
 # (give or take its frame); a message box of the same title, or the screen
 # shrunk to nothing while a chain runs without it, is not.
 screen_window() {
-  local w WIDTH HEIGHT X Y SCREEN WINDOW
+  local w WIDTH HEIGHT
   for w in $(xdotool search --onlyvisible --name "^${PATTERN}\$" 2>/dev/null); do
-    eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null)"
+    read -r _ _ WIDTH HEIGHT < <(window_geometry "$w")
     [ "${WIDTH:-0}" -gt 50 ] && [ "${HEIGHT:-0}" -gt 30 ] || continue
     if [ "$BACKGROUND" != 0x0 ]; then
       [ $((${BACKGROUND%x*} - WIDTH)) -le 16 ] && [ $((WIDTH - ${BACKGROUND%x*})) -le 16 ] &&
