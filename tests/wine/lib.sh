@@ -233,6 +233,24 @@ answer_x_box() {
 # answer_box TITLE TEXT KEY: the same for the box that shows TEXT.
 answer_box() { wait_for_box "$1" "$2" && answer_x_box "$1" "$3" 5; }
 
+# run_win32_test WHAT EXE [ARG...]: runs a Win32 test program of the
+# helpers in the disc's folder and counts each "ok ..." or "FAIL ..." line it
+# prints as a check; it must report something and end with status 0. Its
+# notes, indented by four blanks, go to the log.
+run_win32_test() {
+  local what=$1 exe=$2 out status verdict line
+  shift 2
+  out=$SUITE_DIR/$CASE_NAME.verdicts
+  (cd "$DISC" && exec wine "$WINE_BIN/$exe" "$@") 2>&1 | tr -d '\r' >"$out"
+  status=${PIPESTATUS[0]}
+  grep -E '^    ' "$out" >&2
+  while read -r verdict line; do
+    if [ "$verdict" = ok ]; then pass "$line"; else fail "$line"; fi
+  done < <(grep -E '^(ok|FAIL) ' "$out")
+  grep -qE '^(ok|FAIL) ' "$out" || fail "$what reported nothing"
+  expect_eq "$what ran to its end" "$status" 0
+}
+
 pass() { PASSED=$((PASSED + 1)); log "   ok   $*"; }
 fail() { FAILED=$((FAILED + 1)); log "   FAIL $*"; }
 # check "what" command...: passes when the command succeeds.

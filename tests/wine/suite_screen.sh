@@ -385,46 +385,19 @@ fi
 case_end
 
 case_begin message_window
-if [ -f "$WINE_BIN/message_window_test.exe" ]; then
-  (cd "$DISC" && exec wine "$WINE_BIN/message_window_test.exe") >"$SUITE_DIR/mw.out" 2>&1
-  status=$?
-  tr -d '\r' <"$SUITE_DIR/mw.out" | grep -E '^(ok|FAIL) ' | while read -r verdict what; do
-    echo "$verdict $what"
-  done >"$SUITE_DIR/mw.verdicts"
-  while read -r verdict what; do
-    if [ "$verdict" = ok ]; then pass "$what"; else fail "$what"; fi
-  done <"$SUITE_DIR/mw.verdicts"
-  expect_eq "the message window test ran to its end" "$status" 0
-  [ -s "$SUITE_DIR/mw.verdicts" ] || fail "the message window test reported nothing"
-else
-  fail "message_window_test.exe is not built"
-fi
+run_win32_test "the message window test" message_window_test.exe
 case_end
 
 # The window classes forget windows that die with the screen and never act
 # on them afterwards.
 case_begin window_lifetime
-(cd "$DISC" && exec wine "$WINE_BIN/window_lifetime_test.exe") >"$SUITE_DIR/wl.out" 2>&1
-status=$?
-verdicts=$(tr -d '\r' <"$SUITE_DIR/wl.out" | grep -E '^(ok|FAIL) ')
-while read -r verdict what; do
-  if [ "$verdict" = ok ]; then pass "$what"; else fail "$what"; fi
-done <<<"$verdicts"
-[ -n "$verdicts" ] || fail "the window lifetime test reported nothing"
-expect_eq "the window lifetime test ran to its end" "$status" 0
+run_win32_test "the window lifetime test" window_lifetime_test.exe
 case_end
 
 # The buttons' and the dialog's message sequences for presses, clicks,
 # keys, focus changes and destruction, and what the buttons then start.
 case_begin button_messages
-(cd "$DISC" && exec wine "$WINE_BIN/button_messages_test.exe") >"$SUITE_DIR/bm.out" 2>&1
-status=$?
-tr -d '\r' <"$SUITE_DIR/bm.out" | grep -E '^    ' >&2
-while read -r verdict what; do
-  if [ "$verdict" = ok ]; then pass "$what"; else fail "$what"; fi
-done < <(tr -d '\r' <"$SUITE_DIR/bm.out" | grep -E '^(ok|FAIL) ')
-grep -q -E '^(ok|FAIL) ' "$SUITE_DIR/bm.out" || fail "the button message test reported nothing"
-expect_eq "the button message test ran to its end" "$status" 0
+run_win32_test "the button message test" button_messages_test.exe
 case_end
 
 # The screen as a screen reader and a keyboard user meet it: the buttons'
@@ -456,14 +429,7 @@ BUTTON3=4
 INF
 start_autorun
 if wait_for_window "Read Aloud" >/dev/null; then
-  (cd "$DISC" && exec wine "$WINE_BIN/accessible_names_test.exe" "Read Aloud") >"$SUITE_DIR/an.out" 2>&1
-  status=$?
-  verdicts=$(tr -d '\r' <"$SUITE_DIR/an.out" | grep -E '^(ok|FAIL) ')
-  while read -r verdict what; do
-    if [ "$verdict" = ok ]; then pass "$what"; else fail "$what"; fi
-  done <<<"$verdicts"
-  [ -n "$verdicts" ] || fail "the accessible names test reported nothing"
-  expect_eq "the accessible names test ran to its end" "$status" 0
+  run_win32_test "the accessible names test" accessible_names_test.exe "Read Aloud"
   check "the screen has ended" process_ends_within "$AUTORUN_PID" 10
 else
   fail "no window titled 'Read Aloud'"

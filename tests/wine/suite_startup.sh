@@ -291,16 +291,7 @@ case_end
 
 case_begin script_file_reading
 # The Windows machine's file reading, through the reader's own line source.
-if [ -f "$WINE_BIN/input_file_test.exe" ]; then
-  (cd "$DISC" && exec wine "$WINE_BIN/input_file_test.exe") >"$SUITE_DIR/input_file.out" 2>>"$SUITE_DIR/$CASE_NAME.log"
-  code=$?
-  while read -r word what; do
-    [ "$word" = ok ] && pass "$what" || fail "$what"
-  done < <(tr -d '\r' <"$SUITE_DIR/input_file.out" | grep -E '^(ok|FAIL) ')
-  expect_eq "input_file_test.exe ends with success" "$code" 0
-else
-  fail "input_file_test.exe is not built"
-fi
+run_win32_test "the file reading test" input_file_test.exe
 case_end
 
 suite_end
