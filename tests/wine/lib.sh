@@ -38,7 +38,10 @@ make_template() {
 start_xvfb() {
   local n
   for n in $(seq 90 160); do
+    # A display whose lock file is elsewhere (a server in another root) can
+    # still answer on its abstract socket: skip any display that answers.
     [ -e "/tmp/.X$n-lock" ] && continue
+    display_answers "$n" && continue
     Xvfb ":$n" -screen 0 "${XVFB_SCREEN:-1024x768x${XVFB_DEPTH:-24}}" -nolisten tcp >/dev/null 2>&1 &
     XVFB_PID=$!
     if within 10 xvfb_settled "$n" && kill -0 "$XVFB_PID" 2>/dev/null; then
@@ -51,9 +54,12 @@ start_xvfb() {
   return 1
 }
 
-# True once display $1 answers, or our Xvfb has ended (another server
-# took that number).
-xvfb_settled() { ! kill -0 "$XVFB_PID" 2>/dev/null || xwininfo -root -display ":$1" >/dev/null 2>&1; }
+# True once our Xvfb has made its socket and display $1 answers, or once it
+# has ended (another server took that number).
+display_answers() { xwininfo -root -display ":$1" >/dev/null 2>&1; }
+xvfb_settled() {
+  ! kill -0 "$XVFB_PID" 2>/dev/null || { [ -S "/tmp/.X11-unix/X$1" ] && display_answers "$1"; }
+}
 
 # Ends the suite's display and starts another of $1 bits per pixel.
 restart_xvfb() {
