@@ -70,6 +70,12 @@ for entry in "$DISC_IN"/* "$DISC_IN"/.[!.]*; do
   ln -s "$(cd "$(dirname "$entry")" && pwd)/${entry##*/}" "$DRIVE/"
 done
 cp "$DIST"/AUTORUN.EXE "$DIST"/AUTORUN_95.DLL "$DIST"/AUTORUN_NT.DLL "$DRIVE"/
+# The display comes first: the Wine processes of the prefix share the
+# display of the first one (a registry change made without one left the
+# screen with no display driver).
+start_xvfb || die "no X display could be started"
+# The pointer rests in the corner, away from any button.
+xdotool mousemove $((SCREEN_WIDTH - 1)) $((SCREEN_HEIGHT - 1))
 cdrom_drive "$DRIVE"
 
 case $VERSION in
@@ -82,9 +88,6 @@ case $VERSION in
   *) set_windows_version "$VERSION" ;;
 esac
 
-start_xvfb || die "no X display could be started"
-# The pointer rests in the corner, away from any button.
-xdotool mousemove $((SCREEN_WIDTH - 1)) $((SCREEN_HEIGHT - 1))
 
 # The title in UTF-8 for messages, and as a pattern that matches only
 # itself; X may hold the name in another encoding, so each run of letters
