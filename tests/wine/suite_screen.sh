@@ -279,14 +279,18 @@ intro_ms=$(now_ms)
 if SCREEN_ID=$(wait_for_window "Screen Test"); then
   screen_origin "$SCREEN_ID"
   point_at 40 35
+  sleep 0.3
   point_at 40 85
   hovered_after=$(($(now_ms) - intro_ms))
   if [ "$hovered_after" -ge 6000 ]; then
     fail "the screen appeared $hovered_after ms after the intro, too near the end of its 8 s lock to test it"
   fi
-  # An interval on purpose: until the lock has ended.
-  sleep "$(awk "BEGIN {t = ($intro_ms + 8500 - $(now_ms)) / 1000; print (t > 0 ? t : 0)}")"
+  # An interval on purpose: until the lock has ended. It is counted in whole
+  # seconds of the clock, so 8 s last up to 9.
+  sleep "$(awk "BEGIN {t = ($intro_ms + 10000 - $(now_ms)) / 1000; print (t > 0 ? t : 0)}")"
   point_at 40 35
+  # Input paced, so that the entry is seen before the moves inside the button.
+  sleep 0.3
   point_at 30 30
   point_at 50 40
   check "after the lock a hover sound plays" within 10 plays_is HOVER1.WAV 1
