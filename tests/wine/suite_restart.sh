@@ -18,9 +18,17 @@ restart_case() {
   CHAIN_LOG=$WINEPREFIX/drive_c/chain.log
   ASK_LOG=$WINEPREFIX/drive_c/ask.log
   SENTINEL_LOG=$WINEPREFIX/drive_c/sentinel.log
-  TEMP_WIN=$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r' | tail -1)
-  TEMP_UNIX=$(winepath -u "$TEMP_WIN" 2>/dev/null | tail -1)
+  within 60 ask_temp_dir || log "   the temporary directory could not be asked"
   log "   temporary directory $TEMP_WIN = $TEMP_UNIX"
+}
+
+# A Wine process started on a loaded machine now and then prints nothing;
+# asked again, it answers.
+ask_temp_dir() {
+  TEMP_WIN=$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r' | tail -1)
+  case $TEMP_WIN in [A-Za-z]:\\*) ;; *) return 1 ;; esac
+  TEMP_UNIX=$(winepath -u "$TEMP_WIN" 2>/dev/null | tail -1)
+  [ -n "$TEMP_UNIX" ]
 }
 
 start_sentinel() {  # title of the screen it must come after
