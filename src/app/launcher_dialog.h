@@ -49,7 +49,7 @@ protected:
     void OnCancel() override;
 
 private:
-    void OnPaint();
+    void OnPaint(HDC given);
     void OnDrawItem(const DRAWITEMSTRUCT& item);
     void OnLaunchNotice(const char* text, bool show);
     bool OnQueryEndSession();

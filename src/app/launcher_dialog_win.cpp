@@ -17,8 +17,9 @@
 #include "ui/sound_lock.h"
 
 const MessageEntry LauncherDialog::kMessages[] = {
-    // void OnPaint()
+    // void OnPaint(HDC given): WM_PAINT gives none
     {WM_PAINT, Crack<&LauncherDialog::OnPaint>, kHandled},
+    {WM_PRINTCLIENT, Crack<&LauncherDialog::OnPaint>, kHandled},
     // void OnDrawItem(const DRAWITEMSTRUCT&)
     {WM_DRAWITEM, Crack<&LauncherDialog::OnDrawItem>, kHandled},
     // void OnLaunchNotice(const char* text, bool show)
@@ -180,14 +181,17 @@ void LauncherDialog::CheckSingleInstance(int runMultiple) {
     instance_.Claim();
 }
 
-void LauncherDialog::OnPaint() {
+// The screen's own drawing is its background; its buttons draw themselves.
+// Painted into the device context given (WM_PRINTCLIENT), or with none
+// given into the window's own (WM_PAINT).
+void LauncherDialog::OnPaint(HDC given) {
     PAINTSTRUCT paint;
-    HDC context = BeginPaint(Handle(), &paint);
+    HDC context = given ? given : BeginPaint(Handle(), &paint);
     if (const DibBitmap* background = host_.Background()) {
         background->Draw(context, 0, 0, background->Width(), background->Height(), 0, 0, SRCCOPY,
                          FALSE);
     }
-    EndPaint(Handle(), &paint);
+    if (!given) EndPaint(Handle(), &paint);
 }
 
 // The button class asks the screen to draw each owner-drawn button; the

@@ -22,8 +22,11 @@ public:
     void NameForReaders();
 
     // Draws the frame for the current state onto the screen, and with
-    // withTexts also the caption and the extra text.
-    void DrawButton(bool highlighted, bool withTexts);
+    // withTexts also the caption and the extra text. With a device context
+    // given, draws into that one instead, in the screen's client
+    // coordinates: the picture and texts lie where the script puts them,
+    // not inside the button's window.
+    void DrawButton(bool highlighted, bool withTexts, HDC given = nullptr);
     // Whether the mouse pointer lies in the button's hit area.
     bool IsCursorInside() const;
     // What a click does.
@@ -39,6 +42,7 @@ private:
     void OnSetFocus();
     void OnKillFocus();
     bool OnGetCheck();
+    void OnPrintClient(HDC context);
     static const MessageEntry kMessages[];
 
     ButtonScreen& screen_;

@@ -29,6 +29,8 @@ const MessageEntry HotButton::kMessages[] = {
     {WM_KILLFOCUS, Crack<&HotButton::OnKillFocus>, kHandled},
     // bool OnGetCheck(): BST_CHECKED or BST_UNCHECKED
     {BM_GETCHECK, Crack<&HotButton::OnGetCheck>, kHandled},
+    // void OnPrintClient(HDC context)
+    {WM_PRINTCLIENT, Crack<&HotButton::OnPrintClient>, kHandled},
 };
 
 HotButton::HotButton(ButtonScreen& screen, ScreenItem& item, Machine& machine)
@@ -61,9 +63,9 @@ void HotButton::NameForReaders() {
     DefWindowProcA(Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
 }
 
-void HotButton::DrawButton(bool highlighted, bool withTexts) {
+void HotButton::DrawButton(bool highlighted, bool withTexts, HDC given) {
     HWND surface = screen_.Surface();
-    HDC context = GetDC(surface);
+    HDC context = given ? given : GetDC(surface);
     if (!context) return;
     bool leftDown = (GetKeyState(VK_LBUTTON) & 0x8000) != 0;
     int frame = ChooseFrame(item_.kind, item_.state.load(), highlighted, leftDown,
@@ -77,7 +79,7 @@ void HotButton::DrawButton(bool highlighted, bool withTexts) {
         if (item_.caption) DrawTextItem(context, *item_.caption, background, highlighted);
         if (item_.extraText) DrawTextItem(context, *item_.extraText, background, highlighted);
     }
-    ReleaseDC(surface, context);
+    if (!given) ReleaseDC(surface, context);
 }
 
 bool HotButton::IsCursorInside() const {
@@ -108,7 +110,13 @@ void HotButton::Activate() {
     }
 }
 
+// The request's device context is clipped to the button's window, and the
+// texts lie outside it: the button draws on the screen's own.
 void HotButton::DrawItem(const DRAWITEMSTRUCT&) { DrawButton(GetFocus() == Handle(), true); }
+
+// Drawn as in a repaint of the screen, which draws the focus button
+// highlighted.
+void HotButton::OnPrintClient(HDC context) { DrawButton(GetFocus() == Handle(), true, context); }
 
 void HotButton::OnMouseMove() {
     if (GetFocus() != Handle()) SetFocus(Handle());

@@ -79,6 +79,15 @@ struct MessageAdaptor<void (Window::*)(UINT), Handler> {
         return 0;
     }
 };
+// A device context in wParam: WM_PRINTCLIENT's to draw into, and none
+// with WM_PAINT.
+template <class Window, void (Window::*Handler)(HDC)>
+struct MessageAdaptor<void (Window::*)(HDC), Handler> {
+    static LRESULT Call(Window& window, WPARAM wParam, LPARAM) {
+        (window.*Handler)(reinterpret_cast<HDC>(wParam));
+        return 0;
+    }
+};
 // WM_DRAWITEM: the request in lParam; a window that draws answers TRUE.
 template <class Window, void (Window::*Handler)(const DRAWITEMSTRUCT&)>
 struct MessageAdaptor<void (Window::*)(const DRAWITEMSTRUCT&), Handler> {
