@@ -15,8 +15,8 @@
 #include "kit/message_log_win.h"
 #include "kit/waiting_win.h"
 #include "resource.h"
-#include "ui/button_screen.h"
-#include "ui/hot_button.h"
+#include "ui/button_screen_win.h"
+#include "ui/hot_button_win.h"
 #include "win/dialog_window.h"
 #include "win/machine_win.h"
 

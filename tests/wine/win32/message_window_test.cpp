@@ -1,6 +1,6 @@
 // The message window on a real screen: the notice's text block measured,
 // centred in the box, drawn where it was placed; one box at a time.
-#include "ui/message_window.h"
+#include "ui/message_window_win.h"
 
 #include <windows.h>
 

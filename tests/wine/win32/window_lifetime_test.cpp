@@ -10,7 +10,7 @@
 
 #include "kit/check.h"
 #include "resource.h"
-#include "ui/message_window.h"
+#include "ui/message_window_win.h"
 #include "win/button_window.h"
 #include "win/dialog_window.h"
 
