@@ -4,12 +4,12 @@
 //
 // An entry reads "ROLE MESSAGE[ DETAIL][ posted][ default]": ROLE is the
 // name the window was watched under; DETAIL names the key of a keyboard
-// message and the id and code of a WM_COMMAND; "posted" marks a message
-// taken from the queue (one without it was sent); "default" marks a message
-// sent while a default procedure ran, the class procedure below the
-// program's subclass of a class given to WatchDefaultOf. Every message is
-// logged except those of the ignore list. In an expected sequence, an entry
-// that begins with "?" may be missing.
+// message, the character of a WM_CHAR and the id and code of a WM_COMMAND;
+// "posted" marks a message taken from the queue (one without it was sent);
+// "default" marks a message sent while a default procedure ran, the class
+// procedure below the program's subclass of a class given to
+// WatchDefaultOf. Every message is logged except those of the ignore list.
+// In an expected sequence, an entry that begins with "?" may be missing.
 #pragma once
 
 #include <windows.h>
@@ -34,8 +34,8 @@ struct LogState {
     std::map<ATOM, WNDPROC> classProcs;  // of the classes whose default procedure is watched
     // Painting, hit tests, the cursor and mouse moves say nothing of what a
     // window did.
-    std::set<UINT> ignored = {WM_NCHITTEST, WM_SETCURSOR,  WM_MOUSEMOVE, WM_NCMOUSEMOVE,
-                              WM_PAINT,     WM_NCPAINT,    WM_ERASEBKGND};
+    std::set<UINT> ignored = {WM_NCHITTEST, WM_SETCURSOR, WM_MOUSEMOVE, WM_NCMOUSEMOVE,
+                              WM_PAINT,     WM_NCPAINT,   WM_ERASEBKGND};
     HHOOK retrievalHook = nullptr;
     MSG retrieved = {};  // the message last taken from the queue, until its window gets it
     bool retrievedPending = false;
@@ -53,57 +53,120 @@ inline std::string Hex(unsigned long value) {
     return text;
 }
 
+// The name of a virtual key, as keyboard messages carry it.
 inline std::string KeyName(WPARAM key) {
     static const struct {
         WPARAM key;
         const char* name;
-    } kNames[] = {{VK_RETURN, "Enter"}, {VK_SPACE, "Space"},   {VK_ESCAPE, "Escape"},
-                  {VK_TAB, "Tab"},      {VK_BACK, "Back"},     {VK_SHIFT, "Shift"},
-                  {VK_CONTROL, "Ctrl"}, {VK_MENU, "Alt"},      {VK_LEFT, "Left"},
-                  {VK_RIGHT, "Right"},  {VK_UP, "Up"},         {VK_DOWN, "Down"},
-                  {VK_HOME, "Home"},    {VK_END, "End"},       {VK_DELETE, "Delete"},
-                  {VK_F1, "F1"},        {VK_F4, "F4"},         {VK_F10, "F10"}};
+    } kNames[] = {{VK_RETURN, "Enter"}, {VK_SPACE, "Space"}, {VK_ESCAPE, "Escape"},
+                  {VK_TAB, "Tab"},      {VK_BACK, "Back"},   {VK_SHIFT, "Shift"},
+                  {VK_CONTROL, "Ctrl"}, {VK_MENU, "Alt"},    {VK_LEFT, "Left"},
+                  {VK_RIGHT, "Right"},  {VK_UP, "Up"},       {VK_DOWN, "Down"},
+                  {VK_HOME, "Home"},    {VK_END, "End"},     {VK_DELETE, "Delete"}};
     for (const auto& named : kNames) {
         if (named.key == key) return named.name;
     }
-    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z') || (key >= 'a' && key <= 'z')) {
+    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) {
         return std::string(1, static_cast<char>(key));
     }
+    if (key >= VK_F1 && key <= VK_F12) return "F" + std::to_string(key - VK_F1 + 1);
     return "key " + Hex(key);
 }
 
+// The name of a character, as WM_CHAR carries it: the control characters
+// that keys make share their keys' codes.
+inline std::string CharacterName(WPARAM character) {
+    if (character > ' ' && character < 0x7F) return std::string(1, static_cast<char>(character));
+    if (character == '\r' || character == ' ' || character == 0x1B || character == '\t' ||
+        character == '\b') {
+        return KeyName(character);
+    }
+    return "character " + Hex(character);
+}
+
 inline std::string MessageName(UINT message) {
-#define KIT_NAMED(message) {message, #message}
+#define KIT_NAMED(message) \
+    { message, #message }
     static const struct {
         UINT message;
         const char* name;
     } kNames[] = {
-        KIT_NAMED(WM_CREATE),        KIT_NAMED(WM_DESTROY),          KIT_NAMED(WM_MOVE),
-        KIT_NAMED(WM_SIZE),          KIT_NAMED(WM_ACTIVATE),         KIT_NAMED(WM_SETFOCUS),
-        KIT_NAMED(WM_KILLFOCUS),     KIT_NAMED(WM_ENABLE),           KIT_NAMED(WM_SETREDRAW),
-        KIT_NAMED(WM_SETTEXT),       KIT_NAMED(WM_GETTEXT),          KIT_NAMED(WM_GETTEXTLENGTH),
-        KIT_NAMED(WM_PAINT),         KIT_NAMED(WM_CLOSE),            KIT_NAMED(WM_QUIT),
-        KIT_NAMED(WM_ERASEBKGND),    KIT_NAMED(WM_SHOWWINDOW),       KIT_NAMED(WM_ACTIVATEAPP),
-        KIT_NAMED(WM_SETCURSOR),     KIT_NAMED(WM_MOUSEACTIVATE),    KIT_NAMED(WM_CHILDACTIVATE),
-        KIT_NAMED(WM_GETMINMAXINFO), KIT_NAMED(WM_DRAWITEM),         KIT_NAMED(WM_SETFONT),
-        KIT_NAMED(WM_GETFONT),       KIT_NAMED(WM_WINDOWPOSCHANGING), KIT_NAMED(WM_WINDOWPOSCHANGED),
-        KIT_NAMED(WM_NOTIFY),        KIT_NAMED(WM_GETICON),          KIT_NAMED(WM_NCCREATE),
-        KIT_NAMED(WM_NCDESTROY),     KIT_NAMED(WM_NCCALCSIZE),       KIT_NAMED(WM_NCHITTEST),
-        KIT_NAMED(WM_NCPAINT),       KIT_NAMED(WM_NCACTIVATE),       KIT_NAMED(WM_GETDLGCODE),
-        KIT_NAMED(WM_NCMOUSEMOVE),   KIT_NAMED(WM_KEYDOWN),          KIT_NAMED(WM_KEYUP),
-        KIT_NAMED(WM_CHAR),          KIT_NAMED(WM_SYSKEYDOWN),       KIT_NAMED(WM_SYSKEYUP),
-        KIT_NAMED(WM_SYSCHAR),       KIT_NAMED(WM_INITDIALOG),       KIT_NAMED(WM_COMMAND),
-        KIT_NAMED(WM_SYSCOMMAND),    KIT_NAMED(WM_TIMER),            KIT_NAMED(WM_CTLCOLORBTN),
-        KIT_NAMED(WM_CTLCOLORDLG),   KIT_NAMED(WM_CTLCOLORSTATIC),   KIT_NAMED(WM_MOUSEMOVE),
-        KIT_NAMED(WM_LBUTTONDOWN),   KIT_NAMED(WM_LBUTTONUP),        KIT_NAMED(WM_LBUTTONDBLCLK),
-        KIT_NAMED(WM_RBUTTONDOWN),   KIT_NAMED(WM_RBUTTONUP),        KIT_NAMED(WM_PARENTNOTIFY),
-        KIT_NAMED(WM_ENTERIDLE),     KIT_NAMED(WM_CAPTURECHANGED),   KIT_NAMED(WM_PRINTCLIENT),
-        KIT_NAMED(WM_NEXTDLGCTL),    KIT_NAMED(WM_IME_SETCONTEXT),   KIT_NAMED(WM_IME_NOTIFY),
-        KIT_NAMED(BM_GETCHECK),      KIT_NAMED(BM_SETCHECK),         KIT_NAMED(BM_GETSTATE),
-        KIT_NAMED(BM_SETSTATE),      KIT_NAMED(BM_SETSTYLE),         KIT_NAMED(BM_CLICK),
-        KIT_NAMED(DM_GETDEFID),      KIT_NAMED(DM_SETDEFID),         KIT_NAMED(WM_MOUSELEAVE),
+        KIT_NAMED(WM_CREATE),
+        KIT_NAMED(WM_DESTROY),
+        KIT_NAMED(WM_MOVE),
+        KIT_NAMED(WM_SIZE),
+        KIT_NAMED(WM_ACTIVATE),
+        KIT_NAMED(WM_SETFOCUS),
+        KIT_NAMED(WM_KILLFOCUS),
+        KIT_NAMED(WM_ENABLE),
+        KIT_NAMED(WM_SETREDRAW),
+        KIT_NAMED(WM_SETTEXT),
+        KIT_NAMED(WM_GETTEXT),
+        KIT_NAMED(WM_GETTEXTLENGTH),
+        KIT_NAMED(WM_PAINT),
+        KIT_NAMED(WM_CLOSE),
+        KIT_NAMED(WM_QUIT),
+        KIT_NAMED(WM_ERASEBKGND),
+        KIT_NAMED(WM_SHOWWINDOW),
+        KIT_NAMED(WM_ACTIVATEAPP),
+        KIT_NAMED(WM_SETCURSOR),
+        KIT_NAMED(WM_MOUSEACTIVATE),
+        KIT_NAMED(WM_CHILDACTIVATE),
+        KIT_NAMED(WM_GETMINMAXINFO),
+        KIT_NAMED(WM_DRAWITEM),
+        KIT_NAMED(WM_SETFONT),
+        KIT_NAMED(WM_GETFONT),
+        KIT_NAMED(WM_WINDOWPOSCHANGING),
+        KIT_NAMED(WM_WINDOWPOSCHANGED),
+        KIT_NAMED(WM_NOTIFY),
+        KIT_NAMED(WM_GETICON),
+        KIT_NAMED(WM_NCCREATE),
+        KIT_NAMED(WM_NCDESTROY),
+        KIT_NAMED(WM_NCCALCSIZE),
+        KIT_NAMED(WM_NCHITTEST),
+        KIT_NAMED(WM_NCPAINT),
+        KIT_NAMED(WM_NCACTIVATE),
+        KIT_NAMED(WM_GETDLGCODE),
+        KIT_NAMED(WM_NCMOUSEMOVE),
+        KIT_NAMED(WM_KEYDOWN),
+        KIT_NAMED(WM_KEYUP),
+        KIT_NAMED(WM_CHAR),
+        KIT_NAMED(WM_SYSKEYDOWN),
+        KIT_NAMED(WM_SYSKEYUP),
+        KIT_NAMED(WM_SYSCHAR),
+        KIT_NAMED(WM_INITDIALOG),
+        KIT_NAMED(WM_COMMAND),
+        KIT_NAMED(WM_SYSCOMMAND),
+        KIT_NAMED(WM_TIMER),
+        KIT_NAMED(WM_CTLCOLORBTN),
+        KIT_NAMED(WM_CTLCOLORDLG),
+        KIT_NAMED(WM_CTLCOLORSTATIC),
+        KIT_NAMED(WM_MOUSEMOVE),
+        KIT_NAMED(WM_LBUTTONDOWN),
+        KIT_NAMED(WM_LBUTTONUP),
+        KIT_NAMED(WM_LBUTTONDBLCLK),
+        KIT_NAMED(WM_RBUTTONDOWN),
+        KIT_NAMED(WM_RBUTTONUP),
+        KIT_NAMED(WM_PARENTNOTIFY),
+        KIT_NAMED(WM_ENTERIDLE),
+        KIT_NAMED(WM_CAPTURECHANGED),
+        KIT_NAMED(WM_PRINTCLIENT),
+        KIT_NAMED(WM_NEXTDLGCTL),
+        KIT_NAMED(WM_IME_SETCONTEXT),
+        KIT_NAMED(WM_IME_NOTIFY),
+        KIT_NAMED(BM_GETCHECK),
+        KIT_NAMED(BM_SETCHECK),
+        KIT_NAMED(BM_GETSTATE),
+        KIT_NAMED(BM_SETSTATE),
+        KIT_NAMED(BM_SETSTYLE),
+        KIT_NAMED(BM_CLICK),
+        KIT_NAMED(DM_GETDEFID),
+        KIT_NAMED(DM_SETDEFID),
+        KIT_NAMED(WM_MOUSELEAVE),
         // Later systems' messages, which this build's headers leave out.
-        {0x0127, "WM_CHANGEUISTATE"}, {0x0128, "WM_UPDATEUISTATE"}, {0x0129, "WM_QUERYUISTATE"},
+        {0x0127, "WM_CHANGEUISTATE"},
+        {0x0128, "WM_UPDATEUISTATE"},
+        {0x0129, "WM_QUERYUISTATE"},
         {0x02A2, "WM_NCMOUSELEAVE"},
     };
 #undef KIT_NAMED
@@ -121,13 +184,17 @@ inline std::string Describe(const std::string& role, UINT message, WPARAM wParam
     switch (message) {
         case WM_KEYDOWN:
         case WM_KEYUP:
-        case WM_CHAR:
         case WM_SYSKEYDOWN:
         case WM_SYSKEYUP:
-        case WM_SYSCHAR: entry += " " + KeyName(wParam); break;
+            entry += " " + KeyName(wParam);
+            break;
+        case WM_CHAR:
+        case WM_SYSCHAR:
+            entry += " " + CharacterName(wParam);
+            break;
         case WM_COMMAND:
-            entry += " id " + std::to_string(LOWORD(wParam)) + " code " +
-                     std::to_string(HIWORD(wParam));
+            entry +=
+                " id " + std::to_string(LOWORD(wParam)) + " code " + std::to_string(HIWORD(wParam));
             break;
     }
     if (posted) entry += " posted";
@@ -185,10 +252,11 @@ inline void Ignore(std::initializer_list<UINT> messages) {
 inline void Watch(HWND window, const std::string& role) {
     LogState& log = Log();
     if (!log.retrievalHook) {
-        log.retrievalHook = SetWindowsHookExA(WH_GETMESSAGE, &NoteRetrieval, nullptr,
-                                              GetCurrentThreadId());
+        log.retrievalHook =
+            SetWindowsHookExA(WH_GETMESSAGE, &NoteRetrieval, nullptr, GetCurrentThreadId());
     }
-    LONG_PTR next = SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LoggingProc));
+    LONG_PTR next =
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LoggingProc));
     log.watched[window] = {role, reinterpret_cast<WNDPROC>(next)};
 }
 
