@@ -5,7 +5,11 @@
 # layer needs from a higher one is an interface of its own that the higher
 # one implements. The wait library stands alone: it includes nothing of
 # the program, and the program includes nothing of it.
-# Prints every include that points the wrong way; fails if there is one.
+# A header that brings <windows.h> with it says so in its name: outside
+# src/win (the Win32 layer itself), a header that includes <windows.h>, a
+# header of src/win or another *_win.h ends in _win.h.
+# Prints every include that points the wrong way and every unmarked Win32
+# header; fails if there is one.
 set -u
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT" || exit 1
@@ -45,5 +49,15 @@ while IFS= read -r file; do
   done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$file")
 done < <(find waitlib -name '*.cpp' -o -name '*.h' | sort)
 
-echo "layers: $checked includes checked, $wrong pointing the wrong way"
+unmarked=0
+win32_include='^[[:space:]]*#[[:space:]]*include[[:space:]]*(<windows\.h>|"win/[^"]*"|"[^"]*_win\.h")'
+while IFS= read -r file; do
+  included=$(grep -m1 -E "$win32_include" "$file" | sed -E 's/.*include[[:space:]]*([<"][^>"]*[>"]).*/\1/')
+  [ -n "$included" ] || continue
+  echo "Win32 header without the _win.h mark: $file includes $included; name it ${file%.h}_win.h"
+  unmarked=$((unmarked + 1))
+done < <(find src tests tools waitlib -name '*.h' ! -name '*_win.h' ! -path 'src/win/*' | sort)
+
+echo "layers: $checked includes checked, $wrong pointing the wrong way, $unmarked Win32 headers unmarked"
+wrong=$((wrong + unmarked))
 [ "$wrong" -eq 0 ]

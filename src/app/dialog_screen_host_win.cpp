@@ -1,10 +1,10 @@
-#include "app/dialog_screen_host.h"
+#include "app/dialog_screen_host_win.h"
 
 #include <cstring>
 #include <memory>
 #include <utility>
 
-#include "app/launcher_dialog.h"
+#include "app/launcher_dialog_win.h"
 #include "ui/dib_cache.h"
 
 // The buttons go first (declared last), then the pictures, which do not

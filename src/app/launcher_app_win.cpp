@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "app/launcher_dialog.h"
-#include "app/single_instance.h"
+#include "app/launcher_dialog_win.h"
+#include "app/single_instance_win.h"
 #include "app/stop_marker.h"
 #include "script/machine_settings.h"
 #include "script/program_paths.h"

@@ -1,4 +1,4 @@
-#include "app/single_instance.h"
+#include "app/single_instance_win.h"
 
 namespace {
 const char kInstanceAtom[] = "TAVLO_CHECKINSTANCE_ATOM";

@@ -1,7 +1,7 @@
-#include "launch/action_workers.h"
+#include "launch/action_workers_win.h"
 
-#include "launch/action_screen.h"
-#include "launch/screen_actions.h"
+#include "launch/action_screen_win.h"
+#include "launch/screen_actions_win.h"
 
 DWORD WINAPI RunChain(void* argument) {
     auto& screen = *static_cast<ActionScreen*>(argument);

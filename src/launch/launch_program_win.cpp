@@ -1,8 +1,8 @@
-#include "launch/launch_program.h"
+#include "launch/launch_program_win.h"
 
 #include "launch/button_actions.h"
 #include "launch/process_start_win.h"
-#include "launch/screen_messages.h"
+#include "launch/screen_messages_win.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "launch/pending_resume.h"
+#include "launch/pending_resume_win.h"
 
 #include "launch/registry_run_once_keys.h"
 

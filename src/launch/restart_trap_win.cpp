@@ -1,7 +1,7 @@
-#include "launch/restart_trap.h"
+#include "launch/restart_trap_win.h"
 
 #include "launch/button_actions.h"
-#include "launch/screen_messages.h"
+#include "launch/screen_messages_win.h"
 #include "script/machine.h"
 #include "script/random_numbers.h"
 #include "script/resume_script.h"

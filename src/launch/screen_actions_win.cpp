@@ -1,9 +1,9 @@
-#include "launch/screen_actions.h"
+#include "launch/screen_actions_win.h"
 
-#include "launch/launch_program.h"
+#include "launch/launch_program_win.h"
 #include "launch/restart_machine.h"
-#include "launch/restart_trap.h"
-#include "launch/screen_messages.h"
+#include "launch/restart_trap_win.h"
+#include "launch/screen_messages_win.h"
 #include "ui/show_message.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/dib_bitmap.h"
+#include "ui/dib_bitmap_win.h"
 
 #include <cstring>
 

@@ -1,11 +1,11 @@
-#include "ui/hot_button.h"
+#include "ui/hot_button_win.h"
 
 #include "script/program_paths.h"
 #include "ui/button_name.h"
 #include "ui/button_rules.h"
-#include "ui/dib_bitmap.h"
+#include "ui/dib_bitmap_win.h"
 #include "ui/sound_lock.h"
-#include "ui/text_draw.h"
+#include "ui/text_draw_win.h"
 
 namespace {
 constexpr DWORD kButtonStyle = WS_CHILD | WS_TABSTOP | BS_OWNERDRAW;  // 0x4001000B

@@ -1,4 +1,4 @@
-#include "ui/message_window.h"
+#include "ui/message_window_win.h"
 
 #include <cstring>
 

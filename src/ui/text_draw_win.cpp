@@ -1,6 +1,6 @@
-#include "ui/text_draw.h"
+#include "ui/text_draw_win.h"
 
-#include "ui/dib_bitmap.h"
+#include "ui/dib_bitmap_win.h"
 #include "ui/text_look.h"
 
 void DrawTextItem(HDC target, const TextItem& text, const DibBitmap* background, bool highlighted) {

@@ -241,7 +241,7 @@ answer_box() { wait_for_box "$1" "$2" && answer_x_box "$1" "$3" 5; }
 
 # run_win32_test WHAT EXE [ARG...]: runs a Win32 test program of the
 # helpers in the disc's folder and counts each "ok ..." or "FAIL ..." line it
-# prints as a check; it must report something and end with status 0. Its
+# prints (CHECK of tests/wine/win32/kit/check.h) as a check; it must report something and end with status 0. Its
 # notes, indented by four blanks, go to the log.
 run_win32_test() {
   local what=$1 exe=$2 out status verdict line

@@ -32,7 +32,7 @@
 // to run, and when it ended. cmd is GetCommandLineA as the program got it.
 #include <windows.h>
 
-#include "system_clock.h"
+#include "system_clock_win.h"
 
 #include <cstdio>
 #include <cstdlib>

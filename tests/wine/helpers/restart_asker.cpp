@@ -13,7 +13,7 @@
 // that owns the window TITLE (see StartAfter).
 #include <windows.h>
 
-#include "system_clock.h"
+#include "system_clock_win.h"
 
 #include <cstdio>
 #include <cstdlib>

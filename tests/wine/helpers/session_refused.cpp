@@ -10,7 +10,7 @@
 // exists.
 #include <windows.h>
 
-#include "system_clock.h"
+#include "system_clock_win.h"
 
 #include <cstdio>
 #include <cstdlib>

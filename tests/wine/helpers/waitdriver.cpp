@@ -16,7 +16,7 @@
 // comparable with the recorder's log.
 #include <windows.h>
 
-#include "system_clock.h"
+#include "system_clock_win.h"
 
 #include <cstdio>
 #include <cstring>

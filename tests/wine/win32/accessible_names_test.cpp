@@ -3,29 +3,21 @@
 // a walk with Tab and Shift+Tab and a press of Space, keys only. The screen
 // is the program itself, started by the suite with the script that
 // suite_screen.sh writes for this case; argv[1] is its title.
-// Prints "ok WHAT" or "FAIL WHAT" a line; exits 1 when anything failed.
-#include <windows.h>
 #include <oleacc.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "kit/check.h"
+#include "kit/waiting_win.h"
+
 namespace {
-int failures = 0;
-
-void Check(bool good, const std::string& what) {
-    std::printf("%s %s\n", good ? "ok" : "FAIL", what.c_str());
-    if (!good) ++failures;
-}
-
-void CheckEq(const std::string& got, const std::string& expected, const std::string& what) {
-    Check(got == expected, what + " (got \"" + got + "\", expected \"" + expected + "\")");
-}
-
 // IID_IAccessible, spelt out: the import library's symbol resolves to code
 // when linked before the uuid library.
-const IID kAccessibleId = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+const IID kAccessibleId = {
+    0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
 
 // The button windows in Z order, the order Tab follows.
 struct Expected {
@@ -80,15 +72,6 @@ std::vector<HWND> ButtonsOf(HWND screen) {
     return buttons;
 }
 
-// Waits up to two seconds for a condition.
-template <typename Condition>
-bool Within(Condition condition) {
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 2000; Sleep(20)) {
-        if (condition()) return true;
-    }
-    return condition();
-}
-
 HWND FocusOf(DWORD thread) {
     GUITHREADINFO info = {};
     info.cbSize = sizeof info;
@@ -112,13 +95,13 @@ void Key(BYTE key, bool shift = false) {
 
 void ReadNames(const std::vector<HWND>& buttons) {
     const int count = sizeof kButtons / sizeof kButtons[0];
-    Check(static_cast<int>(buttons.size()) == count,
-          "the screen has " + std::to_string(count) + " buttons (" +
-              std::to_string(buttons.size()) + ")");
+    CHECK(static_cast<int>(buttons.size()) == count, "the screen has " + std::to_string(count) +
+                                                         " buttons (" +
+                                                         std::to_string(buttons.size()) + ")");
     for (int i = 0; i < count && i < static_cast<int>(buttons.size()); ++i) {
         std::string which = "button " + std::to_string(i + 1) + " in Tab order";
-        CheckEq(WindowText(buttons[i]), kButtons[i].text, which + ": window text");
-        CheckEq(AccessibleName(buttons[i]), kButtons[i].name, which + ": accessible name");
+        CHECK_EQ(WindowText(buttons[i]), kButtons[i].text, which + ": window text");
+        CHECK_EQ(AccessibleName(buttons[i]), kButtons[i].name, which + ": accessible name");
     }
 }
 
@@ -127,32 +110,32 @@ void ReadNames(const std::vector<HWND>& buttons) {
 // button in slot order, as its name says.
 void WalkWithTab(HWND screen, const std::vector<HWND>& buttons) {
     DWORD thread = GetWindowThreadProcessId(screen, nullptr);
-    CheckEq(AccessibleName(FocusOf(thread)), kButtons[0].name, "the first button has the focus");
+    CHECK_EQ(AccessibleName(FocusOf(thread)), kButtons[0].name, "the first button has the focus");
     struct Step {
         bool shift;
         int reached;
-    } steps[] = {{false, 1}, {false, 2}, {false, 3}, {false, 4}, {false, 5}, {false, 0},
-                 {true, 5},  {true, 4}};
+    } steps[] = {{false, 1}, {false, 2}, {false, 3}, {false, 4},
+                 {false, 5}, {false, 0}, {true, 5},  {true, 4}};
     for (const Step& step : steps) {
         HWND before = FocusOf(thread);
         Key(VK_TAB, step.shift);
-        Within([&] { return FocusOf(thread) != before; });
-        CheckEq(AccessibleName(FocusOf(thread)), kButtons[step.reached].name,
-                std::string(step.shift ? "Shift+Tab" : "Tab") + " reaches the next button");
+        kit::WaitUntil([&] { return FocusOf(thread) != before; });
+        CHECK_EQ(AccessibleName(FocusOf(thread)), kButtons[step.reached].name,
+                 std::string(step.shift ? "Shift+Tab" : "Tab") + " reaches the next button");
     }
     // Space on the check box checks it. The ampersand in the exit button's
     // name is no mnemonic: the space character does not click that button.
     HWND checkBox = buttons[kCheckBoxIndex];
-    Check(FocusOf(thread) == checkBox, "the check box has the focus");
+    CHECK(FocusOf(thread) == checkBox, "the check box has the focus");
     Key(VK_SPACE);
-    Check(Within([&] { return SendMessageA(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED; }),
+    CHECK(kit::WaitUntil([&] { return SendMessageA(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED; }),
           "Space checks the check box");
-    Check(IsWindowVisible(screen) != FALSE, "and the screen stays");
+    CHECK(IsWindowVisible(screen) != FALSE, "and the screen stays");
     Key(VK_TAB);
-    Check(Within([&] { return FocusOf(thread) == buttons[kExitIndex]; }),
+    CHECK(kit::WaitUntil([&] { return FocusOf(thread) == buttons[kExitIndex]; }),
           "Tab moves on to the exit button");
     Key(VK_SPACE);
-    Check(Within([&] { return !IsWindowVisible(screen); }),
+    CHECK(kit::WaitUntil([&] { return !IsWindowVisible(screen); }),
           "Space on the exit button closes the screen");
 }
 }  // namespace
@@ -160,19 +143,19 @@ void WalkWithTab(HWND screen, const std::vector<HWND>& buttons) {
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
     HWND screen = nullptr;
-    Within([&] { return (screen = FindWindowA(nullptr, argv[1])) != nullptr; });
+    kit::WaitUntil([&] { return (screen = FindWindowA(nullptr, argv[1])) != nullptr; });
     if (!screen) {
-        Check(false, std::string("a screen titled ") + argv[1]);
+        CHECK(false, std::string("a screen titled ") + argv[1]);
         return 1;
     }
     std::vector<HWND> buttons = ButtonsOf(screen);
     ReadNames(buttons);
     SetForegroundWindow(screen);
-    if (!Within([&] { return GetForegroundWindow() == screen; })) {
-        Check(false, "the screen comes to the front");
+    if (!kit::WaitUntil([&] { return GetForegroundWindow() == screen; })) {
+        CHECK(false, "the screen comes to the front");
     } else if (buttons.size() == sizeof kButtons / sizeof kButtons[0]) {
         WalkWithTab(screen, buttons);
     }
     std::printf("done\n");
-    return failures ? 1 : 0;
+    return kit::ExitStatus();
 }

@@ -14,7 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "ui/dib_bitmap.h"
+#include "ui/dib_bitmap_win.h"
 
 namespace {
 

@@ -1,27 +1,20 @@
 // The Windows machine's file reading, as the script reader uses it: files
 // that cannot be opened, an empty file, a file of many read buffers, and a
 // file another program holds open for writing.
-// Prints "ok WHAT" or "FAIL WHAT" a line; exits 1 when anything failed.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "kit/check.h"
 #include "script/screen_script.h"
 #include "win/machine_win.h"
 
 namespace {
-int failures = 0;
-
-void Check(bool good, const std::string& what) {
-    std::printf("%s %s\n", good ? "ok" : "FAIL", what.c_str());
-    if (!good) ++failures;
-}
-
 bool WriteWhole(const char* path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
@@ -44,17 +37,18 @@ std::vector<std::string> LinesOf(InputFile& file) {
 
 int main() {
     WinMachine machine;
-    Check(!machine.OpenInputFile("C:\\NO SUCH DIRECTORY\\AUTORUN.INF"), "a missing file opens as none");
+    CHECK(!machine.OpenInputFile("C:\\NO SUCH DIRECTORY\\AUTORUN.INF"),
+          "a missing file opens as none");
     CreateDirectoryA("A FOLDER", nullptr);
-    Check(!machine.OpenInputFile("A FOLDER"), "a directory opens as none");
+    CHECK(!machine.OpenInputFile("A FOLDER"), "a directory opens as none");
 
-    Check(WriteWhole("EMPTY.INF", ""), "an empty file is written");
+    CHECK(WriteWhole("EMPTY.INF", ""), "an empty file is written");
     if (auto file = machine.OpenInputFile("EMPTY.INF")) {
         char buffer[16];
-        Check(file->Size() == 0 && file->Read(buffer, sizeof buffer) == 0,
+        CHECK(file->Size() == 0 && file->Read(buffer, sizeof buffer) == 0,
               "an empty file has size 0 and reads as its end at once");
     } else {
-        Check(false, "an empty file opens");
+        CHECK(false, "an empty file opens");
     }
 
     std::string bytes;
@@ -63,18 +57,19 @@ int main() {
         expected.push_back("KEY" + std::to_string(i) + "=" + std::string(i % 50, 'v'));
         bytes += expected.back() + "\r\n";
     }
-    Check(bytes.size() > 100000 && WriteWhole("LONG.INF", bytes), "a file of many buffers is written");
+    CHECK(bytes.size() > 100000 && WriteWhole("LONG.INF", bytes),
+          "a file of many buffers is written");
     if (auto file = machine.OpenInputFile("LONG.INF")) {
-        Check(file->Size() == static_cast<long>(bytes.size()), "a file tells its size");
-        Check(LinesOf(*file) == expected, "every line of a file of many buffers is read back");
+        CHECK(file->Size() == static_cast<long>(bytes.size()), "a file tells its size");
+        CHECK(LinesOf(*file) == expected, "every line of a file of many buffers is read back");
     } else {
-        Check(false, "a file of many buffers opens");
+        CHECK(false, "a file of many buffers opens");
     }
 
     HANDLE writer = CreateFileA("LONG.INF", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    Check(writer != INVALID_HANDLE_VALUE && machine.OpenInputFile("LONG.INF") != nullptr,
+    CHECK(writer != INVALID_HANDLE_VALUE && machine.OpenInputFile("LONG.INF") != nullptr,
           "a file another program is writing still opens");
     if (writer != INVALID_HANDLE_VALUE) CloseHandle(writer);
-    return failures ? 1 : 0;
+    return kit::ExitStatus();
 }

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/dib_bitmap.h"
+#include "ui/dib_bitmap_win.h"
 
 namespace {
 

@@ -2,26 +2,19 @@
 // window destroyed with its dialog, the dialog itself and a notice box
 // owned by the dialog leave their objects without a handle, and destroying
 // the objects afterwards makes no call on a dead window.
-// Prints "ok WHAT" or "FAIL WHAT" a line; exits 1 when anything failed.
 #include <windows.h>
 
 #include <cstdio>
 #include <memory>
 #include <string>
 
+#include "kit/check.h"
 #include "resource.h"
-#include "ui/message_window.h"
+#include "ui/message_window_win.h"
 #include "win/button_window.h"
 #include "win/dialog_window.h"
 
 namespace {
-int failures = 0;
-
-void Check(bool good, const std::string& what) {
-    std::printf("%s %s\n", good ? "ok" : "FAIL", what.c_str());
-    if (!good) ++failures;
-}
-
 class ProbeDialog : public DialogWindow {
 public:
     ProbeDialog();
@@ -55,19 +48,19 @@ ProbeDialog::ProbeDialog() : DialogWindow(IDD_SCREEN, nullptr) { UseMessages(kMe
 int main() {
     ProbeDialog dialog;
     dialog.RunModal();
-    Check(dialog.buttonWindow != nullptr, "the button window was made");
-    Check(dialog.noticeWindow != nullptr, "the notice box was made");
-    Check(!IsWindow(dialog.buttonWindow), "the button window died with the dialog");
-    Check(dialog.button->Handle() == nullptr, "the button object forgot its dead window");
-    Check(dialog.Handle() == nullptr, "the dialog object forgot its dead window");
-    Check(dialog.notice.Handle() == nullptr, "the notice object forgot its dead box");
+    CHECK(dialog.buttonWindow != nullptr, "the button window was made");
+    CHECK(dialog.noticeWindow != nullptr, "the notice box was made");
+    CHECK(!IsWindow(dialog.buttonWindow), "the button window died with the dialog");
+    CHECK(dialog.button->Handle() == nullptr, "the button object forgot its dead window");
+    CHECK(dialog.Handle() == nullptr, "the dialog object forgot its dead window");
+    CHECK(dialog.notice.Handle() == nullptr, "the notice object forgot its dead box");
 
     SetLastError(0);
     dialog.button.reset();
     dialog.notice.Destroy();
     DWORD error = GetLastError();
-    Check(error == 0, "releasing the objects touches no dead window (error " +
-                          std::to_string(error) + ")");
+    CHECK(error == 0,
+          "releasing the objects touches no dead window (error " + std::to_string(error) + ")");
 
     // A button destroyed on its own, while its parent lives on.
     HWND parent = CreateWindowExA(0, "STATIC", "parent", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
@@ -76,10 +69,10 @@ int main() {
     alone.CreateChild(parent, WS_CHILD | BS_OWNERDRAW, 0, 0, 0, 20, 20, 0);
     HWND aloneWindow = alone.Handle();
     alone.DestroyChild();
-    Check(aloneWindow && !IsWindow(aloneWindow) && alone.Handle() == nullptr,
+    CHECK(aloneWindow && !IsWindow(aloneWindow) && alone.Handle() == nullptr,
           "a button destroyed by its object is gone and forgotten");
     DestroyWindow(parent);
 
     std::printf("done\n");
-    return failures ? 1 : 0;
+    return kit::ExitStatus();
 }

@@ -5,14 +5,14 @@
 // end-session messages to its restart trap.
 #include <windows.h>
 
-#include "app/dialog_screen_host.h"
-#include "app/single_instance.h"
+#include "app/dialog_screen_host_win.h"
+#include "app/single_instance_win.h"
 #include "launch/action_gate.h"
-#include "launch/action_screen.h"
-#include "launch/restart_trap.h"
+#include "launch/action_screen_win.h"
+#include "launch/restart_trap_win.h"
 #include "script/screen_model.h"
-#include "ui/button_screen.h"
-#include "ui/message_window.h"
+#include "ui/button_screen_win.h"
+#include "ui/message_window_win.h"
 #include "win/dialog_window.h"
 #include "win/worker_threads.h"
 

@@ -3,7 +3,7 @@
 // the action was started on, and on this machine.
 #include <string>
 
-#include "launch/action_screen.h"
+#include "launch/action_screen_win.h"
 #include "launch/button_actions.h"
 
 class ScreenActions : public ActionHost {

@@ -2,7 +2,7 @@
 // An owner-drawn button of the screen: a hit area and focus holder whose
 // pictures and texts are drawn straight onto the screen's surface.
 #include "script/screen_model.h"
-#include "ui/button_screen.h"
+#include "ui/button_screen_win.h"
 #include "win/button_window.h"
 
 class Machine;

@@ -7,7 +7,7 @@
 
 #include <atomic>
 
-#include "launch/pending_resume.h"
+#include "launch/pending_resume_win.h"
 #include "launch/session_end.h"
 #include "script/screen_model.h"
 #include "win/worker_threads.h"

@@ -9,8 +9,8 @@
 #include <memory>
 
 #include "script/screen_host.h"
-#include "ui/dib_bitmap.h"
-#include "ui/hot_button.h"
+#include "ui/dib_bitmap_win.h"
+#include "ui/hot_button_win.h"
 
 class LauncherDialog;
 class Machine;
