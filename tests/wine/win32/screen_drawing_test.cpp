@@ -4,24 +4,17 @@
 // each button into a memory bitmap through WM_PRINTCLIENT, and the pixels
 // are compared with what the script asks for: the background, the frame of
 // each button state and the colours of the texts.
-// Prints "ok WHAT" or "FAIL WHAT" a line; exits 1 when anything failed.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 
-#include "app/launcher_dialog.h"
-#include "ui/hot_button.h"
+#include "app/launcher_dialog_win.h"
+#include "kit/check.h"
+#include "ui/hot_button_win.h"
 #include "win/machine_win.h"
 
 namespace {
-int failures = 0;
-
-void Check(bool good, const std::string& what) {
-    std::printf("%s %s\n", good ? "ok" : "FAIL", what.c_str());
-    if (!good) ++failures;
-}
-
 // Colours as 0xRRGGBB, the layout of a 32-bit DIB's pixels. The strip's
 // frames: normal, pressed, current, disabled (for a check box: unchecked,
 // unchecked and current, checked, checked and current).
@@ -173,18 +166,18 @@ void CheckDrawing(HWND screen) {
     RECT client;
     GetClientRect(screen, &client);
     Canvas canvas(client.right, client.bottom);
-    Check(canvas.Ready(), "a memory bitmap of the screen's size");
+    CHECK(canvas.Ready(), "a memory bitmap of the screen's size");
     bool allButtons = true;
     for (int row : {kPush, kNext, kDisabled, kCheck, kExit}) {
         allButtons &= ButtonAt(screen, row) != nullptr;
     }
-    Check(allButtons, "the script's five buttons are made");
+    CHECK(allButtons, "the script's five buttons are made");
     if (!canvas.Ready() || !allButtons) return;
 
     canvas.Print(screen);
     Area whole = {0, 0, client.right, client.bottom};
     int background = canvas.Count(whole, kBackground);
-    Check(background == client.right * client.bottom,
+    CHECK(background == client.right * client.bottom,
           "the screen prints its background over the whole client area (" +
               std::to_string(background) + " of " +
               std::to_string(client.right * client.bottom) + " pixels)");
@@ -194,7 +187,7 @@ void CheckDrawing(HWND screen) {
         FocusOn(screen, c.focus);
         canvas.Print(ButtonAt(screen, c.button)->Handle());
         DWORD seen = canvas.Pixel(40, c.button + 15);
-        Check(seen == kFrame[c.frame], std::string(c.what) + " (got " + Hex(seen) + ")");
+        CHECK(seen == kFrame[c.frame], std::string(c.what) + " (got " + Hex(seen) + ")");
     }
     SetChecked(screen, false);
 
@@ -203,13 +196,13 @@ void CheckDrawing(HWND screen) {
         canvas.Print(ButtonAt(screen, c.button)->Handle());
         int count = canvas.Count(c.area, c.colour);
         bool good = c.count == kSome ? count > 0 : count == c.count;
-        Check(good, std::string(c.what) + " (" + std::to_string(count) + " px of " +
+        CHECK(good, std::string(c.what) + " (" + std::to_string(count) + " px of " +
                         Hex(c.colour) + ")");
     }
 
     FocusOn(screen, 0);
     canvas.Print(ButtonAt(screen, kPush)->Handle());
-    Check(canvas.Pixel(300, 10) == kUntouched && canvas.Pixel(19, 35) == kUntouched,
+    CHECK(canvas.Pixel(300, 10) == kUntouched && canvas.Pixel(19, 35) == kUntouched,
           "a button prints only its picture and texts");
 }
 
@@ -245,6 +238,6 @@ int main() {
     WinMachine machine;
     ScreenUnderTest screen(machine);
     screen.RunModal();
-    Check(screen.checked, "the screen came up and was drawn");
-    return failures ? 1 : 0;
+    CHECK(screen.checked, "the screen came up and was drawn");
+    return kit::ExitStatus();
 }
