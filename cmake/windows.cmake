@@ -85,7 +85,7 @@ foreach(source ${WIN32_TEST_SOURCES})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${WINE_BIN_DIR})
 endforeach()
 # It reads the screen through the accessibility layer, as a screen reader does.
-target_link_libraries(accessible_names_test PRIVATE oleacc oleaut32)
+target_link_libraries(accessible_names_test PRIVATE oleacc ole32 oleaut32)
 
 # The program's own entry point, in a probe built the same way.
 add_executable(entry_probe WIN32 tests/wine/lean/entry_probe.cpp ${LEAN_CRT_SOURCES})

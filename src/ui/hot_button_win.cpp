@@ -3,6 +3,7 @@
 #include "script/program_paths.h"
 #include "ui/button_name.h"
 #include "ui/button_rules.h"
+#include "ui/check_box_accessible_win.h"
 #include "ui/dib_bitmap_win.h"
 #include "ui/sound_lock.h"
 #include "ui/text_draw_win.h"
@@ -31,6 +32,8 @@ const MessageEntry HotButton::kMessages[] = {
     {BM_GETCHECK, Crack<&HotButton::OnGetCheck>, kHandled},
     // void OnPrintClient(HDC context)
     {WM_PRINTCLIENT, Crack<&HotButton::OnPrintClient>, kHandled},
+    // LRESULT OnGetObject(WPARAM wParam, LPARAM objectId)
+    {WM_GETOBJECT, Crack<&HotButton::OnGetObject>, kHandled},
 };
 
 HotButton::HotButton(ButtonScreen& screen, ScreenItem& item, Machine& machine)
@@ -168,4 +171,10 @@ void HotButton::OnKillFocus() {
 // with the screen's, for programs that ask a button whether it is checked.
 bool HotButton::OnGetCheck() {
     return item_.kind == kCheckBox && item_.state.load() == kStateChecked;
+}
+
+// Other buttons get the default answer, 0: the system describes them.
+LRESULT HotButton::OnGetObject(WPARAM wParam, LPARAM objectId) {
+    if (item_.kind != kCheckBox) return 0;
+    return DescribeCheckBox(Handle(), wParam, static_cast<LONG>(objectId));
 }

@@ -43,6 +43,7 @@ private:
     void OnKillFocus();
     bool OnGetCheck();
     void OnPrintClient(HDC context);
+    LRESULT OnGetObject(WPARAM wParam, LPARAM objectId);
     static const MessageEntry kMessages[];
 
     ButtonScreen& screen_;

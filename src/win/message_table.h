@@ -88,6 +88,14 @@ struct MessageAdaptor<void (Window::*)(HDC), Handler> {
         return 0;
     }
 };
+// The message's own parameters and answer (WM_GETOBJECT).
+template <class Window, LRESULT (Window::*Handler)(WPARAM, LPARAM)>
+struct MessageAdaptor<LRESULT (Window::*)(WPARAM, LPARAM), Handler> {
+    static LRESULT Call(Window& window, WPARAM wParam, LPARAM lParam) {
+        return (window.*Handler)(wParam, lParam);
+    }
+};
+
 // WM_DRAWITEM: the request in lParam; a window that draws answers TRUE.
 template <class Window, void (Window::*Handler)(const DRAWITEMSTRUCT&)>
 struct MessageAdaptor<void (Window::*)(const DRAWITEMSTRUCT&), Handler> {

@@ -1,8 +1,9 @@
 // The running screen as a screen reader and a keyboard user meet it: each
-// button's window text and the name the accessibility layer gives it, then
-// a walk with Tab and Shift+Tab and a press of Space, keys only. The screen
-// is the program itself, started by the suite with the script that
-// suite_screen.sh writes for this case; argv[1] is its title.
+// button's window text and the name the accessibility layer gives it, a
+// check box's role and checked state, then a walk with Tab and Shift+Tab
+// and presses of Space, keys only. The screen is the program itself,
+// started by the suite with the script that suite_screen.sh writes for
+// this case; argv[1] is its title.
 #include <oleacc.h>
 #include <windows.h>
 
@@ -41,18 +42,29 @@ std::string WindowText(HWND window) {
     return text;
 }
 
-std::string AccessibleName(HWND window) {
+// The window's description as a reader gets it; null when there is none.
+IAccessible* Describe(HWND window) {
     IAccessible* object = nullptr;
     if (FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, kAccessibleId,
                                           reinterpret_cast<void**>(&object)))) {
-        return "(no accessible object)";
+        return nullptr;
     }
+    return object;
+}
+
+VARIANT Self() {
     VARIANT self;
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;
+    return self;
+}
+
+std::string AccessibleName(HWND window) {
+    IAccessible* object = Describe(window);
+    if (!object) return "(no accessible object)";
     BSTR name = nullptr;
     std::string result;
-    if (SUCCEEDED(object->get_accName(self, &name)) && name) {
+    if (SUCCEEDED(object->get_accName(Self(), &name)) && name) {
         char bytes[256] = {};
         WideCharToMultiByte(CP_ACP, 0, name, -1, bytes, sizeof bytes, nullptr, nullptr);
         result = bytes;
@@ -60,6 +72,23 @@ std::string AccessibleName(HWND window) {
     }
     object->Release();
     return result;
+}
+
+// The role or the state flags; -1 when there is no answer.
+long AccessibleFact(HWND window, bool role) {
+    IAccessible* object = Describe(window);
+    if (!object) return -1;
+    VARIANT answer;
+    answer.vt = VT_EMPTY;
+    HRESULT result = role ? object->get_accRole(Self(), &answer)
+                          : object->get_accState(Self(), &answer);
+    object->Release();
+    return SUCCEEDED(result) && answer.vt == VT_I4 ? answer.lVal : -1;
+}
+
+bool ReadsChecked(HWND window) {
+    long state = AccessibleFact(window, false);
+    return state != -1 && (state & STATE_SYSTEM_CHECKED) != 0;
 }
 
 std::vector<HWND> ButtonsOf(HWND screen) {
@@ -103,6 +132,13 @@ void ReadNames(const std::vector<HWND>& buttons) {
         CHECK_EQ(WindowText(buttons[i]), kButtons[i].text, which + ": window text");
         CHECK_EQ(AccessibleName(buttons[i]), kButtons[i].name, which + ": accessible name");
     }
+    if (static_cast<int>(buttons.size()) <= kCheckBoxIndex) return;
+    HWND checkBox = buttons[kCheckBoxIndex];
+    CHECK(AccessibleFact(checkBox, true) == ROLE_SYSTEM_CHECKBUTTON, "the check box reads as one");
+    CHECK(AccessibleFact(buttons[0], true) != ROLE_SYSTEM_CHECKBUTTON,
+          "a push button does not read as a check box");
+    CHECK(!ReadsChecked(checkBox) && AccessibleFact(checkBox, false) != -1,
+          "the check box reads as unchecked");
 }
 
 // Tab from the first button (the one that asks for the focus at start)
@@ -128,8 +164,8 @@ void WalkWithTab(HWND screen, const std::vector<HWND>& buttons) {
     HWND checkBox = buttons[kCheckBoxIndex];
     CHECK(FocusOf(thread) == checkBox, "the check box has the focus");
     Key(VK_SPACE);
-    CHECK(kit::WaitUntil([&] { return SendMessageA(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED; }),
-          "Space checks the check box");
+    CHECK(kit::WaitUntil([&] { return ReadsChecked(checkBox); }),
+          "Space checks the check box, and it reads as checked");
     CHECK(IsWindowVisible(screen) != FALSE, "and the screen stays");
     Key(VK_TAB);
     CHECK(kit::WaitUntil([&] { return FocusOf(thread) == buttons[kExitIndex]; }),
@@ -142,6 +178,9 @@ void WalkWithTab(HWND screen, const std::vector<HWND>& buttons) {
 
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
+    // As a reader does: a check box's description comes from the screen's
+    // process through COM.
+    CoInitialize(nullptr);
     HWND screen = nullptr;
     kit::WaitUntil([&] { return (screen = FindWindowA(nullptr, argv[1])) != nullptr; });
     if (!screen) {
