@@ -52,3 +52,10 @@ add_test(NAME discscreen_image
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/image_cases.sh $<TARGET_FILE:discscreen>)
 add_test(NAME discscreen_shrink
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/shrink_cases.sh $<TARGET_FILE:discscreen>)
+
+# Unit tests of the tool's portable parts.
+add_executable(tool_unit_tests ${CMAKE_SOURCE_DIR}/tests/tools/script_rewrite_test.cpp
+                               ${CMAKE_SOURCE_DIR}/tools/discscreen/script_rewrite.cpp)
+target_include_directories(tool_unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools/discscreen)
+target_link_libraries(tool_unit_tests PRIVATE GTest::gtest_main)
+gtest_discover_tests(tool_unit_tests DISCOVERY_TIMEOUT 60)
