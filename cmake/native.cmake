@@ -44,6 +44,12 @@ endforeach()
 file(GLOB DISCSCREEN_TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/discscreen/*.cpp)
 add_executable(discscreen ${DISCSCREEN_TOOL_SOURCES})
 target_link_libraries(discscreen PRIVATE discscreen_core)
+# The designer's web server, its JSON and its pictures.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(HTTPLIB REQUIRED IMPORTED_TARGET cpp-httplib)
+find_package(nlohmann_json REQUIRED)
+find_package(PNG REQUIRED)
+target_link_libraries(discscreen PRIVATE PkgConfig::HTTPLIB nlohmann_json::nlohmann_json PNG::PNG)
 # `preview` runs the Wine side from the sources, with the project's builds.
 target_compile_definitions(discscreen PRIVATE DISCSCREEN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 add_test(NAME discscreen_check

@@ -132,8 +132,21 @@ std::string UsualLineEnd(const std::vector<Line>& lines) {
 
 }  // namespace
 
+std::vector<std::string> ScriptLineTexts(const std::string& bytes) {
+    bool marked = bytes.compare(0, kUtf8Mark.size(), kUtf8Mark) == 0;
+    std::vector<std::string> texts;
+    for (Line& line : SplitLines(marked ? bytes.substr(kUtf8Mark.size()) : bytes)) texts.push_back(line.text);
+    return texts;
+}
+
+std::vector<std::string> EntryFields(const std::string& line) {
+    std::size_t equals = line.find('=');
+    if (equals == std::string::npos) return {};
+    return FieldList(line.substr(equals + 1)).fields;
+}
+
 bool RewriteScript(const std::string& bytes, const ScriptEdits& edits, std::string* result,
-                   std::string* problem) {
+                   std::string* problem, std::vector<int>* origins) {
     bool marked = bytes.compare(0, kUtf8Mark.size(), kUtf8Mark) == 0;
     std::vector<Line> lines = SplitLines(marked ? bytes.substr(kUtf8Mark.size()) : bytes);
     const int count = static_cast<int>(lines.size());
@@ -151,17 +164,23 @@ bool RewriteScript(const std::string& bytes, const ScriptEdits& edits, std::stri
         if (outside(number)) return false;
     }
     const std::string lineEnd = UsualLineEnd(lines);
-    std::map<int, std::vector<std::string>> insertions;  // after line -> new lines
-    for (const NewEntry& entry : edits.added) {
+    // after line -> the new lines and where each comes from
+    std::map<int, std::vector<std::pair<std::string, int>>> insertions;
+    for (std::size_t i = 0; i < edits.added.size(); ++i) {
+        const NewEntry& entry = edits.added[i];
+        if (entry.deleted) continue;
         if (entry.afterLine != 0 && outside(entry.afterLine)) return false;
         if (HasLineBreak(entry.text) || HasLineBreak(entry.header)) {
             *problem = "a new entry cannot hold a line break";
             return false;
         }
+        Line line{entry.text, ""};
+        if (!entry.fields.empty() && !EditLine(line, 0, entry.fields, problem)) return false;
         int at = entry.afterLine == 0 ? count : entry.afterLine;
-        if (entry.afterLine == 0 && !entry.header.empty()) insertions[at].push_back(entry.header);
-        insertions[at].push_back(entry.text);
+        if (entry.afterLine == 0 && !entry.header.empty()) insertions[at].push_back({entry.header, 0});
+        insertions[at].push_back({line.text, -static_cast<int>(i) - 1});
     }
+    if (origins) origins->clear();
 
     std::string out = marked ? kUtf8Mark : "";
     bool lineOpen = false;  // the last line written has no line end
@@ -170,7 +189,10 @@ bool RewriteScript(const std::string& bytes, const ScriptEdits& edits, std::stri
         if (found == insertions.end()) return;
         if (lineOpen) out += lineEnd;
         lineOpen = false;
-        for (const std::string& text : found->second) out += text + lineEnd;
+        for (const auto& [text, origin] : found->second) {
+            out += text + lineEnd;
+            if (origins) origins->push_back(origin);
+        }
     };
     insertAfter(0);
     for (int number = 1; number <= count; ++number) {
@@ -178,6 +200,7 @@ bool RewriteScript(const std::string& bytes, const ScriptEdits& edits, std::stri
         if (!edits.deletedLines.count(number)) {
             out += line.text + line.end;
             lineOpen = line.end.empty();
+            if (origins) origins->push_back(number);
         }
         insertAfter(number);
     }

@@ -20,6 +20,8 @@ struct NewEntry {
     int afterLine = 0;     // 0: at the very end, under `header` when given
     std::string header;    // a section header to open first ("[BUTTON]"), or empty
     std::string text;      // "BUTTON9=PUSHBUTTON,10,10"
+    std::map<int, std::string> fields;  // edits made since, as for a line
+    bool deleted = false;  // kept in the list so that later entries keep their index
 };
 
 struct ScriptEdits {
@@ -34,5 +36,12 @@ struct ScriptEdits {
 // The script with the edits made; false with `problem` set when an edit
 // cannot be written so that the reader reads it back as meant (a comma in a
 // field, a line break in a value, a line that holds no entry).
+// `origins`, when given, gets for each line of the result the line it came
+// from, -(i + 1) for the i-th new entry, or 0 for a new section header.
 bool RewriteScript(const std::string& bytes, const ScriptEdits& edits, std::string* result,
-                   std::string* problem);
+                   std::string* problem, std::vector<int>* origins = nullptr);
+
+// The lines' texts without their line ends (and without the UTF-8 mark).
+std::vector<std::string> ScriptLineTexts(const std::string& bytes);
+// The fields of the value after the first "=" of an entry line, as written.
+std::vector<std::string> EntryFields(const std::string& line);
