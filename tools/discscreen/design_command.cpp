@@ -187,7 +187,9 @@ private:
 
     static std::map<int, std::string> FieldEditsOf(const json& fields, const std::function<std::string(const std::string&)>& convert) {
         std::map<int, std::string> edits;
-        for (auto& [field, text] : fields.items()) edits[std::stoi(field)] = convert(text.get<std::string>());
+        for (auto field = fields.begin(); field != fields.end(); ++field) {
+            edits[std::stoi(field.key())] = convert(field.value().get<std::string>());
+        }
         return edits;
     }
 
@@ -196,18 +198,21 @@ private:
         ScriptEdits edits;
         const json edited = body.value("edits", json::object());
         auto convert = [&](const std::string& text) { return ScriptText(text, codePage); };
-        for (auto& [line, fields] : edited.value("fields", json::object()).items()) {
-            edits.fields[std::stoi(line)] = FieldEditsOf(fields, convert);
+        const json fieldEdits = edited.value("fields", json::object());
+        const json deleted = edited.value("deleted", json::array());
+        const json added = edited.value("added", json::array());
+        for (auto line = fieldEdits.begin(); line != fieldEdits.end(); ++line) {
+            edits.fields[std::stoi(line.key())] = FieldEditsOf(line.value(), convert);
         }
-        for (const json& line : edited.value("deleted", json::array())) edits.deletedLines.insert(line.get<int>());
-        for (const json& entry : edited.value("added", json::array())) {
-            NewEntry added;
-            added.afterLine = entry.value("afterLine", 0);
-            added.header = convert(entry.value("header", std::string()));
-            added.text = convert(entry.at("text").get<std::string>());
-            added.fields = FieldEditsOf(entry.value("fields", json::object()), convert);
-            added.deleted = entry.value("deleted", false);
-            edits.added.push_back(added);
+        for (const json& line : deleted) edits.deletedLines.insert(line.get<int>());
+        for (const json& entry : added) {
+            NewEntry made;
+            made.afterLine = entry.value("afterLine", 0);
+            made.header = convert(entry.value("header", std::string()));
+            made.text = convert(entry.at("text").get<std::string>());
+            made.fields = FieldEditsOf(entry.value("fields", json::object()), convert);
+            made.deleted = entry.value("deleted", false);
+            edits.added.push_back(made);
         }
         return edits;
     }

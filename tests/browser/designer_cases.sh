@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# The designer page in the system's chromium, driven by puppeteer-core:
+#   tests/browser/designer_cases.sh build/bin/discscreen
+# Installs the npm packages of the lockfile first (never a browser).
+set -euo pipefail
+HERE=$(cd "$(dirname "$0")" && pwd)
+ROOT=$(cd "$HERE/../.." && pwd)
+TOOL=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+
+if [ ! -d "$HERE/node_modules/puppeteer-core" ]; then
+  (cd "$HERE" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund >/dev/null)
+fi
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+"$ROOT/tools/make-demo-disc.sh" "$WORK/demo" >/dev/null
+PUPPETEER_SKIP_DOWNLOAD=1 node "$HERE/designer_test.mjs" "$TOOL" "$WORK/demo"
