@@ -135,6 +135,8 @@ async function dragAndSave(browser) {
   const changed = old.map((line, i) => i).filter((i) => old[i] !== now[i]);
   check('a drag changes one line', changed.length === 1 && old.length === now.length, JSON.stringify(changed));
   check('the line gets x+20, y+10', now[changed[0]] === old[changed[0]].replace('40,146', '60,156'), now[changed[0]]);
+  // The README's picture of the designer.
+  if (process.env.DESIGNER_PICTURE) await page.screenshot({path: process.env.DESIGNER_PICTURE, clip: {x: 0, y: 0, width: 1400, height: 560}});
   await page.close();
   await stop(server);
   return folder;

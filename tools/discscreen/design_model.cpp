@@ -129,6 +129,7 @@ json TextsJson(const ScreenModel& screen, const DesignHost& host, int codePage) 
         texts.push_back({{"number", number},
                          {"x", text->x}, {"y", text->y},
                          {"width", text->width}, {"height", text->height},
+                         {"measured", text->measured},
                          {"text", ToPageText(text->text, codePage)},
                          {"highlightColour", text->highlightColour},
                          {"normalColour", text->normalColour},

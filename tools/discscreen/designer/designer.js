@@ -180,6 +180,9 @@ function draw() {
 function drawText(text, highlighted, unused) {
   const element = item('TEXT' + text.number, text, 'text');
   element.style.font = fontCss(text.font);
+  // A size the tool worked out from the text is only near the program's,
+  // which measures in the real font: such a text is not cut or wrapped.
+  if (text.measured) element.classList.add('measured');
   if (text.font && (text.font.underline || text.font.strikeOut)) {
     element.style.textDecoration = `${text.font.underline ? 'underline ' : ''}${text.font.strikeOut ? 'line-through' : ''}`;
   }
