@@ -135,11 +135,45 @@ async function dragAndSave(browser) {
   const changed = old.map((line, i) => i).filter((i) => old[i] !== now[i]);
   check('a drag changes one line', changed.length === 1 && old.length === now.length, JSON.stringify(changed));
   check('the line gets x+20, y+10', now[changed[0]] === old[changed[0]].replace('40,146', '60,156'), now[changed[0]]);
+  if (process.env.DESIGNER_NO_WINE !== '1') await wineShowsTheMove(page);
   // The README's picture of the designer.
   if (process.env.DESIGNER_PICTURE) await page.screenshot({path: process.env.DESIGNER_PICTURE, clip: {x: 0, y: 0, width: 1400, height: 560}});
   await page.close();
   await stop(server);
   return folder;
+}
+
+// The program under Wine, through the page's preview action, draws the moved
+// focus button's highlighted frame at the new place, as the page drew it.
+async function wineShowsTheMove(page) {
+  await page.click('[data-action="preview"]');
+  await page.waitForFunction(() => document.querySelector('#status').textContent === 'previewed' ||
+                                   document.body.dataset.status === 'problem', {timeout: 600000});
+  const status = await page.$eval('#status', (element) => element.textContent);
+  check('the preview under Wine', status === 'previewed', status);
+  if (status !== 'previewed') return;
+  const differing = await page.evaluate(async () => {
+    const truth = document.querySelector('#truth img');
+    const strip = await loadImage(pictureUrl('PUSH1.BMP'));
+    const width = strip.naturalWidth / 4;
+    const height = strip.naturalHeight;
+    const pixels = (image, left, top) => {
+      const canvas = new OffscreenCanvas(width, height);
+      const context = canvas.getContext('2d');
+      context.drawImage(image, left, top, width, height, 0, 0, width, height);
+      return context.getImageData(0, 0, width, height).data;
+    };
+    const frame = pixels(strip, 2 * width, 0);
+    const shown = pixels(truth, 60, 156);
+    let count = 0;
+    for (let at = 0; at < frame.length; at += 4) {
+      if (frame[at] !== shown[at] || frame[at + 1] !== shown[at + 1] || frame[at + 2] !== shown[at + 2]) ++count;
+    }
+    return count;
+  });
+  check('Wine shows BUTTON1 at x+20, y+10', differing === 0, `${differing} pixels differ`);
+  const share = Number(await page.$eval('#truth', (figure) => figure.dataset.difference));
+  console.log(`designer: ${(share * 100).toFixed(2)}% of the pixels outside texts differ from Wine's`);
 }
 
 // Scripts as authors save them: each must come back byte for byte.
@@ -220,7 +254,7 @@ const browser = await puppeteer.launch({
   executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
   headless: true,
   args: process.getuid && process.getuid() === 0 ? ['--no-sandbox'] : [],
-  protocolTimeout: BOUND * 3,
+  protocolTimeout: 700000,  // the first Wine preview makes its prefix
 });
 try {
   await backgroundIsDrawn(browser);

@@ -1,6 +1,8 @@
 #include "design_command.h"
 
+#include <fcntl.h>
 #include <httplib.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <climits>
@@ -114,6 +116,10 @@ public:
             Save(body);
             body["edits"] = json::object();
             response.set_content(Model(body).dump(), "application/json");
+        }));
+        server.Post("/api/preview", Guarded([this](const httplib::Request& request, httplib::Response& response) {
+            json body = ParseBody(request);
+            Preview(body, response);
         }));
         server.set_error_handler([](const httplib::Request&, httplib::Response& response) {
             if (response.body.empty()) Answer(response, response.status, "no such request");
@@ -242,6 +248,41 @@ private:
         return model;
     }
 
+    // The saved script as the program shows it under Wine: this tool's own
+    // preview, run as a child; the picture is the answer.
+    void Preview(const json& body, httplib::Response& response) {
+        const SystemLanguage& language = LanguageOf(body);
+        const WindowsSystem* windows = FindWindowsSystem(body.value("windows", std::string("later")));
+        if (!windows) throw BadRequest{400, "no Windows '" + body.value("windows", std::string()) + "'"};
+        char self[PATH_MAX];
+        ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+        if (length <= 0) throw BadRequest{500, "cannot find this program"};
+        self[length] = '\0';
+        std::string picture = work_ + "/preview.png";
+        std::string log = work_ + "/preview.log";
+        pid_t child = fork();
+        if (child == 0) {
+            int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            if (out >= 0) {
+                dup2(out, 1);
+                dup2(out, 2);
+            }
+            execl(self, self, "preview", disc_.c_str(), "-o", picture.c_str(), "--lang", language.code,
+                  "--windows", windows->name, static_cast<char*>(nullptr));
+            _exit(2);
+        }
+        int status = 0;
+        if (child < 0 || waitpid(child, &status, 0) < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            std::string said;
+            ReadWholeFile(log, &said);
+            throw BadRequest{422, "the preview failed: " + said};
+        }
+        std::string png;
+        if (!ReadWholeFile(picture, &png)) throw BadRequest{422, "the preview wrote no picture"};
+        unlink(picture.c_str());
+        response.set_content(png, "image/png");
+    }
+
     void Save(const json& body) {
         std::string onDisk;
         if (!ReadWholeFile(target_.scriptPath, &onDisk)) throw BadRequest{409, "the script is gone from the disc folder"};
@@ -319,6 +360,7 @@ int RunDesign(int argc, char** argv) {
     running = nullptr;
     std::string scratch = std::string(work) + "/" + target.scriptPath.substr(target.scriptPath.find_last_of('/') + 1);
     unlink(scratch.c_str());
+    unlink((std::string(work) + "/preview.log").c_str());
     rmdir(work);
     return 0;
 }

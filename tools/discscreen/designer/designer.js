@@ -404,6 +404,80 @@ async function reload() {
   }
 }
 
+// --- The program under Wine beside the drawing --------------------------
+
+function loadImage(url) {
+  const image = new Image();
+  image.src = url;
+  return image.decode().then(() => image);
+}
+
+// The drawing without its texts, as pixels: the background and each button
+// in its frame at rest.
+async function drawingPixels(width, height) {
+  const canvas = new OffscreenCanvas(width, height);
+  const context = canvas.getContext('2d');
+  const model = state.model;
+  if (model.background) context.drawImage(await loadImage(pictureUrl(model.background)), 0, 0);
+  const lit = (focusButton() || {}).number;
+  for (const button of model.buttons) {
+    if (!button.picture || button.state === -1 || button.width <= 0) continue;
+    const strip = await loadImage(pictureUrl(button.picture));
+    const frame = frameOf(button, button.number === lit);
+    context.drawImage(strip, frame * button.width, 0, button.width, button.height,
+                      button.x, button.y, button.width, button.height);
+  }
+  return context.getImageData(0, 0, width, height).data;
+}
+
+// The share of pixels outside the shown texts where the drawing and the
+// program's picture differ.
+async function differingShare(truth) {
+  const width = Math.min(truth.naturalWidth, state.model.width || truth.naturalWidth);
+  const height = Math.min(truth.naturalHeight, state.model.height || truth.naturalHeight);
+  const canvas = new OffscreenCanvas(width, height);
+  const context = canvas.getContext('2d');
+  context.drawImage(truth, 0, 0);
+  const theirs = context.getImageData(0, 0, width, height).data;
+  const ours = await drawingPixels(width, height);
+  const texts = [...document.querySelectorAll('#screen .text')].filter((e) => e.textContent)
+      .map((e) => [e.offsetLeft, e.offsetTop, e.offsetLeft + e.offsetWidth, e.offsetTop + e.offsetHeight]);
+  let counted = 0;
+  let differing = 0;
+  for (let y = 0; y < height; ++y) {
+    for (let x = 0; x < width; ++x) {
+      if (texts.some(([left, top, right, bottom]) => x >= left && x < right && y >= top && y < bottom)) continue;
+      const at = (y * width + x) * 4;
+      ++counted;
+      if (ours[at] !== theirs[at] || ours[at + 1] !== theirs[at + 1] || ours[at + 2] !== theirs[at + 2]) ++differing;
+    }
+  }
+  return counted ? differing / counted : 0;
+}
+
+async function preview() {
+  setStatus('previewing the saved script under Wine...');
+  try {
+    const response = await fetch('/api/preview', {
+      method: 'POST', headers: {'Content-Type': 'application/json', 'X-Discscreen-Token': token},
+      body: JSON.stringify({lang: state.lang, windows: state.windows})});
+    if (!response.ok) throw new Error((await response.json()).error);
+    const url = URL.createObjectURL(await response.blob());
+    const figure = $('#truth');
+    const image = figure.querySelector('img');
+    image.src = url;
+    await image.decode();
+    figure.hidden = false;
+    const share = await differingShare(image);
+    figure.dataset.difference = String(share);
+    figure.querySelector('figcaption').textContent =
+        `${(share * 100).toFixed(2)}% of the pixels outside texts differ from the drawing`;
+    setStatus('previewed');
+  } catch (error) {
+    setStatus(error.message, true);
+  }
+}
+
 function fillSelect(action, values, chosen) {
   const select = $(`[data-action="${action}"]`);
   for (const value of values) select.add(new Option(value, value, false, value === chosen));
@@ -415,6 +489,7 @@ fillSelect('windows', WINDOWS, state.windows);
 $('[data-action="outlines"]').addEventListener('change', draw);
 $('[data-action="save"]').addEventListener('click', save);
 $('[data-action="reload"]').addEventListener('click', reload);
+$('[data-action="preview"]').addEventListener('click', preview);
 $('[data-action="undo"]').addEventListener('click', () => stepBack(state.undo, state.redo));
 $('[data-action="redo"]').addEventListener('click', () => stepBack(state.redo, state.undo));
 $('[data-action="add-button"]').addEventListener('click', addButton);
