@@ -153,10 +153,10 @@ async function wineShowsTheMove(page) {
   check('the preview under Wine', status === 'previewed', status);
   if (status !== 'previewed') return;
   const differing = await page.evaluate(async () => {
-    const truth = document.querySelector('#truth img');
+    const truth = state.truth;
     const strip = await loadImage(pictureUrl('PUSH1.BMP'));
-    const width = strip.naturalWidth / 4;
-    const height = strip.naturalHeight;
+    const width = strip.width / 4;
+    const height = strip.height;
     const pixels = (image, left, top) => {
       const canvas = new OffscreenCanvas(width, height);
       const context = canvas.getContext('2d');

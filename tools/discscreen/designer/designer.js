@@ -406,10 +406,10 @@ async function reload() {
 
 // --- The program under Wine beside the drawing --------------------------
 
-function loadImage(url) {
-  const image = new Image();
-  image.src = url;
-  return image.decode().then(() => image);
+// The picture's own pixel values: a gamma a PNG file names is not applied.
+async function loadImage(source) {
+  const blob = typeof source === 'string' ? await (await fetch(source)).blob() : source;
+  return createImageBitmap(blob, {colorSpaceConversion: 'none'});
 }
 
 // The drawing without its texts, as pixels: the background and each button
@@ -433,8 +433,8 @@ async function drawingPixels(width, height) {
 // The share of pixels outside the shown texts where the drawing and the
 // program's picture differ.
 async function differingShare(truth) {
-  const width = Math.min(truth.naturalWidth, state.model.width || truth.naturalWidth);
-  const height = Math.min(truth.naturalHeight, state.model.height || truth.naturalHeight);
+  const width = Math.min(truth.width, state.model.width || truth.width);
+  const height = Math.min(truth.height, state.model.height || truth.height);
   const canvas = new OffscreenCanvas(width, height);
   const context = canvas.getContext('2d');
   context.drawImage(truth, 0, 0);
@@ -462,13 +462,14 @@ async function preview() {
       method: 'POST', headers: {'Content-Type': 'application/json', 'X-Discscreen-Token': token},
       body: JSON.stringify({lang: state.lang, windows: state.windows})});
     if (!response.ok) throw new Error((await response.json()).error);
-    const url = URL.createObjectURL(await response.blob());
+    const blob = await response.blob();
     const figure = $('#truth');
     const image = figure.querySelector('img');
-    image.src = url;
+    image.src = URL.createObjectURL(blob);
     await image.decode();
     figure.hidden = false;
-    const share = await differingShare(image);
+    state.truth = await loadImage(blob);
+    const share = await differingShare(state.truth);
     figure.dataset.difference = String(share);
     figure.querySelector('figcaption').textContent =
         `${(share * 100).toFixed(2)}% of the pixels outside texts differ from the drawing`;
