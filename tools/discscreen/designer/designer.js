@@ -191,6 +191,7 @@ function drawText(text, highlighted, unused) {
   element.style.color = COLOURS[colour] || '#000000';
   if (highlighted && text.highlightBackground >= 0) element.style.background = COLOURS[text.highlightBackground];
   element.textContent = shown ? text.text.replace(/\r\n/g, '\n') : '';
+  if (element.classList.contains('selected')) element.appendChild(resizeHandle(element.dataset.entry, element));
   if (!shown) element.style.outline = $('[data-action="outlines"]').checked ? '1px dotted #999' : 'none';
 }
 
@@ -241,6 +242,7 @@ function drawPanel() {
   if (!entry) return;
   const names = entry.section === '[BUTTON]' ? BUTTON_FIELDS : entry.section === '[TEXT]' ? TEXT_FIELDS : null;
   if (names) {
+    panel.appendChild(numberInput(entry));
     names.forEach((name, index) => panel.appendChild(fieldInput(entry, index + 1, name)));
   } else {
     panel.appendChild(fieldInput(entry, 0, entry.name + (entry.number || '')));
@@ -254,14 +256,38 @@ function drawPanel() {
   }
 }
 
+const FILE_FIELDS = ['picture', 'hover sound', 'command'];
+
 function fieldInput(entry, field, name) {
   const label = document.createElement('label');
   const caption = document.createElement('span');
   caption.textContent = name;
   const input = document.createElement('input');
+  if (FILE_FIELDS.includes(name)) input.setAttribute('list', 'disc-files');
   input.value = fieldText(entry, field);
   input.dataset.field = String(field);
   input.addEventListener('change', () => setFields(entry, {[field]: input.value}));
+  label.append(caption, input);
+  return label;
+}
+
+// Renumbering changes the entry's name; the chain runs in the numbers' order.
+function numberInput(entry) {
+  const label = document.createElement('label');
+  const caption = document.createElement('span');
+  caption.textContent = 'number';
+  const input = document.createElement('input');
+  input.type = 'number';
+  input.min = 1;
+  input.max = 31;
+  input.value = entry.number;
+  input.dataset.field = 'number';
+  input.addEventListener('change', () => {
+    const number = Number(input.value);
+    if (!(number >= 1 && number <= 31)) return setStatus('a number from 1 to 31', true);
+    setFields(entry, {[-1]: entry.name + number});
+    state.selected = entry.name + number;
+  });
   label.append(caption, input);
   return label;
 }
@@ -272,6 +298,29 @@ function select(key) {
 }
 
 // --- Moving -------------------------------------------------------------
+
+// The corner of a selected text: dragging it sets the text's width and height.
+function resizeHandle(key, element) {
+  const handle = document.createElement('div');
+  handle.className = 'handle';
+  handle.addEventListener('pointerdown', (event) => {
+    event.stopPropagation();
+    event.preventDefault();
+    const start = {x: event.clientX, y: event.clientY, width: element.offsetWidth, height: element.offsetHeight};
+    handle.setPointerCapture(event.pointerId);
+    const move = (e) => {
+      element.style.width = `${Math.max(1, start.width + Math.round(e.clientX - start.x))}px`;
+      element.style.height = `${Math.max(1, start.height + Math.round(e.clientY - start.y))}px`;
+    };
+    handle.addEventListener('pointermove', move);
+    handle.addEventListener('pointerup', () => {
+      handle.removeEventListener('pointermove', move);
+      const entry = entryOf(key);
+      if (entry) setFields(entry, {8: parseInt(element.style.width, 10), 9: parseInt(element.style.height, 10)});
+    }, {once: true});
+  });
+  return handle;
+}
 
 let dragging = null;
 
@@ -307,6 +356,7 @@ function endDrag() {
   drag.element.removeEventListener('pointermove', moveDrag);
   dragging = null;
   if (drag.dx || drag.dy) moveBy(drag.key, drag.dx, drag.dy);
+  else draw();
 }
 
 function moveBy(key, dx, dy) {
@@ -485,6 +535,12 @@ function fillSelect(action, values, chosen) {
   select.addEventListener('change', () => { state[action] = select.value; refresh(); });
 }
 
+fetch(`/api/files?token=${token}`).then((response) => response.json()).then((files) => {
+  const list = document.createElement('datalist');
+  list.id = 'disc-files';
+  for (const file of files) list.appendChild(new Option(file.replace(/\//g, '\\')));
+  document.body.appendChild(list);
+});
 fillSelect('lang', LANGUAGES, state.lang);
 fillSelect('windows', WINDOWS, state.windows);
 $('[data-action="outlines"]').addEventListener('change', draw);
