@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The designer page in the system's chromium, driven by puppeteer-core:
 #   tests/browser/designer_cases.sh build/bin/discscreen
-# Installs the npm packages of the lockfile first (never a browser).
+# Installs the npm packages of the lockfile first (never a browser). The
+# Wine check (the page's preview) needs `make route`; DESIGNER_NO_WINE=1 leaves
+# it out.
 set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
 ROOT=$(cd "$HERE/../.." && pwd)

@@ -310,12 +310,19 @@ void StopOnSignal(int) {
 
 void OpenBrowser(const std::string& url) {
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) return;
+    // A grandchild opens it, so that no child of the server is left unreaped.
     pid_t child = fork();
     if (child == 0) {
-        setsid();
-        execlp("xdg-open", "xdg-open", url.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
+        if (fork() == 0) {
+            setsid();
+            for (const char* opener : {"xdg-open", "sensible-browser", "chromium"}) {
+                execlp(opener, opener, url.c_str(), static_cast<char*>(nullptr));
+            }
+            _exit(127);
+        }
+        _exit(0);
     }
+    if (child > 0) waitpid(child, nullptr, 0);
 }
 
 }  // namespace
