@@ -15,4 +15,12 @@ fi
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 "$ROOT/tools/make-demo-disc.sh" "$WORK/demo" >/dev/null
-PUPPETEER_SKIP_DOWNLOAD=1 node "$HERE/designer_test.mjs" "$TOOL" "$WORK/demo"
+# The Wine suites' scripts as they write them (quoted here-documents, CR LF).
+mkdir -p "$WORK/fixtures"
+awk -v out="$WORK/fixtures" '
+  /write_script .*<<.INF.$/ { n++; file = sprintf("%s/%s-%d.INF", out, FILENAME, n); sub(/.*\//, "", file);
+                               file = out "/" file; inside = 1; next }
+  inside && /^INF$/ { inside = 0; close(file); next }
+  inside { printf "%s\r\n", $0 > file }
+' "$ROOT"/tests/wine/suite_*.sh
+DESIGNER_FIXTURES="$WORK/fixtures" PUPPETEER_SKIP_DOWNLOAD=1 node "$HERE/designer_test.mjs" "$TOOL" "$WORK/demo"
