@@ -241,6 +241,43 @@ async function refusals() {
   await stop(server);
 }
 
+// A new button dragged, a button deleted with its per-button entries, and a
+// message edited: the saved file differs only there.
+async function addDeleteAndEdit(browser) {
+  const folder = discWith();
+  const script = path.join(folder, 'AUTORUN.INF');
+  const old = lines(fs.readFileSync(script));
+  const server = await startDesigner(folder);
+  const page = await openPage(browser, server);
+  const settled = (test, ...args) => page.waitForFunction(test, {}, ...args);
+  await page.click('[data-action="add-button"]');
+  await settled(() => document.querySelector('[data-entry="BUTTON9"]'));
+  await dragBy(page, 'BUTTON9', 30, 40);
+  await settled(() => document.querySelector('[data-entry="BUTTON9"]').style.top === '60px');
+  await page.click('[data-entry="BUTTON8"]');
+  await settled(() => document.querySelector('[data-entry="BUTTON8"].selected'));
+  await page.click('[data-action="delete"]');
+  await settled(() => !document.querySelector('[data-entry="BUTTON8"]'));
+  await page.click('[data-entry="BUTTON2"]');
+  await settled(() => document.querySelectorAll('#panel input').length > 13);
+  const message = (await page.$$('#panel input')).at(-1);
+  await message.click({clickCount: 3});
+  await message.type('Gone.');
+  await page.keyboard.press('Tab');
+  await settled(() => [...document.querySelectorAll('#panel input')].at(-1).value === 'Gone.');
+  await page.click('[data-action="save"]');
+  check('saving an added and a deleted button', await waitStatus(page, 'saved') === 'saved');
+  const now = lines(fs.readFileSync(script));
+  const expected = old.filter((line) => !line.startsWith('BUTTON8='))
+      .map((line) => (line === 'BUTTON2=The licence terms could not be opened.\r' ? 'BUTTON2=Gone.\r' : line));
+  const button7 = expected.findIndex((line) => line.startsWith('BUTTON7=OKBUTTON'));
+  expected.splice(button7 + 1, 0, 'BUTTON9=PUSHBUTTON,50,60,0,0,NORMAL,NO,PUSH1.BMP\r');
+  check('only the edited lines change', now.join('\n') === expected.join('\n'),
+        now.filter((line, i) => line !== expected[i]).slice(0, 3).join(' | '));
+  await page.close();
+  await stop(server);
+}
+
 async function changedOnDiskIsKept(browser) {
   const folder = discWith();
   const script = path.join(folder, 'AUTORUN.INF');
@@ -271,6 +308,7 @@ try {
   await openAndSaveKeepsBytes(browser);
   await utf8MarkStays(browser);
   await refusals();
+  await addDeleteAndEdit(browser);
   await changedOnDiskIsKept(browser);
 } catch (error) {
   ++failed;
