@@ -31,7 +31,7 @@ ScriptEdits Deleted(int line) {
 
 ScriptEdits Added(int afterLine, const std::string& header, const std::string& text) {
     ScriptEdits edits;
-    edits.added.push_back({afterLine, header, text});
+    edits.added.push_back({afterLine, header, text, {}, false});
     return edits;
 }
 
@@ -74,6 +74,21 @@ TEST(ScriptRewrite, ChangesOnlyWhatWasEdited) {
             EXPECT_EQ(result, c.after) << c.what;
         }
     }
+}
+
+// Edits of a new entry land on it, and each line of the result says where
+// it came from, so that the page's next edit finds its line.
+TEST(ScriptRewrite, NewEntriesAreEditedAndTraced) {
+    ScriptEdits edits = Added(1, "", "B2=x,1,2");
+    edits.added[0].fields[2] = "5";
+    edits.added.push_back({0, "[TEXT]", "T1=a", {}, false});
+    edits.added.push_back({1, "", "B3=gone", {}, true});
+    edits.deletedLines.insert(2);
+    std::string result, problem;
+    std::vector<int> origins;
+    ASSERT_TRUE(RewriteScript("B1=y\nC=1\nD=2\n", edits, &result, &problem, &origins)) << problem;
+    EXPECT_EQ(result, "B1=y\nB2=x,5,2\nD=2\n[TEXT]\nT1=a\n");
+    EXPECT_EQ(origins, (std::vector<int>{1, -1, 3, 0, -2}));
 }
 
 }  // namespace
