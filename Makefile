@@ -56,6 +56,7 @@ check: layers shellcheck tools unit binaries wine
 	@tests/tools/check_cases.sh build/bin/discscreen
 	@tests/tools/image_cases.sh build/bin/discscreen
 	@tests/tools/shrink_cases.sh build/bin/discscreen
+	@tests/browser/designer_cases.sh build/bin/discscreen
 
 demo: route tools
 	@tools/demo.sh

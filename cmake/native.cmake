@@ -44,6 +44,12 @@ endforeach()
 file(GLOB DISCSCREEN_TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/discscreen/*.cpp)
 add_executable(discscreen ${DISCSCREEN_TOOL_SOURCES})
 target_link_libraries(discscreen PRIVATE discscreen_core)
+# The designer's web server, its JSON and its pictures.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(HTTPLIB REQUIRED IMPORTED_TARGET cpp-httplib)
+find_package(nlohmann_json REQUIRED)
+find_package(PNG REQUIRED)
+target_link_libraries(discscreen PRIVATE PkgConfig::HTTPLIB nlohmann_json::nlohmann_json PNG::PNG)
 # `preview` runs the Wine side from the sources, with the project's builds.
 target_compile_definitions(discscreen PRIVATE DISCSCREEN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 add_test(NAME discscreen_check
@@ -52,3 +58,10 @@ add_test(NAME discscreen_image
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/image_cases.sh $<TARGET_FILE:discscreen>)
 add_test(NAME discscreen_shrink
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/shrink_cases.sh $<TARGET_FILE:discscreen>)
+
+# Unit tests of the tool's portable parts.
+add_executable(tool_unit_tests ${CMAKE_SOURCE_DIR}/tests/tools/script_rewrite_test.cpp
+                               ${CMAKE_SOURCE_DIR}/tools/discscreen/script_rewrite.cpp)
+target_include_directories(tool_unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools/discscreen)
+target_link_libraries(tool_unit_tests PRIVATE GTest::gtest_main)
+gtest_discover_tests(tool_unit_tests DISCOVERY_TIMEOUT 60)

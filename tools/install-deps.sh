@@ -50,6 +50,14 @@ common_packages() {
   # Locale sources, built into a private folder by the encoding suite.
   { have localedef && [ -f /usr/share/i18n/locales/ja_JP ]; } || echo locales
   ls /usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 || echo libclang-rt-14-dev
+  # The designer (discscreen design): its web server, JSON and PNG, and the
+  # browser and node that its page's tests run in.
+  [ -f /usr/include/httplib.h ] || echo libcpp-httplib-dev
+  [ -f /usr/include/nlohmann/json.hpp ] || echo nlohmann-json3-dev
+  [ -f /usr/include/png.h ] || echo libpng-dev
+  have chromium || echo chromium
+  have node || echo nodejs
+  have npm || echo npm
 }
 
 # What route $1 needs besides: 32-bit Wine for the shipped build, or 64-bit

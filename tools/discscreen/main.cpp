@@ -11,6 +11,7 @@
 
 #include "disc_folder.h"
 #include "command_arguments.h"
+#include "design_command.h"
 #include "disc_image.h"
 #include "findings.h"
 #include "preview_command.h"
@@ -30,6 +31,7 @@ int Usage(const std::string& problem) {
                  "       discscreen preview DISC -o OUT.png [--lang CODE] [--windows NAME] [--states]\n"
                  "       discscreen image DISC -o DISC.ISO [--label NAME] [--shrink] [--sign CERT KEY]\n"
                  "       discscreen shrink DISC [-o OUT | --in-place] [--colours N [--dither]]\n"
+                 "       discscreen design DISC [--port N] [--no-browser]\n"
                  "  PATH   a disc folder holding the script (AUTORUN.INF unless --script), or a script file\n"
                  "  --script NAME   the script's name in the folder\n"
                  "  --codepage N    read every text as code page N (default: each language's own)\n"
@@ -60,6 +62,7 @@ int main(int argc, char** argv) {
     if (std::string(argv[1]) == "preview") return RunPreview(argc - 2, argv + 2);
     if (std::string(argv[1]) == "image") return RunImage(argc - 2, argv + 2);
     if (std::string(argv[1]) == "shrink") return RunShrink(argc - 2, argv + 2);
+    if (std::string(argv[1]) == "design") return RunDesign(argc - 2, argv + 2);
     if (std::string(argv[1]) != "check") return Usage("unknown command '" + std::string(argv[1]) + "'");
     CommandArguments arguments({"--script", "--codepage", "--read-budget"}, {});
     std::string problem = arguments.Parse(argc - 2, argv + 2, "PATH");

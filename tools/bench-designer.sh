@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# The designer's benchmark: the time until its page is interactive for the
+# demo disc, in the system's chromium.
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BROWSER=$ROOT/tests/browser
+if [ ! -d "$BROWSER/node_modules/puppeteer-core" ]; then
+  (cd "$BROWSER" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund >/dev/null)
+fi
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+"$ROOT/tools/make-demo-disc.sh" "$WORK/demo" >/dev/null
+node "$BROWSER/designer_bench.mjs" "$ROOT/build/bin/discscreen" "$WORK/demo"
