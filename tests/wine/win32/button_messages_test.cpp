@@ -20,6 +20,10 @@
 #include "win/dialog_window.h"
 #include "win/machine_win.h"
 
+// Posted once the dialog is up: runs the cases.
+constexpr UINT kRunCases = WM_APP + 10;
+template <> struct MessageCracker<kRunCases> : NoArgumentCracker {};
+
 namespace {
 int failures = 0;
 
@@ -222,7 +226,7 @@ protected:
             Watch(buttons[i]->Handle(), kSlotsMade[i].role);
         }
         SetWindowPos(Handle(), HWND_TOP, 0, 0, 10 + 45 * kSlots, 80, SWP_NOMOVE);
-        PostMessageA(Handle(), WM_APP, 0, 0);
+        PostMessageA(Handle(), kRunCases, 0, 0);
         return true;
     }
     void OnOK() override { recorded.push_back("dialog OnOK"); }
@@ -240,14 +244,11 @@ private:
         recorded.clear();
         EndDialog(Handle(), 0);
     }
-    static const MessageEntry kMessages[];
 };
 
-const MessageEntry ScreenDialog::kMessages[] = {
-    {WM_APP, Crack<&ScreenDialog::OnRunCases>, kHandled},  // void OnRunCases()
-};
-
-ScreenDialog::ScreenDialog() : DialogWindow(IDD_SCREEN, nullptr) { UseMessages(kMessages); }
+ScreenDialog::ScreenDialog() : DialogWindow(IDD_SCREEN, nullptr) {
+    UseMessages(this, MessageTable<ScreenDialog, On<kRunCases, &ScreenDialog::OnRunCases>>());
+}
 
 // The dialog manager's own loop, as the modal loop runs it.
 void ScreenDialog::Pump(DWORD milliseconds) {
