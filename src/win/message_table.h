@@ -169,6 +169,42 @@ template <> struct MessageCracker<WM_CTLCOLORDLG> : ControlColourCracker {};
 template <> struct MessageCracker<WM_CTLCOLORSCROLLBAR> : ControlColourCracker {};
 template <> struct MessageCracker<WM_CTLCOLORSTATIC> : ControlColourCracker {};
 
+// The other answers that a dialog procedure returns itself.
+// int OnCompareItem(const COMPAREITEMSTRUCT& items): -1, 0 or 1.
+template <> struct MessageCracker<WM_COMPAREITEM> : CrackerBase {
+    static constexpr bool kDirectResult = true;
+    template <class Window>
+    using Handler = int (Window::*)(const COMPAREITEMSTRUCT& items);
+    template <auto Handler, class Window>
+    static LRESULT Call(Window& window, WPARAM, LPARAM lParam) {
+        return (window.*Handler)(*reinterpret_cast<const COMPAREITEMSTRUCT*>(lParam));
+    }
+};
+// int OnKeyToItem(UINT key, int caret, HWND list): the item to select, -1
+// for the list box's own handling, -2 when done. The same for characters.
+struct KeyToItemCracker : CrackerBase {
+    static constexpr bool kDirectResult = true;
+    template <class Window>
+    using Handler = int (Window::*)(UINT key, int caret, HWND list);
+    template <auto Handler, class Window>
+    static LRESULT Call(Window& window, WPARAM wParam, LPARAM lParam) {
+        return (window.*Handler)(LOWORD(wParam), static_cast<short>(HIWORD(wParam)),
+                                 reinterpret_cast<HWND>(lParam));
+    }
+};
+template <> struct MessageCracker<WM_VKEYTOITEM> : KeyToItemCracker {};
+template <> struct MessageCracker<WM_CHARTOITEM> : KeyToItemCracker {};
+// HICON OnQueryDragIcon(): the icon of a minimised window, or null.
+template <> struct MessageCracker<WM_QUERYDRAGICON> : CrackerBase {
+    static constexpr bool kDirectResult = true;
+    template <class Window>
+    using Handler = HICON (Window::*)();
+    template <auto Handler, class Window>
+    static LRESULT Call(Window& window, WPARAM, LPARAM) {
+        return reinterpret_cast<LRESULT>((window.*Handler)());
+    }
+};
+
 // One entry of a table: the message, its handler and what follows it.
 template <UINT Message, auto Handler, MessageFollowUp FollowUp = kHandled>
 struct On {
