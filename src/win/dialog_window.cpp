@@ -19,7 +19,8 @@ void DialogWindow::DestroyModeless() {
     DestroyWindow(window);
 }
 
-// The object and the window part: nothing acts on the handle afterwards.
+// Unties the object from the window, so that nothing acts on the handle
+// afterwards.
 void DialogWindow::Forget(HWND window) {
     SetWindowLongPtrA(window, DWLP_USER, 0);
     window_ = nullptr;
