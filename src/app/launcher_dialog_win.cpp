@@ -6,7 +6,6 @@
 #include "app/wait_library_name.h"
 #include "launch/action_workers_win.h"
 #include "launch/registry_run_once_keys.h"
-#include "launch/screen_messages_win.h"
 #include "resource.h"
 #include "script/machine.h"
 #include "script/program_paths.h"
@@ -15,24 +14,6 @@
 #include "script/windows_version.h"
 #include "ui/show_message.h"
 #include "ui/sound_lock.h"
-
-const MessageEntry LauncherDialog::kMessages[] = {
-    // void OnPaint(HDC given): WM_PAINT gives none
-    {WM_PAINT, Crack<&LauncherDialog::OnPaint>, kHandled},
-    {WM_PRINTCLIENT, Crack<&LauncherDialog::OnPaint>, kHandled},
-    // void OnDrawItem(const DRAWITEMSTRUCT&)
-    {WM_DRAWITEM, Crack<&LauncherDialog::OnDrawItem>, kHandled},
-    // void OnLaunchNotice(const char* text, bool show)
-    {kLaunchNotice, Crack<&LauncherDialog::OnLaunchNotice>, kHandled},
-    // bool OnQueryEndSession(): true lets it end
-    {WM_QUERYENDSESSION, Crack<&LauncherDialog::OnQueryEndSession>, kHandled},
-    // void OnEndSession(UINT ending)
-    {WM_ENDSESSION, Crack<&LauncherDialog::OnEndSession>, kHandled},
-    // bool OnChainSession(UINT request): true while the chain must hold
-    {kChainSession, Crack<&LauncherDialog::OnChainSession>, kHandled},
-    // void OnDestroy()
-    {WM_DESTROY, Crack<&LauncherDialog::OnDestroy>, kThenDefault},
-};
 
 LauncherDialog::LauncherDialog(HWND parent, Machine& machine)
     : DialogWindow(IDD_SCREEN, parent), machine_(machine) {
@@ -43,7 +24,15 @@ LauncherDialog::LauncherDialog(HWND parent, Machine& machine)
     screen_.scriptPath =
         ScriptPathFor(machine, CommandLineArguments(GetCommandLineA()), screen_.programName);
     CentreAfterInit(true);
-    UseMessages(kMessages);
+    using Messages = MessageTable<LauncherDialog, On<WM_PAINT, &LauncherDialog::OnPaint>,
+                                  On<WM_PRINTCLIENT, &LauncherDialog::OnPaint>,
+                                  On<WM_DRAWITEM, &LauncherDialog::OnDrawItem>,
+                                  On<kLaunchNotice, &LauncherDialog::OnLaunchNotice>,
+                                  On<WM_QUERYENDSESSION, &LauncherDialog::OnQueryEndSession>,
+                                  On<WM_ENDSESSION, &LauncherDialog::OnEndSession>,
+                                  On<kChainSession, &LauncherDialog::OnChainSession>,
+                                  On<WM_DESTROY, &LauncherDialog::OnDestroy, kThenDefault>>;
+    UseMessages(this, Messages());
 }
 
 LauncherDialog::~LauncherDialog() {
@@ -195,12 +184,10 @@ void LauncherDialog::OnPaint(HDC given) {
 }
 
 // The button class asks the screen to draw each owner-drawn button; the
-// button draws itself, and the focus button is drawn highlighted over it, so
-// that after any repaint the focus button and its texts show highlighted.
-void LauncherDialog::OnDrawItem(const DRAWITEMSTRUCT& item) {
-    if (item.CtlType == ODT_BUTTON) {
-        if (ButtonWindow* button = ButtonWindow::FromHandle(item.hwndItem)) button->DrawItem(item);
-    }
+// button has drawn itself (the request is reflected to it), and the focus
+// button is drawn highlighted over it, so that after any repaint the focus
+// button and its texts show highlighted.
+void LauncherDialog::OnDrawItem(const DRAWITEMSTRUCT&) {
     if (HotButton* focused = host_.FocusedButton()) focused->DrawButton(true, true);
 }
 
@@ -215,10 +202,12 @@ void LauncherDialog::OnLaunchNotice(const char* text, bool show) {
 
 bool LauncherDialog::OnQueryEndSession() { return restarts_.QueryEndSession(); }
 
-void LauncherDialog::OnEndSession(UINT ending) { restarts_.EndSession(ending != 0); }
+void LauncherDialog::OnEndSession(bool ending) { restarts_.EndSession(ending); }
 
 // Sent by the chain: on this thread, so that no end-session message falls
 // between the chain's look at the session and what it does about it.
-bool LauncherDialog::OnChainSession(UINT request) { return restarts_.ChainSession(request); }
+bool LauncherDialog::OnChainSession(ChainSessionRequest request) {
+    return restarts_.ChainSession(request);
+}
 
 void LauncherDialog::OnDestroy() { SingleInstance::UnmarkScreen(Handle()); }

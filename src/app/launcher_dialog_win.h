@@ -10,6 +10,7 @@
 #include "launch/action_gate.h"
 #include "launch/action_screen_win.h"
 #include "launch/restart_trap_win.h"
+#include "launch/screen_messages_win.h"
 #include "script/screen_model.h"
 #include "ui/button_screen_win.h"
 #include "ui/message_window_win.h"
@@ -19,7 +20,7 @@
 class LauncherDialog : public DialogWindow, public ButtonScreen, public ActionScreen {
 public:
     LauncherDialog(HWND parent, Machine& machine);
-    ~LauncherDialog() override;
+    ~LauncherDialog();
 
     // Called once the whole script has been read: a second copy of the
     // program closes at once, and afterwards brings the first to the front.
@@ -53,10 +54,9 @@ private:
     void OnDrawItem(const DRAWITEMSTRUCT& item);
     void OnLaunchNotice(const char* text, bool show);
     bool OnQueryEndSession();
-    void OnEndSession(UINT ending);
-    bool OnChainSession(UINT request);
+    void OnEndSession(bool ending);
+    bool OnChainSession(ChainSessionRequest request);
     void OnDestroy();
-    static const MessageEntry kMessages[];
 
     void LoadScript();
     void PlayIntroSound();

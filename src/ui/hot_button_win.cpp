@@ -13,32 +13,20 @@ constexpr DWORD kButtonStyle = WS_CHILD | WS_TABSTOP | BS_OWNERDRAW;  // 0x40010
 constexpr DWORD kButtonExStyle = WS_EX_TRANSPARENT;
 }  // namespace
 
-const MessageEntry HotButton::kMessages[] = {
-    // void OnMouseMove()
-    {WM_MOUSEMOVE, Crack<&HotButton::OnMouseMove>, kThenDefault},
-    // bool OnEraseBackground()
-    {WM_ERASEBKGND, Crack<&HotButton::OnEraseBackground>, kHandled},
-    // void OnLeftButtonDown()
-    {WM_LBUTTONDOWN, Crack<&HotButton::OnLeftButtonDown>, kHandled},
-    // void OnLeftButtonUp()
-    {WM_LBUTTONUP, Crack<&HotButton::OnLeftButtonUp>, kHandled},
-    // void OnKeyUp(UINT key)
-    {WM_KEYUP, Crack<&HotButton::OnKeyUp>, kThenDefault},
-    // void OnSetFocus()
-    {WM_SETFOCUS, Crack<&HotButton::OnSetFocus>, kHandled},
-    // void OnKillFocus()
-    {WM_KILLFOCUS, Crack<&HotButton::OnKillFocus>, kHandled},
-    // bool OnGetCheck(): BST_CHECKED or BST_UNCHECKED
-    {BM_GETCHECK, Crack<&HotButton::OnGetCheck>, kHandled},
-    // void OnPrintClient(HDC context)
-    {WM_PRINTCLIENT, Crack<&HotButton::OnPrintClient>, kHandled},
-    // LRESULT OnGetObject(WPARAM wParam, LPARAM objectId)
-    {WM_GETOBJECT, Crack<&HotButton::OnGetObject>, kHandled},
-};
-
 HotButton::HotButton(ButtonScreen& screen, ScreenItem& item, Machine& machine)
     : screen_(screen), item_(item), machine_(machine) {
-    UseMessages(kMessages);
+    using Messages = MessageTable<HotButton,
+                                  On<WM_MOUSEMOVE, &HotButton::OnMouseMove, kThenDefault>,
+                                  On<WM_ERASEBKGND, &HotButton::OnEraseBackground>,
+                                  On<WM_LBUTTONDOWN, &HotButton::OnLeftButtonDown>,
+                                  On<WM_LBUTTONUP, &HotButton::OnLeftButtonUp>,
+                                  On<WM_KEYUP, &HotButton::OnKeyUp, kThenDefault>,
+                                  On<WM_SETFOCUS, &HotButton::OnSetFocus>,
+                                  On<WM_KILLFOCUS, &HotButton::OnKillFocus>,
+                                  On<BM_GETCHECK, &HotButton::OnGetCheck>,
+                                  On<WM_PRINTCLIENT, &HotButton::OnPrintClient>,
+                                  On<WM_GETOBJECT, &HotButton::OnGetObject>>;
+    UseMessages(this, Messages());
 }
 
 bool HotButton::CreateButtonWindow() {
@@ -121,13 +109,13 @@ void HotButton::DrawItem(const DRAWITEMSTRUCT&) { DrawButton(GetFocus() == Handl
 // highlighted.
 void HotButton::OnPrintClient(HDC context) { DrawButton(GetFocus() == Handle(), true, context); }
 
-void HotButton::OnMouseMove() {
+void HotButton::OnMouseMove(UINT, POINTS) {
     if (GetFocus() != Handle()) SetFocus(Handle());
 }
 
-bool HotButton::OnEraseBackground() { return true; }
+bool HotButton::OnEraseBackground(HDC) { return true; }
 
-void HotButton::OnLeftButtonDown() {
+void HotButton::OnLeftButtonDown(UINT, POINTS) {
     pressed_ = 1;
     DrawButton(true, false);
 }
@@ -135,7 +123,7 @@ void HotButton::OnLeftButtonDown() {
 // The second press of a double click comes as WM_LBUTTONDBLCLK, which goes
 // to the button class (for an owner-drawn button it only notifies the
 // screen): pressed stays 0, so a double click activates once.
-void HotButton::OnLeftButtonUp() {
+void HotButton::OnLeftButtonUp(UINT, POINTS) {
     if (pressed_ != 1) return;
     pressed_ = 0;
     Activate();
@@ -150,7 +138,7 @@ void HotButton::OnKeyUp(UINT key) {
     if (item_.kind == kCheckBox) DrawButton(true, false);
 }
 
-void HotButton::OnSetFocus() {
+void HotButton::OnSetFocus(HWND) {
     screen_.SetFocusButton(this);
     DrawButton(true, true);
     if (!item_.hoverSound.empty()) {
@@ -159,7 +147,7 @@ void HotButton::OnSetFocus() {
     }
 }
 
-void HotButton::OnKillFocus() {
+void HotButton::OnKillFocus(HWND) {
     pressed_ = 0;
     // Space held on the button let the button class capture the mouse; the
     // focus moving on must not leave it captured.
@@ -169,12 +157,13 @@ void HotButton::OnKillFocus() {
 
 // An owner-drawn button has no check state of its own: a check box answers
 // with the screen's, for programs that ask a button whether it is checked.
-bool HotButton::OnGetCheck() {
-    return item_.kind == kCheckBox && item_.state.load() == kStateChecked;
+UINT HotButton::OnGetCheck() {
+    bool checked = item_.kind == kCheckBox && item_.state.load() == kStateChecked;
+    return checked ? BST_CHECKED : BST_UNCHECKED;
 }
 
 // Other buttons get the default answer, 0: the system describes them.
-LRESULT HotButton::OnGetObject(WPARAM wParam, LPARAM objectId) {
+LRESULT HotButton::OnGetObject(WPARAM flags, LONG objectId) {
     if (item_.kind != kCheckBox) return 0;
-    return DescribeCheckBox(Handle(), wParam, static_cast<LONG>(objectId));
+    return DescribeCheckBox(Handle(), flags, objectId);
 }

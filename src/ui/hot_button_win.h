@@ -34,17 +34,16 @@ public:
     void DrawItem(const DRAWITEMSTRUCT& item) override;
 
 private:
-    void OnMouseMove();
-    bool OnEraseBackground();
-    void OnLeftButtonDown();
-    void OnLeftButtonUp();
+    void OnMouseMove(UINT keys, POINTS at);
+    bool OnEraseBackground(HDC context);
+    void OnLeftButtonDown(UINT keys, POINTS at);
+    void OnLeftButtonUp(UINT keys, POINTS at);
     void OnKeyUp(UINT key);
-    void OnSetFocus();
-    void OnKillFocus();
-    bool OnGetCheck();
-    void OnPrintClient(HDC context);
-    LRESULT OnGetObject(WPARAM wParam, LPARAM objectId);
-    static const MessageEntry kMessages[];
+    void OnSetFocus(HWND previous);
+    void OnKillFocus(HWND next);
+    UINT OnGetCheck();
+    void OnPrintClient(HDC given);
+    LRESULT OnGetObject(WPARAM flags, LONG objectId);
 
     ButtonScreen& screen_;
     ScreenItem& item_;

@@ -5,27 +5,23 @@
 #include <string>
 
 #include "ui/text_block.h"
+#include "win/dialog_window.h"
 
-class MessageWindow {
+class MessageWindow : public DialogWindow {
 public:
-    MessageWindow() = default;
-    ~MessageWindow() { Destroy(); }
-    MessageWindow(const MessageWindow&) = delete;
-    MessageWindow& operator=(const MessageWindow&) = delete;
+    MessageWindow();
 
     // Replaces any box on screen with a new one showing the text, its text
     // block centred in the box.
     void Show(HWND owner, const char* text);
-    void Destroy();
-    HWND Handle() const { return window_; }
+    void Destroy() { DestroyModeless(); }
 
     // Estimated size of the word-wrapped text block, at most maxWidth by
     // maxHeight. Measured with the window's device context as it comes, not
     // with the font set on the window.
     static BlockSize MeasureTextBlock(HWND window, const char* text, int maxWidth, int maxHeight);
 
-private:
-    static INT_PTR CALLBACK NoticeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-    HWND window_ = nullptr;
+protected:
+    // The box never takes the focus from the screen.
+    bool OnInitDialog() override { return false; }
 };

@@ -6,16 +6,25 @@ const char kObjectProperty[] = "discscreen.button";
 
 ButtonWindow::~ButtonWindow() { DestroyChild(); }
 
+// The object is found through a property of the window, set before the
+// window is subclassed, so that the subclass procedure always finds it.
 bool ButtonWindow::CreateChild(HWND parent, DWORD style, DWORD exStyle, int x, int y, int width,
                                int height, int id) {
-    window_ = CreateWindowExA(exStyle, "BUTTON", "", style, x, y, width, height, parent,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                              GetModuleHandleA(nullptr), nullptr);
-    if (!window_) return false;
-    SetPropA(window_, kObjectProperty, this);
-    classProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-        window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ButtonWindow::SubclassProc)));
-    return true;
+    HWND window = CreateWindowExA(exStyle, "BUTTON", "", style, x, y, width, height, parent,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                  GetModuleHandleA(nullptr), nullptr);
+    if (!window) return false;
+    if (SetPropA(window, kObjectProperty, this)) {
+        classProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+            window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ButtonWindow::SubclassProc)));
+        if (classProc_) {
+            window_ = window;
+            return true;
+        }
+        RemovePropA(window, kObjectProperty);
+    }
+    DestroyWindow(window);
+    return false;
 }
 
 void ButtonWindow::DestroyChild() {
@@ -39,22 +48,24 @@ ButtonWindow* ButtonWindow::FromHandle(HWND window) {
     return window ? static_cast<ButtonWindow*>(GetPropA(window, kObjectProperty)) : nullptr;
 }
 
-LRESULT ButtonWindow::CallDefault(UINT message, WPARAM wParam, LPARAM lParam) {
-    return CallWindowProcA(classProc_, window_, message, wParam, lParam);
-}
-
 LRESULT CALLBACK ButtonWindow::SubclassProc(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam) {
     ButtonWindow* self = FromHandle(window);
-    if (!self) return DefWindowProcA(window, message, wParam, lParam);
+    // Only a window whose property is set is subclassed, and Release gives
+    // the window back before it removes the property.
+    if (!self) return 0;
+    WNDPROC classProc = self->classProc_;
     if (message == WM_NCDESTROY) {
         // The window dies with its parent (or by DestroyWindow): the object
         // lets go of it here, the last message the window gets.
-        WNDPROC classProc = self->classProc_;
         self->Release();
         return CallWindowProcA(classProc, window, message, wParam, lParam);
     }
     LRESULT result = 0;
-    if (self->DispatchMessageTable(message, wParam, lParam, &result)) return result;
-    return self->CallDefault(message, wParam, lParam);
+    MessageDisposition disposition = self->DispatchMessageTable(message, wParam, lParam, result);
+    if (disposition == kDone || disposition == kDoneDirect) return result;
+    // A handler may have destroyed the window, and with it perhaps the
+    // object: neither is touched then.
+    if (disposition == kDoneThenDefault && !IsWindow(window)) return result;
+    return CallWindowProcA(classProc, window, message, wParam, lParam);
 }

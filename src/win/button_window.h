@@ -12,19 +12,21 @@ public:
     ButtonWindow() = default;
     virtual ~ButtonWindow();
 
+    // False when the window could not be made or not be tied to the object;
+    // no window is left then.
     bool CreateChild(HWND parent, DWORD style, DWORD exStyle, int x, int y, int width, int height,
                      int id);
     void DestroyChild();
     // The window, or null once it has been destroyed (by DestroyChild or
     // with its parent).
     HWND Handle() const { return window_; }
-    // The owner-draw request, reflected here by the parent.
+    // The owner-draw request, reflected here by a DialogWindow parent.
     virtual void DrawItem(const DRAWITEMSTRUCT&) {}
     // The object behind a window made by CreateChild, or null.
     static ButtonWindow* FromHandle(HWND window);
 
-protected:
-    LRESULT CallDefault(UINT message, WPARAM wParam, LPARAM lParam);
+    // The window's last message, on which the object lets go of it.
+    static constexpr bool HandlesFirst(UINT message) { return message == WM_NCDESTROY; }
 
 private:
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,8 +1,29 @@
 #include "win/dialog_window.h"
 
+#include "win/button_window.h"
+
 INT_PTR DialogWindow::RunModal() {
     return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), parent_,
                            &DialogWindow::DialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+bool DialogWindow::CreateModeless(HWND owner) {
+    return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner,
+                              &DialogWindow::DialogProc, reinterpret_cast<LPARAM>(this)) != nullptr;
+}
+
+void DialogWindow::DestroyModeless() {
+    HWND window = window_;
+    if (!window) return;
+    Forget(window);
+    DestroyWindow(window);
+}
+
+// Unties the object from the window, so that nothing acts on the handle
+// afterwards.
+void DialogWindow::Forget(HWND window) {
+    SetWindowLongPtrA(window, DWLP_USER, 0);
+    window_ = nullptr;
 }
 
 INT_PTR DialogWindow::InitDialog() {
@@ -21,6 +42,18 @@ INT_PTR DialogWindow::InitDialog() {
     return result;
 }
 
+// The owner-draw request of one of the program's buttons goes to the
+// button's object. True when it went there.
+bool DialogWindow::ReflectDrawItem(LPARAM lParam) {
+    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    // Only the program's buttons carry an object; for a menu item the
+    // handle is a menu's, which no window has.
+    ButtonWindow* button = item ? ButtonWindow::FromHandle(item->hwndItem) : nullptr;
+    if (!button) return false;
+    button->DrawItem(*item);
+    return true;
+}
+
 INT_PTR CALLBACK DialogWindow::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* self = reinterpret_cast<DialogWindow*>(lParam);
@@ -31,10 +64,8 @@ INT_PTR CALLBACK DialogWindow::DialogProc(HWND window, UINT message, WPARAM wPar
     auto* self = reinterpret_cast<DialogWindow*>(GetWindowLongPtrA(window, DWLP_USER));
     if (!self) return FALSE;
     if (message == WM_NCDESTROY) {
-        // The window's last message: the object forgets it, so that nothing
-        // acts on the handle afterwards.
-        SetWindowLongPtrA(window, DWLP_USER, 0);
-        self->window_ = nullptr;
+        // The window's last message.
+        self->Forget(window);
         return FALSE;
     }
     if (message == WM_COMMAND && HIWORD(wParam) == 0 && lParam == 0) {
@@ -47,8 +78,18 @@ INT_PTR CALLBACK DialogWindow::DialogProc(HWND window, UINT message, WPARAM wPar
             return TRUE;
         }
     }
+    bool reflected = message == WM_DRAWITEM && ReflectDrawItem(lParam);
     LRESULT result = 0;
-    if (!self->DispatchMessageTable(message, wParam, lParam, &result)) return FALSE;
+    switch (self->DispatchMessageTable(message, wParam, lParam, result)) {
+        case kNotInTable:
+            return reflected;
+        case kDoneThenDefault:
+            return FALSE;
+        case kDoneDirect:
+            return result;
+        case kDone:
+            break;
+    }
     SetWindowLongPtrA(window, DWLP_MSGRESULT, result);
     return TRUE;
 }

@@ -20,6 +20,10 @@
 #include "win/dialog_window.h"
 #include "win/machine_win.h"
 
+// Posted once the dialog is up: runs the cases.
+constexpr UINT kRunCases = WM_APP + 10;
+template <> struct MessageCracker<kRunCases> : NoArgumentCracker {};
+
 namespace {
 // --- Real input through the system's input queue.
 
@@ -177,7 +181,7 @@ protected:
             kit::Watch(buttons[i]->Handle(), kSlotsMade[i].role);
         }
         SetWindowPos(Handle(), HWND_TOP, 0, 0, 10 + 45 * kSlots, 80, SWP_NOMOVE);
-        PostMessageA(Handle(), WM_APP, 0, 0);
+        PostMessageA(Handle(), kRunCases, 0, 0);
         return true;
     }
     void OnOK() override { kit::Note("dialog OnOK"); }
@@ -195,14 +199,11 @@ private:
         kit::ClearLog();
         EndDialog(Handle(), 0);
     }
-    static const MessageEntry kMessages[];
 };
 
-const MessageEntry ScreenDialog::kMessages[] = {
-    {WM_APP, Crack<&ScreenDialog::OnRunCases>, kHandled},  // void OnRunCases()
-};
-
-ScreenDialog::ScreenDialog() : DialogWindow(IDD_SCREEN, nullptr) { UseMessages(kMessages); }
+ScreenDialog::ScreenDialog() : DialogWindow(IDD_SCREEN, nullptr) {
+    UseMessages(this, MessageTable<ScreenDialog, On<kRunCases, &ScreenDialog::OnRunCases>>());
+}
 
 void ScreenDialog::Perform(const Step& step) {
     BYTE key = static_cast<BYTE>(step.arg);

@@ -1,7 +1,10 @@
 // The window classes let go of their windows when the windows die: a button
 // window destroyed with its dialog, the dialog itself and a notice box
 // owned by the dialog leave their objects without a handle, and destroying
-// the objects afterwards makes no call on a dead window.
+// the objects afterwards makes no call on a dead window; a button that
+// destroys itself in its handler is not handled further. The dialog passes
+// owner-draw requests to the button's object and returns colour answers
+// as they are.
 #include <windows.h>
 
 #include <cstdio>
@@ -15,13 +18,23 @@
 #include "win/dialog_window.h"
 
 namespace {
+// A button that counts the owner-draw requests reflected to it.
+class CountingButton : public ButtonWindow {
+public:
+    int drawn = 0;
+    void DrawItem(const DRAWITEMSTRUCT&) override { ++drawn; }
+};
+
 class ProbeDialog : public DialogWindow {
 public:
     ProbeDialog();
-    std::unique_ptr<ButtonWindow> button{new ButtonWindow()};
+    std::unique_ptr<CountingButton> button{new CountingButton()};
     MessageWindow notice;
     HWND buttonWindow = nullptr;
     HWND noticeWindow = nullptr;
+    HBRUSH brush = CreateSolidBrush(RGB(200, 0, 0));
+    int drawRequestsReflected = 0;
+    LRESULT colourAnswer = 0;
 
 protected:
     bool OnInitDialog() override {
@@ -29,20 +42,48 @@ protected:
         buttonWindow = button->Handle();
         notice.Show(Handle(), "Installing");
         noticeWindow = notice.Handle();
+        DRAWITEMSTRUCT item = {};
+        item.CtlType = ODT_BUTTON;
+        item.hwndItem = buttonWindow;
+        int drawnBefore = button->drawn;
+        SendMessageA(Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
+        drawRequestsReflected = button->drawn - drawnBefore;
+        colourAnswer = SendMessageA(Handle(), WM_CTLCOLORDLG, 0, 0);
         PostMessageA(Handle(), WM_CLOSE, 0, 0);
         return true;
     }
 
 private:
     void OnClose() { EndDialog(Handle(), IDOK); }
-    static const MessageEntry kMessages[];
+    HBRUSH OnControlColour(HDC, HWND) { return brush; }
 };
 
-const MessageEntry ProbeDialog::kMessages[] = {
-    {WM_CLOSE, Crack<&ProbeDialog::OnClose>, kThenDefault},  // void OnClose()
+ProbeDialog::ProbeDialog() : DialogWindow(IDD_SCREEN, nullptr) {
+    UseMessages(this, MessageTable<ProbeDialog, On<WM_CLOSE, &ProbeDialog::OnClose, kThenDefault>,
+                                   On<WM_CTLCOLORDLG, &ProbeDialog::OnControlColour>>());
+}
+
+// A button that destroys its own window in a handler after which the
+// message would go on to the button class.
+class SelfDestroyingButton : public ButtonWindow {
+public:
+    SelfDestroyingButton() {
+        using Self = SelfDestroyingButton;
+        UseMessages(this, MessageTable<Self, On<WM_KEYUP, &Self::OnKeyUp, kThenDefault>>());
+    }
+
+private:
+    void OnKeyUp(UINT) { DestroyWindow(Handle()); }
 };
 
-ProbeDialog::ProbeDialog() : DialogWindow(IDD_SCREEN, nullptr) { UseMessages(kMessages); }
+// The BUTTON class's procedure, watched: the calls it gets for windows that
+// are gone.
+WNDPROC buttonClassProc = nullptr;
+int callsForDeadWindows = 0;
+LRESULT CALLBACK WatchedButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!IsWindow(window)) ++callsForDeadWindows;
+    return CallWindowProcA(buttonClassProc, window, message, wParam, lParam);
+}
 }  // namespace
 
 int main() {
@@ -54,6 +95,10 @@ int main() {
     CHECK(dialog.button->Handle() == nullptr, "the button object forgot its dead window");
     CHECK(dialog.Handle() == nullptr, "the dialog object forgot its dead window");
     CHECK(dialog.notice.Handle() == nullptr, "the notice object forgot its dead box");
+    CHECK(dialog.drawRequestsReflected == 1,
+          "the dialog's owner-draw request reached the button's object");
+    CHECK(dialog.colourAnswer == reinterpret_cast<LRESULT>(dialog.brush),
+          "the dialog's colour answer is returned as the brush itself");
 
     SetLastError(0);
     dialog.button.reset();
@@ -71,6 +116,21 @@ int main() {
     alone.DestroyChild();
     CHECK(aloneWindow && !IsWindow(aloneWindow) && alone.Handle() == nullptr,
           "a button destroyed by its object is gone and forgotten");
+
+    // A button whose handler destroys its window: the message goes no further.
+    HWND probe = CreateWindowExA(0, "BUTTON", "", WS_CHILD, 0, 0, 5, 5, parent, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    buttonClassProc = reinterpret_cast<WNDPROC>(
+        SetClassLongPtrA(probe, GCLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WatchedButtonProc)));
+    DestroyWindow(probe);
+    SelfDestroyingButton doomed;
+    doomed.CreateChild(parent, WS_CHILD | BS_OWNERDRAW, 0, 0, 0, 20, 20, 0);
+    HWND doomedWindow = doomed.Handle();
+    SendMessageA(doomedWindow, WM_KEYUP, VK_SPACE, 0);
+    CHECK(doomedWindow && !IsWindow(doomedWindow) && doomed.Handle() == nullptr,
+          "a button that destroyed itself in its handler is gone and forgotten");
+    CHECK(callsForDeadWindows == 0, "the button class got no message for the destroyed button (" +
+                                        std::to_string(callsForDeadWindows) + ")");
     DestroyWindow(parent);
 
     std::printf("done\n");
