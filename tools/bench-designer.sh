@@ -4,9 +4,7 @@
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BROWSER=$ROOT/tests/browser
-if [ ! -d "$BROWSER/node_modules/puppeteer-core" ]; then
-  (cd "$BROWSER" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund >/dev/null)
-fi
+"$BROWSER/npm-packages.sh"
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 "$ROOT/tools/make-demo-disc.sh" "$WORK/demo" >/dev/null

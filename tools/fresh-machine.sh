@@ -56,6 +56,12 @@ deb $MIRROR bookworm-updates main
 deb ${MIRROR%/debian}/debian-security bookworm-security main
 EOF
   cp /etc/resolv.conf "$WORK/base/etc/resolv.conf"
+  # The network's own certificate authorities, as a machine on this network
+  # has them; installing ca-certificates adds them to the root's store.
+  if compgen -G '/usr/local/share/ca-certificates/*.crt' >/dev/null; then
+    mkdir -p "$WORK/base/usr/local/share/ca-certificates"
+    cp /usr/local/share/ca-certificates/*.crt "$WORK/base/usr/local/share/ca-certificates/"
+  fi
 }
 
 mount_into() {

@@ -55,7 +55,10 @@ common_packages() {
   [ -f /usr/include/httplib.h ] || echo libcpp-httplib-dev
   [ -f /usr/include/nlohmann/json.hpp ] || echo nlohmann-json3-dev
   [ -f /usr/include/png.h ] || echo libpng-dev
+  have pkg-config || echo pkg-config
   have chromium || echo chromium
+  # The machine's certificate store, which the npm packages are fetched with.
+  [ -f /etc/ssl/certs/ca-certificates.crt ] || echo ca-certificates
   have node || echo nodejs
   have npm || echo npm
 }

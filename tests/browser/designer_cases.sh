@@ -9,9 +9,7 @@ HERE=$(cd "$(dirname "$0")" && pwd)
 ROOT=$(cd "$HERE/../.." && pwd)
 TOOL=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 
-if [ ! -d "$HERE/node_modules/puppeteer-core" ]; then
-  (cd "$HERE" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund >/dev/null)
-fi
+"$HERE/npm-packages.sh"
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 "$ROOT/tools/make-demo-disc.sh" "$WORK/demo" >/dev/null
