@@ -241,8 +241,9 @@ async function refusals() {
   await stop(server);
 }
 
-// A new button dragged, a button deleted with its per-button entries, and a
-// message edited: the saved file differs only there.
+// A new button dragged, a button deleted with its per-button entries, a
+// message edited, and that button renumbered with its per-button entries:
+// the saved file differs only there.
 async function addDeleteAndEdit(browser) {
   const folder = discWith();
   const script = path.join(folder, 'AUTORUN.INF');
@@ -265,11 +266,17 @@ async function addDeleteAndEdit(browser) {
   await message.type('Gone.');
   await page.keyboard.press('Tab');
   await settled(() => [...document.querySelectorAll('#panel input')].at(-1).value === 'Gone.');
+  const number = await page.$('#panel input[data-field="number"]');
+  await number.click({clickCount: 3});
+  await number.type('12');
+  await page.keyboard.press('Tab');
+  await settled(() => document.querySelector('[data-entry="BUTTON12"]'));
   await page.click('[data-action="save"]');
   check('saving an added and a deleted button', await waitStatus(page, 'saved') === 'saved');
   const now = lines(fs.readFileSync(script));
   const expected = old.filter((line) => !line.startsWith('BUTTON8='))
-      .map((line) => (line === 'BUTTON2=The licence terms could not be opened.\r' ? 'BUTTON2=Gone.\r' : line));
+      .map((line) => (line === 'BUTTON2=The licence terms could not be opened.\r' ? 'BUTTON2=Gone.\r' : line))
+      .map((line) => (line.startsWith('BUTTON2=') ? 'BUTTON12=' + line.slice(8) : line));
   const button7 = expected.findIndex((line) => line.startsWith('BUTTON7=OKBUTTON'));
   expected.splice(button7 + 1, 0, 'BUTTON9=PUSHBUTTON,50,60,0,0,NORMAL,NO,PUSH1.BMP\r');
   check('only the edited lines change', now.join('\n') === expected.join('\n'),

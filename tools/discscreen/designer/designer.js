@@ -150,6 +150,7 @@ function draw() {
     if (button.state === -1 || button.width <= 0 || button.height <= 0) continue;
     const highlighted = button.number === lit;
     const element = item('BUTTON' + button.number, button, 'button');
+    if (element.classList.contains('selected')) element.appendChild(resizeHandle(element.dataset.entry, element));
     if (button.picture) {
       element.style.backgroundImage = `url("${pictureUrl(button.picture)}")`;
       element.style.backgroundPosition = `${-frameOf(button, highlighted) * button.width}px 0`;
@@ -285,8 +286,13 @@ function numberInput(entry) {
   input.addEventListener('change', () => {
     const number = Number(input.value);
     if (!(number >= 1 && number <= 31)) return setStatus('a number from 1 to 31', true);
-    setFields(entry, {[-1]: entry.name + number});
+    // A button's own sections name it by its number too, and follow it.
+    remember();
+    for (const renamed of [entry, ...perButtonEntries(entry)]) {
+      editsOf(renamed, true)[-1] = renamed.name + number;
+    }
     state.selected = entry.name + number;
+    refresh();
   });
   label.append(caption, input);
   return label;
@@ -299,7 +305,8 @@ function select(key) {
 
 // --- Moving -------------------------------------------------------------
 
-// The corner of a selected text: dragging it sets the text's width and height.
+// The corner of a selected text or button: dragging it sets the width and
+// height of the text, or of the button's picture frame and hit area.
 function resizeHandle(key, element) {
   const handle = document.createElement('div');
   handle.className = 'handle';
@@ -316,7 +323,10 @@ function resizeHandle(key, element) {
     handle.addEventListener('pointerup', () => {
       handle.removeEventListener('pointermove', move);
       const entry = entryOf(key);
-      if (entry) setFields(entry, {8: parseInt(element.style.width, 10), 9: parseInt(element.style.height, 10)});
+      const [width, height] = key.startsWith('BUTTON') ? [4, 5] : [8, 9];
+      if (entry) {
+        setFields(entry, {[width]: parseInt(element.style.width, 10), [height]: parseInt(element.style.height, 10)});
+      }
     }, {once: true});
   });
   return handle;
@@ -410,14 +420,18 @@ function addButton() {
   addEntry('[BUTTON]', 'BUTTON', `PUSHBUTTON,20,20,0,0,NORMAL,NO,${picture || ' '}`);
 }
 
+// The entries of a button's own sections ([MESSAGE], [REFERENCE], ...).
+function perButtonEntries(entry) {
+  if (entry.section !== '[BUTTON]') return [];
+  return state.model.entries.filter((e) => e.used && BUTTON_SECTIONS.includes(e.section) &&
+                                           e.number === entry.number);
+}
+
 function deleteSelected() {
   const entry = entryOf(state.selected);
   if (!entry) return;
   remember();
-  const related = entry.section === '[BUTTON]'
-      ? state.model.entries.filter((e) => BUTTON_SECTIONS.includes(e.section) && e.number === entry.number && e.used)
-      : [];
-  for (const doomed of [entry, ...related]) {
+  for (const doomed of [entry, ...perButtonEntries(entry)]) {
     if (doomed.origin > 0) state.edits.deleted.push(doomed.origin);
     else state.edits.added[-doomed.origin - 1].deleted = true;
   }
