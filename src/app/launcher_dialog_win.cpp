@@ -120,7 +120,7 @@ void LauncherDialog::StartHiddenChain() {
 
 bool LauncherDialog::StartWorker(WorkerThreads::Body body) {
     // The worker gets the screen as the interface it knows.
-    if (workers_.Start(body, static_cast<ActionScreen*>(this))) return true;
+    if (workers_.Start(body, static_cast<ActionWorkerHost*>(this))) return true;
     gate_.CancelStart();
     return false;
 }

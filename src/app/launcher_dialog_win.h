@@ -1,23 +1,23 @@
 #pragma once
 // The main screen: a modal dialog built from the screen script. It owns all
-// state that the rest of the program shares for the whole run, is the screen
+// state that the rest of the program shares for the whole run, is the host
 // of its hot buttons and of the actions they start, and forwards the
 // end-session messages to its restart trap.
 #include <windows.h>
 
-#include "app/dialog_screen_host_win.h"
+#include "app/dialog_script_host_win.h"
 #include "app/single_instance_win.h"
 #include "launch/action_gate.h"
-#include "launch/action_screen_win.h"
+#include "launch/action_worker_host_win.h"
 #include "launch/restart_trap_win.h"
 #include "launch/screen_messages_win.h"
 #include "script/screen_model.h"
-#include "ui/button_screen_win.h"
+#include "ui/button_host_win.h"
 #include "ui/message_window_win.h"
 #include "win/dialog_window.h"
 #include "win/worker_threads.h"
 
-class LauncherDialog : public DialogWindow, public ButtonScreen, public ActionScreen {
+class LauncherDialog : public DialogWindow, public ButtonHost, public ActionWorkerHost {
 public:
     LauncherDialog(HWND parent, Machine& machine);
     ~LauncherDialog();
@@ -28,15 +28,14 @@ public:
     bool EarlierCopyFound() const { return earlierCopyFound_; }
     const ScreenModel& Screen() const { return screen_; }
 
-    // The screen of the hot buttons.
-    HWND Surface() const override { return Handle(); }
+    // The owner of the hot buttons.
+    HWND ScreenWindow() const override { return Handle(); }
     const DibBitmap* Background() const override { return host_.Background(); }
     void SetFocusButton(HotButton* button) override { host_.SetFocusedButton(button); }
     void StartPushButton(ScreenItem& button) override;
     void StartChain(int closeAfterChain) override;
 
-    // The screen of the running action.
-    HWND ScreenWindow() const override { return Handle(); }
+    // The owner of the running action.
     ScreenModel& Model() override { return screen_; }
     Machine& HostMachine() override { return machine_; }
     HMODULE WaitLibrary() const override { return waitLibrary_; }
@@ -70,7 +69,7 @@ private:
 
     Machine& machine_;
     ScreenModel screen_;
-    DialogScreenHost host_{*this, screen_, machine_};  // after the model: gone before it
+    DialogScriptHost host_{*this, screen_, machine_};  // after the model: gone before it
     HMODULE waitLibrary_ = nullptr;
     SingleInstance instance_;
     bool earlierCopyFound_ = false;

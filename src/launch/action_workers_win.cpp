@@ -1,10 +1,10 @@
 #include "launch/action_workers_win.h"
 
-#include "launch/action_screen_win.h"
+#include "launch/action_worker_host_win.h"
 #include "launch/screen_actions_win.h"
 
 DWORD WINAPI RunChain(void* argument) {
-    auto& screen = *static_cast<ActionScreen*>(argument);
+    auto& screen = *static_cast<ActionWorkerHost*>(argument);
     ScreenActions actions(screen);
     RunChainSteps(screen.Model(), actions);
     screen.FinishAction(actions.ScreenEnded());
@@ -12,7 +12,7 @@ DWORD WINAPI RunChain(void* argument) {
 }
 
 DWORD WINAPI RunPushButton(void* argument) {
-    auto& screen = *static_cast<ActionScreen*>(argument);
+    auto& screen = *static_cast<ActionWorkerHost*>(argument);
     ScreenActions actions(screen);
     RunPushButtonSteps(screen.Model(), actions);
     screen.FinishAction(actions.ScreenEnded());

@@ -3,6 +3,6 @@
 // items, and a push button's program.
 #include <windows.h>
 
-// The argument is the ActionScreen the action was started on.
+// The argument is the ActionWorkerHost the action was started on.
 DWORD WINAPI RunChain(void* screen);
 DWORD WINAPI RunPushButton(void* screen);

@@ -3,12 +3,12 @@
 // the action was started on, and on this machine.
 #include <string>
 
-#include "launch/action_screen_win.h"
+#include "launch/action_worker_host_win.h"
 #include "launch/button_actions.h"
 
 class ScreenActions : public ActionHost {
 public:
-    explicit ScreenActions(ActionScreen& screen) : screen_(screen), model_(screen.Model()) {}
+    explicit ScreenActions(ActionWorkerHost& screen) : screen_(screen), model_(screen.Model()) {}
     // Whether a step ended the screen itself.
     bool ScreenEnded() const { return ended_; }
 
@@ -33,7 +33,7 @@ private:
     // meanwhile when graced.
     void WaitForSession(bool graced);
 
-    ActionScreen& screen_;
+    ActionWorkerHost& screen_;
     ScreenModel& model_;
     bool ended_ = false;
 };

@@ -98,7 +98,7 @@ void PlaceCaption(ScreenItem& item, TextItem& caption, const std::string& placem
 }
 
 void ParseButtonForm(ScreenItem& item, const std::string& value, const ScreenModel& screen,
-                     ScreenHost& host) {
+                     ScriptHost& host) {
     ClearEntryFields(item);
     const FieldList<kButtonFieldCount> fields(value);
     const auto& f = fields.field;

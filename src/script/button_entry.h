@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "script/screen_host.h"
+#include "script/script_host.h"
 #include "script/screen_model.h"
 
 // The fields of a [BUTTON] value, in their order.
@@ -21,7 +21,7 @@ enum ButtonField {
 // replaced; the restart policy and what the per-button sections set stay.
 // The caption's TextItem may be moved by the placement. No window is made.
 void ParseButtonForm(ScreenItem& item, const std::string& value, const ScreenModel& screen,
-                     ScreenHost& host);
+                     ScriptHost& host);
 
 // Reads a [RUN] / [REBOOTED] value: the command, then any number of option
 // fields of which the last counts. The record becomes a checked check box

@@ -6,7 +6,7 @@
 // a slot the entry cannot take.
 #include <string>
 
-#include "script/screen_host.h"
+#include "script/script_host.h"
 #include "script/screen_model.h"
 
 class Machine;
@@ -28,7 +28,7 @@ const char* BeginKeyName(int key);
 
 class EntryHandlers {
 public:
-    EntryHandlers(ScreenModel& screen, ScreenHost& host, Machine& machine, int& runMultiple)
+    EntryHandlers(ScreenModel& screen, ScriptHost& host, Machine& machine, int& runMultiple)
         : screen_(screen), host_(host), machine_(machine), runMultiple_(runMultiple) {}
 
     bool Begin(const std::string& name, const std::string& value, int number);
@@ -48,7 +48,7 @@ private:
     ScreenItem* SectionTarget(const std::string& name, int number) const;
 
     ScreenModel& screen_;
-    ScreenHost& host_;
+    ScriptHost& host_;
     Machine& machine_;
     int& runMultiple_;
 };

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "script/entry_handlers.h"
-#include "script/screen_host.h"
+#include "script/script_host.h"
 #include "script/screen_model.h"
 #include "script/script_listener.h"
 
@@ -51,7 +51,7 @@ bool SplitHeader(Machine& machine, const std::string& line, std::string* section
 
 class ScreenScript {
 public:
-    ScreenScript(ScreenModel& screen, ScreenHost& host, Machine& machine);
+    ScreenScript(ScreenModel& screen, ScriptHost& host, Machine& machine);
     void Load(const std::string& path);
     // Reads the lines without the single-instance check; Load ends with it.
     void ReadLines(LineSource& source);
@@ -81,7 +81,7 @@ private:
     const char* languageTag_;
     std::string currentSection_;
     ScreenModel& screen_;
-    ScreenHost& host_;
+    ScriptHost& host_;
     Machine& machine_;
     int beginSeen_ = 0;
     int stop_ = 0;

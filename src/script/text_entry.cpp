@@ -65,7 +65,7 @@ FontChanges ParseFontSpecification(Machine& machine, const std::string& value) {
 }
 
 std::unique_ptr<TextItem> ParseTextEntry(const std::string& value, const ScreenModel& screen,
-                                         ScreenHost& host) {
+                                         ScriptHost& host) {
     std::unique_ptr<TextItem> text(new TextItem());
     const FieldList<kTextFieldCount> fields(value);
     const auto& f = fields.field;
@@ -96,7 +96,7 @@ std::unique_ptr<TextItem> ParseTextEntry(const std::string& value, const ScreenM
     return text;
 }
 
-void MeasureTextItem(TextItem* text, ScreenHost& host) {
+void MeasureTextItem(TextItem* text, ScriptHost& host) {
     TextExtent extent = host.MeasureText(text->font, text->text);
     const long long length = static_cast<long long>(text->text.size());
     const long long longest = text->longestLine;

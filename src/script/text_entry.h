@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "script/screen_host.h"
+#include "script/script_host.h"
 #include "script/screen_model.h"
 
 class Machine;
@@ -27,9 +27,9 @@ enum TextField {
 // table does not hold are made harmless; a size of 0 or less is worked out
 // from the text in its font.
 std::unique_ptr<TextItem> ParseTextEntry(const std::string& value, const ScreenModel& screen,
-                                         ScreenHost& host);
+                                         ScriptHost& host);
 // Works out the size of a text from its lines in its font.
-void MeasureTextItem(TextItem* text, ScreenHost& host);
+void MeasureTextItem(TextItem* text, ScriptHost& host);
 
 constexpr int kColourCount = 16;
 inline bool IsColourIndex(int colour) { return colour >= 0 && colour < kColourCount; }

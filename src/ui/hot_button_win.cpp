@@ -13,7 +13,7 @@ constexpr DWORD kButtonStyle = WS_CHILD | WS_TABSTOP | BS_OWNERDRAW;  // 0x40010
 constexpr DWORD kButtonExStyle = WS_EX_TRANSPARENT;
 }  // namespace
 
-HotButton::HotButton(ButtonScreen& screen, ScreenItem& item, Machine& machine)
+HotButton::HotButton(ButtonHost& screen, ScreenItem& item, Machine& machine)
     : screen_(screen), item_(item), machine_(machine) {
     using Messages = MessageTable<HotButton,
                                   On<WM_MOUSEMOVE, &HotButton::OnMouseMove, kThenDefault>,
@@ -35,7 +35,7 @@ bool HotButton::CreateButtonWindow() {
         // A later entry for the slot: the window takes the new rectangle.
         flags |= SWP_NOACTIVATE;
     } else {
-        if (!CreateChild(screen_.Surface(), kButtonStyle, kButtonExStyle, item_.windowX,
+        if (!CreateChild(screen_.ScreenWindow(), kButtonStyle, kButtonExStyle, item_.windowX,
                          item_.windowY, item_.windowWidth, item_.windowHeight, 0)) {
             return false;
         }
@@ -55,7 +55,7 @@ void HotButton::NameForReaders() {
 }
 
 void HotButton::DrawButton(bool highlighted, bool withTexts, HDC given) {
-    HWND surface = screen_.Surface();
+    HWND surface = screen_.ScreenWindow();
     HDC context = given ? given : GetDC(surface);
     if (!context) return;
     bool leftDown = (GetKeyState(VK_LBUTTON) & 0x8000) != 0;
@@ -87,7 +87,7 @@ void HotButton::Activate() {
             screen_.StartPushButton(item_);
             break;
         case ButtonAction::kCloseScreen:
-            PostMessageA(screen_.Surface(), WM_CLOSE, 0, 0);
+            PostMessageA(screen_.ScreenWindow(), WM_CLOSE, 0, 0);
             break;
         case ButtonAction::kRunChain:
             PlaySoundLocked(nullptr, 0);

@@ -2,7 +2,7 @@
 // An owner-drawn button of the screen: a hit area and focus holder whose
 // pictures and texts are drawn straight onto the screen's surface.
 #include "script/screen_model.h"
-#include "ui/button_screen_win.h"
+#include "ui/button_host_win.h"
 #include "win/button_window.h"
 
 class Machine;
@@ -10,7 +10,7 @@ class Machine;
 class HotButton : public ButtonWindow {
 public:
     // The machine resolves the hover sound's file name.
-    HotButton(ButtonScreen& screen, ScreenItem& item, Machine& machine);
+    HotButton(ButtonHost& screen, ScreenItem& item, Machine& machine);
 
     ScreenItem& Item() { return item_; }
 
@@ -45,7 +45,7 @@ private:
     void OnPrintClient(HDC given);
     LRESULT OnGetObject(WPARAM flags, LONG objectId);
 
-    ButtonScreen& screen_;
+    ButtonHost& screen_;
     ScreenItem& item_;
     Machine& machine_;
     // From a left-button press on this button until its release, or until

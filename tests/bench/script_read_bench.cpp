@@ -32,7 +32,7 @@ public:
     }
 };
 
-class NullHost : public ScreenHost {
+class NullHost : public ScriptHost {
 public:
     FontHandle CreateScriptFont(const FontChanges&) override { return nullptr; }
     void DeleteScriptFont(FontHandle) override {}

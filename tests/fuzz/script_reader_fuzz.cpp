@@ -35,7 +35,7 @@ public:
     unsigned short language = 0x0409;
 };
 
-class CheckingHost : public ScreenHost {
+class CheckingHost : public ScriptHost {
 public:
     FontHandle CreateScriptFont(const FontChanges& changes) override {
         if (changes.faceName.size() > 31) std::abort();

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "fake_machine.h"
-#include "fake_screen_host.h"
+#include "fake_script_host.h"
 #include "script/button_entry.h"
 #include "script/text_entry.h"
 
@@ -11,7 +11,7 @@ namespace {
 
 struct Screen {
     FakeMachine machine;
-    FakeScreenHost host{machine};
+    FakeScriptHost host{machine};
     ScreenModel model;
     int runMultiple = -1;
 
@@ -135,7 +135,7 @@ TEST(BeginEntries, FontSlots) {
         screen.Read(c.body);
         EXPECT_EQ(static_cast<int>(screen.host.createdFonts.size()), c.created) << c.body;
         for (int slot = 0; slot < kSlotCount; ++slot) {
-            FontHandle expected = slot == c.slot ? FakeScreenHost::FontNumber(1) : nullptr;
+            FontHandle expected = slot == c.slot ? FakeScriptHost::FontNumber(1) : nullptr;
             EXPECT_EQ(screen.model.fonts[slot], expected) << c.body << " slot " << slot;
         }
     }
@@ -143,7 +143,7 @@ TEST(BeginEntries, FontSlots) {
 
 TEST(BeginEntries, LaterFontReplacesEarlierOneEverywhere) {
     Screen screen;
-    screen.host.fontLineHeights[FakeScreenHost::FontNumber(3)] = 40;
+    screen.host.fontLineHeights[FakeScriptHost::FontNumber(3)] = 40;
     screen.Read(
         "FONT1=Arial,12\n"
         "FONT2=Courier\n"
@@ -152,11 +152,11 @@ TEST(BeginEntries, LaterFontReplacesEarlierOneEverywhere) {
     ASSERT_EQ(screen.host.createdFonts.size(), 3u);
     EXPECT_EQ(screen.host.createdFonts[2].faceName, "Tahoma");
     EXPECT_TRUE(screen.host.createdFonts[2].bold);
-    EXPECT_EQ(screen.model.fonts[1], FakeScreenHost::FontNumber(3));
-    EXPECT_EQ(screen.host.deletedFonts, std::vector<FontHandle>{FakeScreenHost::FontNumber(1)});
+    EXPECT_EQ(screen.model.fonts[1], FakeScriptHost::FontNumber(3));
+    EXPECT_EQ(screen.host.deletedFonts, std::vector<FontHandle>{FakeScriptHost::FontNumber(1)});
     // The text read under the first FONT1 now draws with the second.
-    EXPECT_EQ(screen.model.texts[1]->font, FakeScreenHost::FontNumber(3));
-    EXPECT_EQ(screen.model.texts[2]->font, FakeScreenHost::FontNumber(2));
+    EXPECT_EQ(screen.model.texts[1]->font, FakeScriptHost::FontNumber(3));
+    EXPECT_EQ(screen.model.texts[2]->font, FakeScriptHost::FontNumber(2));
     // A text sized by its font takes the new font's size; one sized by its
     // entry keeps it.
     EXPECT_EQ(screen.model.texts[1]->height, 40);
@@ -170,7 +170,7 @@ TEST(BeginEntries, FailedFontKeepsTheSlot) {
     screen.Read("FONT1=Arial\n");
     screen.host.fontsFail = true;
     screen.Read("FONT1=Courier\nFONT2=Courier\n");
-    EXPECT_EQ(screen.model.fonts[1], FakeScreenHost::FontNumber(1));
+    EXPECT_EQ(screen.model.fonts[1], FakeScriptHost::FontNumber(1));
     EXPECT_EQ(screen.model.fonts[2], nullptr);
     EXPECT_TRUE(screen.host.deletedFonts.empty());
 }

@@ -5,13 +5,13 @@
 #include <climits>
 
 #include "fake_machine.h"
-#include "fake_screen_host.h"
+#include "fake_script_host.h"
 
 namespace {
 
 struct Buttons {
     FakeMachine machine;
-    FakeScreenHost host{machine};
+    FakeScriptHost host{machine};
     ScreenModel model;
 
     Buttons() { host.pictures["D:\\SETUP\\PIC.BMP"] = {400, 50}; }

@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "fake_machine.h"
-#include "fake_screen_host.h"
+#include "fake_script_host.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ namespace {
 // is built.
 struct Chain {
     FakeMachine machine;
-    FakeScreenHost host{machine};
+    FakeScriptHost host{machine};
     ScreenModel model;
 
     Chain() {

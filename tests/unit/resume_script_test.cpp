@@ -6,7 +6,7 @@
 
 #include "app/script_location.h"
 #include "fake_machine.h"
-#include "fake_screen_host.h"
+#include "fake_script_host.h"
 #include "script/screen_script.h"
 
 namespace {
@@ -102,7 +102,7 @@ TEST(ResumeScript, ReadsBackAsTheRestOfTheChain) {
     ScreenModel written;
     Chain(written);
     ScreenModel read;
-    FakeScreenHost host{machine};
+    FakeScriptHost host{machine};
     ScreenScript reader(read, host, machine);
     TextLines lines(ResumeScriptText(written, 2));
     reader.ReadLines(lines);

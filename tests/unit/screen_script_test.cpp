@@ -11,7 +11,7 @@
 namespace {
 
 // A host that records only what the reader itself does with it.
-class RecordingHost : public ScreenHost {
+class RecordingHost : public ScriptHost {
 public:
     FontHandle CreateScriptFont(const FontChanges&) override { return nullptr; }
     void DeleteScriptFont(FontHandle) override {}

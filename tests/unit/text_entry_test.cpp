@@ -3,17 +3,17 @@
 #include <climits>
 
 #include "fake_machine.h"
-#include "fake_screen_host.h"
+#include "fake_script_host.h"
 #include "script/text_entry.h"
 
 namespace {
 
 struct Texts {
     FakeMachine machine;
-    FakeScreenHost host{machine};
+    FakeScriptHost host{machine};
     ScreenModel model;
 
-    Texts() { model.fonts[1] = FakeScreenHost::FontNumber(100); }
+    Texts() { model.fonts[1] = FakeScriptHost::FontNumber(100); }
     TextItem* Read(const std::string& value) {
         ReadScript(machine, model, host, "[TEXT]\nTEXT1=" + value + "\n");
         return model.texts[1].get();
@@ -59,7 +59,7 @@ TEST(TextEntry, Fields) {
         EXPECT_EQ(text->highlightColour, c.highlight) << c.value;
         EXPECT_EQ(text->normalColour, c.normal) << c.value;
         EXPECT_EQ(text->highlightBackground, c.background) << c.value;
-        EXPECT_EQ(text->font, c.font ? FakeScreenHost::FontNumber(100) : nullptr) << c.value;
+        EXPECT_EQ(text->font, c.font ? FakeScriptHost::FontNumber(100) : nullptr) << c.value;
         EXPECT_EQ(text->x, c.x) << c.value;
         EXPECT_EQ(text->y, c.y) << c.value;
     }
@@ -105,7 +105,7 @@ TEST(TextEntry, MeasuredHeightSaturates) {
 
 TEST(TextEntry, NumbersAndFirstEntryWins) {
     FakeMachine machine;
-    FakeScreenHost host{machine};
+    FakeScriptHost host{machine};
     ScreenModel model;
     ReadScript(machine, model, host,
                "[TEXT]\n"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "disc_folder.h"
-#include "script/screen_host.h"
+#include "script/script_host.h"
 
 // What the program would make of one picture file.
 struct PictureCheck {
@@ -22,7 +22,7 @@ struct PictureCheck {
 
 PictureCheck CheckPictureFile(const DiscFolder& disc, const std::string& windowsPath);
 
-class CheckHost : public ScreenHost {
+class CheckHost : public ScriptHost {
 public:
     CheckHost(const DiscFolder& disc, Machine& machine) : disc_(disc), machine_(machine) {}
 

@@ -15,7 +15,7 @@
 #include "kit/message_log_win.h"
 #include "kit/waiting_win.h"
 #include "resource.h"
-#include "ui/button_screen_win.h"
+#include "ui/button_host_win.h"
 #include "ui/hot_button_win.h"
 #include "win/dialog_window.h"
 #include "win/machine_win.h"
@@ -145,11 +145,11 @@ const Case kCases[] = {
 };
 
 // The fake screen records what the buttons ask of it.
-class ScreenDialog : public DialogWindow, public ButtonScreen {
+class ScreenDialog : public DialogWindow, public ButtonHost {
 public:
     ScreenDialog();
 
-    HWND Surface() const override { return Handle(); }
+    HWND ScreenWindow() const override { return Handle(); }
     const DibBitmap* Background() const override { return nullptr; }
     void SetFocusButton(HotButton* button) override {
         kit::Note(std::string("screen SetFocusButton ") + RoleOfItem(button->Item()));

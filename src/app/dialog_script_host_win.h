@@ -8,20 +8,20 @@
 #include <array>
 #include <memory>
 
-#include "script/screen_host.h"
+#include "script/script_host.h"
 #include "ui/dib_bitmap_win.h"
 #include "ui/hot_button_win.h"
 
 class LauncherDialog;
 class Machine;
 
-class DialogScreenHost : public ScreenHost {
+class DialogScriptHost : public ScriptHost {
 public:
-    DialogScreenHost(LauncherDialog& dialog, ScreenModel& screen, Machine& machine)
+    DialogScriptHost(LauncherDialog& dialog, ScreenModel& screen, Machine& machine)
         : dialog_(dialog), screen_(screen), machine_(machine) {}
-    ~DialogScreenHost() override;
-    DialogScreenHost(const DialogScreenHost&) = delete;
-    DialogScreenHost& operator=(const DialogScreenHost&) = delete;
+    ~DialogScriptHost() override;
+    DialogScriptHost(const DialogScriptHost&) = delete;
+    DialogScriptHost& operator=(const DialogScriptHost&) = delete;
 
     FontHandle CreateScriptFont(const FontChanges& changes) override;
     void DeleteScriptFont(FontHandle font) override;

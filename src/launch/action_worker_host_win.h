@@ -8,7 +8,7 @@
 class Machine;
 class RestartTrap;
 
-class ActionScreen {
+class ActionWorkerHost {
 public:
     // The screen's window: shown, hidden, ended and sent notices by the action.
     virtual HWND ScreenWindow() const = 0;
@@ -25,5 +25,5 @@ public:
     virtual void FinishAction(bool screenEnded) = 0;
 
 protected:
-    ~ActionScreen() = default;
+    ~ActionWorkerHost() = default;
 };

@@ -1,4 +1,4 @@
-#include "app/dialog_screen_host_win.h"
+#include "app/dialog_script_host_win.h"
 
 #include <cstring>
 #include <memory>
@@ -9,16 +9,16 @@
 
 // The buttons go first (declared last), then the pictures, which do not
 // own the shared palette.
-DialogScreenHost::~DialogScreenHost() {
+DialogScriptHost::~DialogScriptHost() {
     if (screenPalette_) DeleteObject(screenPalette_);
 }
 
-void DialogScreenHost::DropButton(int slot) {
+void DialogScriptHost::DropButton(int slot) {
     if (focusButton_ == hotButtons_[slot].get()) focusButton_ = nullptr;
     hotButtons_[slot].reset();
 }
 
-FontHandle DialogScreenHost::CreateScriptFont(const FontChanges& changes) {
+FontHandle DialogScriptHost::CreateScriptFont(const FontChanges& changes) {
     LOGFONTA font;
     if (!GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font)) return nullptr;
     font.lfWidth = 0;
@@ -36,11 +36,11 @@ FontHandle DialogScreenHost::CreateScriptFont(const FontChanges& changes) {
     return CreateFontIndirectA(&font);
 }
 
-void DialogScreenHost::DeleteScriptFont(FontHandle font) {
+void DialogScriptHost::DeleteScriptFont(FontHandle font) {
     if (font) DeleteObject(static_cast<HFONT>(font));
 }
 
-TextExtent DialogScreenHost::MeasureText(FontHandle font, const std::string& text) {
+TextExtent DialogScriptHost::MeasureText(FontHandle font, const std::string& text) {
     TextExtent extent;
     HDC context = GetDC(dialog_.Handle());
     if (!context) return extent;
@@ -58,7 +58,7 @@ TextExtent DialogScreenHost::MeasureText(FontHandle font, const std::string& tex
     return extent;
 }
 
-void DialogScreenHost::SetBackgroundBitmap(const std::string& path) {
+void DialogScriptHost::SetBackgroundBitmap(const std::string& path) {
     std::unique_ptr<DibBitmap> picture(new DibBitmap(path.c_str()));
     // A picture that does not load (missing, damaged, too large, a path no
     // file can have) counts as none: sized to it, the screen would measure 0
@@ -73,13 +73,13 @@ namespace {
 DibBitmap* MakeButtonBitmap(const std::string& path) { return new DibBitmap(path.c_str()); }
 }  // namespace
 
-DibBitmap* DialogScreenHost::GetButtonBitmap(const std::string& name, int* frameWidth,
+DibBitmap* DialogScriptHost::GetButtonBitmap(const std::string& name, int* frameWidth,
                                              int* frameHeight) {
     return LookUpButtonBitmap(bitmapCache_, ButtonBitmapKey(machine_, name), &MakeButtonBitmap,
                               frameWidth, frameHeight);
 }
 
-bool DialogScreenHost::CreateButtonWindow(int slot) {
+bool DialogScriptHost::CreateButtonWindow(int slot) {
     ScreenItem* item = screen_.Button(slot);
     if (!item) return false;
     // A later entry for the slot reuses the button, which then moves its
@@ -89,18 +89,18 @@ bool DialogScreenHost::CreateButtonWindow(int slot) {
     return hotButtons_[slot]->CreateButtonWindow();
 }
 
-void DialogScreenHost::DestroyButtonWindow(int slot) {
+void DialogScriptHost::DestroyButtonWindow(int slot) {
     if (IsSlot(slot)) DropButton(slot);
 }
 
-void DialogScreenHost::FocusButton(int slot) {
+void DialogScriptHost::FocusButton(int slot) {
     HotButton* button = IsSlot(slot) ? hotButtons_[slot].get() : nullptr;
     if (!button) return;
     focusButton_ = button;
     SetFocus(button->Handle());
 }
 
-void DialogScreenHost::MakeScreenPalette() {
+void DialogScriptHost::MakeScreenPalette() {
     DibBitmap* pictures[kMaxScreenPictures];
     std::size_t count = 0;
     if (background_) pictures[count++] = background_.get();
@@ -110,7 +110,7 @@ void DialogScreenHost::MakeScreenPalette() {
     screenPalette_ = ShareScreenPalette(pictures, count);
 }
 
-void DialogScreenHost::FinishButtons() {
+void DialogScriptHost::FinishButtons() {
     for (const std::unique_ptr<HotButton>& button : hotButtons_) {
         if (!button || !button->Handle()) continue;
         button->NameForReaders();
@@ -119,6 +119,6 @@ void DialogScreenHost::FinishButtons() {
     }
 }
 
-void DialogScreenHost::CheckSingleInstance(int runMultiple) {
+void DialogScriptHost::CheckSingleInstance(int runMultiple) {
     dialog_.CheckSingleInstance(runMultiple);
 }

@@ -7,10 +7,10 @@
 
 class HotButton;
 
-class ButtonScreen {
+class ButtonHost {
 public:
     // The window that the button is a child of and draws on.
-    virtual HWND Surface() const = 0;
+    virtual HWND ScreenWindow() const = 0;
     // The picture under the button's texts; null when the screen has none.
     virtual const DibBitmap* Background() const = 0;
     // The button took the keyboard focus: after any repaint it is drawn
@@ -22,5 +22,5 @@ public:
     virtual void StartChain(int closeAfterChain) = 0;
 
 protected:
-    ~ButtonScreen() = default;
+    ~ButtonHost() = default;
 };

@@ -22,9 +22,9 @@ struct FontChanges {
     bool hasFaceName = false;
 };
 
-class ScreenHost {
+class ScriptHost {
 public:
-    virtual ~ScreenHost() = default;
+    virtual ~ScriptHost() = default;
     // A new font from the default GUI font with the changes; null on failure.
     virtual FontHandle CreateScriptFont(const FontChanges& changes) = 0;
     virtual void DeleteScriptFont(FontHandle font) = 0;

@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "script/program_paths.h"
-#include "script/screen_host.h"
+#include "script/script_host.h"
 #include "script/screen_script.h"
 #include "script/upper_case.h"
 
-class FakeScreenHost : public ScreenHost {
+class FakeScriptHost : public ScriptHost {
 public:
-    explicit FakeScreenHost(Machine& machine) : machine_(machine) {}
+    explicit FakeScriptHost(Machine& machine) : machine_(machine) {}
 
     // Width and height of whole picture strips, by resolved name. A name
     // not listed behaves like an unreadable file: it still takes a cache
@@ -105,7 +105,7 @@ private:
 };
 
 // Reads a script body (the [BEGIN] header is added) into the screen.
-inline void ReadScript(Machine& machine, ScreenModel& screen, ScreenHost& host,
+inline void ReadScript(Machine& machine, ScreenModel& screen, ScriptHost& host,
                        const std::string& body) {
     ScreenScript reader(screen, host, machine);
     ScriptLines lines("[BEGIN]\n" + body);
