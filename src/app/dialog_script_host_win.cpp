@@ -80,7 +80,7 @@ DibBitmap* DialogScriptHost::GetButtonBitmap(const std::string& name, int* frame
 }
 
 bool DialogScriptHost::CreateButtonWindow(int slot) {
-    ScreenItem* item = screen_.Button(slot);
+    ScreenItem* item = model_.Button(slot);
     if (!item) return false;
     // A later entry for the slot reuses the button, which then moves its
     // window; a button made for a record since replaced is made afresh.

@@ -18,7 +18,7 @@ class Machine;
 class DialogScriptHost : public ScriptHost {
 public:
     DialogScriptHost(LauncherDialog& dialog, ScreenModel& screen, Machine& machine)
-        : dialog_(dialog), screen_(screen), machine_(machine) {}
+        : dialog_(dialog), model_(screen), machine_(machine) {}
     ~DialogScriptHost() override;
     DialogScriptHost(const DialogScriptHost&) = delete;
     DialogScriptHost& operator=(const DialogScriptHost&) = delete;
@@ -51,7 +51,7 @@ private:
     void DropButton(int slot);
 
     LauncherDialog& dialog_;
-    ScreenModel& screen_;
+    ScreenModel& model_;
     Machine& machine_;
     std::unique_ptr<DibBitmap> background_;
     std::array<std::unique_ptr<DibBitmap>, kSlotCount> bitmapCache_;

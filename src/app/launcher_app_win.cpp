@@ -27,5 +27,5 @@ void LauncherApp::Start() {
     dialog.RunModal();
     if (savedDirectory[0]) SetCurrentDirectoryA(savedDirectory);
     if (dialog.EarlierCopyFound())
-        SingleInstance::BringEarlierCopyToFront(dialog.Screen().programName);
+        SingleInstance::BringEarlierCopyToFront(dialog.Model().programName);
 }

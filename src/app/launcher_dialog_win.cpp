@@ -18,11 +18,11 @@
 LauncherDialog::LauncherDialog(HWND parent, Machine& machine)
     : DialogWindow(IDD_SCREEN, parent), machine_(machine) {
     std::string programFile = machine.ProgramFile();
-    screen_.programName = ProgramNameOf(machine, programFile);
-    screen_.title = screen_.programName;
-    screen_.programDirectory = DirectoryOf(machine, programFile);
-    screen_.scriptPath =
-        ScriptPathFor(machine, CommandLineArguments(GetCommandLineA()), screen_.programName);
+    model_.programName = ProgramNameOf(machine, programFile);
+    model_.title = model_.programName;
+    model_.programDirectory = DirectoryOf(machine, programFile);
+    model_.scriptPath =
+        ScriptPathFor(machine, CommandLineArguments(GetCommandLineA()), model_.programName);
     CentreAfterInit(true);
     using Messages = MessageTable<LauncherDialog, On<WM_PAINT, &LauncherDialog::OnPaint>,
                                   On<WM_PRINTCLIENT, &LauncherDialog::OnPaint>,
@@ -44,7 +44,7 @@ LauncherDialog::~LauncherDialog() {
 }
 
 void LauncherDialog::ReleaseScriptFonts() {
-    for (FontHandle& font : screen_.fonts) {
+    for (FontHandle& font : model_.fonts) {
         if (font) DeleteObject(static_cast<HFONT>(font));
         font = nullptr;
     }
@@ -52,15 +52,15 @@ void LauncherDialog::ReleaseScriptFonts() {
 
 bool LauncherDialog::OnInitDialog() {
     SingleInstance::MarkScreen(Handle());
-    screen_.windowsVersion = DetectWindowsVersion(machine_);
-    waitLibrary_ = LoadLibraryA(WaitLibraryName(screen_.programName, screen_.windowsVersion).c_str());
+    model_.windowsVersion = DetectWindowsVersion(machine_);
+    waitLibrary_ = LoadLibraryA(WaitLibraryName(model_.programName, model_.windowsVersion).c_str());
     if (!waitLibrary_) CloseAtOnce();
     LoadScript();
     // A program whose folder cannot be told starts in the current one: that
     // is the program's own folder, wherever the screen was started from.
-    SetCurrentDirectoryA(screen_.programDirectory.c_str());
-    SetWindowTextA(Handle(), screen_.title.c_str());
-    switch (PlanStart(screen_.resumed != 0, screen_.autoRun != 0, closing_)) {
+    SetCurrentDirectoryA(model_.programDirectory.c_str());
+    SetWindowTextA(Handle(), model_.title.c_str());
+    switch (PlanStart(model_.resumed != 0, model_.autoRun != 0, closing_)) {
         case StartPlan::kKeepResume:
             KeepResumeScript();
             break;
@@ -83,15 +83,15 @@ void LauncherDialog::KeepResumeScript() {
     MoveWindow(Handle(), 0, 0, 0, 0, TRUE);  // a resumed screen is never seen
     RegistryRunOnceKeys keys;
     std::string command =
-        RunOnceCommand(screen_.programDirectory, screen_.programName, screen_.scriptPath);
-    RegisterRunOnce(keys, screen_.programName, command);
+        RunOnceCommand(model_.programDirectory, model_.programName, model_.scriptPath);
+    RegisterRunOnce(keys, model_.programName, command);
 }
 
 void LauncherDialog::LoadScript() {
-    ScreenScript script(screen_, host_, machine_);
-    script.Load(screen_.scriptPath);
-    host_.MakeScreenPalette();
-    host_.FinishButtons();
+    ScreenScript script(model_, scriptHost_, machine_);
+    script.Load(model_.scriptPath);
+    scriptHost_.MakeScreenPalette();
+    scriptHost_.FinishButtons();
 }
 
 void LauncherDialog::CloseAtOnce() {
@@ -100,14 +100,14 @@ void LauncherDialog::CloseAtOnce() {
 }
 
 bool LauncherDialog::DeleteResumeScript() {
-    if (DeleteFileA(screen_.scriptPath.c_str())) return true;
-    ShowMessage(DeleteFailureText(GetLastError(), screen_.scriptPath), screen_.title,
+    if (DeleteFileA(model_.scriptPath.c_str())) return true;
+    ShowMessage(DeleteFailureText(GetLastError(), model_.scriptPath), model_.title,
                 MB_OK | MB_ICONSTOP);
     return false;
 }
 
 void LauncherDialog::PlayIntroSound() {
-    IntroSound sound = SplitIntroSound(machine_, screen_.introSound);
+    IntroSound sound = SplitIntroSound(machine_, model_.introSound);
     PlaySoundLocked(sound.file.c_str(), sound.seconds);
 }
 
@@ -129,13 +129,13 @@ bool LauncherDialog::StartWorker(WorkerThreads::Body body) {
 // a click during another action changes nothing.
 void LauncherDialog::StartPushButton(ScreenItem& button) {
     if (!gate_.TryStart()) return;
-    screen_.currentPushButton = &button;
-    if (!StartWorker(&RunPushButton)) screen_.currentPushButton = nullptr;
+    model_.currentPushButton = &button;
+    if (!StartWorker(&RunPushButton)) model_.currentPushButton = nullptr;
 }
 
 void LauncherDialog::StartChain(int closeAfterChain) {
     if (!gate_.TryStart()) return;
-    screen_.closeAfterChain = closeAfterChain;
+    model_.closeAfterChain = closeAfterChain;
     StartWorker(&RunChain);
 }
 
@@ -162,7 +162,7 @@ void LauncherDialog::OnCancel() {
 void LauncherDialog::CheckSingleInstance(int runMultiple) {
     if (runMultiple == 0 && SingleInstance::EarlierCopyRuns(Handle())) {
         earlierCopyFound_ = true;
-        screen_.introSound.clear();
+        model_.introSound.clear();
         closing_ = true;
         PostMessageA(Handle(), WM_CLOSE, 0, 0);
         return;
@@ -176,7 +176,7 @@ void LauncherDialog::CheckSingleInstance(int runMultiple) {
 void LauncherDialog::OnPaint(HDC given) {
     PAINTSTRUCT paint;
     HDC context = given ? given : BeginPaint(Handle(), &paint);
-    if (const DibBitmap* background = host_.Background()) {
+    if (const DibBitmap* background = scriptHost_.Background()) {
         background->Draw(context, 0, 0, background->Width(), background->Height(), 0, 0, SRCCOPY,
                          FALSE);
     }
@@ -188,7 +188,7 @@ void LauncherDialog::OnPaint(HDC given) {
 // button is drawn highlighted over it, so that after any repaint the focus
 // button and its texts show highlighted.
 void LauncherDialog::OnDrawItem(const DRAWITEMSTRUCT&) {
-    if (HotButton* focused = host_.FocusedButton()) focused->DrawButton(true, true);
+    if (HotButton* focused = scriptHost_.FocusedButton()) focused->DrawButton(true, true);
 }
 
 void LauncherDialog::OnLaunchNotice(const char* text, bool show) {

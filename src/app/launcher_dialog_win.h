@@ -26,17 +26,16 @@ public:
     // program closes at once, and afterwards brings the first to the front.
     void CheckSingleInstance(int runMultiple);
     bool EarlierCopyFound() const { return earlierCopyFound_; }
-    const ScreenModel& Screen() const { return screen_; }
 
     // The owner of the hot buttons.
     HWND ScreenWindow() const override { return Handle(); }
-    const DibBitmap* Background() const override { return host_.Background(); }
-    void SetFocusButton(HotButton* button) override { host_.SetFocusedButton(button); }
+    const DibBitmap* Background() const override { return scriptHost_.Background(); }
+    void SetFocusButton(HotButton* button) override { scriptHost_.SetFocusedButton(button); }
     void StartPushButton(ScreenItem& button) override;
     void StartChain(int closeAfterChain) override;
 
     // The owner of the running action.
-    ScreenModel& Model() override { return screen_; }
+    ScreenModel& Model() override { return model_; }
     Machine& HostMachine() override { return machine_; }
     HMODULE WaitLibrary() const override { return waitLibrary_; }
     bool CloseRequested() const override { return gate_.CloseRequested(); }
@@ -68,8 +67,8 @@ private:
     void ReleaseScriptFonts();
 
     Machine& machine_;
-    ScreenModel screen_;
-    DialogScriptHost host_{*this, screen_, machine_};  // after the model: gone before it
+    ScreenModel model_;
+    DialogScriptHost scriptHost_{*this, model_, machine_};  // after the model: gone before it
     HMODULE waitLibrary_ = nullptr;
     SingleInstance instance_;
     bool earlierCopyFound_ = false;
@@ -77,5 +76,5 @@ private:
     ActionGate gate_;
     MessageWindow messageWindow_;
     WorkerThreads workers_;  // waited for in the destructor, before anything goes
-    RestartTrap restarts_{screen_, workers_, machine_};
+    RestartTrap restarts_{model_, workers_, machine_};
 };

@@ -47,12 +47,12 @@ bool PutFileInPlace(const std::string& path, const std::string& text) {
 
 bool RestartTrap::WriteResumeScript(int resumeAfter) {
     int number = RandomNumbers(SecondsSince1970()).Next();
-    std::string path = ResumeScriptPath(machine_.TemporaryDirectory(), screen_.programName, number);
+    std::string path = ResumeScriptPath(machine_.TemporaryDirectory(), model_.programName, number);
     // The file first, complete, then the value that starts it: a failed
     // write never leaves a registration that would start a broken chain.
-    if (!PutFileInPlace(path, ResumeScriptText(screen_, resumeAfter))) return false;
-    std::string command = RunOnceCommand(screen_.programDirectory, screen_.programName, path);
-    if (pending_.Register(screen_.programName, command, path)) return true;
+    if (!PutFileInPlace(path, ResumeScriptText(model_, resumeAfter))) return false;
+    std::string command = RunOnceCommand(model_.programDirectory, model_.programName, path);
+    if (pending_.Register(model_.programName, command, path)) return true;
     DeleteFileA(path.c_str());
     return false;
 }
@@ -76,7 +76,7 @@ bool RestartTrap::StartPrompt(WorkerThreads::Body body, void* argument) {
 }
 
 DWORD WINAPI RestartTrap::TrapPrompt(void* argument) {
-    ScreenModel& screen = static_cast<RestartTrap*>(argument)->screen_;
+    ScreenModel& screen = static_cast<RestartTrap*>(argument)->model_;
     if (ShowMessage(screen.trapMessage, screen.title, TrapBoxType(screen.restartMode)) == IDYES)
         screen.restartNow = 1;
     return 0;
@@ -85,7 +85,7 @@ DWORD WINAPI RestartTrap::TrapPrompt(void* argument) {
 DWORD WINAPI RestartTrap::AllowPrompt(void* argument) {
     AllowRequest request = *static_cast<AllowRequest*>(argument);
     delete static_cast<AllowRequest*>(argument);
-    ScreenModel& screen = request.trap->screen_;
+    ScreenModel& screen = request.trap->model_;
     ShowMessage(screen.allowMessage, screen.title, kAllowBoxType);
     request.trap->WriteResumeScript(request.resumeAfter);
     screen.restartNow = 1;
@@ -95,7 +95,7 @@ DWORD WINAPI RestartTrap::AllowPrompt(void* argument) {
 void RestartTrap::Take(SessionStep step) {
     if (step != SessionStep::kWithdrawAndOwe) return;
     pending_.Withdraw();
-    ::RestartDidNotCome(screen_);
+    ::RestartDidNotCome(model_);
 }
 
 void RestartTrap::EndSession(bool ending) { Take(session_.Ended(ending)); }
@@ -107,11 +107,11 @@ bool RestartTrap::ChainSession(unsigned request) {
 }
 
 bool RestartTrap::QueryEndSession() {
-    if (screen_.runningMember.load() >= 0) screen_.memberAsked = 1;
-    EndSessionDecision decision = DecideEndSession(screen_);
+    if (model_.runningMember.load() >= 0) model_.memberAsked = 1;
+    EndSessionDecision decision = DecideEndSession(model_);
     switch (decision.answer) {
         case EndSessionAnswer::kTrap:
-            screen_.finalRestart = 1;
+            model_.finalRestart = 1;
             StartPrompt(&TrapPrompt, this);
             return false;
         case EndSessionAnswer::kAskThenAllow: {
@@ -120,7 +120,7 @@ bool RestartTrap::QueryEndSession() {
             return false;
         }
         case EndSessionAnswer::kRestartLater:
-            screen_.restartLater = 1;
+            model_.restartLater = 1;
             return false;
         case EndSessionAnswer::kWriteAndPass:
             WriteResumeScript(decision.resumeAfter);
@@ -129,6 +129,6 @@ bool RestartTrap::QueryEndSession() {
         case EndSessionAnswer::kPass:
             break;
     }
-    session_.Agreed(screen_.restartNow.load() ? Agreement::kOwnRestart : Agreement::kNotOurs);
+    session_.Agreed(model_.restartNow.load() ? Agreement::kOwnRestart : Agreement::kNotOurs);
     return true;
 }

@@ -19,7 +19,7 @@ public:
     // Prompt threads run among the screen's workers; the resume script is
     // written to the machine's temporary directory.
     RestartTrap(ScreenModel& screen, WorkerThreads& workers, Machine& machine)
-        : screen_(screen), workers_(workers), machine_(machine) {}
+        : model_(screen), workers_(workers), machine_(machine) {}
     RestartTrap(const RestartTrap&) = delete;
     RestartTrap& operator=(const RestartTrap&) = delete;
 
@@ -57,7 +57,7 @@ private:
     // taken back and the restart marked as owed.
     void Take(SessionStep step);
 
-    ScreenModel& screen_;
+    ScreenModel& model_;
     WorkerThreads& workers_;
     Machine& machine_;
     PendingResume pending_;

@@ -11,21 +11,21 @@ constexpr DWORD kRestartGraceMs = 20000;
 constexpr DWORD kSessionLookMs = 100;
 }  // namespace
 
-void ScreenActions::HideScreen() { ShowWindow(screen_.ScreenWindow(), SW_HIDE); }
+void ScreenActions::HideScreen() { ShowWindow(host_.ScreenWindow(), SW_HIDE); }
 
 void ScreenActions::RestoreScreen() {
-    if (!screen_.CloseRequested()) ShowWindow(screen_.ScreenWindow(), SW_RESTORE);
+    if (!host_.CloseRequested()) ShowWindow(host_.ScreenWindow(), SW_RESTORE);
 }
 
 void ScreenActions::ShowScreen() {
-    if (!screen_.CloseRequested()) ShowWindow(screen_.ScreenWindow(), SW_SHOW);
+    if (!host_.CloseRequested()) ShowWindow(host_.ScreenWindow(), SW_SHOW);
 }
 
-void ScreenActions::CloseScreen() { PostMessageA(screen_.ScreenWindow(), WM_CLOSE, 0, 0); }
+void ScreenActions::CloseScreen() { PostMessageA(host_.ScreenWindow(), WM_CLOSE, 0, 0); }
 
 void ScreenActions::EndScreen() {
-    ShowWindow(screen_.ScreenWindow(), SW_SHOWMINIMIZED);
-    EndDialog(screen_.ScreenWindow(), 1);
+    ShowWindow(host_.ScreenWindow(), SW_SHOWMINIMIZED);
+    EndDialog(host_.ScreenWindow(), 1);
     ended_ = true;
 }
 
@@ -37,25 +37,25 @@ bool ScreenActions::Launch(const std::string& commandLine, const ScreenItem& ite
     request.installMessage = item.installMessage.c_str();
     request.ignoreList = &item.ignoreList;
     request.wait = wait;
-    request.waitLibrary = screen_.WaitLibrary();
+    request.waitLibrary = host_.WaitLibrary();
     request.exitCode = exitCode;
-    return LaunchProgram(screen_.ScreenWindow(), screen_.HostMachine(), request);
+    return LaunchProgram(host_.ScreenWindow(), host_.HostMachine(), request);
 }
 
 int ScreenActions::Ask(const std::string& text, unsigned type) {
     return ShowMessage(text, model_.title, type);
 }
 
-void ScreenActions::ForgetRestartPrompt() { screen_.Restarts().ForgetPrompt(); }
+void ScreenActions::ForgetRestartPrompt() { host_.Restarts().ForgetPrompt(); }
 
 void ScreenActions::WaitForRestartPrompt() {
-    screen_.Restarts().WaitForPrompt();
+    host_.Restarts().WaitForPrompt();
     WaitForSession(false);
 }
 
 // A window that is already gone gets no end-session messages any more.
 bool ScreenActions::ChainHolds(unsigned request) {
-    return SendMessageA(screen_.ScreenWindow(), kChainSession, request, 0) == 1;
+    return SendMessageA(host_.ScreenWindow(), kChainSession, request, 0) == 1;
 }
 
 void ScreenActions::WaitForSession(bool graced) {
@@ -78,5 +78,5 @@ void ScreenActions::RestartMachine() {
 }
 
 bool ScreenActions::WriteResumeScript(int resumeAfter) {
-    return screen_.Restarts().WriteResumeScript(resumeAfter);
+    return host_.Restarts().WriteResumeScript(resumeAfter);
 }

@@ -8,7 +8,7 @@
 
 class ScreenActions : public ActionHost {
 public:
-    explicit ScreenActions(ActionWorkerHost& screen) : screen_(screen), model_(screen.Model()) {}
+    explicit ScreenActions(ActionWorkerHost& host) : host_(host), model_(host.Model()) {}
     // Whether a step ended the screen itself.
     bool ScreenEnded() const { return ended_; }
 
@@ -33,7 +33,7 @@ private:
     // meanwhile when graced.
     void WaitForSession(bool graced);
 
-    ActionWorkerHost& screen_;
+    ActionWorkerHost& host_;
     ScreenModel& model_;
     bool ended_ = false;
 };

@@ -30,21 +30,21 @@ bool EntryHandlers::Begin(const std::string& name, const std::string& value, int
     int key = 0;
     while (key < kBeginKeyCount && name != kBeginKeys[key]) ++key;
     switch (key) {
-        case kBeginTitle: screen_.title = Trimmed(value); break;
+        case kBeginTitle: model_.title = Trimmed(value); break;
         case kBeginFont: return SetFont(number, value);
         case kBeginIntroBitmap:
             host_.SetBackgroundBitmap(ResolveScriptPath(machine_, UpperCaseToken(machine_, value)));
             break;
         case kBeginRunMultiple: runMultiple_ = UpperCaseToken(machine_, value) == "YES" ? 1 : 0; break;
-        case kBeginIntroSound: screen_.introSound = UpperCaseToken(machine_, value); break;
+        case kBeginIntroSound: model_.introSound = UpperCaseToken(machine_, value); break;
         case kBeginTrapRebootMode:
-            screen_.restartMode = UpperCaseToken(machine_, value) == "OK" ? 0 : 4;
+            model_.restartMode = UpperCaseToken(machine_, value) == "OK" ? 0 : 4;
             break;
-        case kBeginTrapReboot: screen_.trapMessage = DecodeLineBreaks(value); break;
-        case kBeginFinalReboot: screen_.finalRestartMessage = DecodeLineBreaks(value); break;
-        case kBeginAllowReboot: screen_.allowMessage = DecodeLineBreaks(value); break;
-        case kBeginTrapRebootButtons: SetRestartPolicy(screen_, value, kTrapRestart); break;
-        case kBeginAllowRebootButtons: SetRestartPolicy(screen_, value, kAllowRestart); break;
+        case kBeginTrapReboot: model_.trapMessage = DecodeLineBreaks(value); break;
+        case kBeginFinalReboot: model_.finalRestartMessage = DecodeLineBreaks(value); break;
+        case kBeginAllowReboot: model_.allowMessage = DecodeLineBreaks(value); break;
+        case kBeginTrapRebootButtons: SetRestartPolicy(model_, value, kTrapRestart); break;
+        case kBeginAllowRebootButtons: SetRestartPolicy(model_, value, kAllowRestart); break;
         default: return false;
     }
     return true;
@@ -54,13 +54,13 @@ bool EntryHandlers::SetFont(int number, const std::string& value) {
     if (!IsSlot(number)) return false;
     FontHandle font = host_.CreateScriptFont(ParseFontSpecification(machine_, value));
     if (!font) return false;  // the slot keeps what it had
-    FontHandle previous = screen_.fonts[number];
-    screen_.fonts[number] = font;
+    FontHandle previous = model_.fonts[number];
+    model_.fonts[number] = font;
     if (!previous) return true;
     // Texts refer to the slot, so those read before this entry take the new
     // font rather than keep a handle that is about to be deleted, and a text
     // sized by its font is measured again.
-    for (auto& text : screen_.texts) {
+    for (auto& text : model_.texts) {
         if (!text || text->font != previous) continue;
         text->font = font;
         if (text->measured) MeasureTextItem(text.get(), host_);
@@ -70,16 +70,16 @@ bool EntryHandlers::SetFont(int number, const std::string& value) {
 }
 
 bool EntryHandlers::Text(const std::string& name, const std::string& value, int number) {
-    if (name != kTextKey || !IsEntrySlot(number) || screen_.texts[number]) return false;
-    screen_.texts[number] = ParseTextEntry(value, screen_, host_);
+    if (name != kTextKey || !IsEntrySlot(number) || model_.texts[number]) return false;
+    model_.texts[number] = ParseTextEntry(value, model_, host_);
     return true;
 }
 
 bool EntryHandlers::Button(const std::string& name, const std::string& value, int number) {
     if (name != kButtonKey || !IsEntrySlot(number)) return false;
-    std::unique_ptr<ScreenItem>& slot = screen_.buttons[number];
+    std::unique_ptr<ScreenItem>& slot = model_.buttons[number];
     if (!slot) slot.reset(new ScreenItem());
-    ParseButtonForm(*slot, value, screen_, host_);
+    ParseButtonForm(*slot, value, model_, host_);
     // For a slot whose window exists this moves and resizes that window.
     if (!host_.CreateButtonWindow(number)) {
         host_.DestroyButtonWindow(number);
@@ -93,7 +93,7 @@ bool EntryHandlers::Button(const std::string& name, const std::string& value, in
 
 bool EntryHandlers::ChainMember(const std::string& name, const std::string& value, int number) {
     if (name != kButtonKey || !IsEntrySlot(number)) return false;
-    std::unique_ptr<ScreenItem>& slot = screen_.buttons[number];
+    std::unique_ptr<ScreenItem>& slot = model_.buttons[number];
     // A shown button keeps its entry: turning it into a hidden chain member
     // would leave a window on the screen for a record it no longer draws.
     if (slot && slot->hasWindow) return false;
@@ -103,18 +103,18 @@ bool EntryHandlers::ChainMember(const std::string& name, const std::string& valu
 }
 
 bool EntryHandlers::Rebooted(const std::string& name, const std::string& value, int number) {
-    screen_.resumed = 1;
+    model_.resumed = 1;
     return ChainMember(name, value, number);
 }
 
 bool EntryHandlers::Run(const std::string& name, const std::string& value, int number) {
-    screen_.autoRun = 1;
+    model_.autoRun = 1;
     return ChainMember(name, value, number);
 }
 
 ScreenItem* EntryHandlers::SectionTarget(const std::string& name, int number) const {
     if (name != kButtonKey) return nullptr;
-    return screen_.Button(number);
+    return model_.Button(number);
 }
 
 bool EntryHandlers::Reference(const std::string& name, const std::string& value, int number) {
@@ -149,6 +149,6 @@ bool EntryHandlers::Message(const std::string& name, const std::string& value, i
 bool EntryHandlers::ExtraText(const std::string& name, const std::string& value, int number) {
     ScreenItem* item = SectionTarget(name, number);
     if (!item) return false;
-    item->extraText = screen_.Text(ParseNumberOrKeyword(value));
+    item->extraText = model_.Text(ParseNumberOrKeyword(value));
     return true;
 }

@@ -29,7 +29,7 @@ const char* BeginKeyName(int key);
 class EntryHandlers {
 public:
     EntryHandlers(ScreenModel& screen, ScriptHost& host, Machine& machine, int& runMultiple)
-        : screen_(screen), host_(host), machine_(machine), runMultiple_(runMultiple) {}
+        : model_(screen), host_(host), machine_(machine), runMultiple_(runMultiple) {}
 
     bool Begin(const std::string& name, const std::string& value, int number);
     bool Text(const std::string& name, const std::string& value, int number);
@@ -47,7 +47,7 @@ private:
     bool ChainMember(const std::string& name, const std::string& value, int number);
     ScreenItem* SectionTarget(const std::string& name, int number) const;
 
-    ScreenModel& screen_;
+    ScreenModel& model_;
     ScriptHost& host_;
     Machine& machine_;
     int& runMultiple_;

@@ -87,7 +87,7 @@ bool ReadScriptFile(Machine& machine, const std::string& path, std::string* byte
 }  // namespace
 
 ScreenScript::ScreenScript(ScreenModel& screen, ScriptHost& host, Machine& machine)
-    : screen_(screen), host_(host), machine_(machine), handlers_(screen, host, machine, runMultiple_) {
+    : model_(screen), host_(host), machine_(machine), handlers_(screen, host, machine, runMultiple_) {
     currentSection_ = "";
     windowsVersion_ = static_cast<short>(screen.windowsVersion);
     if (windowsVersion_ < 0 || windowsVersion_ > kLastVersionTag) windowsVersion_ = 0;

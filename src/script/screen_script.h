@@ -80,7 +80,7 @@ private:
     const char* tagTable_[kTagCount];
     const char* languageTag_;
     std::string currentSection_;
-    ScreenModel& screen_;
+    ScreenModel& model_;
     ScriptHost& host_;
     Machine& machine_;
     int beginSeen_ = 0;

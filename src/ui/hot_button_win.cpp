@@ -13,8 +13,8 @@ constexpr DWORD kButtonStyle = WS_CHILD | WS_TABSTOP | BS_OWNERDRAW;  // 0x40010
 constexpr DWORD kButtonExStyle = WS_EX_TRANSPARENT;
 }  // namespace
 
-HotButton::HotButton(ButtonHost& screen, ScreenItem& item, Machine& machine)
-    : screen_(screen), item_(item), machine_(machine) {
+HotButton::HotButton(ButtonHost& host, ScreenItem& item, Machine& machine)
+    : host_(host), item_(item), machine_(machine) {
     using Messages = MessageTable<HotButton,
                                   On<WM_MOUSEMOVE, &HotButton::OnMouseMove, kThenDefault>,
                                   On<WM_ERASEBKGND, &HotButton::OnEraseBackground>,
@@ -35,7 +35,7 @@ bool HotButton::CreateButtonWindow() {
         // A later entry for the slot: the window takes the new rectangle.
         flags |= SWP_NOACTIVATE;
     } else {
-        if (!CreateChild(screen_.ScreenWindow(), kButtonStyle, kButtonExStyle, item_.windowX,
+        if (!CreateChild(host_.ScreenWindow(), kButtonStyle, kButtonExStyle, item_.windowX,
                          item_.windowY, item_.windowWidth, item_.windowHeight, 0)) {
             return false;
         }
@@ -55,7 +55,7 @@ void HotButton::NameForReaders() {
 }
 
 void HotButton::DrawButton(bool highlighted, bool withTexts, HDC given) {
-    HWND surface = screen_.ScreenWindow();
+    HWND surface = host_.ScreenWindow();
     HDC context = given ? given : GetDC(surface);
     if (!context) return;
     bool leftDown = (GetKeyState(VK_LBUTTON) & 0x8000) != 0;
@@ -66,7 +66,7 @@ void HotButton::DrawButton(bool highlighted, bool withTexts, HDC given) {
                             frame * item_.width, 0, SRCCOPY, TRUE);
     }
     if (withTexts) {
-        const DibBitmap* background = screen_.Background();
+        const DibBitmap* background = host_.Background();
         if (item_.caption) DrawTextItem(context, *item_.caption, background, highlighted);
         if (item_.extraText) DrawTextItem(context, *item_.extraText, background, highlighted);
     }
@@ -84,14 +84,14 @@ void HotButton::Activate() {
     switch (ActionFor(item_.kind, item_.state.load())) {
         case ButtonAction::kStartPushButton:
             PlaySoundLocked(nullptr, 0);
-            screen_.StartPushButton(item_);
+            host_.StartPushButton(item_);
             break;
         case ButtonAction::kCloseScreen:
-            PostMessageA(screen_.ScreenWindow(), WM_CLOSE, 0, 0);
+            PostMessageA(host_.ScreenWindow(), WM_CLOSE, 0, 0);
             break;
         case ButtonAction::kRunChain:
             PlaySoundLocked(nullptr, 0);
-            screen_.StartChain(item_.option == 1 ? 1 : 0);
+            host_.StartChain(item_.option == 1 ? 1 : 0);
             break;
         case ButtonAction::kToggle:
             item_.state = ToggledState(item_.state.load());
@@ -139,7 +139,7 @@ void HotButton::OnKeyUp(UINT key) {
 }
 
 void HotButton::OnSetFocus(HWND) {
-    screen_.SetFocusButton(this);
+    host_.SetFocusButton(this);
     DrawButton(true, true);
     if (!item_.hoverSound.empty()) {
         std::string path = ResolveScriptPath(machine_, item_.hoverSound);

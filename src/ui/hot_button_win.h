@@ -10,7 +10,7 @@ class Machine;
 class HotButton : public ButtonWindow {
 public:
     // The machine resolves the hover sound's file name.
-    HotButton(ButtonHost& screen, ScreenItem& item, Machine& machine);
+    HotButton(ButtonHost& host, ScreenItem& item, Machine& machine);
 
     ScreenItem& Item() { return item_; }
 
@@ -45,7 +45,7 @@ private:
     void OnPrintClient(HDC given);
     LRESULT OnGetObject(WPARAM flags, LONG objectId);
 
-    ButtonHost& screen_;
+    ButtonHost& host_;
     ScreenItem& item_;
     Machine& machine_;
     // From a left-button press on this button until its release, or until

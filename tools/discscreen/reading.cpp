@@ -305,7 +305,7 @@ void Reading::CheckFontNumber(const Field& field) {
             "font " + std::to_string(font) + " is outside 0 to " + kLastSlotText +
                 "; the text takes the default font",
             "out-of-range");
-    } else if (!screen_.Font(font)) {
+    } else if (!model_.Font(font)) {
         Add(Severity::kWarning, field.column,
             "font " + std::to_string(font) + " is given by no FONT entry before this line; the text "
             "takes the default font",
@@ -330,7 +330,7 @@ void Reading::CheckTextNumber(const Field& field, const char* what) {
             std::string(what) + " text " + std::to_string(number) + " is outside 1 to " + kLastSlotText +
                 "; it is ignored",
             "out-of-range");
-    } else if (!screen_.Text(number)) {
+    } else if (!model_.Text(number)) {
         Add(Severity::kError, field.column,
             std::string(what) + " names text " + std::to_string(number) +
                 ", which no TEXT entry before this line gives (on " + system_.description + ")",
@@ -533,19 +533,19 @@ void Reading::Finish() {
             "no-begin", true);
         return;
     }
-    if (Trimmed(screen_.title).empty())
+    if (Trimmed(model_.title).empty())
         Add(Severity::kWarning, 1,
             "no TITLE for " + system_.description + "; the window takes the program's name",
             "no-title", true);
     bool shown = host_.hasBackground;
-    for (const auto& button : screen_.buttons) shown = shown || (button && button->hasWindow);
-    if (!shown && !screen_.autoRun && !screen_.resumed)
+    for (const auto& button : model_.buttons) shown = shown || (button && button->hasWindow);
+    if (!shown && !model_.autoRun && !model_.resumed)
         Add(Severity::kError, 1,
             "no screen for " + system_.description + ": no background picture and no button",
             "no-screen", true);
 
     for (const ListedButton& listed : listedButtons_) {
-        const ScreenItem* item = screen_.Button(listed.slot);
+        const ScreenItem* item = model_.Button(listed.slot);
         if (item && item->kind == kCheckBox && !item->command.empty()) continue;
         line_ = listed.line;
         AddIfEveryReading(Severity::kError, listed.column,
@@ -555,16 +555,16 @@ void Reading::Finish() {
     }
     if (runLine_ && runMembers_ == 0) {
         line_ = runLine_;
-        Add(screen_.autoRun ? Severity::kError : Severity::kWarning, 1,
+        Add(model_.autoRun ? Severity::kError : Severity::kWarning, 1,
             std::string("[RUN] section has nothing to run") +
-                (screen_.autoRun ? ": the screen stays hidden and ends" : "") +
+                (model_.autoRun ? ": the screen stays hidden and ends" : "") +
                 "; it needs BUTTONn=COMMAND entries",
             "empty-run");
     }
     for (const auto& text : textLines_) {
-        const TextItem* item = screen_.Text(text.first);
+        const TextItem* item = model_.Text(text.first);
         bool named = false;
-        for (const auto& button : screen_.buttons)
+        for (const auto& button : model_.buttons)
             named = named || (button && (button->caption == item || button->extraText == item));
         if (named) continue;
         line_ = text.second;

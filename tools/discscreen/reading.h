@@ -23,7 +23,7 @@ public:
         : report_(report),
           disc_(disc),
           machine_(machine),
-          screen_(screen),
+          model_(screen),
           host_(host),
           system_(std::move(system)) {}
 
@@ -75,7 +75,7 @@ private:
     Report& report_;
     const DiscFolder& disc_;
     Machine& machine_;
-    const ScreenModel& screen_;
+    const ScreenModel& model_;
     const CheckHost& host_;
     ReadingSystem system_;
 
