@@ -1,5 +1,5 @@
 #pragma once
 // Resource numbers of the program's dialog templates.
 #define IDD_SCREEN 102
-#define IDD_MESSAGE_WINDOW 129
+#define IDD_LAUNCH_NOTICE 129
 #define IDC_MESSAGE_TEXT 1000

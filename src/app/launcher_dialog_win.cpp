@@ -40,7 +40,7 @@ LauncherDialog::~LauncherDialog() {
     PlaySoundLocked(nullptr, 0);
     ReleaseScriptFonts();
     if (waitLibrary_) FreeLibrary(waitLibrary_);
-    messageWindow_.Destroy();
+    notice_.Destroy();
 }
 
 void LauncherDialog::ReleaseScriptFonts() {
@@ -194,9 +194,9 @@ void LauncherDialog::OnDrawItem(const DRAWITEMSTRUCT&) {
 void LauncherDialog::OnLaunchNotice(const char* text, bool show) {
     // A screen that the user closed while the program starts shows no notice.
     if (show && !CloseRequested()) {
-        messageWindow_.Show(Handle(), text);
+        notice_.Show(Handle(), text);
     } else {
-        messageWindow_.Destroy();
+        notice_.Destroy();
     }
 }
 

@@ -13,7 +13,7 @@
 #include "launch/screen_messages_win.h"
 #include "script/screen_model.h"
 #include "ui/button_host_win.h"
-#include "ui/message_window_win.h"
+#include "ui/launch_notice_win.h"
 #include "win/dialog_window.h"
 #include "win/worker_threads.h"
 
@@ -74,7 +74,7 @@ private:
     bool earlierCopyFound_ = false;
     bool closing_ = false;  // the screen ends right after initialisation
     ActionGate gate_;
-    MessageWindow messageWindow_;
+    LaunchNotice notice_;
     WorkerThreads workers_;  // waited for in the destructor, before anything goes
     RestartTrap restarts_{model_, workers_, machine_};
 };

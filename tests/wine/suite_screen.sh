@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The screen as a user sees it: button frames following the pointer, the
 # left button and the keyboard; captions and extra texts changing colour;
-# check boxes; the exit button; Tab; the message window.
+# check boxes; the exit button; Tab; the launch notice.
 source "$(dirname "$0")/lib.sh"
 suite_begin screen
 
@@ -395,8 +395,8 @@ cp "$DISC/AUTORUN_95.DLL" "$DISC/DRAWING_95.DLL"
 WINE_BIN=$DISC run_win32_test "the drawing test" DRAWING.EXE
 case_end
 
-case_begin message_window
-run_win32_test "the message window test" message_window_test.exe
+case_begin launch_notice
+run_win32_test "the launch notice test" launch_notice_test.exe
 case_end
 
 # The window classes forget windows that die with the screen and never act

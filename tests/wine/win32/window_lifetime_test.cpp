@@ -13,7 +13,7 @@
 
 #include "kit/check.h"
 #include "resource.h"
-#include "ui/message_window_win.h"
+#include "ui/launch_notice_win.h"
 #include "win/button_window.h"
 #include "win/dialog_window.h"
 
@@ -29,7 +29,7 @@ class ProbeDialog : public DialogWindow {
 public:
     ProbeDialog();
     std::unique_ptr<CountingButton> button{new CountingButton()};
-    MessageWindow notice;
+    LaunchNotice notice;
     HWND buttonWindow = nullptr;
     HWND noticeWindow = nullptr;
     HBRUSH brush = CreateSolidBrush(RGB(200, 0, 0));

@@ -7,9 +7,9 @@
 #include "ui/text_block.h"
 #include "win/dialog_window.h"
 
-class MessageWindow : public DialogWindow {
+class LaunchNotice : public DialogWindow {
 public:
-    MessageWindow();
+    LaunchNotice();
 
     // Replaces any box on screen with a new one showing the text, its text
     // block centred in the box.

@@ -1,6 +1,6 @@
-// The message window on a real screen: the notice's text block measured,
+// The launch notice on a real screen: the notice's text block measured,
 // centred in the box, drawn where it was placed; one box at a time.
-#include "ui/message_window_win.h"
+#include "ui/launch_notice_win.h"
 
 #include <windows.h>
 
@@ -72,7 +72,7 @@ bool InkBounds(HWND box, RECT* ink) {
 
 // Shows a notice and checks its block against the estimate from the
 // measured run: lines x line height, average width x longest line.
-void CheckNotice(MessageWindow& notice, HWND owner, const char* text, int lines, int longest,
+void CheckNotice(LaunchNotice& notice, HWND owner, const char* text, int lines, int longest,
                  const std::string& what) {
     notice.Show(owner, text);
     HWND box = notice.Handle();
@@ -125,7 +125,7 @@ int main() {
     HWND owner = CreateWindowExA(0, "STATIC", "notice owner", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     CHECK(owner != nullptr, "an owner window");
-    MessageWindow notice;
+    LaunchNotice notice;
     CHECK(notice.Handle() == nullptr, "no box before the first notice");
     notice.Destroy();
     CHECK(notice.Handle() == nullptr, "removing when there is no box is harmless");
@@ -148,11 +148,11 @@ int main() {
     CHECK_EQ(rect.right - rect.left, units.right - units.left + 1, "a long notice: width limited");
     CHECK_EQ(rect.bottom - rect.top, units.bottom - units.top + 1, "a long notice: height limited");
 
-    CHECK_EQ(MessageWindow::MeasureTextBlock(label, "", 100, 100).width, 0,
+    CHECK_EQ(LaunchNotice::MeasureTextBlock(label, "", 100, 100).width, 0,
              "empty text measures 0");
-    CHECK_EQ(MessageWindow::MeasureTextBlock(label, nullptr, 100, 100).height, 0,
+    CHECK_EQ(LaunchNotice::MeasureTextBlock(label, nullptr, 100, 100).height, 0,
              "no text measures 0");
-    CHECK_EQ(MessageWindow::MeasureTextBlock(label, "abc", 0, 100).height, 0, "no room measures 0");
+    CHECK_EQ(LaunchNotice::MeasureTextBlock(label, "abc", 0, 100).height, 0, "no room measures 0");
 
     HWND last = notice.Handle();
     notice.Destroy();

@@ -1,13 +1,13 @@
-#include "ui/message_window_win.h"
+#include "ui/launch_notice_win.h"
 
 #include <cstring>
 
 #include "resource.h"
 
 // The box is owned by the screen and dies with it.
-MessageWindow::MessageWindow() : DialogWindow(IDD_MESSAGE_WINDOW, nullptr) {}
+LaunchNotice::LaunchNotice() : DialogWindow(IDD_LAUNCH_NOTICE, nullptr) {}
 
-void MessageWindow::Show(HWND owner, const char* text) {
+void LaunchNotice::Show(HWND owner, const char* text) {
     Destroy();
     if (!CreateModeless(owner)) return;
     HWND box = Handle();
@@ -26,7 +26,7 @@ void MessageWindow::Show(HWND owner, const char* text) {
     SetWindowTextA(label, text ? text : "");
 }
 
-BlockSize MessageWindow::MeasureTextBlock(HWND window, const char* text, int maxWidth,
+BlockSize LaunchNotice::MeasureTextBlock(HWND window, const char* text, int maxWidth,
                                           int maxHeight) {
     if (!text || !*text || maxWidth <= 0) return BlockSize();
     std::size_t length = std::strlen(text);
