@@ -40,7 +40,7 @@ public:
     virtual void WaitForRestartPrompt() = 0;
     // Calls for the restart and gives it its moment to come; returns when
     // it has not come, with the resume script taken back and the restart
-    // marked as owed (RestartDidNotCome).
+    // marked as owed (OweRestart).
     virtual void RestartMachine() = 0;
     // Writes and registers the resume script for the members after the
     // slot; false when nothing was left behind.

@@ -95,7 +95,7 @@ DWORD WINAPI RestartTrap::AllowPrompt(void* argument) {
 void RestartTrap::Take(SessionStep step) {
     if (step != SessionStep::kWithdrawAndOwe) return;
     pending_.Withdraw();
-    ::RestartDidNotCome(model_);
+    OweRestart(model_);
 }
 
 void RestartTrap::EndSession(bool ending) { Take(session_.Ended(ending)); }

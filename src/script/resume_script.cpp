@@ -104,7 +104,7 @@ EndSessionDecision DecideEndSession(const ScreenModel& screen) {
     return {EndSessionAnswer::kPass, -1};
 }
 
-void RestartDidNotCome(ScreenModel& screen) {
+void OweRestart(ScreenModel& screen) {
     screen.restartNow = 0;
     screen.restartOwed = 1;
 }

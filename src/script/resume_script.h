@@ -39,7 +39,7 @@ EndSessionDecision DecideEndSession(const ScreenModel& screen);
 // A restart that the screen called for or let through has not come (no
 // query within the grace, or the session went on after all): the chain
 // goes on, and the restart stays owed.
-void RestartDidNotCome(ScreenModel& screen);
+void OweRestart(ScreenModel& screen);
 
 // Installers that report a needed restart by their exit code instead of
 // asking for one.

@@ -64,7 +64,7 @@ struct RecordingHost : ActionHost {
     // The restart never comes.
     void RestartMachine() override {
         steps.push_back("restart");
-        ::RestartDidNotCome(screen);
+        OweRestart(screen);
     }
     bool WriteResumeScript(int resumeAfter) override {
         steps.push_back("write after " + std::to_string(resumeAfter));
@@ -351,7 +351,7 @@ void Query(ScreenModel& screen, RecordingHost& host, bool sessionGoesOn = false)
     if (sessionGoesOn && decision.answer == EndSessionAnswer::kWriteAndPass) {
         host.WriteResumeScript(decision.resumeAfter);
         host.steps.push_back("query: agreed, the session goes on");
-        ::RestartDidNotCome(screen);
+        OweRestart(screen);
         return;
     }
     switch (decision.answer) {
