@@ -21,7 +21,7 @@ int Saturate(long long value) {
 void ClearEntryFields(ScreenItem& item) {
     item.x = item.y = item.width = item.height = 0;
     item.windowX = item.windowY = item.windowWidth = item.windowHeight = 0;
-    item.kind = kPushButton;
+    item.kind = ButtonKind::kPush;
     item.option = 0;
     item.state.store(kStateNormal);
     if (item.caption) {
@@ -103,7 +103,8 @@ void ParseButtonForm(ScreenItem& item, const std::string& value, const ScreenMod
     const FieldList<kButtonFieldCount> fields(value);
     const auto& f = fields.field;
 
-    if (fields.Has(kButtonKind)) item.kind = ParseNumberOrKeyword(f[kButtonKind]);
+    if (fields.Has(kButtonKind))
+        item.kind = static_cast<ButtonKind>(ParseNumberOrKeyword(f[kButtonKind]));
     if (fields.Has(kButtonX)) item.x = item.windowX = ParseInteger(f[kButtonX]);
     if (fields.Has(kButtonY)) item.y = item.windowY = ParseInteger(f[kButtonY]);
     if (fields.Has(kButtonWidth)) item.width = item.windowWidth = ParseInteger(f[kButtonWidth]);
@@ -138,8 +139,8 @@ void ParseContinuationForm(ScreenItem& item, const std::string& value) {
     std::vector<std::string> fields = SplitFields(value);
     if (!fields.empty()) item.command = Trimmed(fields[0]);
     for (std::size_t i = 1; i < fields.size(); ++i) item.option = ParseNumberOrKeyword(fields[i]);
-    item.kind = kCheckBox;
-    item.state.store(kStateChecked);
+    item.kind = ButtonKind::kCheckBox;
+    item.state.store(kChecked);
 }
 
 void SetRestartPolicy(ScreenModel& screen, const std::string& list, int policy) {

@@ -87,7 +87,8 @@ bool EntryHandlers::Button(const std::string& name, const std::string& value, in
         return false;
     }
     slot->hasWindow = true;
-    if (slot->kind != kCheckBox && slot->state.load() == kStateFocus) host_.FocusButton(number);
+    if (slot->kind != ButtonKind::kCheckBox && slot->state.load() == kStateFocus)
+        host_.FocusButton(number);
     return true;
 }
 

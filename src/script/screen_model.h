@@ -15,10 +15,14 @@ using FontHandle = void*;
 constexpr int kSlotCount = 32;
 inline bool IsSlot(int number) { return number >= 0 && number < kSlotCount; }
 
-enum ButtonKind { kPushButton = 0, kExitButton = 1, kOkButton = 2, kCheckBox = 3 };
+// What a button is; the script may give a number outside these, which is
+// kept and drawn like a push button but does nothing when clicked.
+enum class ButtonKind : int { kPush = 0, kExit = 1, kOk = 2, kCheckBox = 3 };
 enum ButtonState { kStateHelp = -2, kStateHide = -1, kStateNormal = 0, kStateFocus = 1,
                    kStateDisabled = 2 };
-constexpr int kStateChecked = 1;
+// A check box's own two states, kept in the same field as the button states
+// (hidden, help and disabled apply to check boxes too).
+enum CheckState { kUnchecked = 0, kChecked = 1 };
 enum RestartPolicy { kNoPolicy = 0, kTrapRestart = 1, kAllowRestart = 2 };
 
 constexpr int kColourNone = -1;  // blank or "HIDE": shown only while highlighted
@@ -44,7 +48,7 @@ struct TextItem {
 struct ScreenItem {
     int x = 0, y = 0, width = 0, height = 0;
     int windowX = 0, windowY = 0, windowWidth = 0, windowHeight = 0;
-    int kind = kPushButton;
+    ButtonKind kind = ButtonKind::kPush;
     int option = 0;
     std::atomic<int> state{kStateNormal};
     int restartPolicy = kNoPolicy;
@@ -63,7 +67,7 @@ struct ScreenItem {
     bool hasWindow = false;  // a [BUTTON] entry made its window
 
     bool IsChainMember() const {
-        return kind == kCheckBox && state.load() == kStateChecked && !command.empty();
+        return kind == ButtonKind::kCheckBox && state.load() == kChecked && !command.empty();
     }
 };
 

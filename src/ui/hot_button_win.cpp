@@ -135,7 +135,7 @@ void HotButton::OnKeyUp(UINT key) {
     // since last asked"): a release left over from a key pressed in another
     // window activates nothing.
     if (IsActivationKey(key) && (GetAsyncKeyState(static_cast<int>(key)) & 1)) Activate();
-    if (item_.kind == kCheckBox) DrawButton(true, false);
+    if (item_.kind == ButtonKind::kCheckBox) DrawButton(true, false);
 }
 
 void HotButton::OnSetFocus(HWND) {
@@ -158,12 +158,12 @@ void HotButton::OnKillFocus(HWND) {
 // An owner-drawn button has no check state of its own: a check box answers
 // with the screen's, for programs that ask a button whether it is checked.
 UINT HotButton::OnGetCheck() {
-    bool checked = item_.kind == kCheckBox && item_.state.load() == kStateChecked;
+    bool checked = item_.kind == ButtonKind::kCheckBox && item_.state.load() == kChecked;
     return checked ? BST_CHECKED : BST_UNCHECKED;
 }
 
 // Other buttons get the default answer, 0: the system describes them.
 LRESULT HotButton::OnGetObject(WPARAM flags, LONG objectId) {
-    if (item_.kind != kCheckBox) return 0;
+    if (item_.kind != ButtonKind::kCheckBox) return 0;
     return DescribeCheckBox(Handle(), flags, objectId);
 }

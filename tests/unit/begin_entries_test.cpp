@@ -218,7 +218,7 @@ TEST(RestartPolicy, ListedAheadOfTheButtonsKeepsThePolicy) {
     EXPECT_EQ(three->command, "setup.exe");
     EXPECT_TRUE(three->hasWindow);
     EXPECT_EQ(screen.model.buttons[5]->restartPolicy, kAllowRestart);
-    EXPECT_EQ(screen.model.buttons[5]->kind, kCheckBox);
+    EXPECT_EQ(screen.model.buttons[5]->kind, ButtonKind::kCheckBox);
     // Slot 7 keeps a blank, windowless record that never runs.
     ScreenItem* seven = screen.model.buttons[7].get();
     ASSERT_NE(seven, nullptr);

@@ -75,8 +75,8 @@ struct RecordingHost : ActionHost {
     std::function<void(const std::string& text)> duringAsk;     // while the box is open
 };
 
-ScreenItem& Put(ScreenModel& screen, int slot, int kind, int state, const std::string& command,
-                int option = 0) {
+ScreenItem& Put(ScreenModel& screen, int slot, ButtonKind kind, int state,
+                const std::string& command, int option = 0) {
     screen.buttons[slot].reset(new ScreenItem);
     ScreenItem& item = *screen.buttons[slot];
     item.kind = kind;
@@ -103,7 +103,7 @@ TEST(PushButton, OptionsDecideScreenAndWait) {
     };
     for (const Case& c : cases) {
         ScreenModel screen;
-        ScreenItem& button = Put(screen, 4, kPushButton, kStateNormal, "SETUP.EXE", c.option);
+        ScreenItem& button = Put(screen, 4, ButtonKind::kPush, kStateNormal, "SETUP.EXE", c.option);
         screen.currentPushButton = &button;
         RecordingHost host(screen);
         RunPushButtonSteps(screen, host);
@@ -131,11 +131,11 @@ TEST(PushButton, EmptyCommandFailureAndReferences) {
     };
     for (const Case& c : cases) {
         ScreenModel screen;
-        ScreenItem& button = Put(screen, 1, kPushButton, kStateNormal, c.command, c.option);
+        ScreenItem& button = Put(screen, 1, ButtonKind::kPush, kStateNormal, c.command, c.option);
         button.failureMessage = c.failure;
         button.referenceList = "2,/A,3,/B";
-        Put(screen, 2, kCheckBox, kStateChecked, "X.EXE");
-        Put(screen, 3, kCheckBox, kStateNormal, "Y.EXE");
+        Put(screen, 2, ButtonKind::kCheckBox, kChecked, "X.EXE");
+        Put(screen, 3, ButtonKind::kCheckBox, kUnchecked, "Y.EXE");
         screen.currentPushButton = &button;
         RecordingHost host(screen);
         host.failing = {"BAD.EXE /A"};
@@ -154,14 +154,14 @@ TEST(PushButton, NoCurrentButtonDoesNothing) {
 TEST(Chain, MembersInSlotOrderWithRunningIndex) {
     ScreenModel screen;
     screen.closeAfterChain = 0;
-    Put(screen, 9, kCheckBox, kStateChecked, "C9.EXE", 1);
-    Put(screen, 2, kCheckBox, kStateChecked, "C2.EXE", 1);
-    Put(screen, 5, kCheckBox, kStateChecked, "C5.EXE", 0);
-    Put(screen, 3, kCheckBox, kStateNormal, "UNCHECKED.EXE", 1);
-    Put(screen, 4, kPushButton, kStateChecked, "PUSH.EXE", 1);
-    Put(screen, 6, kOkButton, kStateChecked, "OK.EXE", 1);
-    Put(screen, 7, kCheckBox, kStateChecked, "", 1);  // no command: not a member
-    Put(screen, 12, kCheckBox, kStateNormal, "LATE.EXE", 1);
+    Put(screen, 9, ButtonKind::kCheckBox, kChecked, "C9.EXE", 1);
+    Put(screen, 2, ButtonKind::kCheckBox, kChecked, "C2.EXE", 1);
+    Put(screen, 5, ButtonKind::kCheckBox, kChecked, "C5.EXE", 0);
+    Put(screen, 3, ButtonKind::kCheckBox, kUnchecked, "UNCHECKED.EXE", 1);
+    Put(screen, 4, ButtonKind::kPush, kChecked, "PUSH.EXE", 1);
+    Put(screen, 6, ButtonKind::kOk, kChecked, "OK.EXE", 1);
+    Put(screen, 7, ButtonKind::kCheckBox, kChecked, "", 1);  // no command: not a member
+    Put(screen, 12, ButtonKind::kCheckBox, kUnchecked, "LATE.EXE", 1);
     RecordingHost host(screen);
     RunChainSteps(screen, host);
     EXPECT_EQ(host.steps, (Steps{"hide", "forget", "launch C2.EXE wait @2", "launch C5.EXE @5",
@@ -197,8 +197,8 @@ TEST(Chain, HowItEnds) {
         screen.resumed = c.resumed == 1;
         screen.autoRun = c.resumed == 2;
         if (c.anyMember) {
-            Put(screen, 1, kCheckBox, kStateChecked, "A.EXE").failureMessage = "A failed";
-            Put(screen, 2, kCheckBox, kStateChecked, "B.EXE");
+            Put(screen, 1, ButtonKind::kCheckBox, kChecked, "A.EXE").failureMessage = "A failed";
+            Put(screen, 2, ButtonKind::kCheckBox, kChecked, "B.EXE");
         }
         RecordingHost host(screen);
         host.answers = c.answers;
@@ -235,8 +235,8 @@ TEST(Chain, FailedMembers) {
     for (const Case& c : cases) {
         ScreenModel screen;
         screen.closeAfterChain = 0;
-        Put(screen, 1, kCheckBox, kStateChecked, "A.EXE").failureMessage = c.failure;
-        Put(screen, 2, kCheckBox, kStateChecked, "B.EXE");
+        Put(screen, 1, ButtonKind::kCheckBox, kChecked, "A.EXE").failureMessage = c.failure;
+        Put(screen, 2, ButtonKind::kCheckBox, kChecked, "B.EXE");
         RecordingHost host(screen);
         host.answers = c.answers;
         host.failing = {"A.EXE"};
@@ -251,8 +251,8 @@ TEST(Chain, RestartRequests) {
     ScreenModel screen;
     screen.closeAfterChain = 0;
     screen.finalRestart = 1;  // stale: cleared when the chain starts
-    Put(screen, 0, kCheckBox, kStateChecked, "A.EXE", 1);
-    Put(screen, 3, kCheckBox, kStateChecked, "B.EXE", 1);
+    Put(screen, 0, ButtonKind::kCheckBox, kChecked, "A.EXE", 1);
+    Put(screen, 3, ButtonKind::kCheckBox, kChecked, "B.EXE", 1);
     RecordingHost host(screen);
     host.duringWait = [&](int call) {
         if (call == 1) screen.restartNow = 1;
@@ -269,7 +269,7 @@ TEST(Chain, RestartRequests) {
         ScreenModel trapped;
         trapped.closeAfterChain = 1;
         trapped.finalRestartMessage = "Restart now?";
-        Put(trapped, 1, kCheckBox, kStateChecked, "A.EXE", 1);
+        Put(trapped, 1, ButtonKind::kCheckBox, kChecked, "A.EXE", 1);
         RecordingHost host2(trapped);
         host2.answers = {answer};
         host2.duringWait = [&](int) { trapped.finalRestart = 1; };
@@ -283,7 +283,7 @@ TEST(Chain, RestartRequests) {
     // No final message: no question, no restart.
     ScreenModel silent;
     silent.closeAfterChain = 0;
-    Put(silent, 1, kCheckBox, kStateChecked, "A.EXE", 1);
+    Put(silent, 1, ButtonKind::kCheckBox, kChecked, "A.EXE", 1);
     RecordingHost host3(silent);
     host3.duringWait = [&](int) { silent.finalRestart = 1; };
     RunChainSteps(silent, host3);
@@ -295,15 +295,15 @@ TEST(Chain, MembershipIsTestedWhenTheSlotComes) {
     // below the last member is not reached.
     ScreenModel screen;
     screen.closeAfterChain = 0;
-    Put(screen, 1, kCheckBox, kStateChecked, "A.EXE", 1);
-    ScreenItem& b = Put(screen, 2, kCheckBox, kStateChecked, "B.EXE", 1);
-    Put(screen, 3, kCheckBox, kStateChecked, "C.EXE", 1);
-    ScreenItem& d = Put(screen, 4, kCheckBox, kStateNormal, "D.EXE", 1);
+    Put(screen, 1, ButtonKind::kCheckBox, kChecked, "A.EXE", 1);
+    ScreenItem& b = Put(screen, 2, ButtonKind::kCheckBox, kChecked, "B.EXE", 1);
+    Put(screen, 3, ButtonKind::kCheckBox, kChecked, "C.EXE", 1);
+    ScreenItem& d = Put(screen, 4, ButtonKind::kCheckBox, kUnchecked, "D.EXE", 1);
     RecordingHost host(screen);
     host.duringWait = [&](int call) {
         if (call == 1) {
             b.state = kStateNormal;
-            d.state = kStateChecked;
+            d.state = kChecked;
         }
     };
     RunChainSteps(screen, host);
@@ -428,7 +428,7 @@ TEST(Chain, RequestsAfterARestartThatDidNotCome) {
         screen.finalRestartMessage = "Restart now?";
         const char* names[] = {"A.EXE", "B.EXE", "C.EXE"};
         for (int slot = 0; slot < 3; ++slot)
-            Put(screen, slot, kCheckBox, kStateChecked, names[slot], 1).restartPolicy =
+            Put(screen, slot, ButtonKind::kCheckBox, kChecked, names[slot], 1).restartPolicy =
                 c.policies[slot];
         RecordingHost host(screen);
         host.duringLaunch = [&](const std::string& line) {
@@ -480,8 +480,8 @@ TEST(Chain, ExitCodesThatAskForARestart) {
         screen.trapMessage = "Held back.";
         screen.allowMessage = "Restarting.";
         screen.finalRestartMessage = "Restart now?";
-        Put(screen, 0, kCheckBox, kStateChecked, "A.EXE", c.option).restartPolicy = c.policy;
-        Put(screen, 1, kCheckBox, kStateChecked, "B.EXE", 1);
+        Put(screen, 0, ButtonKind::kCheckBox, kChecked, "A.EXE", c.option).restartPolicy = c.policy;
+        Put(screen, 1, ButtonKind::kCheckBox, kChecked, "B.EXE", 1);
         RecordingHost host(screen);
         host.exitCodes["A.EXE"] = c.code;
         host.answers = c.answers;
@@ -493,7 +493,7 @@ TEST(Chain, ExitCodesThatAskForARestart) {
     // The chain's last member: nothing to resume, the restart at the end.
     ScreenModel last;
     last.allowMessage = "Restarting.";
-    Put(last, 0, kCheckBox, kStateChecked, "A.EXE", 1).restartPolicy = kAllowRestart;
+    Put(last, 0, ButtonKind::kCheckBox, kChecked, "A.EXE", 1).restartPolicy = kAllowRestart;
     RecordingHost host(last);
     host.exitCodes["A.EXE"] = 3010;
     RunChainSteps(last, host);
@@ -543,10 +543,10 @@ TEST(Chain, RequestsThatAreNeitherLostNorRepeated) {
         screen.finalRestartMessage = "Restart now?";
         bool box = std::string(c.queriedDuring) == "box";
         if (!c.sessionGoesOn) screen.allowMessage = "Restarting.";  // else let through at once
-        Put(screen, 0, kCheckBox, kStateChecked, "A.EXE", 1);
-        Put(screen, 1, kCheckBox, kStateChecked, "B.EXE", 1).restartPolicy = c.policyB;
+        Put(screen, 0, ButtonKind::kCheckBox, kChecked, "A.EXE", 1);
+        Put(screen, 1, ButtonKind::kCheckBox, kChecked, "B.EXE", 1).restartPolicy = c.policyB;
         screen.Button(1)->failureMessage = "B failed";
-        Put(screen, 2, kCheckBox, kStateChecked, "C.EXE", 1);
+        Put(screen, 2, ButtonKind::kCheckBox, kChecked, "C.EXE", 1);
         RecordingHost host(screen);
         host.exitCodes["B.EXE"] = c.exitCodeB;
         if (box) {

@@ -68,7 +68,7 @@ TEST(ButtonForm, Fields) {
         Buttons buttons;
         ScreenItem* item = buttons.Button(c.value);
         ASSERT_NE(item, nullptr) << c.value;
-        EXPECT_EQ(item->kind, c.kind) << c.value;
+        EXPECT_EQ(static_cast<int>(item->kind), c.kind) << c.value;
         EXPECT_EQ(item->state.load(), c.state) << c.value;
         EXPECT_EQ(item->option, c.option) << c.value;
         EXPECT_EQ(Frame(*item), c.frame) << c.value;
@@ -238,8 +238,8 @@ TEST(ButtonEntry, LaterEntryReplacesTheButton) {
     ASSERT_NE(item, nullptr);
     // The window is made once and then moved.
     EXPECT_EQ(buttons.host.log, (std::vector<std::string>{"create 1", "focus 1", "create 1"}));
-    EXPECT_EQ(item->kind, kCheckBox);
-    EXPECT_EQ(item->state.load(), kStateChecked);
+    EXPECT_EQ(item->kind, ButtonKind::kCheckBox);
+    EXPECT_EQ(item->state.load(), kChecked);
     EXPECT_EQ(item->option, 0);
     EXPECT_EQ(Frame(*item), (Rect{300, 300, 20, 20}));
     EXPECT_EQ(Window(*item), (Rect{300, 300, 20, 20}));
@@ -300,8 +300,8 @@ TEST(ContinuationForm, Fields) {
         ParseContinuationForm(item, c.value);
         EXPECT_EQ(item.command, c.command) << c.value;
         EXPECT_EQ(item.option, c.option) << c.value;
-        EXPECT_EQ(item.kind, kCheckBox) << c.value;
-        EXPECT_EQ(item.state.load(), kStateChecked) << c.value;
+        EXPECT_EQ(item.kind, ButtonKind::kCheckBox) << c.value;
+        EXPECT_EQ(item.state.load(), kChecked) << c.value;
         EXPECT_EQ(Window(item), (Rect{0, 0, 0, 0})) << c.value;
         EXPECT_EQ(item.restartPolicy, kAllowRestart) << c.value;
     }
@@ -351,7 +351,7 @@ TEST(ChainSections, ReuseAndShownButtons) {
     // A shown button is not turned into a hidden member.
     ScreenItem* shown = buttons.model.buttons[1].get();
     EXPECT_EQ(shown->command, "shown.exe");
-    EXPECT_EQ(shown->kind, kPushButton);
+    EXPECT_EQ(shown->kind, ButtonKind::kPush);
     EXPECT_EQ(Window(*shown), (Rect{1, 2, 3, 4}));
     // A listed record is filled and keeps its policy.
     EXPECT_EQ(buttons.model.buttons[3]->command, "listed.exe");

@@ -22,10 +22,12 @@ TEST(ChooseFrame, PushExitAndOkButtons) {
         {kStateHide, true, false, false, 2},
         {kStateHelp, false, false, false, 0},
     };
-    for (int kind : {int(kPushButton), int(kExitButton), int(kOkButton), 7}) {
+    for (ButtonKind kind :
+         {ButtonKind::kPush, ButtonKind::kExit, ButtonKind::kOk, static_cast<ButtonKind>(7)}) {
         for (const Case& c : cases) {
             EXPECT_EQ(ChooseFrame(kind, c.state, c.highlighted, c.leftDown, c.inside), c.frame)
-                << "kind " << kind << " state " << c.state << " hl " << c.highlighted << " down "
+                << "kind " << static_cast<int>(kind) << " state " << c.state << " hl "
+                << c.highlighted << " down "
                 << c.leftDown << " inside " << c.inside;
         }
     }
@@ -42,7 +44,8 @@ TEST(ChooseFrame, CheckBoxesIgnoreTheMouseButton) {
     };
     for (const Case& c : cases) {
         for (bool down : {false, true}) {
-            EXPECT_EQ(ChooseFrame(kCheckBox, c.state, c.highlighted, down, true), c.frame)
+            EXPECT_EQ(ChooseFrame(ButtonKind::kCheckBox, c.state, c.highlighted, down, true),
+                      c.frame)
                 << "state " << c.state << " hl " << c.highlighted << " down " << down;
         }
     }
@@ -50,24 +53,26 @@ TEST(ChooseFrame, CheckBoxesIgnoreTheMouseButton) {
 
 TEST(ActionFor, ByKindAndState) {
     struct Case {
-        int kind, state;
+        ButtonKind kind;
+        int state;
         ButtonAction action;
     } cases[] = {
-        {kPushButton, kStateNormal, ButtonAction::kStartPushButton},
-        {kPushButton, kStateFocus, ButtonAction::kStartPushButton},
-        {kPushButton, kStateDisabled, ButtonAction::kNone},
-        {kExitButton, kStateHide, ButtonAction::kCloseScreen},
-        {kExitButton, kStateDisabled, ButtonAction::kNone},
-        {kOkButton, kStateNormal, ButtonAction::kRunChain},
-        {kOkButton, kStateDisabled, ButtonAction::kNone},
-        {kCheckBox, 0, ButtonAction::kToggle},
-        {kCheckBox, 1, ButtonAction::kToggle},
-        {kCheckBox, kStateDisabled, ButtonAction::kNone},
-        {4, kStateNormal, ButtonAction::kNone},
-        {-1, kStateNormal, ButtonAction::kNone},
+        {ButtonKind::kPush, kStateNormal, ButtonAction::kStartPushButton},
+        {ButtonKind::kPush, kStateFocus, ButtonAction::kStartPushButton},
+        {ButtonKind::kPush, kStateDisabled, ButtonAction::kNone},
+        {ButtonKind::kExit, kStateHide, ButtonAction::kCloseScreen},
+        {ButtonKind::kExit, kStateDisabled, ButtonAction::kNone},
+        {ButtonKind::kOk, kStateNormal, ButtonAction::kRunChain},
+        {ButtonKind::kOk, kStateDisabled, ButtonAction::kNone},
+        {ButtonKind::kCheckBox, kUnchecked, ButtonAction::kToggle},
+        {ButtonKind::kCheckBox, kChecked, ButtonAction::kToggle},
+        {ButtonKind::kCheckBox, kStateDisabled, ButtonAction::kNone},
+        {static_cast<ButtonKind>(4), kStateNormal, ButtonAction::kNone},
+        {static_cast<ButtonKind>(-1), kStateNormal, ButtonAction::kNone},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(ActionFor(c.kind, c.state), c.action) << c.kind << "," << c.state;
+        EXPECT_EQ(ActionFor(c.kind, c.state), c.action)
+            << static_cast<int>(c.kind) << "," << c.state;
     }
 }
 

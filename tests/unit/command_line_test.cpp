@@ -72,8 +72,8 @@ TEST(BuildCommandLine, SeesTheStateAtTheCall) {
     chain.model.buttons[1]->referenceList = "2,/A,3,/B";
     const ScreenItem& item = *chain.model.buttons[1];
     EXPECT_EQ(BuildCommandLine(item, chain.model), "setup.exe /q /A");
-    chain.model.buttons[3]->state.store(kStateChecked);
-    chain.model.buttons[2]->state.store(kStateNormal);
+    chain.model.buttons[3]->state.store(kChecked);
+    chain.model.buttons[2]->state.store(kUnchecked);
     EXPECT_EQ(BuildCommandLine(item, chain.model), "setup.exe /q /B");
     // The item's own command and list are not changed.
     EXPECT_EQ(item.command, "setup.exe /q");
@@ -98,7 +98,7 @@ TEST(BuildCommandLine, ConcurrentCallsWhileToggling) {
     std::thread toggler([&] {
         while (!done.load()) {
             ScreenItem& box = *chain.model.buttons[2];
-            box.state.store(box.state.load() == kStateChecked ? kStateNormal : kStateChecked);
+            box.state.store(box.state.load() == kChecked ? kUnchecked : kChecked);
         }
     });
     first.join();

@@ -11,7 +11,8 @@
 
 namespace {
 
-ScreenItem& Put(ScreenModel& screen, int slot, int kind, int state, const std::string& command) {
+ScreenItem& Put(ScreenModel& screen, int slot, ButtonKind kind, int state,
+                const std::string& command) {
     screen.buttons[slot] = std::make_unique<ScreenItem>();
     ScreenItem& item = *screen.buttons[slot];
     item.kind = kind;
@@ -26,16 +27,16 @@ ScreenModel& Chain(ScreenModel& screen) {
     screen.restartMode = 4;
     screen.trapMessage = "Setup wants to restart.\r\nPlease wait.";
     screen.finalRestartMessage = "Restart now?";
-    Put(screen, 2, kCheckBox, 1, "A\\SETUP.EXE").option = 1;
-    ScreenItem& five = Put(screen, 5, kCheckBox, 1, "B\\SETUP.EXE /Q");
+    Put(screen, 2, ButtonKind::kCheckBox, 1, "A\\SETUP.EXE").option = 1;
+    ScreenItem& five = Put(screen, 5, ButtonKind::kCheckBox, 1, "B\\SETUP.EXE /Q");
     five.referenceList = "3,/X,4,/Y";
     five.ignoreList = {"helper.exe", "msi.exe"};
     five.installMessage = "Installing B\r\nPlease wait";
     five.failureMessage = "B failed";
-    Put(screen, 3, kCheckBox, 1, "");       // checked, no command: no member
-    Put(screen, 4, kCheckBox, 0, "D.EXE");  // unchecked
-    Put(screen, 7, kPushButton, 0, "E.EXE").restartPolicy = kTrapRestart;
-    Put(screen, 9, kCheckBox, 1, "C.EXE").option = 1;
+    Put(screen, 3, ButtonKind::kCheckBox, 1, "");       // checked, no command: no member
+    Put(screen, 4, ButtonKind::kCheckBox, 0, "D.EXE");  // unchecked
+    Put(screen, 7, ButtonKind::kPush, 0, "E.EXE").restartPolicy = kTrapRestart;
+    Put(screen, 9, ButtonKind::kCheckBox, 1, "C.EXE").option = 1;
     screen.buttons[9]->restartPolicy = kAllowRestart;
     screen.buttons[4]->restartPolicy = kTrapRestart;
     screen.buttons[2]->restartPolicy = kTrapRestart;
@@ -90,7 +91,7 @@ TEST(ResumeScript, ModeAndEmptyLists) {
     FakeMachine machine;
     ScreenModel screen;
     screen.restartMode = 0;
-    Put(screen, 3, kCheckBox, 1, "X.EXE");
+    Put(screen, 3, ButtonKind::kCheckBox, 1, "X.EXE");
     std::string text = ResumeScriptText(screen, 3);
     EXPECT_NE(text.find("TRAPREBOOTMODE=OK\r\n"), std::string::npos);
     EXPECT_NE(text.find("TRAPREBOOTBUTTONS=\r\nALLOWREBOOTBUTTONS=\r\n"), std::string::npos);
@@ -181,8 +182,8 @@ TEST(DecideEndSession, ByRunningMembersPolicy) {
     };
     for (const Case& c : cases) {
         ScreenModel screen;
-        Put(screen, 2, kCheckBox, 1, "X.EXE").restartPolicy = c.policy;
-        Put(screen, 3, kCheckBox, 1, "Y.EXE").restartPolicy = c.policy;
+        Put(screen, 2, ButtonKind::kCheckBox, 1, "X.EXE").restartPolicy = c.policy;
+        Put(screen, 3, ButtonKind::kCheckBox, 1, "Y.EXE").restartPolicy = c.policy;
         screen.restartNow = c.restartNow;
         screen.restartOwed = c.owed;
         screen.runningIndex = c.running;

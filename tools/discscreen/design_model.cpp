@@ -107,7 +107,7 @@ json ButtonsJson(const ScreenModel& screen, const DesignReading& reading) {
         if (!item || !item->hasWindow) continue;
         const auto* picture = reinterpret_cast<const PictureCheck*>(item->picture);
         json button = {{"number", number},
-                       {"kind", item->kind},
+                       {"kind", static_cast<int>(item->kind)},
                        {"state", item->state.load()},
                        {"option", item->option},
                        {"x", item->x}, {"y", item->y},

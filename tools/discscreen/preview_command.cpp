@@ -37,7 +37,7 @@ std::string Absolute(const std::string& path) {
 // "check" for a check box that starts clear, "checked" for one that starts
 // checked, "push" for every other button.
 const char* KindWord(const ShownButton& button) {
-    if (button.kind != kCheckBox) return "push";
+    if (button.kind != ButtonKind::kCheckBox) return "push";
     return button.checked ? "checked" : "check";
 }
 

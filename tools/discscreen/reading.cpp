@@ -546,7 +546,7 @@ void Reading::Finish() {
 
     for (const ListedButton& listed : listedButtons_) {
         const ScreenItem* item = model_.Button(listed.slot);
-        if (item && item->kind == kCheckBox && !item->command.empty()) continue;
+        if (item && item->kind == ButtonKind::kCheckBox && !item->command.empty()) continue;
         line_ = listed.line;
         AddIfEveryReading(Severity::kError, listed.column,
                           "button " + std::to_string(listed.slot) + " in " + listed.key +

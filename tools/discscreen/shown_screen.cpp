@@ -30,7 +30,8 @@ ShownScreen ReadShownScreen(const CheckTarget& target, const SystemLanguage& lan
         if (!item || !item->hasWindow || item->state.load() == kStateHide) continue;
         if (item->width <= 0 || item->height <= 0) continue;
         shown.buttons.push_back(
-            {number, item->kind, item->kind == kCheckBox && item->state.load() == kStateChecked,
+            {number, item->kind,
+             item->kind == ButtonKind::kCheckBox && item->state.load() == kChecked,
              item->x + item->width / 2, item->y + item->height / 2});
     }
     return shown;

@@ -9,7 +9,7 @@
 
 struct ShownButton {
     int number;
-    int kind;  // ButtonKind
+    ButtonKind kind;
     bool checked;  // a check box that starts checked
     int x, y;  // the middle of its picture, in the screen's coordinates
 };

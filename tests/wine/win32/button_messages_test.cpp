@@ -58,15 +58,18 @@ struct Case {
 
 struct Slot {
     const char* role;
-    int kind;
+    ButtonKind kind;
     int state;
     int option;
 };
 enum { kPush, kNext, kCheck, kDisabled, kOk, kExit, kSlots };
 const Slot kSlotsMade[kSlots] = {
-    {"push", kPushButton, kStateNormal, 0}, {"next", kPushButton, kStateNormal, 0},
-    {"check", kCheckBox, kStateNormal, 0},  {"disabled", kPushButton, kStateDisabled, 0},
-    {"ok", kOkButton, kStateNormal, 1},     {"exit", kExitButton, kStateNormal, 0},
+    {"push", ButtonKind::kPush, kStateNormal, 0},
+    {"next", ButtonKind::kPush, kStateNormal, 0},
+    {"check", ButtonKind::kCheckBox, kUnchecked, 0},
+    {"disabled", ButtonKind::kPush, kStateDisabled, 0},
+    {"ok", ButtonKind::kOk, kStateNormal, 1},
+    {"exit", ButtonKind::kExit, kStateNormal, 0},
 };
 
 // Input arrives posted; focus changes, the dialog manager's commands and

@@ -158,7 +158,7 @@ void FocusOn(HWND screen, int row) {
 
 void SetChecked(HWND screen, bool checked) {
     HotButton* box = ButtonAt(screen, kCheck);
-    bool now = box->Item().state.load() == kStateChecked;
+    bool now = box->Item().state.load() == kChecked;
     if (now != checked) box->Activate();  // a click's toggle
 }
 
