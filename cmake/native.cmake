@@ -41,9 +41,11 @@ foreach(source ${BENCH_SOURCES})
 endforeach()
 
 # The disc authors' tool, over the portable core.
-file(GLOB DISCSCREEN_TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/discscreen/*.cpp)
+file(GLOB_RECURSE DISCSCREEN_TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/discscreen/*.cpp)
 add_executable(discscreen ${DISCSCREEN_TOOL_SOURCES})
 target_link_libraries(discscreen PRIVATE discscreen_core)
+# Its own includes name their folder: "check/findings.h".
+target_include_directories(discscreen PRIVATE ${CMAKE_SOURCE_DIR}/tools/discscreen)
 # The designer's web server, its JSON and its pictures.
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(HTTPLIB REQUIRED IMPORTED_TARGET cpp-httplib)
@@ -61,7 +63,7 @@ add_test(NAME discscreen_shrink
 
 # Unit tests of the tool's portable parts.
 add_executable(tool_unit_tests ${CMAKE_SOURCE_DIR}/tests/tools/script_rewrite_test.cpp
-                               ${CMAKE_SOURCE_DIR}/tools/discscreen/script_rewrite.cpp)
+                               ${CMAKE_SOURCE_DIR}/tools/discscreen/design/script_rewrite.cpp)
 target_include_directories(tool_unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools/discscreen)
 target_link_libraries(tool_unit_tests PRIVATE GTest::gtest_main)
 gtest_discover_tests(tool_unit_tests DISCOVERY_TIMEOUT 60)

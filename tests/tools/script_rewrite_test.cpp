@@ -1,4 +1,4 @@
-#include "script_rewrite.h"
+#include "design/script_rewrite.h"
 
 #include <gtest/gtest.h>
 

@@ -9,15 +9,15 @@
 #include <iostream>
 #include <string>
 
-#include "disc_folder.h"
-#include "command_arguments.h"
-#include "design_command.h"
-#include "disc_image.h"
-#include "findings.h"
-#include "preview_command.h"
-#include "read_budget.h"
-#include "script_checker.h"
-#include "shrink_command.h"
+#include "reading/disc_folder.h"
+#include "reading/command_arguments.h"
+#include "design/design_command.h"
+#include "image/disc_image.h"
+#include "check/findings.h"
+#include "try/preview_command.h"
+#include "check/read_budget.h"
+#include "check/script_checker.h"
+#include "pictures/shrink_command.h"
 
 namespace {
 

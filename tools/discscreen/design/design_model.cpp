@@ -1,0 +1,238 @@
+#include "design/design_model.h"
+
+#include <iconv.h>
+
+#include <cstdint>
+#include <map>
+
+#include "reading/check_host.h"
+#include "reading/disc_folder.h"
+#include "check/findings.h"
+#include "script/screen_script.h"
+#include "design/script_rewrite.h"
+
+using nlohmann::json;
+
+namespace {
+
+bool Convert(const std::string& text, const std::string& from, const std::string& to, std::string* out) {
+    iconv_t converter = iconv_open(to.c_str(), from.c_str());
+    if (converter == reinterpret_cast<iconv_t>(-1)) return false;
+    std::string input = text;
+    char* in = input.data();
+    std::size_t inLeft = input.size();
+    out->clear();
+    bool ok = true;
+    while (inLeft > 0) {
+        char buffer[4096];
+        char* outPtr = buffer;
+        std::size_t outLeft = sizeof buffer;
+        std::size_t done = iconv(converter, &in, &inLeft, &outPtr, &outLeft);
+        out->append(buffer, outPtr - buffer);
+        if (done == static_cast<std::size_t>(-1) && errno != E2BIG) {
+            ok = false;
+            break;
+        }
+    }
+    iconv_close(converter);
+    return ok;
+}
+
+// The checker's window system, also keeping each font's description.
+class DesignHost : public CheckHost {
+public:
+    using CheckHost::CheckHost;
+    std::map<FontHandle, FontChanges> fonts;
+
+    FontHandle CreateScriptFont(const FontChanges& changes) override {
+        FontHandle font = CheckHost::CreateScriptFont(changes);
+        fonts[font] = changes;
+        return font;
+    }
+};
+
+// The entries as the reader met them, with their lines and sections.
+class EntryListener : public ScriptListener {
+public:
+    json entries = json::array();
+    std::map<std::string, int> lastLineOfSection;  // accepted sections only
+
+    void OnLine(int number, const std::string&) override { line_ = number; }
+    void OnHeader(const std::string& section, const std::string&, bool accepted) override {
+        section_ = section;
+        accepted_ = accepted;
+        if (accepted) lastLineOfSection[section] = line_;
+    }
+    void OnEntry(const std::string& name, int number, const std::string&, bool used) override {
+        entries.push_back({{"line", line_}, {"section", section_}, {"name", name}, {"number", number},
+                           {"used", used}});
+        if (accepted_) lastLineOfSection[section_] = line_;
+    }
+
+private:
+    int line_ = 0;
+    std::string section_;
+    bool accepted_ = false;
+};
+
+int TextSlot(const ScreenModel& screen, const TextItem* text) {
+    for (int number = 0; number < kSlotCount; ++number) {
+        if (text && screen.Text(number) == text) return number;
+    }
+    return -1;
+}
+
+// A file's path below the disc folder, with "/" between names.
+std::string DiscRelative(const std::string& localPath, const std::string& discFolder) {
+    std::string prefix = discFolder + "/";
+    return localPath.compare(0, prefix.size(), prefix) == 0 ? localPath.substr(prefix.size()) : localPath;
+}
+
+json FontJson(const DesignHost& host, FontHandle font, int codePage) {
+    auto found = host.fonts.find(font);
+    if (found == host.fonts.end()) return nullptr;
+    const FontChanges& changes = found->second;
+    return {{"face", changes.hasFaceName ? ToPageText(changes.faceName, codePage) : ""},
+            {"height", changes.hasHeight ? changes.height : 0},
+            {"bold", changes.bold},
+            {"italic", changes.italic},
+            {"underline", changes.underline},
+            {"strikeOut", changes.strikeOut}};
+}
+
+json ButtonsJson(const ScreenModel& screen, const DesignReading& reading) {
+    json buttons = json::array();
+    for (int number = 0; number < kSlotCount; ++number) {
+        const ScreenItem* item = screen.Button(number);
+        if (!item || !item->hasWindow) continue;
+        const auto* picture = reinterpret_cast<const PictureCheck*>(item->picture);
+        json button = {{"number", number},
+                       {"kind", static_cast<int>(item->kind)},
+                       {"state", item->state.load()},
+                       {"option", item->option},
+                       {"x", item->x}, {"y", item->y},
+                       {"width", item->width}, {"height", item->height},
+                       {"caption", TextSlot(screen, item->caption)},
+                       {"extraText", TextSlot(screen, item->extraText)},
+                       {"picture", nullptr}};
+        if (picture && picture->loads) button["picture"] = DiscRelative(picture->file.localPath, reading.target.discFolder);
+        buttons.push_back(button);
+    }
+    return buttons;
+}
+
+json TextsJson(const ScreenModel& screen, const DesignHost& host, int codePage) {
+    json texts = json::array();
+    for (int number = 0; number < kSlotCount; ++number) {
+        const TextItem* text = screen.Text(number);
+        if (!text) continue;
+        texts.push_back({{"number", number},
+                         {"x", text->x}, {"y", text->y},
+                         {"width", text->width}, {"height", text->height},
+                         {"measured", text->measured},
+                         {"text", ToPageText(text->text, codePage)},
+                         {"highlightColour", text->highlightColour},
+                         {"normalColour", text->normalColour},
+                         {"highlightBackground", text->highlightBackground},
+                         {"font", FontJson(host, text->font, codePage)}});
+    }
+    return texts;
+}
+
+json FindingsJson(const CheckTarget& target, const std::vector<int>& origins) {
+    Report report;
+    CheckScript(target, report);
+    json findings = json::array();
+    for (const Finding& finding : report.Sorted()) {
+        int origin = finding.line >= 1 && finding.line <= static_cast<int>(origins.size())
+                         ? origins[finding.line - 1] : finding.line;
+        findings.push_back({{"line", finding.line}, {"origin", origin}, {"column", finding.column},
+                            {"severity", finding.severity == Severity::kError     ? "error"
+                                         : finding.severity == Severity::kWarning ? "warning"
+                                                                                  : "note"},
+                            {"message", ToPageText(finding.message, 1252)}, {"name", finding.name}});
+    }
+    return findings;
+}
+
+}  // namespace
+
+bool IsUtf8Script(const std::string& bytes) {
+    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) return true;
+    std::string text = bytes.substr(0, bytes.find('\x1A'));
+    bool multiByte = false;
+    for (char ch : text) multiByte = multiByte || static_cast<unsigned char>(ch) >= 0x80;
+    std::string wide;
+    return multiByte && Convert(text, "UTF-8", "UTF-16LE", &wide);
+}
+
+std::string ToPageText(const std::string& text, int codePage) {
+    std::string out;
+    if (Convert(text, "CP" + std::to_string(codePage), "UTF-8", &out)) return out;
+    for (char& ch : out = text) {
+        if (static_cast<unsigned char>(ch) >= 0x80) ch = '?';
+    }
+    return out;
+}
+
+bool ToScriptText(const std::string& text, int codePage, std::string* out) {
+    return Convert(text, "UTF-8", "CP" + std::to_string(codePage), out);
+}
+
+json ReadDesignModel(const DesignReading& reading) {
+    const CheckTarget& target = reading.target;
+    DiscFolder disc(target.discFolder);
+    DiscMachine machine(disc, target.programName);
+    machine.language = reading.language->id;
+    machine.version = reading.windows->info;
+    machine.codePage = reading.language->codePage;
+
+    ScreenModel screen;
+    screen.programName = target.programName;
+    screen.programDirectory = kDiscRoot;
+    screen.scriptPath = target.scriptPath;
+    screen.windowsVersion = reading.windows->code;
+    DesignHost host(disc, machine);
+    EntryListener listener;
+    ScreenScript reader(screen, host, machine);
+    reader.SetListener(&listener);
+    reader.Load(target.scriptPath);
+
+    const int codePage = reading.language->codePage;
+    const bool utf8 = IsUtf8Script(reading.scriptBytes);
+    std::vector<std::string> lines = ScriptLineTexts(reading.scriptBytes);
+    for (json& entry : listener.entries) {
+        int line = entry["line"];
+        const std::string& text = lines.at(line - 1);
+        json fields = json::array();
+        for (const std::string& field : EntryFields(text)) fields.push_back(utf8 ? field : ToPageText(field, codePage));
+        std::size_t equals = text.find('=');
+        std::string value = equals == std::string::npos ? "" : text.substr(equals + 1);
+        entry["fields"] = fields;
+        entry["value"] = utf8 ? value : ToPageText(value, codePage);
+        entry["origin"] = reading.lineOrigins.at(line - 1);
+    }
+    json sectionEnds = json::object();
+    // A new entry goes after the section's last line of the script itself.
+    for (const auto& [section, last] : listener.lastLineOfSection) {
+        int line = last;
+        while (line > 1 && reading.lineOrigins.at(line - 1) <= 0) --line;
+        sectionEnds[section] = reading.lineOrigins.at(line - 1);
+    }
+
+    json model = {{"title", ToPageText(screen.title, codePage)},
+                  {"background", nullptr},
+                  {"width", host.backgroundWidth},
+                  {"height", host.backgroundHeight},
+                  {"buttons", ButtonsJson(screen, reading)},
+                  {"texts", TextsJson(screen, host, codePage)},
+                  {"entries", listener.entries},
+                  {"sectionEnds", sectionEnds},
+                  {"findings", FindingsJson(target, reading.lineOrigins)},
+                  {"utf8", utf8}};
+    if (host.hasBackground) {
+        DiscFile file = disc.Find(host.backgroundPath);
+        model["background"] = DiscRelative(file.localPath, target.discFolder);
+    }
+    return model;
+}

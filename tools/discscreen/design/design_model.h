@@ -1,0 +1,30 @@
+#pragma once
+// What the designer page draws and edits, as JSON: one reading of the
+// script by the program's reader for a chosen system language and Windows
+// version (background, buttons, texts, fonts), the entries with their lines
+// and fields, and the checker's findings for every system.
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "check/script_checker.h"
+#include "reading/systems.h"
+
+struct DesignReading {
+    CheckTarget target;            // scriptPath: the text to read (the script or an edited copy)
+    std::string scriptBytes;       // that text
+    std::vector<int> lineOrigins;  // per line: the script's line, or -(i + 1) for new entry i
+    const SystemLanguage* language = nullptr;
+    const WindowsSystem* windows = nullptr;
+};
+
+nlohmann::json ReadDesignModel(const DesignReading& reading);
+
+// Whether the script's bytes are UTF-8 as the reader takes them: with the
+// mark, or valid UTF-8 holding a multi-byte sequence.
+bool IsUtf8Script(const std::string& bytes);
+// Text between the script's encoding and the page's UTF-8. ToScript is false
+// when a character has no place in the code page.
+std::string ToPageText(const std::string& text, int codePage);
+bool ToScriptText(const std::string& text, int codePage, std::string* out);

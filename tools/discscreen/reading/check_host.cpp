@@ -1,0 +1,97 @@
+#include "reading/check_host.h"
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "ui/dib_cache.h"
+#include "ui/dib_file.h"
+
+namespace {
+
+const char* RefusalText(DibRefusal refusal) {
+    switch (refusal) {
+        case kDibHeaderCut: return "the information header is cut short";
+        case kDibHeaderSize: return "the information header has an unknown size (40, 52, 56, 108 or 124 bytes are read)";
+        case kDibWidth: return "the width is not 1 to 32767";
+        case kDibHeight: return "the height is 0 or beyond 32767";
+        case kDibBitCount: return "the bits per pixel are not 1, 4, 8, 16, 24 or 32";
+        case kDibCompression: return "the compression does not fit the bits per pixel";
+        case kDibColourCount: return "the colour table has more entries than the bits allow";
+        case kDibColourTableCut: return "the colour table is cut short";
+        case kDibTooLarge: return "the picture is larger than 64 MB";
+        case kDibNoBits: return "the compressed pixel bits are missing";
+        case kDibBitsCut: return "the pixel bits are cut short";
+    }
+    return "the file is refused";
+}
+
+}  // namespace
+
+PictureCheck CheckPictureFile(const DiscFolder& disc, const std::string& windowsPath) {
+    PictureCheck check;
+    check.file = disc.Find(windowsPath);
+    if (!check.file.found || check.file.directory) return check;
+    std::ifstream in(check.file.localPath, std::ios::binary);
+    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)),
+                                     std::istreambuf_iterator<char>());
+    if (!AcceptableBitmapFileLength(bytes.size())) {
+        check.refusal = bytes.size() < kDibFileHeaderBytes ? "the file is shorter than 14 bytes"
+                                                           : "the file is larger than 128 MB";
+        return check;
+    }
+    if (!IsBitmapFileHeader(bytes.data(), bytes.size())) {
+        check.refusal = "the file does not start with \"BM\"; it is no Windows bitmap";
+        return check;
+    }
+    DibLayout layout;
+    DibRefusal refusal = kDibHeaderCut;
+    if (!ParseDibInfo(bytes.data() + kDibFileHeaderBytes, bytes.size() - kDibFileHeaderBytes,
+                      &layout, &refusal)) {
+        check.refusal = RefusalText(refusal);
+        return check;
+    }
+    check.loads = true;
+    check.width = layout.width;
+    check.height = layout.height;
+    return check;
+}
+
+FontHandle CheckHost::CreateScriptFont(const FontChanges&) {
+    return reinterpret_cast<FontHandle>(static_cast<std::uintptr_t>(++fonts_));
+}
+
+TextExtent CheckHost::MeasureText(FontHandle, const std::string& text) {
+    TextExtent extent;
+    extent.width = 7 * static_cast<int>(text.size());
+    extent.height = 16;
+    return extent;
+}
+
+void CheckHost::SetBackgroundBitmap(const std::string& path) {
+    PictureCheck picture = CheckPictureFile(disc_, path);
+    // As in the program, a picture that does not load leaves the one before.
+    if (!picture.loads) return;
+    backgroundPath = path;
+    hasBackground = true;
+    backgroundWidth = picture.width;
+    backgroundHeight = picture.height;
+}
+
+DibBitmap* CheckHost::GetButtonBitmap(const std::string& name, int* frameWidth, int* frameHeight) {
+    std::string key = ButtonBitmapKey(machine_, name);
+    std::size_t slot = 0;
+    while (slot < used_ && keys_[slot] != key) ++slot;
+    if (slot == used_) {
+        if (used_ == keys_.size()) return nullptr;
+        keys_[slot] = key;
+        pictures_[slot] = CheckPictureFile(disc_, key);
+        ++used_;
+    }
+    const PictureCheck& picture = pictures_[slot];
+    *frameWidth = picture.loads ? picture.width / 4 : 0;
+    *frameHeight = picture.loads ? picture.height : 0;
+    // The record only needs a picture to point to; the checker never draws it.
+    return reinterpret_cast<DibBitmap*>(&pictures_[slot]);
+}
