@@ -1,29 +1,15 @@
-// discscreen: the disc authors' tool. `discscreen check PATH` reads a disc's
-// screen script the way the program does, for every system it names, and
-// prints what would go wrong, one finding a line. `preview` shows the screen
-// under Wine and `image` makes the disc image.
-#include <sys/stat.h>
-
-#include <cstdio>
-#include <cstdlib>
+// discscreen: the disc authors' tool. Each command lives with its concern;
+// this only picks it.
 #include <iostream>
 #include <string>
 
-#include "reading/disc_folder.h"
-#include "reading/command_arguments.h"
+#include "check/check_command.h"
 #include "design/design_command.h"
 #include "image/disc_image.h"
-#include "check/findings.h"
-#include "try/preview_command.h"
-#include "check/read_budget.h"
-#include "check/script_checker.h"
 #include "pictures/shrink_command.h"
+#include "try/preview_command.h"
 
 namespace {
-
-constexpr int kClean = 0;
-constexpr int kErrors = 1;
-constexpr int kCannotRun = 2;
 
 int Usage(const std::string& problem) {
     if (!problem.empty()) std::cerr << "discscreen: " << problem << "\n";
@@ -31,90 +17,26 @@ int Usage(const std::string& problem) {
                  "       discscreen preview DISC -o OUT.png [--lang CODE] [--windows NAME] [--states]\n"
                  "       discscreen image DISC -o DISC.ISO [--label NAME] [--shrink] [--sign CERT KEY]\n"
                  "       discscreen shrink DISC [-o OUT | --in-place] [--colours N [--dither]]\n"
-                 "       discscreen design DISC [--port N] [--no-browser]\n"
-                 "  PATH   a disc folder holding the script (AUTORUN.INF unless --script), or a script file\n"
-                 "  --script NAME   the script's name in the folder\n"
-                 "  --codepage N    read every text as code page N (default: each language's own)\n"
-                 "  --read-budget MS   warn when the screen needs more than MS ms of reading at 4x (default 1000)\n";
-    return kCannotRun;
+                 "       discscreen design DISC [--port N] [--no-browser]\n";
+    return 2;
 }
 
-bool IsDirectory(const std::string& path) {
-    struct stat info;
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
+struct Command {
+    const char* name;
+    int (*run)(int argc, char** argv);
+};
 
-std::string BaseName(const std::string& path) {
-    std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string DirectoryName(const std::string& path) {
-    std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
+const Command kCommands[] = {
+    {"check", RunCheck}, {"preview", RunPreview}, {"image", RunImage},
+    {"shrink", RunShrink}, {"design", RunDesign},
+};
 
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) return Usage("");
-    if (std::string(argv[1]) == "preview") return RunPreview(argc - 2, argv + 2);
-    if (std::string(argv[1]) == "image") return RunImage(argc - 2, argv + 2);
-    if (std::string(argv[1]) == "shrink") return RunShrink(argc - 2, argv + 2);
-    if (std::string(argv[1]) == "design") return RunDesign(argc - 2, argv + 2);
-    if (std::string(argv[1]) != "check") return Usage("unknown command '" + std::string(argv[1]) + "'");
-    CommandArguments arguments({"--script", "--codepage", "--read-budget"}, {});
-    std::string problem = arguments.Parse(argc - 2, argv + 2, "PATH");
-    if (!problem.empty()) return Usage(problem);
-    std::string path = arguments.Operand();
-    std::string scriptName = arguments.Value("--script");
-    int codePage = 0;
-    if (arguments.Has("--codepage")) {
-        codePage = std::atoi(arguments.Value("--codepage").c_str());
-        if (codePage <= 0) return Usage("bad code page '" + arguments.Value("--codepage") + "'");
+    for (const Command& command : kCommands) {
+        if (argv[1] == std::string(command.name)) return command.run(argc - 2, argv + 2);
     }
-
-    int readBudgetMs = kDefaultReadBudgetMs;
-    if (arguments.Has("--read-budget")) {
-        readBudgetMs = std::atoi(arguments.Value("--read-budget").c_str());
-        if (readBudgetMs <= 0) return Usage("bad read budget '" + arguments.Value("--read-budget") + "'");
-    }
-
-    CheckTarget target;
-    target.codePage = codePage;
-    std::string shown;
-    if (IsDirectory(path)) {
-        while (path.size() > 1 && path.back() == '/') path.pop_back();
-        target.discFolder = path;
-        // Found as Windows finds it, whatever the letter case.
-        DiscFile script = DiscFolder(path).Find(kDiscRoot + (scriptName.empty() ? "AUTORUN.INF" : scriptName));
-        shown = script.found ? script.localPath
-                             : path + "/" + (scriptName.empty() ? "AUTORUN.INF" : scriptName);
-    } else {
-        if (!scriptName.empty()) return Usage("--script goes with a folder, not a file");
-        target.discFolder = DirectoryName(path);
-        shown = path;
-    }
-    target.scriptPath = shown;
-    std::string base = BaseName(shown);
-    std::size_t dot = base.find_last_of('.');
-    target.programName = base.substr(0, dot);
-    for (char& ch : target.programName) {
-        if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
-    }
-
-    if (IsDirectory(target.scriptPath)) return Usage("'" + shown + "' is a folder, not a script");
-    std::FILE* file = std::fopen(target.scriptPath.c_str(), "rb");
-    if (!file) {
-        std::cerr << "discscreen: cannot read '" << shown << "'\n";
-        return kCannotRun;
-    }
-    std::fclose(file);
-
-    Report report;
-    ReadBudget budget(DiscFolder(target.discFolder), target.programName, target.scriptPath);
-    CheckScript(target, report, &budget);
-    budget.AddFindings(report, readBudgetMs);
-    return report.Print(std::cout, shown) > 0 ? kErrors : kClean;
+    return Usage("unknown command '" + std::string(argv[1]) + "'");
 }

@@ -11,7 +11,7 @@
 
 #include "reading/disc_folder.h"
 #include "check/findings.h"
-#include "reading/system_reading.h"
+#include "reading/screen_reading.h"
 
 // A CD-ROM drive at 1x reads 150 KB a second.
 constexpr double kSingleSpeedBytesPerSecond = 150.0 * 1024;

@@ -6,14 +6,7 @@
 #include <string>
 
 #include "check/findings.h"
-#include "reading/system_reading.h"
-
-struct CheckTarget {
-    std::string scriptPath;   // the script on this machine
-    std::string discFolder;   // the folder that stands for the disc's root
-    std::string programName;  // the program beside the script, without ".EXE"
-    int codePage = 0;         // 0: the code page of each reading's language
-};
+#include "reading/screen_reading.h"
 
 // `observer`, when given, sees each reading once the reader is done.
-void CheckScript(const CheckTarget& target, Report& report, ReadingObserver* observer = nullptr);
+void CheckScript(const ScriptTarget& target, Report& report, ReadingObserver* observer = nullptr);

@@ -58,7 +58,7 @@ void Answer(httplib::Response& response, int status, const std::string& message)
 
 class Designer {
 public:
-    Designer(CheckTarget target, std::string discRealPath, std::string workFolder)
+    Designer(ScriptTarget target, std::string discRealPath, std::string workFolder)
         : target_(std::move(target)), disc_(std::move(discRealPath)), work_(std::move(workFolder)) {}
 
     bool Load(std::string* why) {
@@ -295,7 +295,7 @@ private:
         loaded_ = result;
     }
 
-    CheckTarget target_;
+    ScriptTarget target_;
     std::string disc_;
     std::string work_;
     std::string loaded_;  // the script as the page knows it
@@ -338,7 +338,7 @@ int RunDesign(int argc, char** argv) {
     }
     char resolved[PATH_MAX];
     if (!realpath(arguments.Operand().c_str(), resolved)) return Usage("no folder '" + arguments.Operand() + "'");
-    CheckTarget target;
+    ScriptTarget target;
     if (!DiscTargetOf(resolved, &target)) return Usage("'" + arguments.Operand() + "' holds no AUTORUN.INF");
 
     char work[] = "/tmp/discscreen-design-XXXXXX";

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <map>
 
-#include "reading/check_host.h"
-#include "reading/disc_folder.h"
+#include "reading/screen_reading.h"
 #include "check/findings.h"
+#include "check/script_checker.h"
 #include "script/screen_script.h"
 #include "design/script_rewrite.h"
 
@@ -139,7 +139,7 @@ json TextsJson(const ScreenModel& screen, const DesignHost& host, int codePage) 
     return texts;
 }
 
-json FindingsJson(const CheckTarget& target, const std::vector<int>& origins) {
+json FindingsJson(const ScriptTarget& target, const std::vector<int>& origins) {
     Report report;
     CheckScript(target, report);
     json findings = json::array();
@@ -180,23 +180,13 @@ bool ToScriptText(const std::string& text, int codePage, std::string* out) {
 }
 
 json ReadDesignModel(const DesignReading& reading) {
-    const CheckTarget& target = reading.target;
-    DiscFolder disc(target.discFolder);
-    DiscMachine machine(disc, target.programName);
-    machine.language = reading.language->id;
-    machine.version = reading.windows->info;
-    machine.codePage = reading.language->codePage;
-
-    ScreenModel screen;
-    screen.programName = target.programName;
-    screen.programDirectory = kDiscRoot;
-    screen.scriptPath = target.scriptPath;
-    screen.windowsVersion = reading.windows->code;
-    DesignHost host(disc, machine);
+    const ScriptTarget& target = reading.target;
+    ScreenReading screenReading(target, TargetSystemOf(*reading.language, *reading.windows));
+    const DiscFolder& disc = screenReading.disc;
+    const ScreenModel& screen = screenReading.screen;
+    DesignHost host(screenReading.disc, screenReading.machine);
     EntryListener listener;
-    ScreenScript reader(screen, host, machine);
-    reader.SetListener(&listener);
-    reader.Load(target.scriptPath);
+    screenReading.Read(host, &listener);
 
     const int codePage = reading.language->codePage;
     const bool utf8 = IsUtf8Script(reading.scriptBytes);

@@ -12,7 +12,7 @@
 #include "reading/systems.h"
 
 struct DesignReading {
-    CheckTarget target;            // scriptPath: the text to read (the script or an edited copy)
+    ScriptTarget target;            // scriptPath: the text to read (the script or an edited copy)
     std::string scriptBytes;       // that text
     std::vector<int> lineOrigins;  // per line: the script's line, or -(i + 1) for new entry i
     const SystemLanguage* language = nullptr;

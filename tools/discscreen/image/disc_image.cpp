@@ -16,6 +16,7 @@
 #include "check/autorun_section.h"
 #include "reading/command_arguments.h"
 #include "check/findings.h"
+#include "check/script_checker.h"
 #include "image/image_names.h"
 #include "image/image_replacements.h"
 #include "reading/shown_screen.h"
@@ -89,7 +90,7 @@ std::string TemporaryFolder() {
 // The checker's findings: errors refuse the image, except that a file the
 // script names and the disc lacks is a warning here (the image may be made
 // before every installer is in place). False when the image is refused.
-bool ScriptAllowsImage(const CheckTarget& target) {
+bool ScriptAllowsImage(const ScriptTarget& target) {
     Report report;
     CheckScript(target, report);
     std::vector<Finding> findings = report.Sorted();
@@ -114,7 +115,7 @@ bool ScriptAllowsImage(const CheckTarget& target) {
     return true;
 }
 
-void WarnAboutProgramFiles(const CheckTarget& target, const std::string& script) {
+void WarnAboutProgramFiles(const ScriptTarget& target, const std::string& script) {
     DiscFolder disc(target.discFolder);
     for (const char* file : kProgramFiles) {
         if (!disc.Find(std::string(kDiscRoot) + file).found)
@@ -157,7 +158,7 @@ int RunImage(int argc, char** argv) {
     bool labelGiven = arguments.Has("--label");
     if (out.empty()) return Usage("no -o DISC.ISO");
     while (disc.size() > 1 && disc.back() == '/') disc.pop_back();
-    CheckTarget target;
+    ScriptTarget target;
     std::string script;
     if (!DiscTargetOf(disc, &target) || !ReadFile(target.scriptPath, &script)) {
         std::cerr << "discscreen: no AUTORUN.INF in '" << disc << "'\n";

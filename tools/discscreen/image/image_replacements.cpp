@@ -20,7 +20,7 @@ std::string ImagePath(std::string discName) {
 
 }  // namespace
 
-void AddShrunkPictures(const CheckTarget& target, const std::string& work, std::vector<ImageReplacement>& files) {
+void AddShrunkPictures(const ScriptTarget& target, const std::string& work, std::vector<ImageReplacement>& files) {
     int number = 0;
     for (const ShrunkPicture& picture : ShrinkDiscPictures(target, ShrinkOptions())) {
         std::cerr << "discscreen: shrink " << picture.discName << ": " << picture.remark << "\n";
@@ -32,7 +32,7 @@ void AddShrunkPictures(const CheckTarget& target, const std::string& work, std::
     }
 }
 
-bool AddSignedPrograms(const CheckTarget& target, const SigningKey& key, const std::string& description,
+bool AddSignedPrograms(const ScriptTarget& target, const SigningKey& key, const std::string& description,
                        const std::string& work, std::vector<ImageReplacement>& files) {
     DiscFolder disc(target.discFolder);
     for (const char* name : kProgramFiles) {

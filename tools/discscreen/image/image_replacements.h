@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "image/code_signing.h"
-#include "check/script_checker.h"
+#include "reading/screen_reading.h"
 
 struct ImageReplacement {
     std::string localCopy;  // in the image's work folder
@@ -14,9 +14,9 @@ struct ImageReplacement {
 };
 
 // Writes the smaller pictures into `work`; says what it did on stderr.
-void AddShrunkPictures(const CheckTarget& target, const std::string& work, std::vector<ImageReplacement>& files);
+void AddShrunkPictures(const ScriptTarget& target, const std::string& work, std::vector<ImageReplacement>& files);
 
 // Signs the copies of AUTORUN.EXE and both wait libraries into `work`;
 // false, having said why, when one cannot be signed.
-bool AddSignedPrograms(const CheckTarget& target, const SigningKey& key, const std::string& description,
+bool AddSignedPrograms(const ScriptTarget& target, const SigningKey& key, const std::string& description,
                        const std::string& work, std::vector<ImageReplacement>& files);

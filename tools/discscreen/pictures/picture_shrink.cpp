@@ -86,10 +86,9 @@ ShrunkPicture ShrinkPicture(const std::vector<unsigned char>& file, const Shrink
     return result;
 }
 
-std::vector<ShrunkPicture> ShrinkDiscPictures(const CheckTarget& target, const ShrinkOptions& options) {
+std::vector<ShrunkPicture> ShrinkDiscPictures(const ScriptTarget& target, const ShrinkOptions& options) {
     PictureCollector collector;
-    Report ignored;
-    CheckScript(target, ignored, &collector);
+    ReadEverySystem(target, collector);
     DiscFolder disc(target.discFolder);
     std::vector<ShrunkPicture> pictures;
     std::set<std::string> done;

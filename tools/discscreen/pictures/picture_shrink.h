@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "check/script_checker.h"
+#include "reading/screen_reading.h"
 
 struct ShrinkOptions {
     std::size_t colours = 0;  // 0: no pixel may change; else at most this many colours
@@ -27,4 +27,4 @@ ShrunkPicture ShrinkPicture(const std::vector<unsigned char>& file, const Shrink
 
 // Every picture that some reading of the script loads (backgrounds and
 // button strips), each once.
-std::vector<ShrunkPicture> ShrinkDiscPictures(const CheckTarget& target, const ShrinkOptions& options);
+std::vector<ShrunkPicture> ShrinkDiscPictures(const ScriptTarget& target, const ShrinkOptions& options);

@@ -40,15 +40,14 @@ bool WriteFile(const fs::path& path, const std::vector<unsigned char>& bytes) {
     return !error;
 }
 
-std::string BudgetLine(const CheckTarget& target, const std::vector<ShrunkPicture>* after) {
+std::string BudgetLine(const ScriptTarget& target, const std::vector<ShrunkPicture>* after) {
     ReadBudget budget(DiscFolder(target.discFolder), target.programName, target.scriptPath);
     if (after) {
         for (const ShrunkPicture& picture : *after) {
             if (picture.changed) budget.UseSize(picture.localPath, picture.bytes.size());
         }
     }
-    Report ignored;
-    CheckScript(target, ignored, &budget);
+    ReadEverySystem(target, budget);
     ReadSet largest = LargestReadSet(budget.Sets());
     return largest.files.empty() ? "no screen" : ReadTimeText(largest);
 }
@@ -78,7 +77,7 @@ int RunShrink(int argc, char** argv) {
     options.dither = arguments.Has("--dither");
     if (options.dither && !options.colours) return Usage("--dither goes with --colours N");
 
-    CheckTarget target;
+    ScriptTarget target;
     if (!DiscTargetOf(disc, &target)) {
         std::cerr << "discscreen: no AUTORUN.INF in '" << disc << "'\n";
         return 2;

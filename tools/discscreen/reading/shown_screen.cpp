@@ -1,25 +1,13 @@
 #include "reading/shown_screen.h"
 
-#include "reading/check_host.h"
-#include "reading/disc_folder.h"
-#include "script/screen_script.h"
+#include "reading/screen_reading.h"
 
-ShownScreen ReadShownScreen(const CheckTarget& target, const SystemLanguage& language,
+ShownScreen ReadShownScreen(const ScriptTarget& target, const SystemLanguage& language,
                             const WindowsSystem& windows) {
-    DiscFolder disc(target.discFolder);
-    DiscMachine machine(disc, target.programName);
-    machine.language = language.id;
-    machine.version = windows.info;
-    machine.codePage = language.codePage;
-
-    ScreenModel screen;
-    screen.programName = target.programName;
-    screen.programDirectory = kDiscRoot;
-    screen.scriptPath = target.scriptPath;
-    screen.windowsVersion = windows.code;
-    CheckHost host(disc, machine);
-    ScreenScript reader(screen, host, machine);
-    reader.Load(target.scriptPath);
+    ScreenReading reading(target, TargetSystemOf(language, windows));
+    CheckHost host(reading.disc, reading.machine);
+    reading.Read(host);
+    const ScreenModel& screen = reading.screen;
 
     ShownScreen shown;
     shown.title = screen.title;
@@ -37,7 +25,7 @@ ShownScreen ReadShownScreen(const CheckTarget& target, const SystemLanguage& lan
     return shown;
 }
 
-bool DiscTargetOf(const std::string& folder, CheckTarget* target) {
+bool DiscTargetOf(const std::string& folder, ScriptTarget* target) {
     DiscFile script = DiscFolder(folder).Find(std::string(kDiscRoot) + "AUTORUN.INF");
     if (!script.found || script.directory) return false;
     target->discFolder = folder;

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "check/script_checker.h"
+#include "reading/screen_reading.h"
 #include "reading/systems.h"
 
 struct ShownButton {
@@ -21,9 +21,9 @@ struct ShownScreen {
     std::vector<ShownButton> buttons;
 };
 
-ShownScreen ReadShownScreen(const CheckTarget& target, const SystemLanguage& language,
+ShownScreen ReadShownScreen(const ScriptTarget& target, const SystemLanguage& language,
                             const WindowsSystem& windows);
 
 // The disc folder's script (AUTORUN.INF whatever its letter case) as a
 // checker's target; false when the folder holds none.
-bool DiscTargetOf(const std::string& folder, CheckTarget* target);
+bool DiscTargetOf(const std::string& folder, ScriptTarget* target);

@@ -11,6 +11,7 @@
 
 #include "reading/command_arguments.h"
 #include "check/findings.h"
+#include "check/script_checker.h"
 #include "script/screen_model.h"
 #include "reading/shown_screen.h"
 
@@ -81,7 +82,7 @@ int RunPreview(int argc, char** argv) {
     if (!language) return Usage("unknown language '" + languageCode + "'");
     const WindowsSystem* windows = FindWindowsSystem(windowsName);
     if (!windows) return Usage("unknown Windows '" + windowsName + "'");
-    CheckTarget target;
+    ScriptTarget target;
     if (!DiscTargetOf(disc, &target)) {
         std::cerr << "discscreen: no AUTORUN.INF in '" << disc << "'\n";
         return 2;
