@@ -27,7 +27,7 @@ void Report::AddIfEveryReading(const Finding& finding) {
 }
 
 void PrintFinding(std::ostream& out, const std::string& file, const Finding& finding) {
-    out << file << ':' << finding.line << ':' << finding.column << ": " << SeverityWord(finding.severity)
+    out << (finding.file.empty() ? file : finding.file) << ':' << finding.line << ':' << finding.column << ": " << SeverityWord(finding.severity)
         << ": " << finding.message << " [" << finding.name << "]\n";
 }
 

@@ -18,6 +18,9 @@ struct Finding {
     // Said of one system (a language, a Windows version): the same finding
     // for another system is another line.
     bool ofOneSystem = false;
+    // Said of another file than the script (Windows' own AUTORUN.INF beside a
+    // renamed script): that file's path; empty for the script.
+    std::string file;
 
     bool operator<(const Finding& other) const {
         return std::tie(line, column, severity, name, message) <
