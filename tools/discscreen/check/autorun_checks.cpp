@@ -127,7 +127,8 @@ private:
     }
     void CheckKey(const IniSection& section, const IniEntry& entry, std::map<std::string, int>& seen);
     void CheckTask(const IniEntry& entry, bool open);
-    void CheckProgram(const IniEntry& entry, const DiscFile& file, const std::string& named, bool open);
+    // False when it reported that the file is no program that starts.
+    bool CheckProgram(const IniEntry& entry, const DiscFile& file, const std::string& named, bool open);
     void CheckIcon(const IniEntry& entry);
     void CheckIconIndex(const IniEntry& entry, const DiscFile& file, const std::string& named, int index);
     void CheckText(const IniEntry& entry, const std::string& key);
@@ -223,39 +224,40 @@ void SectionChecks::CheckTask(const IniEntry& entry, bool open) {
             key + " starts '" + words[0] + "', which is not on the disc: nothing starts when the disc is put in");
         return;
     }
-    if (open || Extension(words[0]) == "EXE") CheckProgram(entry, file, words[0], open);
-    if (hasProgram_ && Upper(file.discName) != program_)
+    bool starts = !(open || Extension(words[0]) == "EXE") || CheckProgram(entry, file, words[0], open);
+    if (starts && hasProgram_ && Upper(file.discName) != program_)
         Add(entry, Severity::kNote, "autorun-other-program",
             key + " starts " + file.discName + ", not this screen (" + program_ + ")");
 }
 
-void SectionChecks::CheckProgram(const IniEntry& entry, const DiscFile& file, const std::string& named, bool open) {
+bool SectionChecks::CheckProgram(const IniEntry& entry, const DiscFile& file, const std::string& named, bool open) {
     std::string extension = Extension(named);
-    if (extension == "COM" || extension == "BAT" || extension == "CMD" || extension == "PIF") return;
+    if (extension == "COM" || extension == "BAT" || extension == "CMD" || extension == "PIF") return true;
     if (extension != "EXE") {
         if (open)
             Add(entry, Severity::kError, "autorun-not-program",
                 "open= starts programs only, and '" + named + "' is not one; shellexecute= opens a document (" +
                     kShellExecuteWindows + " and later)");
-        return;
+        return !open;
     }
     switch (ReadProgramFile(ReadWholeFile(file.localPath)).kind) {
-        case ProgramKind::kWin32: return;
+        case ProgramKind::kWin32: return true;
         case ProgramKind::kNone:
         case ProgramKind::kOther:
             Add(entry, Severity::kError, "autorun-not-program",
                 "'" + named + "' is not a Windows program for x86 (no PE header for it): no Windows starts it");
-            return;
+            return false;
         case ProgramKind::kWin64:
             Add(entry, Severity::kError, "autorun-not-program",
                 "'" + named + "' is a 64-bit program: Windows 95 to XP and every 32-bit Windows cannot start it");
-            return;
+            return false;
         case ProgramKind::kDos:
         case ProgramKind::kSixteenBit:
             Add(entry, Severity::kWarning, "autorun-not-program",
                 "'" + named + "' is an MS-DOS or 16-bit program: 64-bit Windows cannot start it");
-            return;
+            return false;
     }
+    return false;
 }
 
 void SectionChecks::CheckIcon(const IniEntry& entry) {
@@ -295,11 +297,11 @@ void SectionChecks::CheckIconIndex(const IniEntry& entry, const DiscFile& file, 
                 "an .ico file holds one icon: index " + index_ + " of '" + named + "' names none");
         } else if (icon.pngImages == icon.images) {
             Add(entry, Severity::kWarning, "autorun-icon-format",
-                "'" + named + "' holds only PNG images, which Windows before " + kPngIconWindows + " cannot show");
+                "'" + named + "' holds only PNG images, which only " + kPngIconWindows + " and later show");
         } else if (icon.pngImages + icon.alphaImages == icon.images) {
             Add(entry, Severity::kWarning, "autorun-icon-format",
-                "'" + named + "' holds only 32-bit images, which Windows before " + kAlphaIconWindows +
-                    " cannot show; add a 4- or 8-bit image");
+                "'" + named + "' holds only 32-bit images, which only " + kAlphaIconWindows +
+                    " and later show; add a 4- or 8-bit image");
         }
     } else if (extension == "EXE" || extension == "DLL") {
         ProgramFile program = ReadProgramFile(bytes);

@@ -145,7 +145,8 @@ void Reading::OnHeader(const std::string& section, const std::string& selector, 
     // Windows's own sections ([autorun], a processor's, [Content] ...), which
     // tell it to start the program from the disc: the screen skips them, and
     // so does this check (check/autorun_checks.h reads them).
-    windowsOwn_ = section.size() > 2 && FindAutorunSection(section.substr(1, section.size() - 2));
+    windowsOwn_ = section.compare(0, 9, "[AUTORUN.") == 0 ||
+                  (section.size() > 2 && FindAutorunSection(section.substr(1, section.size() - 2)));
     if (!windowsOwn_ && !Contains(SectionNames(), section)) {
         std::string near = NearestWord(machine_, section, SectionNames());
         Add(near.empty() ? Severity::kWarning : Severity::kError, leading + 1,
