@@ -24,11 +24,13 @@ const AutorunSectionFact* FindAutorunSection(const std::string& name);
 // or null when no Windows reads it there.
 const AutorunKeyFact* FindAutorunKey(const std::string& section, const std::string& key);
 
-// Windows shows no more of label= than this many characters.
+// Windows shows no more of label= than this many characters ("Autorun.inf
+// Entries", learn.microsoft.com/windows/win32/shell/autorun-cmds).
 constexpr std::size_t kLabelShownCharacters = 32;
-// Windows 95, 98 and ME read no further into an INI file than this.
+// Windows 95, 98 and ME read no further into an INI file than this
+// (Microsoft KB Q78346 and Q230194; autorun_facts.cpp).
 constexpr std::size_t kOldWindowsIniBytes = 64 * 1024;
-// The first Windows that reads each of these.
+// The first Windows that reads each of these (sources in autorun_facts.cpp).
 extern const char kShellExecuteWindows[];  // shellexecute=
 extern const char kPngIconWindows[];       // icon images stored as PNG
 extern const char kAlphaIconWindows[];     // 32-bit icon images (with alpha)
