@@ -23,8 +23,8 @@ struct Finding {
     std::string file;
 
     bool operator<(const Finding& other) const {
-        return std::tie(line, column, severity, name, message) <
-               std::tie(other.line, other.column, other.severity, other.name, other.message);
+        return std::tie(file, line, column, severity, name, message) <
+               std::tie(other.file, other.line, other.column, other.severity, other.name, other.message);
     }
 };
 

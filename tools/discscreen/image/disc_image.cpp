@@ -226,7 +226,7 @@ int RunImage(int argc, char** argv) {
     std::vector<ImageReplacement> replacements;
     const std::string section = WriteAutorunSection(screen.title, wanted, kDiscIcon);
     const std::string withSection = WithAutorunSection(script, section);
-    bool sectionAdded = !HasAutorunSection(script);
+    bool sectionAdded = !HasAutorunSection(script) && MarkBeforeAutorun(script) == std::string::npos;
     if (sectionAdded) AddDiscIcon(target, screen, work, replacements);
     if (withSection != script) {
         std::string copy = work + "/AUTORUN.INF";
