@@ -159,7 +159,7 @@ A="[autorun]${B}"
 disc autorun-broken "${A}open=SETUPX.EXE${B}icon=MISSING.ICO${B}label=A disc label of fifty-six characters, too long to show${B}shell\\readme\\command=notepad NOPE.TXT${B}shell\\readme=&Read me${B}"
 check autorun-broken 1 "5:6 error autorun-missing" "6:6 warning autorun-icon" "7:7 warning autorun-label" \
   "8:22 warning autorun-menu"
-disc autorun-complete "${A}open=AUTORUN.EXE${B}icon=AUTORUN.ICO${B}label=Case disc${B}action=Install Case${B}shell\\readme=&Read me${B}shell\\readme\\command=notepad README.TXT${B}shell=readme${B}UseAutoPlay=0${B}[Content]${B}MusicFiles=false${B}[autorun.amd64]${B}open=AUTORUN.EXE${B}icon=AUTORUN.ICO${B}"
+disc autorun-complete "${A}open=AUTORUN.EXE${B}icon=AUTORUN.ICO${B}label=Case disc${B}action=Install Case${B}shell\\readme=&Read me${B}shell\\readme\\command=notepad README.TXT${B}shell=readme${B}UseAutoPlay=0${B}CustomEvent=CaseDiscContent${B}[Content]${B}MusicFiles=false${B}[ExclusiveContentPaths]${B}\\DOCS${B}[autorun.amd64]${B}open=AUTORUN.EXE${B}icon=AUTORUN.ICO${B}"
 icon "$DISC/AUTORUN.ICO" bmp8
 : >"$DISC/README.TXT"
 check autorun-complete 0
@@ -186,12 +186,14 @@ check autorun-icons 1 "4:1 error autorun-no-task" "5:6 warning autorun-icon" "7:
   "15:6 warning autorun-icon" "16:1 warning autorun-section"
 # Texts and later Windows: a UTF-8 label, action= with no task, UseAutoPlay=1;
 # shellexecute= alone, which Windows 95, 98 and NT 4 do not read.
-disc autorun-texts "${A}label=Grüße${B}action=Setup${B}UseAutoPlay=1${B}"
+# A label with a tab; action= taking its text from a missing file.
+disc autorun-texts "${A}label=Grüße${B}action=Setup${B}UseAutoPlay=1${B}[autorun.amd64]${B}label=Tab$(printf '\t')here${B}"
 check autorun-texts 1 "4:1 error autorun-no-task" "5:7 warning autorun-label" "6:1 warning autorun-action" \
-  "7:13 warning autorun-useautoplay"
-disc autorun-shellexecute "${A}shellexecute=README.HTM${B}"
+  "7:13 warning autorun-useautoplay" "9:7 warning autorun-label"
+disc autorun-shellexecute "${A}shellexecute=README.HTM${B}action=@NONE.DLL,-101${B}"
 : >"$DISC/README.HTM"
-check autorun-shellexecute 0 "5:1 warning autorun-later-windows" "5:14 note autorun-other-program"
+check autorun-shellexecute 0 "5:1 warning autorun-later-windows" "5:14 note autorun-other-program" \
+  "6:8 warning autorun-action"
 # Keys: the first of two counts, keys and lines no Windows reads, a default
 # verb and a menu entry without commands, a second [autorun], a processor's
 # section without open=.
