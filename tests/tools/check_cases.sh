@@ -165,25 +165,31 @@ icon "$DISC/AUTORUN.ICO" bmp8
 check autorun-complete 0
 # What open= starts: no PE header, a 64-bit program, a document; another
 # program than the screen (a note).
-disc autorun-programs "${A}open=NOTPE.EXE${B}[autorun.amd64]${B}open=X64.EXE${B}[autorun.ppc]${B}open=README.TXT${B}[autorun.mips]${B}open=\"SETUP.EXE\" /auto${B}"
+disc autorun-programs "${A}open=NOTPE.EXE${B}[autorun.amd64]${B}open=X64.EXE${B}[autorun.ppc]${B}open=README.TXT${B}[autorun.mips]${B}open=\"SETUP.EXE\" /auto${B}[autorun.alpha]${B}open=OLD.EXE${B}"
 printf 'MZ but nothing after it' >"$DISC/NOTPE.EXE"
+python3 -c "import sys; sys.stdout.buffer.write(b'MZ' + bytes(58) + b'\x40\0\0\0' + b'NE' + bytes(62))" >"$DISC/OLD.EXE"
 program "$DISC/X64.EXE" 0 8664
 program "$DISC/SETUP.EXE"
 : >"$DISC/README.TXT"
 check autorun-programs 1 "5:6 error autorun-not-program" "7:6 error autorun-not-program" \
-  "9:6 error autorun-not-program" "11:6 note autorun-other-program"
+  "9:6 error autorun-not-program" "11:6 note autorun-other-program" "13:6 warning autorun-not-program"
 # Icons: an index past the program's icons, the screen's program (no icon
 # resource), PNG and 32-bit images only, a format no Windows takes, an index
 # into an .ico; a section no Windows reads.
-disc autorun-icons "${A}icon=TWO.DLL,2${B}[autorun.alpha]${B}icon=AUTORUN.EXE,0${B}[autorun.mips]${B}icon=PNG.ICO${B}[autorun.ppc]${B}icon=ALPHA.ICO${B}[autorun.amd64]${B}icon=PIC.PNG${B}[autorun.ia64]${B}icon=GOOD.ICO,1${B}[autorun.x86]${B}icon=TWO.DLL,-2${B}"
+disc autorun-icons "${A}icon=TWO.DLL,2${B}defaulticon=TWO.DLL,-3${B}shell\\x\\command=MISSING.EXE${B}[autorun.alpha]${B}icon=AUTORUN.EXE,0${B}[autorun.mips]${B}icon=PNG.ICO${B}[autorun.ppc]${B}icon=ALPHA.ICO${B}[autorun.amd64]${B}icon=PIC.PNG${B}[autorun.ia64]${B}icon=GOOD.ICO,1${B}[autorun.x86]${B}icon=TWO.DLL,-2${B}"
 program "$DISC/TWO.DLL" 2
 icon "$DISC/PNG.ICO" png
 icon "$DISC/ALPHA.ICO" bmp32
 icon "$DISC/GOOD.ICO" bmp8
 : >"$DISC/PIC.PNG"
-check autorun-icons 1 "4:1 error autorun-no-task" "5:6 warning autorun-icon" "7:6 warning autorun-icon" \
-  "9:6 warning autorun-icon-format" "11:6 warning autorun-icon-format" "13:6 warning autorun-icon-format" \
-  "15:6 warning autorun-icon" "16:1 warning autorun-section"
+check autorun-icons 1 "4:1 error autorun-no-task" "5:6 warning autorun-icon" "6:13 warning autorun-icon" \
+  "7:17 warning autorun-menu" "9:6 warning autorun-icon" "11:6 warning autorun-icon-format" \
+  "13:6 warning autorun-icon-format" "15:6 warning autorun-icon-format" "17:6 warning autorun-icon" \
+  "18:1 warning autorun-section"
+# A bitmap is an icon too; the second group by its number is there.
+disc autorun-bitmap-icon "${A}open=AUTORUN.EXE${B}icon=BACK.BMP${B}defaulticon=TWO.DLL,-2${B}"
+program "$DISC/TWO.DLL" 2
+check autorun-bitmap-icon 0
 # Texts and later Windows: a UTF-8 label, action= with no task, UseAutoPlay=1;
 # shellexecute= alone, which Windows 95, 98 and NT 4 do not read.
 # A label with a tab; action= taking its text from a missing file.

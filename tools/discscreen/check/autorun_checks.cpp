@@ -287,14 +287,14 @@ void SectionChecks::CheckIcon(const IniEntry& entry) {
 void SectionChecks::CheckIconIndex(const IniEntry& entry, const DiscFile& file, const std::string& named, int index) {
     std::string extension = Extension(named);
     std::vector<unsigned char> bytes = ReadWholeFile(file.localPath);
-    std::string index_ = std::to_string(index);
+    const std::string indexText = std::to_string(index);
     if (extension == "ICO") {
         IconFile icon = ReadIconFile(bytes);
         if (!icon.valid) {
             Add(entry, Severity::kWarning, "autorun-icon", "'" + named + "' is not an icon file Windows can read");
         } else if (index != 0) {
             Add(entry, Severity::kWarning, "autorun-icon",
-                "an .ico file holds one icon: index " + index_ + " of '" + named + "' names none");
+                "an .ico file holds one icon: index " + indexText + " of '" + named + "' names none");
         } else if (icon.pngImages == icon.images) {
             Add(entry, Severity::kWarning, "autorun-icon-format",
                 "'" + named + "' holds only PNG images, which only " + kPngIconWindows + " and later show");
@@ -306,14 +306,18 @@ void SectionChecks::CheckIconIndex(const IniEntry& entry, const DiscFile& file, 
     } else if (extension == "EXE" || extension == "DLL") {
         ProgramFile program = ReadProgramFile(bytes);
         const std::vector<int>& groups = program.iconGroupIds;
-        bool named_ = index >= 0 ? index < static_cast<int>(groups.size())
+        bool holdsIt = index >= 0 ? index < static_cast<int>(groups.size())
                                  : std::find(groups.begin(), groups.end(), -index) != groups.end();
         if (program.kind == ProgramKind::kNone) {
             Add(entry, Severity::kWarning, "autorun-icon", "'" + named + "' is not a program, so it holds no icon");
-        } else if (!named_) {
+        } else if (!holdsIt && index < 0) {
             Add(entry, Severity::kWarning, "autorun-icon",
-                "'" + named + "' holds " + (groups.empty() ? std::string("no icon") : std::to_string(groups.size()) +
-                (groups.size() == 1 ? " icon" : " icons")) + ": index " + index_ + " names none");
+                "'" + named + "' holds no icon numbered " + std::to_string(-index) + " (index " + indexText + ")");
+        } else if (!holdsIt) {
+            std::string held = groups.empty() ? std::string("no icon")
+                                              : std::to_string(groups.size()) + (groups.size() == 1 ? " icon" : " icons");
+            Add(entry, Severity::kWarning, "autorun-icon",
+                "'" + named + "' holds " + held + ": index " + indexText + " names none");
         }
     } else if (extension == "BMP") {
         if (bytes.size() < 2 || bytes[0] != 'B' || bytes[1] != 'M' || index != 0)
@@ -422,6 +426,18 @@ void SectionChecks::CheckCut(const IniSection& section) {
             "after it are past it" + std::string(taskCut ? ", open= among them" : ""));
 }
 
+// A warning about a section's header line.
+void AddSectionWarning(Report& report, const IniSection& section, const std::string& file, const std::string& name,
+                       const std::string& message) {
+    Finding finding;
+    finding.line = section.line;
+    finding.severity = Severity::kWarning;
+    finding.name = name;
+    finding.message = message;
+    finding.file = file;
+    report.Add(finding);
+}
+
 void CheckMark(const std::string& bytes, const std::string& file, Report& report) {
     std::size_t mark = MarkBeforeAutorun(bytes);
     if (mark == std::string::npos) return;
@@ -439,14 +455,10 @@ void CheckMark(const std::string& bytes, const std::string& file, Report& report
 void CheckSectionsElsewhere(const std::string& script, const std::string& scriptName, Report& report) {
     for (const IniSection& section : ReadWindowsIni(script)) {
         const AutorunSectionFact* fact = FindAutorunSection(section.name);
-        if (!fact || !fact->startsDisc) continue;
-        Finding finding;
-        finding.line = section.line;
-        finding.severity = Severity::kWarning;
-        finding.name = "autorun-elsewhere";
-        finding.message = "Windows reads [" + section.name + "] only from AUTORUN.INF at the disc's root, not from " +
-                          scriptName + ": put the section there";
-        report.Add(finding);
+        if (fact && fact->startsDisc)
+            AddSectionWarning(report, section, "", "autorun-elsewhere",
+                              "Windows reads [" + section.name + "] only from AUTORUN.INF at the disc's root, not from " +
+                                  scriptName + ": put the section there");
     }
 }
 
@@ -455,58 +467,56 @@ std::string ReadText(const std::string& path) {
     return std::string(bytes.begin(), bytes.end());
 }
 
+// Whether the first [autorun] starts something.
+bool MainSectionHasTask(const std::vector<IniSection>& sections) {
+    for (const IniSection& section : sections) {
+        if (Lower(section.name) != "autorun") continue;
+        for (const IniEntry& entry : section.entries) {
+            std::string key = Lower(entry.key);
+            if (key == "open" || key == "shellexecute") return true;
+        }
+        return false;
+    }
+    return false;
+}
+
+// Each of Windows' sections once (the first of a name counts), and the
+// "[autorun.…]" sections that no Windows reads.
+void CheckWindowsSections(const std::string& bytes, const std::string& file, SectionChecks& checks, Report& report) {
+    std::vector<IniSection> sections = ReadWindowsIni(bytes);
+    bool mainHasTask = MainSectionHasTask(sections);
+    std::map<std::string, int> seen;
+    for (const IniSection& section : sections) {
+        std::string name = Lower(section.name);
+        if (!FindAutorunSection(name)) {
+            if (name.compare(0, 8, "autorun.") == 0)
+                AddSectionWarning(report, section, file, "autorun-section", "no Windows reads [" + section.name + "]");
+            continue;
+        }
+        auto first = seen.emplace(name, section.line);
+        if (first.second) {
+            checks.Check(section, mainHasTask);
+        } else {
+            AddSectionWarning(report, section, file, "autorun-duplicate",
+                              "Windows reads the first [" + section.name + "] (line " +
+                                  std::to_string(first.first->second) + ") and ignores this one");
+        }
+    }
+}
+
 }  // namespace
 
 void CheckAutorunSections(const ScriptTarget& target, Report& report) {
     DiscFolder disc(target.discFolder);
     std::string scriptName = BaseName(target.scriptPath);
-    if (Upper(scriptName) != kWindowsFile) CheckSectionsElsewhere(ReadText(target.scriptPath), scriptName, report);
+    bool isWindowsFile = Upper(scriptName) == kWindowsFile;
+    if (!isWindowsFile) CheckSectionsElsewhere(ReadText(target.scriptPath), scriptName, report);
     DiscFile windowsFile = disc.Find(std::string(kDiscRoot) + kWindowsFile);
     if (!windowsFile.found || windowsFile.directory) return;
-    bool isScript = Upper(scriptName) == kWindowsFile;
-    std::string shownFile = isScript ? "" : windowsFile.localPath;
+    // Findings of the script name no file; those of Windows' file beside a renamed one name it.
+    std::string file = isWindowsFile ? "" : windowsFile.localPath;
     std::string bytes = ReadText(windowsFile.localPath);
-    CheckMark(bytes, shownFile, report);
-
-    std::vector<IniSection> sections = ReadWindowsIni(bytes);
-    SectionChecks checks(disc, shownFile, Upper(target.programName) + ".EXE", report);
-    std::map<std::string, int> seen;
-    bool mainHasTask = false;
-    for (const IniSection& section : sections) {
-        if (Lower(section.name) != "autorun") continue;
-        for (const IniEntry& entry : section.entries) {
-            std::string key = Lower(entry.key);
-            mainHasTask = mainHasTask || key == "open" || key == "shellexecute";
-        }
-        break;
-    }
-    for (const IniSection& section : sections) {
-        std::string name = Lower(section.name);
-        const AutorunSectionFact* fact = FindAutorunSection(name);
-        if (!fact) {
-            if (name.compare(0, 8, "autorun.") == 0) {
-                Finding finding;
-                finding.line = section.line;
-                finding.severity = Severity::kWarning;
-                finding.name = "autorun-section";
-                finding.message = "no Windows reads [" + section.name + "]";
-                finding.file = shownFile;
-                report.Add(finding);
-            }
-            continue;
-        }
-        auto first = seen.emplace(name, section.line);
-        if (!first.second) {
-            Finding finding;
-            finding.line = section.line;
-            finding.severity = Severity::kWarning;
-            finding.name = "autorun-duplicate";
-            finding.message = "Windows reads the first [" + section.name + "] (line " +
-                              std::to_string(first.first->second) + ") and ignores this one";
-            finding.file = shownFile;
-            report.Add(finding);
-            continue;
-        }
-        checks.Check(section, mainHasTask);
-    }
+    CheckMark(bytes, file, report);
+    SectionChecks checks(disc, file, Upper(target.programName) + ".EXE", report);
+    CheckWindowsSections(bytes, file, checks, report);
 }
