@@ -154,7 +154,7 @@ check mark 0 "1:1 warning autorun-mark"
 
 # Windows' own section, read as each Windows reads it (check/autorun_facts.cpp
 # says where each rule is written down). The issue's broken disc first, then
-# a complete one that must give nothing.
+# a complete one that gives only the notes of what later Windows alone read.
 A="[autorun]${B}"
 disc autorun-broken "${A}open=SETUPX.EXE${B}icon=MISSING.ICO${B}label=A disc label of fifty-six characters, too long to show${B}shell\\readme\\command=notepad NOPE.TXT${B}shell\\readme=&Read me${B}"
 check autorun-broken 1 "5:6 error autorun-missing" "6:6 warning autorun-icon" "7:7 warning autorun-label" \
@@ -162,7 +162,7 @@ check autorun-broken 1 "5:6 error autorun-missing" "6:6 warning autorun-icon" "7
 disc autorun-complete "${A}open=AUTORUN.EXE${B}icon=AUTORUN.ICO${B}label=Case disc${B}action=Install Case${B}shell\\readme=&Read me${B}shell\\readme\\command=notepad README.TXT${B}shell=readme${B}UseAutoPlay=0${B}CustomEvent=CaseDiscContent${B}[Content]${B}MusicFiles=false${B}[ExclusiveContentPaths]${B}\\DOCS${B}[autorun.amd64]${B}open=AUTORUN.EXE${B}icon=AUTORUN.ICO${B}"
 icon "$DISC/AUTORUN.ICO" bmp8
 : >"$DISC/README.TXT"
-check autorun-complete 0
+check autorun-complete 0 "8:1 note autorun-later-windows" "12:1 note autorun-later-windows"
 # What open= starts: no PE header, a 64-bit program, a document; another
 # program than the screen (a note).
 disc autorun-programs "${A}open=NOTPE.EXE${B}[autorun.amd64]${B}open=X64.EXE${B}[autorun.ppc]${B}open=README.TXT${B}[autorun.mips]${B}open=\"SETUP.EXE\" /auto${B}[autorun.alpha]${B}open=OLD.EXE${B}"
@@ -195,11 +195,12 @@ check autorun-bitmap-icon 0
 # A label with a tab; action= taking its text from a missing file.
 disc autorun-texts "${A}label=Grüße${B}action=Setup${B}UseAutoPlay=1${B}[autorun.amd64]${B}label=Tab$(printf '\t')here${B}"
 check autorun-texts 1 "4:1 error autorun-no-task" "5:7 warning autorun-label" "6:1 warning autorun-action" \
+  "6:1 note autorun-later-windows" \
   "7:13 warning autorun-useautoplay" "9:7 warning autorun-label"
 disc autorun-shellexecute "${A}shellexecute=README.HTM${B}action=@NONE.DLL,-101${B}"
 : >"$DISC/README.HTM"
 check autorun-shellexecute 0 "5:1 warning autorun-later-windows" "5:14 note autorun-other-program" \
-  "6:8 warning autorun-action"
+  "6:8 warning autorun-action" "6:1 note autorun-later-windows"
 # Keys: the first of two counts, keys and lines no Windows reads, a default
 # verb and a menu entry without commands, a second [autorun], a processor's
 # section without open=.

@@ -202,10 +202,17 @@ void SectionChecks::CheckKey(const IniSection& section, const IniEntry& entry, s
         CheckIcon(entry);
     } else if (key == "label" || key == "action") {
         CheckText(entry, key);
+        if (key == "action")
+            Add(entry.line, 1, Severity::kNote, "autorun-later-windows",
+                std::string("action= is read only by ") + fact->firstWindows +
+                    " and later, for its AutoPlay dialog; earlier Windows start open= without it");
     } else if (key == "useautoplay" && std::atoi(entry.value.c_str()) != 0) {
         Add(entry, Severity::kWarning, "autorun-useautoplay",
             "UseAutoPlay=" + entry.value + ": Windows XP then ignores open= and shellexecute=, and Windows "
             "Vista and later leave them out of the AutoPlay dialog, so the screen does not start there");
+    } else if (key == "useautoplay") {
+        Add(entry.line, 1, Severity::kNote, "autorun-later-windows",
+            std::string("UseAutoPlay is read only by ") + fact->firstWindows + " and later; =0 changes nothing");
     } else if (key.size() > 6 && key.compare(0, 6, "shell\\") == 0 && key.find("\\command") != std::string::npos) {
         CheckMenuCommand(entry);
     }
