@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "check/autorun_facts.h"
 #include "app/intro_sound.h"
 #include "reading/code_page.h"
 #include "launch/target_resolution.h"
@@ -141,9 +142,11 @@ void Reading::OnLine(int number, const std::string& line) {
 
 void Reading::OnHeader(const std::string& section, const std::string& selector, bool accepted) {
     const int leading = Leading();
-    // Windows's own section, which tells it to start the program from the
-    // disc: the screen skips it, and so does the check.
-    windowsOwn_ = section == "[AUTORUN]";
+    // Windows's own sections ([autorun], a processor's, [Content] ...), which
+    // tell it to start the program from the disc: the screen skips them, and
+    // so does this check (check/autorun_checks.h reads them).
+    windowsOwn_ = section.compare(0, 9, "[AUTORUN.") == 0 ||
+                  (section.size() > 2 && FindAutorunSection(section.substr(1, section.size() - 2)));
     if (!windowsOwn_ && !Contains(SectionNames(), section)) {
         std::string near = NearestWord(machine_, section, SectionNames());
         Add(near.empty() ? Severity::kWarning : Severity::kError, leading + 1,

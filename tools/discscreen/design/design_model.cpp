@@ -144,6 +144,7 @@ json FindingsJson(const ScriptTarget& target, const std::vector<int>& origins) {
     CheckScript(target, report);
     json findings = json::array();
     for (const Finding& finding : report.Sorted()) {
+        if (!finding.file.empty()) continue;  // of Windows' AUTORUN.INF beside a renamed script
         int origin = finding.line >= 1 && finding.line <= static_cast<int>(origins.size())
                          ? origins[finding.line - 1] : finding.line;
         findings.push_back({{"line", finding.line}, {"origin", origin}, {"column", finding.column},
