@@ -3,7 +3,6 @@
 #include <climits>
 
 #include "script/numbers.h"
-#include "script/machine.h"
 
 namespace {
 // From these DPI on, factors 2, 3, 4 and 5: factor n is nearest (on a ratio
@@ -32,8 +31,7 @@ int ParseScaledInteger(const std::string& field, int scale) {
 
 ScreenScale ChooseScreenScale(Machine& machine) {
     ScreenScale scale;
-    const OsVersionInfo version = machine.WindowsVersion();
-    if (version.platformId != 2 || version.major < 6) return scale;
+    if (!ScalesWithDpi(machine.WindowsVersion())) return scale;
     machine.DeclareDpiAware();
     const int dpi = machine.DisplayDpi();
     if (dpi > 0) scale.dpi = dpi;

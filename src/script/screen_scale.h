@@ -4,7 +4,7 @@
 
 #include <string>
 
-class Machine;
+#include "script/machine.h"
 
 // The whole factor for a display of this many dots per inch: the one
 // nearest to dpi / 96 on a ratio scale, so that the screen comes out as
@@ -22,8 +22,14 @@ struct ScreenScale {
     int dpi = 96;
 };
 
-// The scale for this machine. Windows before Vista (version 6) draws the
-// screen as it always has, at any DPI. From Vista on the program declares
+// Whether this Windows scales the screen by the display's DPI: Vista
+// (version 6) and later.
+inline bool ScalesWithDpi(const OsVersionInfo& version) {
+    return version.platformId == 2 && version.major >= 6;
+}
+
+// The scale for this machine. Windows before Vista draws the screen as it
+// always has, at any DPI. From Vista on the program declares
 // itself DPI-aware first (an unaware program is told 96 and stretched by
 // Windows, blurred) and then scales by the display's DPI.
 ScreenScale ChooseScreenScale(Machine& machine);
