@@ -131,27 +131,3 @@ TEST(ButtonBitmapCache, FullCacheGivesNoPicture) {
 }
 
 }  // namespace
-
-// A picture drawn at a screen's factor measures that many times its file;
-// its frames are a quarter of the file's width at that factor, so that frame
-// k starts at k times the file's frame, scaled.
-TEST(ButtonBitmapCache, FramesOfScaledPictures) {
-    struct Case {
-        int drawnWidth, drawnHeight, scale, frameWidth, frameHeight;
-    } cases[] = {
-        {800, 100, 2, 200, 100}, {804, 60, 2, 200, 60}, {1206, 90, 3, 300, 90},
-        {402, 30, 1, 100, 30},   {6, 2, 2, 0, 2},
-    };
-    for (const Case& c : cases) {
-        FakeMachine machine;
-        Loader loader;
-        loader.sizes["D:\\SETUP\\S.BMP"] = {c.drawnWidth, c.drawnHeight};
-        Cache cache;
-        int width = -1, height = -1;
-        LookUpButtonBitmap(cache, ButtonBitmapKey(machine, "s.bmp"),
-                           [&](const std::string& path) { return loader(path); }, &width, &height,
-                           c.scale);
-        EXPECT_EQ(width, c.frameWidth) << c.drawnWidth << " at " << c.scale;
-        EXPECT_EQ(height, c.frameHeight) << c.drawnWidth << " at " << c.scale;
-    }
-}

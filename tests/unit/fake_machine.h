@@ -56,8 +56,7 @@ public:
     };
     std::map<std::string, FoundExecutable> executables;
     std::vector<std::string> findExecutableCalls;
-    // The display's DPI as a DPI-aware program is told it; an unaware one
-    // is told 96, as by Windows Vista and later.
+    // The display's DPI as told to a DPI-aware program, 96 to another.
     int dpi = 96;
     int dpiDeclarations = 0;
     // Variables that ExpandEnvironment knows; %NAME% of any other stays.

@@ -128,33 +128,3 @@ TEST(TextEntry, NumbersAndFirstEntryWins) {
     EXPECT_EQ(model.texts[31]->text, " last slot");
 }
 
-
-// On a scaled screen a written place and size are scaled; a measured size
-// comes from the font, which the host makes at the screen's scale, so it is
-// taken as measured. A text that names no font (or an empty slot) takes the
-// screen's plain font.
-TEST(TextEntry, ScaledScreen) {
-    struct Case {
-        const char* value;
-        int x, y, width, height;
-        FontHandle font;
-    } cases[] = {
-        {"Hello,4,7, ,1,80,20,150,30", 160, 40, 300, 60, FakeScriptHost::FontNumber(100)},
-        {"Hello,4,7, ,1,80,20", 160, 40, 30, 23, FakeScriptHost::FontNumber(100)},
-        {"Hello,4,7, ,0,-1,5,10,10", -2, 10, 20, 20, FakeScriptHost::FontNumber(7)},
-        {"Hello,4,7, ,2, , ,10,10", -1, -1, 20, 20, FakeScriptHost::FontNumber(7)},
-    };
-    for (const Case& c : cases) {
-        Texts t;
-        t.model.scale.factor = 2;
-        t.model.plainFont = FakeScriptHost::FontNumber(7);
-        t.host.fontLineHeights[FakeScriptHost::FontNumber(7)] = 16;
-        TextItem* text = t.Read(c.value);
-        ASSERT_NE(text, nullptr) << c.value;
-        EXPECT_EQ(text->x, c.x) << c.value;
-        EXPECT_EQ(text->y, c.y) << c.value;
-        EXPECT_EQ(text->width, c.width) << c.value;
-        EXPECT_EQ(text->height, c.height) << c.value;
-        EXPECT_EQ(text->font, c.font) << c.value;
-    }
-}
