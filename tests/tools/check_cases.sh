@@ -130,6 +130,27 @@ disc mark ""
 printf '\xEF\xBB\xBF[autorun]\r\nopen=AUTORUN.EXE\r\n' | cat - "$DISC/AUTORUN.INF" >"$DISC/MARKED" && mv "$DISC/MARKED" "$DISC/AUTORUN.INF"
 check mark 0 "1:1 warning autorun-mark"
 
+# A button given twice shows only as the last entry says; a language's own
+# section that gives it again is meant, and is no finding.
+disc twice "[TEXT]${B}TEXT1=A${B}TEXT2=B${B}[BUTTON]${B}BUTTON2=PUSHBUTTON,1,1,0,0,NORMAL,NO,STRIP.BMP,1${B}BUTTON2=PUSHBUTTON,50,1,0,0,NORMAL,NO,STRIP.BMP,2${B}"
+check twice 0 "8:7 warning last-counts" "5:1 warning unused-text"
+disc overridden "[BUTTON]${B}BUTTON1=PUSHBUTTON,1,1,0,0,NORMAL,NO,STRIP.BMP${B}[BUTTON] [GER]${B}BUTTON1=PUSHBUTTON,9,1,0,0,NORMAL,NO,STRIP.BMP${B}"
+check overridden 0
+
+# A word where the program reads a number reads as 0, in every numeric
+# field alike, as an unknown keyword does in a keyword field.
+disc words "[TEXT]${B}TEXT1=Install the Editor,red,7, , ,x,5${B}TEXT2=Exit,7,white${B}[BUTTON]${B}BUTTON1=PUSHBUTTON,1,ten,0,0,NORMAL,NO,STRIP.BMP,1${B}BUTTON2=PUSHBUTTON,1,40,0,0,NORMAL,NO,STRIP.BMP,2${B}"
+check words 1 "5:26 error unknown-keyword" "5:36 error unknown-keyword" "6:14 error unknown-keyword" \
+  "8:22 error unknown-keyword"
+
+# A script without [BEGIN] says so in a whole sentence.
+DISC=$WORK/empty
+mkdir -p "$DISC"
+: >"$DISC/AUTORUN.INF"
+check empty 1 "1:1 error no-begin"
+grep -qF 'so nothing of the script is read [no-begin]' <<<"$("$TOOL" check "$DISC")" \
+  || { echo "FAIL empty: the sentence is cut"; failures=$((failures + 1)); }
+
 disc clean "FONT1=Arial,12,BOLD${B}[TEXT]${B}TEXT1=Install,7, ,3,1${B}[BUTTON]${B}BUTTON1=CHECKBOX,1,1,0,0,CHECK,YES,STRIP.BMP,1, , ,SETUP.EXE /q${B}[autorun]${B}open=AUTORUN.EXE${B}[END]${B}"
 check clean 0
 
