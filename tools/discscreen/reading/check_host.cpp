@@ -70,6 +70,7 @@ TextExtent CheckHost::MeasureText(FontHandle, const std::string& text) {
 }
 
 void CheckHost::SetBackgroundBitmap(const std::string& path) {
+    namedBackgrounds.push_back(path);
     PictureCheck picture = CheckPictureFile(disc_, path);
     // As in the program, a picture that does not load leaves the one before.
     if (!picture.loads) return;

@@ -29,7 +29,8 @@ public:
     bool hasBackground = false;
     int backgroundWidth = 0;
     int backgroundHeight = 0;
-    std::string backgroundPath;  // as the script names it, loaded or not
+    std::string backgroundPath;  // the background shown: the last one that loads
+    std::vector<std::string> namedBackgrounds;  // every one the script names, loaded or not
 
     // The button pictures' paths in the order the program loads them.
     std::vector<std::string> ButtonPictures() const {
