@@ -384,6 +384,11 @@ void Reading::CheckPicture(const std::string& written, int column, bool button) 
                 " pixels wide, which is not four frames of equal width",
             "picture-frames");
     }
+    if (picture.loads && !picture.olderWindows.empty())
+        Add(Severity::kWarning, column,
+            "picture " + Quoted(name) + " does not show on Windows 95, 98 and ME: " + picture.olderWindows +
+                " (discscreen picture makes a bitmap every Windows shows)",
+            "bad-picture");
 }
 
 void Reading::CheckCommand(const std::string& command, int column) {
