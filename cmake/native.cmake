@@ -65,6 +65,10 @@ add_test(NAME discscreen_image
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/image_cases.sh $<TARGET_FILE:discscreen>)
 add_test(NAME discscreen_shrink
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/shrink_cases.sh $<TARGET_FILE:discscreen>)
+add_test(NAME discscreen_new
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/new_cases.sh $<TARGET_FILE:discscreen>)
+add_test(NAME discscreen_picture
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/picture_cases.sh $<TARGET_FILE:discscreen>)
 
 # Unit tests of the tool's portable parts.
 add_executable(tool_unit_tests ${CMAKE_SOURCE_DIR}/tests/tools/script_rewrite_test.cpp
