@@ -141,9 +141,12 @@ std::string NameItems(std::vector<DiscItem>& items) {
         if (item.name.empty()) item.name = ForScript(NameFromFile(item));
         ++uses[item.name];
     }
-    // Two items of one name are told apart by where they are.
+    // Two items of one name are told apart by their folders, else their files.
     for (DiscItem& item : items) {
-        if (uses[item.name] > 1) item.name = ForScript(item.name + " - " + item.discPath);
+        if (uses[item.name] < 2) continue;
+        std::size_t slash = item.discPath.find('\\');
+        std::string where = slash == std::string::npos ? FileOf(item.discPath) : Readable(item.discPath.substr(0, slash));
+        item.name = ForScript(item.name + " (" + where + ")");
     }
     std::string note;
     if (exiftoolMissing) note += "exiftool is missing (tools/install-deps.sh installs it): programs are named by their files. ";
