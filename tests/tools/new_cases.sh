@@ -150,6 +150,21 @@ made "$DISC" --style classic
 says "left out PART13\\SETUP.EXE: a screen holds at most 12 items"
 says "left out PART14\\SETUP.EXE"
 
+# From one item to twelve, installers and documents mixed, and names too
+# long for their places: every layout fits and checks clean.
+begin_case every-count
+for count in $(seq 1 12); do
+  DISC=$WORK/count-$count
+  for i in $(seq 1 "$count"); do
+    if [ $((i % 3)) = 0 ]; then
+      echo doc >"$DISC-doc-$i.txt" && mkdir -p "$DISC" && mv "$DISC-doc-$i.txt" "$DISC/A DOCUMENT WITH A NAME FAR TOO LONG FOR ANY CAPTION $i.TXT"
+    else
+      mkdir -p "$DISC/PRODUCT_$i" && : >"$DISC/PRODUCT_$i/SETUP.EXE"
+    fi
+  done
+  made "$DISC" --title "A title far too long for the band at the top of the screen, which cuts it $count"
+done
+
 begin_case unwritable-names
 DISC=$WORK/Odd
 mkdir -p "$DISC/A,B"

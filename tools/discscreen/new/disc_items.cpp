@@ -18,6 +18,27 @@ std::string Extension(const std::string& fileName) {
     return dot == std::string::npos ? "" : Upper(fileName.substr(dot));
 }
 
+// As a person orders names: PART2 before PART10, letter case aside.
+bool ListedBefore(const std::string& a, const std::string& b) {
+    std::size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (std::isdigit(static_cast<unsigned char>(a[i])) && std::isdigit(static_cast<unsigned char>(b[j]))) {
+            std::size_t endA = a.find_first_not_of("0123456789", i), endB = b.find_first_not_of("0123456789", j);
+            unsigned long long numberA = std::stoull(a.substr(i, std::min<std::size_t>(endA - i, 18)));
+            unsigned long long numberB = std::stoull(b.substr(j, std::min<std::size_t>(endB - j, 18)));
+            if (numberA != numberB) return numberA < numberB;
+            i = endA == std::string::npos ? a.size() : endA;
+            j = endB == std::string::npos ? b.size() : endB;
+            continue;
+        }
+        const int ca = std::toupper(static_cast<unsigned char>(a[i])), cb = std::toupper(static_cast<unsigned char>(b[j]));
+        if (ca != cb) return ca < cb;
+        ++i;
+        ++j;
+    }
+    return a.size() - i < b.size() - j;
+}
+
 struct Entry {
     std::string name;
     bool directory = false;
@@ -37,7 +58,7 @@ std::vector<Entry> Entries(const std::string& folder) {
     }
     closedir(dir);
     std::sort(entries.begin(), entries.end(),
-              [](const Entry& a, const Entry& b) { return Upper(a.name) < Upper(b.name); });
+              [](const Entry& a, const Entry& b) { return ListedBefore(a.name, b.name); });
     return entries;
 }
 

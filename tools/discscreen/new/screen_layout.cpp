@@ -46,9 +46,11 @@ PlacedButton Placed(ScreenButtonKind kind, int x, int y, int captionWidth, const
     const int frame = kind == ScreenButtonKind::kCheckBox ? kCheckFrame : kButtonFrame;
     const int inset = (kButtonFrame - frame) / 2;
     button.picture = {x + inset, y + inset, frame, frame};
-    button.caption = {x + kButtonFrame + kCaptionGap, y + (kButtonFrame - kCaptionHeight) / 2, captionWidth,
-                      kCaptionHeight};
-    button.captionText = Fitted(caption, captionWidth, kCaptionFontHeight);
+    // A name too long for one line takes two, within its row.
+    const bool oneLine = Fitted(caption, captionWidth, kCaptionFontHeight) == caption;
+    const int height = oneLine ? kCaptionHeight : kRowHeight;
+    button.caption = {x + kButtonFrame + kCaptionGap, y + (kButtonFrame - height) / 2, captionWidth, height};
+    button.captionText = oneLine ? caption : Fitted(caption, captionWidth, kCaptionFontHeight, 2);
     return button;
 }
 
@@ -66,8 +68,9 @@ ScreenLayout LayOutScreen(const std::vector<DiscItem>& items, const std::string&
     const int columns = shown.size() > kRowsPerColumn ? 2 : 1;
     const int columnWidth = (kRightEdge - kMargin) / columns;
     const int captionWidth = columnWidth - kButtonFrame - kCaptionGap - (columns > 1 ? 16 : 0);
-    const int rows = static_cast<int>((shown.size() + columns - 1) / columns);
-    layout.help = {kMargin + 8, kItemsTop + std::max(rows, 1) * kRowHeight + 14, kRightEdge - kMargin - 16, 36};
+    // The columns filled evenly, the first one the longer.
+    const std::size_t rows = std::max<std::size_t>(1, (shown.size() + columns - 1) / columns);
+    layout.help = {kMargin + 8, kItemsTop + static_cast<int>(rows) * kRowHeight + 14, kRightEdge - kMargin - 16, 36};
     layout.background.helpX = layout.help.x;
     layout.background.helpY = layout.help.y;
     layout.background.helpWidth = layout.help.width;
@@ -75,8 +78,8 @@ ScreenLayout LayOutScreen(const std::vector<DiscItem>& items, const std::string&
 
     for (std::size_t i = 0; i < shown.size(); ++i) {
         const DiscItem& item = shown[i];
-        const int x = kMargin + static_cast<int>(i / kRowsPerColumn) * columnWidth;
-        const int y = kItemsTop + static_cast<int>(i % kRowsPerColumn) * kRowHeight;
+        const int x = kMargin + static_cast<int>(i / rows) * columnWidth;
+        const int y = kItemsTop + static_cast<int>(i % rows) * kRowHeight;
         const bool installer = item.kind == ItemKind::kInstaller;
         ScreenButtonKind kind = installer && chained ? ScreenButtonKind::kCheckBox : ScreenButtonKind::kPush;
         std::string caption = installer && !chained ? "Install " + item.name : item.name;
