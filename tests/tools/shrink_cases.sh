@@ -130,5 +130,7 @@ convert "$DISC/STRIP.BMP" "$DISC/BACK.PNG"
 printf '[BEGIN]\r\nTITLE=Case\r\nINTROBITMAP=BACK.PNG\r\n[BUTTON]\r\nBUTTON1=PUSHBUTTON,1,1,0,0,NORMAL,NO,STRIP.BMP\r\n' >"$DISC/AUTORUN.INF"
 OUT=$("$TOOL" shrink "$DISC")
 says "BACK.PNG: left as it is: a PNG picture, which the program cannot show (discscreen picture makes a bitmap of it)"
+OUT=$("$TOOL" check "$DISC")
+says "picture 'BACK.PNG' cannot be loaded: it is a PNG picture, and the program shows Windows bitmaps only"
 
 cases_end shrink_cases

@@ -43,6 +43,12 @@ PictureCheck CheckPictureFile(const DiscFolder& disc, const std::string& windows
     }
     if (!IsBitmapFileHeader(bytes.data(), bytes.size())) {
         check.refusal = "the file does not start with \"BM\"; it is no Windows bitmap";
+        const bool png = bytes.size() >= 4 && bytes[0] == 0x89 && bytes[1] == 'P' && bytes[2] == 'N' && bytes[3] == 'G';
+        const bool jpeg = bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF;
+        const bool gif = bytes.size() >= 4 && bytes[0] == 'G' && bytes[1] == 'I' && bytes[2] == 'F' && bytes[3] == '8';
+        if (png || jpeg || gif)
+            check.refusal = std::string("it is a ") + (png ? "PNG" : jpeg ? "JPEG" : "GIF") +
+                            " picture, and the program shows Windows bitmaps only (discscreen picture makes one of it)";
         return check;
     }
     DibLayout layout;
