@@ -197,6 +197,43 @@ says "no installer"
 OUT=$("$TOOL" new "$WORK/Editor2" --style nope 2>&1)
 [ $? = 2 ] || fail "an unknown style: status not 2"
 
+# The designer opened on a folder without a script offers new's styles, and
+# designs the disc it makes.
+begin_case designer-starts
+DISC=$WORK/Designed
+mkdir -p "$DISC/EDITOR"
+: >"$DISC/EDITOR/SETUP.EXE"
+"$TOOL" design "$DISC" --no-browser >"$WORK/design.out" 2>&1 &
+designer=$!
+for _ in $(seq 100); do grep -q '^http' "$WORK/design.out" && break; sleep 0.1; done
+OUT=$(python3 - "$(grep -m1 '^http' "$WORK/design.out")" <<'PY' 2>&1
+import json, sys, urllib.request, urllib.error
+url = sys.argv[1]
+base, token = url.split('/?token=')
+def get(path):
+    return urllib.request.urlopen(base + path + ('&' if '?' in path else '?') + 'token=' + token).read().decode()
+def post(path, body):
+    request = urllib.request.Request(base + path, json.dumps(body).encode(),
+                                     {'Content-Type': 'application/json', 'X-Discscreen-Token': token})
+    try:
+        return urllib.request.urlopen(request).status
+    except urllib.error.HTTPError as error:
+        return error.code
+print('start page' if 'This folder has no screen yet' in get('/') else 'no start page')
+print('styles', ' '.join(style['name'] for style in json.loads(get('/api/styles'))))
+print('new', post('/api/new', {'style': 'nope'}), post('/api/new', {'style': 'light', 'title': 'Made Here'}),
+      post('/api/new', {'style': 'light'}))
+print('designer page' if 'Add button' in get('/') else 'no designer page')
+PY
+)
+kill "$designer"
+wait "$designer" 2>/dev/null
+says "start page"
+says "styles dark light classic"
+says "new 400 200 409"
+says "designer page"
+grep -q $'^TITLE=Made Here\r$' "$DISC/AUTORUN.INF" || fail "the designer made no disc"
+
 # Each style's pictures: 8-bit, one palette for all, the background's
 # gradient one colour along each row.
 begin_case styles
