@@ -6,14 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "pictures/bitmap_writer.h"
-#include "pictures/colour_reduction.h"
 #include "pictures/frame_strip.h"
+#include "pictures/picture_bitmap.h"
 #include "pictures/picture_files.h"
 
 namespace {
-
-constexpr std::size_t kTableColours = 256;
 
 int Usage(const std::string& problem) {
     if (!problem.empty()) std::cerr << "discscreen: " << problem << "\n";
@@ -72,27 +69,6 @@ std::string ParseRequest(int argc, char** argv, PictureRequest* request) {
     return "";
 }
 
-// The smallest bitmap of the pixels: exact with at most 256 colours, else
-// reduced when asked, else 24 bits a pixel.
-std::vector<unsigned char> Written(PicturePixels pixels, const PictureRequest& request, std::string* how) {
-    std::size_t most = request.colours ? request.colours : kTableColours;
-    std::vector<std::uint32_t> palette = ColoursByUse(pixels, most);
-    if (palette.size() <= most) {
-        *how = std::to_string(palette.size()) + " colours, every pixel exact";
-        return SmallestBitmap(pixels, palette);
-    }
-    if (request.colours == 0) {
-        *how = "more than 256 colours, so 24 bits a pixel (--colours 256 makes it 8-bit)";
-        return TrueColourBitmap(pixels);
-    }
-    PicturePixels before = pixels;
-    palette = ReduceColours(pixels, request.colours, request.dither);
-    ReductionError error = CompareColours(before, pixels);
-    *how = std::to_string(palette.size()) + " colours" + (request.dither ? ", dithered" : "") +
-           ", off by " + std::to_string(static_cast<int>(error.rms + 0.5)) + " on average";
-    return SmallestBitmap(pixels, palette);
-}
-
 }  // namespace
 
 int RunPicture(int argc, char** argv) {
@@ -121,7 +97,7 @@ int RunPicture(int argc, char** argv) {
         }
     }
     std::string how;
-    std::vector<unsigned char> bytes = Written(picture, request, &how);
+    std::vector<unsigned char> bytes = ProgramBitmap(picture, request.colours, request.dither, &how);
     std::ofstream out(request.out, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (bytes.empty() || !out.flush()) {
