@@ -206,8 +206,11 @@ mkdir -p "$DISC/EDITOR"
 "$TOOL" design "$DISC" --no-browser >"$WORK/design.out" 2>&1 &
 designer=$!
 for _ in $(seq 100); do grep -q '^http' "$WORK/design.out" && break; sleep 0.1; done
-OUT=$(python3 - "$(grep -m1 '^http' "$WORK/design.out")" <<'PY' 2>&1
-import json, sys, urllib.request, urllib.error
+mkdir -p "$DISC/PICS"
+convert -size 40x20 xc:navy "$WORK/logo.png"
+convert -size 16x16 xc:red "$DISC/PICS/ICON.GIF"
+OUT=$(python3 - "$(grep -m1 '^http' "$WORK/design.out")" "$WORK/logo.png" <<'PY' 2>&1
+import json, sys, urllib.error, urllib.parse, urllib.request
 url = sys.argv[1]
 base, token = url.split('/?token=')
 def get(path):
@@ -224,6 +227,18 @@ print('styles', ' '.join(style['name'] for style in json.loads(get('/api/styles'
 print('new', post('/api/new', {'style': 'nope'}), post('/api/new', {'style': 'light', 'title': 'Made Here'}),
       post('/api/new', {'style': 'light'}))
 print('designer page' if 'Add button' in get('/') else 'no designer page')
+# Pictures brought to it: kept, and made into bitmaps beside them.
+def upload(name, data):
+    request = urllib.request.Request(base + '/api/upload?name=' + urllib.parse.quote(name), data,
+                                     {'X-Discscreen-Token': token})
+    try:
+        return urllib.request.urlopen(request).status
+    except urllib.error.HTTPError as error:
+        return error.code
+logo = open(sys.argv[2], 'rb').read()
+print('upload', upload('Logo.png', logo), upload('Logo.png', logo + b'x'), upload('../up.png', logo),
+      upload('notes.txt', b'words'), upload('Big.png', bytes(33 * 1024 * 1024)))
+print('convert', post('/api/convert', {'path': 'PICS\\ICON.GIF'}), post('/api/convert', {'path': 'NONE.PNG'}))
 PY
 )
 kill "$designer"
@@ -233,6 +248,12 @@ says "styles dark light classic"
 says "new 400 200 409"
 says "designer page"
 grep -q $'^TITLE=Made Here\r$' "$DISC/AUTORUN.INF" || fail "the designer made no disc"
+says "upload 200 409 400 400 413"
+says "convert 200 404"
+cmp -s "$WORK/logo.png" "$DISC/Logo.png" || fail "the uploaded original is not kept"
+for made in Logo.BMP PICS/ICON.BMP; do
+  [ "$(head -c 2 "$DISC/$made")" = BM ] || fail "no $made made"
+done
 
 # Each style's pictures: 8-bit, one palette for all, the background's
 # gradient one colour along each row.

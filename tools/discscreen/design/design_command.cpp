@@ -19,6 +19,7 @@
 #include "reading/command_arguments.h"
 #include "design/design_files.h"
 #include "design/design_model.h"
+#include "design/picture_upload.h"
 #include "pictures/picture_pixels.h"
 #include "pictures/png_file.h"
 #include "design/script_rewrite.h"
@@ -120,6 +121,25 @@ public:
             Save(body);
             body["edits"] = json::object();
             response.set_content(Model(body).dump(), "application/json");
+        }));
+        server.Post("/api/upload", Guarded([this](const httplib::Request& request, httplib::Response& response) {
+            BroughtPicture kept;
+            int status = 0;
+            std::string why;
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (!KeepUploadedPicture(disc_, request.get_param_value("name"), request.body, &kept, &status, &why))
+                throw BadRequest{status, why};
+            response.set_content(json{{"picture", kept.bitmap}, {"original", kept.original}}.dump(), "application/json");
+        }));
+        server.Post("/api/convert", Guarded([this](const httplib::Request& request, httplib::Response& response) {
+            json body = ParseBody(request);
+            BroughtPicture kept;
+            int status = 0;
+            std::string why;
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (!ConvertDiscPicture(disc_, body.value("path", std::string()), &kept, &status, &why))
+                throw BadRequest{status, why};
+            response.set_content(json{{"picture", kept.bitmap}, {"original", kept.original}}.dump(), "application/json");
         }));
         server.Post("/api/preview", Guarded([this](const httplib::Request& request, httplib::Response& response) {
             json body = ParseBody(request);
@@ -387,6 +407,7 @@ int RunDesign(int argc, char** argv) {
     if (!starting && !designer.Load(&why)) return Usage(why);
 
     httplib::Server server;
+    server.set_payload_max_length(kMostRequestBytes);
     port = port ? (server.bind_to_port("127.0.0.1", port) ? port : -1) : server.bind_to_any_port("127.0.0.1");
     if (port <= 0) {
         std::cerr << "discscreen: cannot listen on 127.0.0.1:" << arguments.Value("--port") << "\n";
