@@ -16,6 +16,8 @@ convert few.png -depth 16 deep.png
 convert -size 48x32 xc:none -fill red -draw 'circle 24,16 24,6' -depth 8 clear.png
 convert -size 120x80 plasma:fractal -blur 0x1 photo.png
 convert photo.png -quality 90 photo.jpg
+convert -size 50x40 gradient:yellow-cyan -colorspace CMYK print.jpg   # as made for print
+convert print.jpg -colorspace sRGB print.png
 convert clear.png clear.gif
 convert few.png -alpha set -channel A -fx 1 masked.bmp   # 32-bit bit fields, a 124-byte header
 convert -size 48x32 xc:'#336699' -fill white -draw 'rectangle 4,4 20,20' -depth 8 other.png
@@ -54,6 +56,7 @@ png-alpha-on-a-matte|clear.png --matte 000000|4|every pixel exact|clear-black.pn
 gif-transparent|clear.gif|1|2 colours, every pixel exact|clear-gif.png|
 bmp-bit-fields|masked.bmp|4|every pixel exact|few.png|
 jpeg-photo-exact|photo.jpg|24|24 bits a pixel|photo.jpg|1%
+jpeg-cmyk|print.jpg|8|colours, every pixel exact|print.png|2%
 jpeg-photo-reduced|photo.jpg --colours 64 --dither|8|64 colours, dithered||
 png-photo-reduced|photo.png --colours 16|4|16 colours, off by||
 strip-of-two|few.png other.png|8|four frames of 48x32||

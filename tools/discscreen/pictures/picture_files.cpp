@@ -79,10 +79,10 @@ void JpegFailed(j_common_ptr info) {
     std::longjmp(errors->escape, 1);
 }
 
-// Only plain data lives across the long jump: the decoder writes into a
-// buffer that the caller owns.
-bool DecodeJpegRows(const std::vector<unsigned char>& file, std::vector<unsigned char>* rgb, int* width,
-                    int* height, std::string* why) {
+// Only plain data lives across the long jump: the decoder writes into
+// buffers that the caller owns.
+bool DecodeJpegRows(const std::vector<unsigned char>& file, std::vector<unsigned char>* rgb,
+                    std::vector<unsigned char>* inks, int* width, int* height, std::string* why) {
     jpeg_decompress_struct info;
     JpegErrors errors;
     info.err = jpeg_std_error(&errors.manager);
@@ -96,7 +96,10 @@ bool DecodeJpegRows(const std::vector<unsigned char>& file, std::vector<unsigned
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, file.data(), static_cast<unsigned long>(file.size()));
     jpeg_read_header(&info, TRUE);
-    info.out_color_space = JCS_RGB;
+    // Pictures made for print are CMYK, which libjpeg hands over as it is.
+    const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    const bool inverted = info.saw_Adobe_marker;
+    info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
     if (static_cast<std::uint64_t>(info.image_width) * info.image_height > kMostPixels) {
         *why = "it has more than 16 million pixels";
         jpeg_destroy_decompress(&info);
@@ -106,9 +109,17 @@ bool DecodeJpegRows(const std::vector<unsigned char>& file, std::vector<unsigned
     *width = static_cast<int>(info.output_width);
     *height = static_cast<int>(info.output_height);
     rgb->assign(static_cast<std::size_t>(*width) * *height * 3, 0);
+    inks->assign(cmyk ? static_cast<std::size_t>(*width) * 4 : 0, 0);
     while (info.output_scanline < info.output_height) {
-        JSAMPROW row = &(*rgb)[static_cast<std::size_t>(info.output_scanline) * *width * 3];
+        unsigned char* target = &(*rgb)[static_cast<std::size_t>(info.output_scanline) * *width * 3];
+        JSAMPROW row = cmyk ? inks->data() : target;
         jpeg_read_scanlines(&info, &row, 1);
+        for (int x = 0; cmyk && x < *width; ++x) {
+            const unsigned char* ink = &(*inks)[static_cast<std::size_t>(x) * 4];
+            for (int c = 0; c < 3; ++c)
+                target[3 * x + c] = static_cast<unsigned char>(
+                    inverted ? ink[c] * ink[3] / 255 : (255 - ink[c]) * (255 - ink[3]) / 255);
+        }
     }
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
@@ -116,9 +127,9 @@ bool DecodeJpegRows(const std::vector<unsigned char>& file, std::vector<unsigned
 }
 
 bool DecodeJpeg(const std::vector<unsigned char>& file, PicturePixels* pixels, std::string* why) {
-    std::vector<unsigned char> rgb;
+    std::vector<unsigned char> rgb, inks;
     int width = 0, height = 0;
-    if (!DecodeJpegRows(file, &rgb, &width, &height, why)) return false;
+    if (!DecodeJpegRows(file, &rgb, &inks, &width, &height, why)) return false;
     if (!SizeAllowed(width, height, why)) return false;
     pixels->width = width;
     pixels->height = height;
