@@ -142,6 +142,29 @@ grep -q $'^TITLE=Suite\r$' "$DISC/AUTORUN.INF" || fail "the title is not the fol
 OUT=$("$TOOL" image "$DISC" -o "$WORK/suite.iso" 2>&1) || fail "image: $OUT"
 [ -s "$WORK/suite.iso" ] || fail "no image"
 
+# Names: two products of one name told apart by their folders, a name no
+# Western code page holds replaced by the folder's, a title written in code
+# page 1252; the same program files there already are kept, others refused.
+begin_case names-and-programs
+DISC=$WORK/Names
+nsis "$DISC/EDITOR/SETUP.EXE" "ProductName=Acme Suite"
+nsis "$DISC/VIEWER/SETUP.EXE" "ProductName=Acme Suite"
+nsis "$DISC/KANJI/SETUP.EXE" "ProductName=表示ツール"
+cp "$DISCSCREEN_DIST/AUTORUN.EXE" "$DISC/"
+made "$DISC" --title "Grüße"
+for expect in "1 Acme Suite (Editor)" "2 Kanji" "3 Acme Suite (Viewer)"; do
+  [ "$(caption "$DISC" "${expect%% *}")" = "${expect#* }" ] || fail "caption ${expect%% *}: $(caption "$DISC" "${expect%% *}")"
+done
+grep -q $'^TITLE=Gr\xfc\xdfe\r$' "$DISC/AUTORUN.INF" || fail "the title is not in code page 1252"
+grep -q 'AUTORUN.EXE' <<<"$(grep '^made' <<<"$OUT")" && fail "the same AUTORUN.EXE was copied again"
+DISC=$WORK/OtherProgram
+mkdir -p "$DISC"
+: >"$DISC/SETUP.EXE"
+echo other >"$DISC/AUTORUN_NT.DLL"
+OUT=$("$TOOL" new "$DISC" 2>&1)
+[ $? = 1 ] || fail "another AUTORUN_NT.DLL: status not 1"
+says "holds AUTORUN_NT.DLL already"
+
 begin_case twelve-at-most
 DISC=$WORK/Many
 for i in $(seq -w 1 14); do mkdir -p "$DISC/PART$i"; : >"$DISC/PART$i/SETUP.EXE"; done
@@ -186,7 +209,7 @@ rm "$DISC/autorun.inf"
 printf 'mine' >"$DISC/BACK.BMP"
 OUT=$("$TOOL" new "$DISC" 2>&1)
 [ $? = 1 ] || fail "a folder with BACK.BMP: status not 1"
-says "has a BACK.BMP already"
+says "holds BACK.BMP already"
 [ "$(ls "$DISC")" = "BACK.BMP
 SETUP.EXE" ] || fail "files were written: $(ls "$DISC")"
 mkdir -p "$WORK/Empty/DEEP/DEEPER"

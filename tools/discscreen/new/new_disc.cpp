@@ -132,7 +132,7 @@ NewDisc MakeNewDisc(const NewDiscRequest& request) {
     for (const auto& program : programFiles) made.push_back(program.first);
     for (const std::string& file : made) {
         if (disc.Find(std::string(kDiscRoot) + file).found) {
-            return Refused(result, 1, "'" + folder + "' has a " + file + " already; new never overwrites"
+            return Refused(result, 1, "'" + folder + "' holds " + file + " already; new never overwrites"
                                       " a file (move it away, or make the screen with discscreen design)");
         }
     }
