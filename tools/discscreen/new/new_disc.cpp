@@ -3,7 +3,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 
 #include "check/autorun_section.h"
@@ -71,90 +73,111 @@ NewDisc& Refused(NewDisc& result, int status, const std::string& why) {
     return result;
 }
 
+// The pictures this screen uses: the background and one strip per kind of
+// button it has.
+std::vector<NamedPicture> StylePictures(const ScreenStyle& style, const ScreenLayout& layout,
+                                        const ScriptPictures& names) {
+    bool chained = false;
+    for (const PlacedButton& button : layout.buttons) chained |= button.kind == ScreenButtonKind::kCheckBox;
+    std::vector<NamedPicture> pictures = {{names.background, DrawBackground(style, layout.background)},
+                                          {names.push, DrawStrip(style, StripKind::kPush)},
+                                          {names.exit, DrawStrip(style, StripKind::kExit)}};
+    if (chained) {
+        pictures.push_back({names.install, DrawStrip(style, StripKind::kInstall)});
+        pictures.push_back({names.check, DrawStrip(style, StripKind::kCheck)});
+    }
+    return pictures;
+}
+
+using FileBytes = std::pair<std::string, std::vector<unsigned char>>;
+
+// The program's files to copy: those the folder lacks. "" or why not.
+std::string ProgramFilesFor(const DiscFolder& disc, std::vector<FileBytes>* files) {
+    const std::string programs = ProgramFolder();
+    for (const char* file : kProgramFiles) {
+        files->push_back({file, {}});
+        if (!ReadWholeFile(programs + "/" + file, &files->back().second))
+            return std::string("no ") + file + " in " + programs + " (make dist builds it)";
+        // The same program there already is kept as it is.
+        DiscFile there = disc.Find(std::string(kDiscRoot) + file);
+        std::vector<unsigned char> bytes;
+        if (there.found && ReadWholeFile(there.localPath, &bytes) && bytes == files->back().second) files->pop_back();
+    }
+    return "";
+}
+
+// Everything written, or nothing left behind.
+bool WriteAll(const std::string& folder, const std::vector<FileBytes>& files, const std::vector<std::string>& made) {
+    bool written = true;
+    for (const FileBytes& file : files)
+        written &= WriteFile(folder + "/" + file.first, std::string(file.second.begin(), file.second.end()));
+    if (!written) {
+        for (const std::string& file : made) std::remove((folder + "/" + file).c_str());
+    }
+    return written;
+}
+
+std::string FolderName(const std::string& folder) {
+    char resolved[PATH_MAX];
+    std::string name = BaseName(realpath(folder.c_str(), resolved) ? std::string(resolved) : folder);
+    return name.empty() || name == "." || name == "/" ? "Setup" : name;
+}
+
+void SayWhatWasMade(const std::vector<DiscItem>& items, const ScreenStyle& style, const std::vector<std::string>& made,
+                    NewDisc& result) {
+    result.said.push_back("found " + std::to_string(items.size()) + (items.size() == 1 ? " item:" : " items:"));
+    for (const DiscItem& item : items)
+        result.said.push_back(std::string("  ") + KindName(item.kind) + " " + item.discPath + ": " + item.name);
+    std::string files = std::string("made, in the ") + style.name + " style:";
+    for (const std::string& file : made) files += " " + file;
+    result.said.push_back(files);
+}
+
 }  // namespace
 
 NewDisc MakeNewDisc(const NewDiscRequest& request) {
     NewDisc result;
     std::string folder = request.folder;
     while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-    if (!IsDirectory(folder)) {
-        return Refused(result, 2, "'" + folder + "' is no folder");
-    }
+    if (!IsDirectory(folder)) return Refused(result, 2, "'" + folder + "' is no folder");
     DiscFolder disc(folder);
-    if (disc.Find(std::string(kDiscRoot) + kScript).found) {
+    if (disc.Find(std::string(kDiscRoot) + kScript).found)
         return Refused(result, 1, "'" + folder + "' has a script already; new never overwrites it"
                                   " (discscreen design or check work on it)");
-    }
 
     FoundItems found = FindDiscItems(folder);
     for (const std::string& skipped : found.skipped) result.problems.push_back("left out " + skipped);
-    if (found.items.empty()) {
+    if (found.items.empty())
         return Refused(result, 1, "no installer (SETUP.EXE, INSTALL.EXE, *.MSI in the folder or a folder in it)"
                                   " and no document (.TXT .PDF .HTM .HTML .RTF .DOC) in '" + folder + "'");
-    }
     std::string note = NameItems(found.items);
     if (!note.empty()) result.problems.push_back(note);
 
-    std::string titleUtf8 = request.title.empty() ? BaseName(folder) : request.title;
-    if (titleUtf8.empty() || titleUtf8 == "." || titleUtf8 == "/") titleUtf8 = "Setup";
-    ScreenLayout layout = LayOutScreen(found.items, titleUtf8);
+    const std::string title = request.title.empty() ? FolderName(folder) : request.title;
+    ScreenLayout layout = LayOutScreen(found.items, title);
     for (const DiscItem& item : layout.leftOut)
         result.problems.push_back("left out " + item.discPath + ": a screen holds at most " +
                                   std::to_string(kMostItems) + " items");
 
-    // The pictures this screen uses, in one palette.
     ScriptPictures names;
-    bool chained = false;
-    for (const PlacedButton& button : layout.buttons) chained |= button.kind == ScreenButtonKind::kCheckBox;
-    std::vector<NamedPicture> pictures = {{names.background, DrawBackground(*request.style, layout.background)},
-                                          {names.push, DrawStrip(*request.style, StripKind::kPush)},
-                                          {names.exit, DrawStrip(*request.style, StripKind::kExit)}};
-    if (chained) {
-        pictures.push_back({names.install, DrawStrip(*request.style, StripKind::kInstall)});
-        pictures.push_back({names.check, DrawStrip(*request.style, StripKind::kCheck)});
-    }
-
-    const std::string programs = ProgramFolder();
-    std::vector<std::pair<std::string, std::vector<unsigned char>>> programFiles;
-    for (const char* file : kProgramFiles) {
-        programFiles.push_back({file, {}});
-        if (!ReadWholeFile(programs + "/" + file, &programFiles.back().second)) {
-            return Refused(result, 2, std::string("no ") + file + " in " + programs + " (make dist builds it)");
-        }
-        // The same program there already is kept as it is.
-        DiscFile there = disc.Find(std::string(kDiscRoot) + file);
-        std::vector<unsigned char> bytes;
-        if (there.found && ReadWholeFile(there.localPath, &bytes) && bytes == programFiles.back().second)
-            programFiles.pop_back();
-    }
-    std::vector<std::string> made = {kScript};
-    for (const NamedPicture& picture : pictures) made.push_back(picture.fileName);
-    for (const auto& program : programFiles) made.push_back(program.first);
-    for (const std::string& file : made) {
-        if (disc.Find(std::string(kDiscRoot) + file).found) {
-            return Refused(result, 1, "'" + folder + "' holds " + file + " already; new never overwrites"
-                                      " a file (move it away, or make the screen with discscreen design)");
-        }
-    }
-
-    bool written = true;
-    for (const WrittenPicture& picture : WriteWithOnePalette(pictures))
-        written &= WriteFile(folder + "/" + picture.fileName, std::string(picture.bytes.begin(), picture.bytes.end()));
-    for (const auto& program : programFiles)
-        written &= WriteFile(folder + "/" + program.first, std::string(program.second.begin(), program.second.end()));
+    std::vector<FileBytes> files;
+    for (const WrittenPicture& picture : WriteWithOnePalette(StylePictures(*request.style, layout, names)))
+        files.push_back({picture.fileName, picture.bytes});
+    std::string why = ProgramFilesFor(disc, &files);
+    if (!why.empty()) return Refused(result, 2, why);
     const std::string script =
-        WithAutorunSection(ScreenScriptText(layout, ScriptTitle(titleUtf8), *request.style, names), kProgramFiles[0]);
-    written &= WriteFile(folder + "/" + kScript, script);
-    if (!written) {
-        for (const std::string& file : made) std::remove((folder + "/" + file).c_str());
-        return Refused(result, 2, "cannot write into '" + folder + "'");
-    }
+        WithAutorunSection(ScreenScriptText(layout, ScriptTitle(title), *request.style, names), kProgramFiles[0]);
+    // The script last: a folder with a script is done.
+    files.push_back({kScript, std::vector<unsigned char>(script.begin(), script.end())});
 
-    result.said.push_back("found " + std::to_string(found.items.size()) + (found.items.size() == 1 ? " item:" : " items:"));
-    for (const DiscItem& item : found.items)
-        result.said.push_back(std::string("  ") + KindName(item.kind) + " " + item.discPath + ": " + item.name);
-    std::string files = std::string("made, in the ") + request.style->name + " style:";
-    for (const std::string& file : made) files += " " + file;
-    result.said.push_back(files);
+    std::vector<std::string> made;
+    for (const FileBytes& file : files) {
+        if (disc.Find(std::string(kDiscRoot) + file.first).found)
+            return Refused(result, 1, "'" + folder + "' holds " + file.first + " already; new never overwrites"
+                                      " a file (move it away, or make the screen with discscreen design)");
+        made.push_back(file.first);
+    }
+    if (!WriteAll(folder, files, made)) return Refused(result, 2, "cannot write into '" + folder + "'");
+    SayWhatWasMade(found.items, *request.style, made, result);
     return result;
 }
