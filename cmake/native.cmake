@@ -52,7 +52,7 @@ pkg_check_modules(HTTPLIB REQUIRED IMPORTED_TARGET cpp-httplib)
 find_package(nlohmann_json REQUIRED)
 find_package(PNG REQUIRED)
 # A new disc's styles are drawn with Cairo; pictures come in as JPEG and GIF too.
-pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo)
+pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo fontconfig)
 find_package(JPEG REQUIRED)
 find_package(GIF REQUIRED)
 target_link_libraries(discscreen PRIVATE PkgConfig::HTTPLIB nlohmann_json::nlohmann_json PNG::PNG

@@ -163,6 +163,7 @@ NewDisc MakeNewDisc(const NewDiscRequest& request) {
     std::vector<FileBytes> files;
     for (const WrittenPicture& picture : WriteWithOnePalette(StylePictures(*request.style, layout, names)))
         files.push_back({picture.fileName, picture.bytes});
+    ForgetTypefaces();
     std::string why = ProgramFilesFor(disc, &files);
     if (!why.empty()) return Refused(result, 2, why);
     const std::string script =

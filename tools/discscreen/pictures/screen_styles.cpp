@@ -1,6 +1,7 @@
 #include "pictures/screen_styles.h"
 
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
 
 #include <cmath>
 
@@ -267,4 +268,9 @@ int TextWidthAtMost(const std::string& text, int height) {
     cairo_destroy(cr);
     cairo_surface_destroy(surface);
     return static_cast<int>(std::ceil(extents.x_advance));
+}
+
+void ForgetTypefaces() {
+    cairo_debug_reset_static_data();
+    FcFini();
 }

@@ -42,6 +42,11 @@ constexpr int kCheckFrame = 24;
 PicturePixels DrawBackground(const ScreenStyle& style, const BackgroundPlan& plan);
 PicturePixels DrawStrip(const ScreenStyle& style, StripKind kind);
 
+// Frees what Cairo and fontconfig keep of the typefaces between drawings
+// (they are read again when next needed), so that a finished drawing
+// leaves nothing behind.
+void ForgetTypefaces();
+
 // The width in pixels that `text` takes at least in a font `height` pixels
 // high, measured in a typeface wider than the program's.
 int TextWidthAtMost(const std::string& text, int height);
