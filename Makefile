@@ -60,6 +60,8 @@ check: layers shellcheck tables tools unit binaries wine
 	@tests/tools/check_cases.sh build/bin/discscreen
 	@tests/tools/image_cases.sh build/bin/discscreen
 	@tests/tools/shrink_cases.sh build/bin/discscreen
+	@tests/tools/new_cases.sh build/bin/discscreen
+	@tests/tools/picture_cases.sh build/bin/discscreen
 	@tests/browser/designer_cases.sh build/bin/discscreen
 
 demo: route tools

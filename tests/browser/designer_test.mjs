@@ -302,6 +302,45 @@ async function changedOnDiskIsKept(browser) {
   await stop(server);
 }
 
+// Pictures the author brings: a PNG named in a button's picture field, and
+// one dropped on the screen, become bitmaps beside them that the saved
+// script names; the originals stay.
+async function broughtPictures(browser) {
+  const folder = discWith();
+  execFileSync('convert', ['-size', '120x30', 'xc:orange', path.join(folder, 'STRIP.PNG')]);
+  execFileSync('convert', ['-size', '640x480', 'gradient:navy-black', path.join(os.tmpdir(), 'designer-photo.png')]);
+  const photo = fs.readFileSync(path.join(os.tmpdir(), 'designer-photo.png')).toString('base64');
+  const server = await startDesigner(folder);
+  const page = await openPage(browser, server);
+  await page.click('[data-entry="BUTTON1"]');
+  await page.evaluate(() => {
+    const field = [...document.querySelectorAll('#panel label')].find((label) => label.firstChild.textContent === 'picture');
+    const input = field.querySelector('input');
+    input.value = 'STRIP.PNG';
+    input.dispatchEvent(new Event('change'));
+  });
+  await page.waitForFunction(() => document.querySelector('[data-entry="BUTTON1"]').style.backgroundImage.includes('STRIP.BMP') ||
+                                   document.body.dataset.status === 'problem');
+  await page.evaluate((data) => {
+    const bytes = Uint8Array.from(atob(data), (ch) => ch.charCodeAt(0));
+    const transfer = new DataTransfer();
+    transfer.items.add(new File([bytes], 'Photo.png', {type: 'image/png'}));
+    document.querySelector('#screen').dispatchEvent(new DragEvent('drop', {dataTransfer: transfer, bubbles: true, cancelable: true}));
+  }, photo);
+  await page.waitForFunction(() => document.querySelector('#screen').style.backgroundImage.includes('Photo.BMP') ||
+                                   document.body.dataset.status === 'problem');
+  await page.click('[data-action="save"]');
+  check('saving brought pictures', await waitStatus(page, 'saved') === 'saved');
+  const script = fs.readFileSync(path.join(folder, 'AUTORUN.INF'), 'latin1');
+  check('the button names the bitmap of its PNG', /BUTTON1=PUSHBUTTON,40,146,0,0,FOCUS,SHOW,STRIP\.BMP,/.test(script), script);
+  check('the dropped picture is the background', /INTROBITMAP=Photo\.BMP/.test(script), script);
+  for (const file of ['STRIP.PNG', 'STRIP.BMP', 'Photo.png', 'Photo.BMP']) {
+    check(`${file} is on the disc`, fs.existsSync(path.join(folder, file)));
+  }
+  await page.close();
+  await stop(server);
+}
+
 const browser = await puppeteer.launch({
   executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
   headless: true,
@@ -317,6 +356,7 @@ try {
   await refusals();
   await addDeleteAndEdit(browser);
   await changedOnDiskIsKept(browser);
+  await broughtPictures(browser);
 } catch (error) {
   ++failed;
   console.log(`FAIL: ${error.stack}`);

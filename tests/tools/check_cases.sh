@@ -222,6 +222,48 @@ CHECK_ARGS="--script SETUP.INF" check autorun-renamed 1 "4:1 warning autorun-els
 grep -qF "AUTORUN.INF:2:6: error: open= starts 'NONE.EXE'" <<<"$("$TOOL" check --script SETUP.INF "$DISC")" \
   || { echo "FAIL autorun-renamed: the finding does not name AUTORUN.INF"; failures=$((failures + 1)); }
 
+# A button given twice shows only as the last entry says; a language's own
+# section that gives it again is meant, and is no finding.
+disc twice "[TEXT]${B}TEXT1=A${B}TEXT2=B${B}[BUTTON]${B}BUTTON2=PUSHBUTTON,1,1,0,0,NORMAL,NO,STRIP.BMP,1${B}BUTTON2=PUSHBUTTON,50,1,0,0,NORMAL,NO,STRIP.BMP,2${B}"
+check twice 0 "8:7 warning last-counts" "5:1 warning unused-text"
+disc overridden "[BUTTON]${B}BUTTON1=PUSHBUTTON,1,1,0,0,NORMAL,NO,STRIP.BMP${B}[BUTTON] [GER]${B}BUTTON1=PUSHBUTTON,9,1,0,0,NORMAL,NO,STRIP.BMP${B}"
+check overridden 0
+
+# A word where the program reads a number reads as 0, in every numeric
+# field alike, as an unknown keyword does in a keyword field.
+disc words "[TEXT]${B}TEXT1=Install the Editor,red,7, , ,x,5${B}TEXT2=Exit,7,white${B}[BUTTON]${B}BUTTON1=PUSHBUTTON,1,ten,0,0,NORMAL,NO,STRIP.BMP,1${B}BUTTON2=PUSHBUTTON,1,40,0,0,NORMAL,NO,STRIP.BMP,2${B}"
+check words 1 "5:26 error unknown-keyword" "5:36 error unknown-keyword" "6:14 error unknown-keyword" \
+  "8:22 error unknown-keyword"
+
+# Bit-field pictures: what the checker lets through, the decoder that the
+# designer draws with reads too; masks that Windows 95 to ME do not draw
+# are a warning.
+masked() {  # PATH RED GREEN BLUE: a 32-bit bit-field picture, 8 by 4
+  python3 - "$@" <<'PY'
+import struct, sys
+path, masks = sys.argv[1], [int(m, 16) for m in sys.argv[2:5]]
+bits = bytes(8 * 4 * 4)
+info = struct.pack('<IiiHHIIiiII', 40, 8, 4, 1, 32, 3, len(bits), 0, 0, 0, 0) + struct.pack('<III', *masks)
+open(path, 'wb').write(b'BM' + struct.pack('<IHHI', 14 + len(info) + len(bits), 0, 0, 14 + len(info)) + info + bits)
+PY
+}
+disc bitfields "[BUTTON]${B}BUTTON1=PUSHBUTTON,1,1,0,0,NORMAL,NO,PLAIN.BMP${B}BUTTON2=PUSHBUTTON,1,40,0,0,NORMAL,NO,ODD.BMP${B}"
+masked "$DISC/PLAIN.BMP" FF0000 FF00 FF
+masked "$DISC/ODD.BMP" FF000000 FF0000 FF00
+check bitfields 0 "6:39 warning bad-picture"
+for picture in PLAIN ODD; do
+  "$TOOL" picture "$DISC/$picture.BMP" -o "$WORK/$picture.out.bmp" >/dev/null \
+    || { echo "FAIL bitfields: $picture.BMP passes check but is not decoded"; failures=$((failures + 1)); }
+done
+
+# A script without [BEGIN] says so in a whole sentence.
+DISC=$WORK/empty
+mkdir -p "$DISC"
+: >"$DISC/AUTORUN.INF"
+check empty 1 "1:1 error no-begin"
+grep -qF 'so nothing of the script is read [no-begin]' <<<"$("$TOOL" check "$DISC")" \
+  || { echo "FAIL empty: the sentence is cut"; failures=$((failures + 1)); }
+
 disc clean "FONT1=Arial,12,BOLD${B}[TEXT]${B}TEXT1=Install,7, ,3,1${B}[BUTTON]${B}BUTTON1=CHECKBOX,1,1,0,0,CHECK,YES,STRIP.BMP,1, , ,SETUP.EXE /q${B}[autorun]${B}open=AUTORUN.EXE${B}[END]${B}"
 check clean 0
 

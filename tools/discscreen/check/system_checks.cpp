@@ -289,9 +289,21 @@ void Reading::CheckKeyword(const Field& field, const KeywordField& kind) {
         "unknown-keyword");
 }
 
+// A field the program reads as a plain number: a word there (a colour's
+// name) reads as 0, which is as wrong as an unknown keyword.
+bool Reading::CheckIsNumber(const Field& field, const std::string& what) {
+    std::string word = Trimmed(field.text);
+    std::size_t digit = word.empty() || (word[0] != '-' && word[0] != '+') ? 0 : 1;
+    if (word.empty() || (digit < word.size() && word[digit] >= '0' && word[digit] <= '9')) return true;
+    Add(Severity::kError, field.column,
+        "unknown keyword " + Quoted(word) + " for the " + what + " reads as 0; it takes a number", "unknown-keyword");
+    return false;
+}
+
 void Reading::CheckColour(const Field& field, const char* what, bool blankAllowed) {
     std::string word = Trimmed(field.text);
     if (word.empty() && blankAllowed) return;
+    if (!CheckIsNumber(field, std::string(what) + " (0 to 15 of the colour table)")) return;
     int colour = ParseInteger(field.text);
     if (blankAllowed && colour == -1) return;
     if (colour < 0 || colour > 15)
@@ -375,6 +387,11 @@ void Reading::CheckPicture(const std::string& written, int column, bool button) 
                 " pixels wide, which is not four frames of equal width",
             "picture-frames");
     }
+    if (picture.loads && !picture.olderWindows.empty())
+        Add(Severity::kWarning, column,
+            "picture " + Quoted(name) + " does not show on Windows 95, 98 and ME: " + picture.olderWindows +
+                " (discscreen picture makes a bitmap every Windows shows)",
+            "bad-picture");
 }
 
 void Reading::CheckCommand(const std::string& command, int column) {
@@ -461,13 +478,28 @@ void Reading::OnText(const std::string& name, int number, bool used) {
     if (Has(fields, kTextHighlightBackground))
         CheckColour(fields[kTextHighlightBackground], "highlight background", true);
     if (Has(fields, kTextFont)) CheckFontNumber(fields[kTextFont]);
+    for (int index = kTextX; index <= kTextHeight && Has(fields, index); ++index)
+        CheckIsNumber(fields[index], std::string("text's ") + kTextFields[index]);
 }
 
 void Reading::OnButton(const std::string& name, int number, bool used) {
     if (name != kButtonKey) return CheckUnknownName(name, {kButtonKey});
     if (!CheckNumber(number, 1, kLastSlot, "button number") || !used) return;
     CheckMovedFields(kButtonFields);
+    auto earlier = buttonLines_.find(number);
+    if (earlier != buttonLines_.end()) {
+        const int here = line_;
+        line_ = earlier->second.first;
+        AddIfEveryReading(Severity::kWarning, earlier->second.second,
+                          "button " + std::to_string(number) + " is given again on line " + std::to_string(here) +
+                              "; the last entry counts, so this button never shows",
+                          "last-counts");
+        line_ = here;
+    }
+    buttonLines_[number] = {line_, NumberColumn()};
     std::vector<Field> fields = Fields();
+    for (int index = kButtonX; index <= kButtonHeight && Has(fields, index); ++index)
+        CheckIsNumber(fields[index], std::string("button's ") + kButtonFields[index]);
     if (Has(fields, kButtonKind)) CheckKeyword(fields[kButtonKind], ButtonKindField());
     if (Has(fields, kButtonState)) CheckKeyword(fields[kButtonState], ButtonStateField());
     if (Has(fields, kButtonOption)) CheckKeyword(fields[kButtonOption], ButtonOptionField());
@@ -532,7 +564,7 @@ void Reading::Finish() {
     line_ = beginLine_ ? beginLine_ : 1;
     if (!beginSeen_) {
         Add(Severity::kError, 1,
-            "no [BEGIN] header is read on " + system_.description + ", so nothing of the script is",
+            "no [BEGIN] header is read on " + system_.description + ", so nothing of the script is read",
             "no-begin", true);
         return;
     }

@@ -53,14 +53,19 @@ PicturePixels PlainPicture(int size) {
 }  // namespace
 
 std::vector<unsigned char> MakeDiscIcon(const std::string& picturePath) {
-    PicturePixels picture;
-    std::string why;
-    bool decoded = false;
+    std::vector<unsigned char> bytes;
     if (!picturePath.empty()) {
         std::ifstream in(picturePath, std::ios::binary);
-        std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        decoded = DecodePicture(bytes, &picture, &why) && picture.width > 0 && picture.height > 0;
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
+    return DiscIconOf(bytes);
+}
+
+std::vector<unsigned char> DiscIconOf(const std::vector<unsigned char>& pictureFile) {
+    PicturePixels picture;
+    std::string why;
+    const bool decoded = !pictureFile.empty() && DecodePicture(pictureFile, &picture, &why) &&
+                         picture.width > 0 && picture.height > 0;
     std::vector<PicturePixels> images;
     for (int size : kIconSizes) images.push_back(decoded ? SquarePicture(picture, size) : PlainPicture(size));
     return WriteIconFile(images);

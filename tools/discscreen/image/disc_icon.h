@@ -7,3 +7,5 @@
 
 // `picturePath` on this machine, or "".
 std::vector<unsigned char> MakeDiscIcon(const std::string& picturePath);
+// The same from a picture file's bytes (empty: the plain icon).
+std::vector<unsigned char> DiscIconOf(const std::vector<unsigned char>& pictureFile);

@@ -267,7 +267,7 @@ function fieldInput(entry, field, name) {
   if (FILE_FIELDS.includes(name)) input.setAttribute('list', 'disc-files');
   input.value = fieldText(entry, field);
   input.dataset.field = String(field);
-  input.addEventListener('change', () => setFields(entry, {[field]: input.value}));
+  input.addEventListener('change', () => changeField(entry, field, name, input.value));
   label.append(caption, input);
   return label;
 }
@@ -557,6 +557,56 @@ fetch(`/api/files?token=${token}`).then((response) => response.json()).then((fil
 });
 fillSelect('lang', LANGUAGES, state.lang);
 fillSelect('windows', WINDOWS, state.windows);
+// --- Pictures the author brings ------------------------------------------
+
+// A PNG, JPEG or GIF becomes a bitmap beside it on the disc (the original
+// kept), and the field names the bitmap, which is what the program shows.
+const BROUGHT = /\.(png|jpe?g|gif)$/i;
+
+function isPictureField(entry, name) {
+  return name === 'picture' || (entry.section === '[BEGIN]' && entry.name === 'INTROBITMAP');
+}
+
+async function changeField(entry, field, name, value) {
+  if (!isPictureField(entry, name) || !BROUGHT.test(value.trim())) return setFields(entry, {[field]: value});
+  try {
+    const kept = await post('/api/convert', {path: value.trim()});
+    setStatus(`${kept.original} is shown as ${kept.picture}`);
+    setFields(entry, {[field]: kept.picture});
+  } catch (error) {
+    setStatus(error.message, true);
+  }
+}
+
+function setBackground(picture) {
+  const entry = state.model.entries.find((e) => e.used && e.section === '[BEGIN]' && e.name === 'INTROBITMAP');
+  if (entry) return setFields(entry, {0: picture});
+  remember();
+  const end = state.model.sectionEnds['[BEGIN]'];
+  state.edits.added.push(end ? {afterLine: end, text: `INTROBITMAP=${picture}`}
+                             : {afterLine: 0, header: '[BEGIN]', text: `INTROBITMAP=${picture}`});
+  refresh();
+}
+
+// A picture dropped on a button becomes its strip, anywhere else the background.
+async function dropPicture(event) {
+  event.preventDefault();
+  const file = event.dataTransfer.files[0];
+  if (!file) return;
+  const on = event.target.closest('[data-entry]');
+  const response = await fetch(`/api/upload?name=${encodeURIComponent(file.name)}`, {
+    method: 'POST', headers: {'X-Discscreen-Token': token}, body: file});
+  const kept = await response.json();
+  if (!response.ok) return setStatus(kept.error || response.statusText, true);
+  setStatus(`${kept.original} is shown as ${kept.picture}`);
+  const button = on && on.dataset.entry.startsWith('BUTTON') ? entryOf(on.dataset.entry) : null;
+  if (button) setFields(button, {8: kept.picture});
+  else setBackground(kept.picture);
+}
+
+$('#screen').addEventListener('dragover', (event) => event.preventDefault());
+$('#screen').addEventListener('drop', dropPicture);
+
 $('[data-action="outlines"]').addEventListener('change', draw);
 $('[data-action="save"]').addEventListener('click', save);
 $('[data-action="reload"]').addEventListener('click', reload);
