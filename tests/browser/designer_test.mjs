@@ -260,12 +260,13 @@ async function addDeleteAndEdit(browser) {
   await page.click('[data-action="delete"]');
   await settled(() => !document.querySelector('[data-entry="BUTTON8"]'));
   await page.click('[data-entry="BUTTON2"]');
-  await settled(() => document.querySelectorAll('#panel input').length > 13);
-  const message = (await page.$$('#panel input')).at(-1);
+  const messageInput = '#panel [data-section="[MESSAGE]"] input';
+  await settled((selector) => document.querySelector(selector), messageInput);
+  const message = await page.$(messageInput);
   await message.click({clickCount: 3});
   await message.type('Gone.');
   await page.keyboard.press('Tab');
-  await settled(() => [...document.querySelectorAll('#panel input')].at(-1).value === 'Gone.');
+  await settled((selector) => document.querySelector(selector).value === 'Gone.', messageInput);
   const number = await page.$('#panel input[data-field="number"]');
   await number.click({clickCount: 3});
   await number.type('12');

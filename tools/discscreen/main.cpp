@@ -7,6 +7,7 @@
 #include "design/design_command.h"
 #include "image/disc_image.h"
 #include "pictures/shrink_command.h"
+#include "reading/script_reference.h"
 #include "try/preview_command.h"
 
 namespace {
@@ -17,7 +18,8 @@ int Usage(const std::string& problem) {
                  "       discscreen preview DISC -o OUT.png [--lang CODE] [--windows NAME] [--states]\n"
                  "       discscreen image DISC -o DISC.ISO [--label NAME] [--shrink] [--sign CERT KEY]\n"
                  "       discscreen shrink DISC [-o OUT | --in-place] [--colours N [--dither]]\n"
-                 "       discscreen design DISC [--port N] [--no-browser]\n";
+                 "       discscreen design DISC [--port N] [--no-browser]\n"
+                 "       discscreen reference\n";
     return 2;
 }
 
@@ -28,7 +30,7 @@ struct Command {
 
 const Command kCommands[] = {
     {"check", RunCheck}, {"preview", RunPreview}, {"image", RunImage},
-    {"shrink", RunShrink}, {"design", RunDesign},
+    {"shrink", RunShrink}, {"design", RunDesign}, {"reference", RunReference},
 };
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "pictures/picture_pixels.h"
 #include "pictures/png_file.h"
 #include "design/script_rewrite.h"
+#include "design/vocabulary_json.h"
 #include "reading/shown_screen.h"
 
 using nlohmann::json;
@@ -88,6 +89,12 @@ public:
         server.Get("/designer.js", [this, token](const httplib::Request&, httplib::Response& response) {
             Page("designer.js", "text/javascript; charset=utf-8", token, response);
         });
+        server.Get("/panel.js", [this, token](const httplib::Request&, httplib::Response& response) {
+            Page("panel.js", "text/javascript; charset=utf-8", token, response);
+        });
+        server.Get("/api/vocabulary", Guarded([](const httplib::Request&, httplib::Response& response) {
+            response.set_content(VocabularyJson().dump(), "application/json");
+        }));
         server.Get("/designer.css", [this, token](const httplib::Request&, httplib::Response& response) {
             Page("designer.css", "text/css; charset=utf-8", token, response);
         });

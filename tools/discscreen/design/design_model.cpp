@@ -200,6 +200,7 @@ json ReadDesignModel(const DesignReading& reading) {
         std::string value = equals == std::string::npos ? "" : text.substr(equals + 1);
         entry["fields"] = fields;
         entry["value"] = utf8 ? value : ToPageText(value, codePage);
+        entry["valueColumn"] = equals == std::string::npos ? 0 : static_cast<int>(equals) + 2;
         entry["origin"] = reading.lineOrigins.at(line - 1);
     }
     json sectionEnds = json::object();

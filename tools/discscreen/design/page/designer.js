@@ -10,10 +10,6 @@ const LANGUAGES = ['en', 'de', 'fr', 'es', 'it', 'nl', 'sv', 'da', 'fi', 'nb', '
 const WINDOWS = ['later', '95', '98', '98se', 'me', 'nt4', '2000', 'xp'];
 const COLOURS = ['#000000', '#0000ff', '#00ff00', '#00ffff', '#ff0000', '#ff00ff', '#ffff00', '#ffffff',
                  '#000080', '#008000', '#008080', '#800000', '#800080', '#808000', '#808080', '#c0c0c0'];
-const BUTTON_FIELDS = ['kind', 'x', 'y', 'width', 'height', 'state', 'option', 'picture', 'caption',
-                       'caption placement', 'hover sound', 'command'];
-const TEXT_FIELDS = ['text', 'highlight colour', 'normal colour', 'highlight background', 'font',
-                     'x', 'y', 'width', 'height'];
 const BUTTON_SECTIONS = ['[REFERENCE]', '[IGNOREWAITPROCESS]', '[INSTALLMESSAGE]', '[MESSAGE]', '[EXTRATEXT]'];
 const KIND_CHECK_BOX = 3;
 
@@ -236,68 +232,6 @@ function drawLists() {
   }
 }
 
-function drawPanel() {
-  const panel = $('#panel');
-  panel.replaceChildren();
-  const entry = entryOf(state.selected);
-  if (!entry) return;
-  const names = entry.section === '[BUTTON]' ? BUTTON_FIELDS : entry.section === '[TEXT]' ? TEXT_FIELDS : null;
-  if (names) {
-    panel.appendChild(numberInput(entry));
-    names.forEach((name, index) => panel.appendChild(fieldInput(entry, index + 1, name)));
-  } else {
-    panel.appendChild(fieldInput(entry, 0, entry.name + (entry.number || '')));
-  }
-  if (entry.section === '[BUTTON]') {
-    for (const other of state.model.entries) {
-      if (other.used && BUTTON_SECTIONS.includes(other.section) && other.number === entry.number) {
-        panel.appendChild(fieldInput(other, 0, other.section));
-      }
-    }
-  }
-}
-
-const FILE_FIELDS = ['picture', 'hover sound', 'command'];
-
-function fieldInput(entry, field, name) {
-  const label = document.createElement('label');
-  const caption = document.createElement('span');
-  caption.textContent = name;
-  const input = document.createElement('input');
-  if (FILE_FIELDS.includes(name)) input.setAttribute('list', 'disc-files');
-  input.value = fieldText(entry, field);
-  input.dataset.field = String(field);
-  input.addEventListener('change', () => setFields(entry, {[field]: input.value}));
-  label.append(caption, input);
-  return label;
-}
-
-// Renumbering changes the entry's name; the chain runs in the numbers' order.
-function numberInput(entry) {
-  const label = document.createElement('label');
-  const caption = document.createElement('span');
-  caption.textContent = 'number';
-  const input = document.createElement('input');
-  input.type = 'number';
-  input.min = 1;
-  input.max = 31;
-  input.value = entry.number;
-  input.dataset.field = 'number';
-  input.addEventListener('change', () => {
-    const number = Number(input.value);
-    if (!(number >= 1 && number <= 31)) return setStatus('a number from 1 to 31', true);
-    // A button's own sections name it by its number too, and follow it.
-    remember();
-    for (const renamed of [entry, ...perButtonEntries(entry)]) {
-      editsOf(renamed, true)[-1] = renamed.name + number;
-    }
-    state.selected = entry.name + number;
-    refresh();
-  });
-  label.append(caption, input);
-  return label;
-}
-
 function select(key) {
   state.selected = key;
   draw();
@@ -380,7 +314,7 @@ function moveBy(key, dx, dy) {
 }
 
 document.addEventListener('keydown', (event) => {
-  if (event.target.tagName === 'INPUT' || !state.selected) return;
+  if (['INPUT', 'SELECT'].includes(event.target.tagName) || !state.selected) return;
   const step = event.shiftKey ? 10 : 1;
   const moves = {ArrowLeft: [-step, 0], ArrowRight: [step, 0], ArrowUp: [0, -step], ArrowDown: [0, step]};
   if (moves[event.key]) {
@@ -549,12 +483,6 @@ function fillSelect(action, values, chosen) {
   select.addEventListener('change', () => { state[action] = select.value; refresh(); });
 }
 
-fetch(`/api/files?token=${token}`).then((response) => response.json()).then((files) => {
-  const list = document.createElement('datalist');
-  list.id = 'disc-files';
-  for (const file of files) list.appendChild(new Option(file.replace(/\//g, '\\')));
-  document.body.appendChild(list);
-});
 fillSelect('lang', LANGUAGES, state.lang);
 fillSelect('windows', WINDOWS, state.windows);
 $('[data-action="outlines"]').addEventListener('change', draw);
@@ -566,4 +494,4 @@ $('[data-action="redo"]').addEventListener('click', () => stepBack(state.redo, s
 $('[data-action="add-button"]').addEventListener('click', addButton);
 $('[data-action="add-text"]').addEventListener('click', () => addEntry('[TEXT]', 'TEXT', 'New text,0,0, ,1,20,20,120,20'));
 $('[data-action="delete"]').addEventListener('click', deleteSelected);
-refresh();
+loadVocabulary().then(refresh, (error) => setStatus(`the vocabulary did not load: ${error.message}`, true));
