@@ -222,9 +222,11 @@ private:
             NewEntry made;
             made.afterLine = entry.value("afterLine", 0);
             made.header = convert(entry.value("header", std::string()));
-            made.text = convert(entry.at("text").get<std::string>());
+            made.text = convert(entry.value("text", std::string()));
             made.fields = FieldEditsOf(entry.value("fields", json::object()), convert);
             made.deleted = entry.value("deleted", false);
+            made.atStart = entry.value("atStart", false);
+            made.before = entry.value("before", -1);
             edits.added.push_back(made);
         }
         return edits;
