@@ -279,7 +279,10 @@ async function addDeleteAndEdit(browser) {
       .map((line) => (line === 'BUTTON2=The licence terms could not be opened.\r' ? 'BUTTON2=Gone.\r' : line))
       .map((line) => (line.startsWith('BUTTON2=') ? 'BUTTON12=' + line.slice(8) : line));
   const button7 = expected.findIndex((line) => line.startsWith('BUTTON7=OKBUTTON'));
-  expected.splice(button7 + 1, 0, 'BUTTON9=PUSHBUTTON,50,60,0,0,NORMAL,NO,PUSH1.BMP\r');
+  expected.splice(button7 + 1, 0, 'BUTTON9=PUSHBUTTON,50,60,0,0,NORMAL,NO,PUSH1.BMP,7\r');
+  // The new button's caption, coloured like the first button's, placed by the program.
+  const text18 = expected.findIndex((line) => line.startsWith('TEXT18='));
+  expected.splice(text18 + 1, 0, 'TEXT7=Button 9,6,7, ,1, , ,0,0\r');
   check('only the edited lines change', now.join('\n') === expected.join('\n'),
         now.filter((line, i) => line !== expected[i]).slice(0, 3).join(' | '));
   await page.close();

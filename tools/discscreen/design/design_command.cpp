@@ -94,6 +94,9 @@ public:
         server.Get("/panel.js", [this, token](const httplib::Request&, httplib::Response& response) {
             Page("panel.js", "text/javascript; charset=utf-8", token, response);
         });
+        server.Get("/writer.js", [this, token](const httplib::Request&, httplib::Response& response) {
+            Page("writer.js", "text/javascript; charset=utf-8", token, response);
+        });
         server.Get("/api/vocabulary", Guarded([](const httplib::Request&, httplib::Response& response) {
             response.set_content(VocabularyJson().dump(), "application/json");
         }));

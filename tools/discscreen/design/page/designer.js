@@ -143,9 +143,11 @@ function draw() {
   const texts = new Map(model.texts.map((text) => [text.number, text]));
   const drawn = new Set();
   for (const button of model.buttons) {
-    if (button.state === -1 || button.width <= 0 || button.height <= 0) continue;
+    // A button without a picture is its hit area, which its caption gives.
+    const place = button.width > 0 && button.height > 0 ? button : button.window;
+    if (button.state === -1 || place.width <= 0 || place.height <= 0) continue;
     const highlighted = button.number === lit;
-    const element = item('BUTTON' + button.number, button, 'button');
+    const element = item('BUTTON' + button.number, place, 'button');
     if (element.classList.contains('selected')) element.appendChild(resizeHandle(element.dataset.entry, element));
     if (button.picture) {
       element.style.backgroundImage = `url("${pictureUrl(button.picture)}")`;
@@ -329,31 +331,6 @@ document.addEventListener('keydown', (event) => {
 
 // --- Adding and deleting ------------------------------------------------
 
-function nextFree(section, name) {
-  const taken = new Set(state.model.entries.filter((e) => e.section === section && e.name === name).map((e) => e.number));
-  for (let number = 1; number < 32; ++number) if (!taken.has(number)) return number;
-  return null;
-}
-
-function addEntry(section, name, value) {
-  const number = nextFree(section, name);
-  if (number === null) return setStatus(`all 31 ${name} numbers are taken`, true);
-  remember();
-  const end = state.model.sectionEnds[section];
-  state.edits.added.push(end ? {afterLine: end, text: `${name}${number}=${value}`}
-                             : {afterLine: 0, header: section, text: `${name}${number}=${value}`});
-  state.selected = name + number;
-  refresh();
-}
-
-function addButton() {
-  const model = state.model;
-  const like = entryOf(state.selected && state.selected.startsWith('BUTTON') ? state.selected : null) ||
-               model.entries.find((e) => e.used && e.section === '[BUTTON]');
-  const picture = like ? fieldText(like, 8).trim() : ' ';
-  addEntry('[BUTTON]', 'BUTTON', `PUSHBUTTON,20,20,0,0,NORMAL,NO,${picture || ' '}`);
-}
-
 // The entries of a button's own sections ([MESSAGE], [REFERENCE], ...).
 function perButtonEntries(entry) {
   if (entry.section !== '[BUTTON]') return [];
@@ -492,6 +469,6 @@ $('[data-action="preview"]').addEventListener('click', preview);
 $('[data-action="undo"]').addEventListener('click', () => stepBack(state.undo, state.redo));
 $('[data-action="redo"]').addEventListener('click', () => stepBack(state.redo, state.undo));
 $('[data-action="add-button"]').addEventListener('click', addButton);
-$('[data-action="add-text"]').addEventListener('click', () => addEntry('[TEXT]', 'TEXT', 'New text,0,0, ,1,20,20,120,20'));
+$('[data-action="add-text"]').addEventListener('click', addText);
 $('[data-action="delete"]').addEventListener('click', deleteSelected);
 loadVocabulary().then(refresh, (error) => setStatus(`the vocabulary did not load: ${error.message}`, true));

@@ -123,7 +123,7 @@ function fontEditor(written, change) {
 
 function captionEditor(written, change) {
   return numberPick(written, usedEntries('[TEXT]', 'TEXT'), (entry) => fieldText(entry, 1), 'add a text',
-                    (value) => (value === 'add' ? addNumbered('[TEXT]', 'TEXT', 'New text,0,7, ,0', 1, change) : change(value)));
+                    (value) => (value === 'add' ? addNumbered('[TEXT]', 'TEXT', '0,7, , , , ,0,0', 1, change) : change(value)));
 }
 
 const FILE_KINDS = {picture: /\.(bmp|dib)$/i, sound: /\.wav$/i, command: /./};
@@ -265,6 +265,11 @@ function buttonSections(entry) {
 function drawPanel() {
   const panel = $('#panel');
   panel.replaceChildren();
+  drawNewFor();
+  if (state.selected === 'settings') {
+    panel.appendChild(settingsPanel());
+    return;
+  }
   const entry = entryOf(state.selected);
   if (!entry) return;
   panel.appendChild(entryEditors(entry));
