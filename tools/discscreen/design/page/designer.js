@@ -28,13 +28,21 @@ function setStatus(text, problem) {
   document.body.dataset.status = problem ? 'problem' : 'ok';
 }
 
+// The requests still out, on the body for whoever waits for the page.
+let pending = 0;
+
 async function post(path, body) {
-  const response = await fetch(path, {
-    method: 'POST', headers: {'Content-Type': 'application/json', 'X-Discscreen-Token': token},
-    body: JSON.stringify(body)});
-  const answer = await response.json();
-  if (!response.ok) throw Object.assign(new Error(answer.error || response.statusText), {status: response.status});
-  return answer;
+  document.body.dataset.pending = String(++pending);
+  try {
+    const response = await fetch(path, {
+      method: 'POST', headers: {'Content-Type': 'application/json', 'X-Discscreen-Token': token},
+      body: JSON.stringify(body)});
+    const answer = await response.json();
+    if (!response.ok) throw Object.assign(new Error(answer.error || response.statusText), {status: response.status});
+    return answer;
+  } finally {
+    document.body.dataset.pending = String(--pending);
+  }
 }
 
 function request() { return {lang: state.lang, windows: state.windows, edits: state.edits}; }

@@ -118,7 +118,7 @@ function numberPick(written, entries, describe, adding, change) {
 
 function fontEditor(written, change) {
   return numberPick(written, usedEntries('[BEGIN]', 'FONT'), (entry) => fieldText(entry, 0), 'add a font',
-                    (value) => (value === 'add' ? addNumbered('[BEGIN]', 'FONT', 'Tahoma,14', 0, change) : change(value)));
+                    (value) => (value === 'add' ? addNumbered('[BEGIN]', 'FONT', 'Tahoma,14', 1, change) : change(value)));
 }
 
 function captionEditor(written, change) {
