@@ -266,6 +266,9 @@ async function addDeleteAndEdit(browser) {
   await message.click({clickCount: 3});
   await message.type('Gone.');
   await page.keyboard.press('Tab');
+  // The typed value is there before the page has read the edit back and
+  // drawn the panel anew: wait for that, or the next input found is the old one.
+  await settled(() => document.body.dataset.pending === '0');
   await settled((selector) => document.querySelector(selector).value === 'Gone.', messageInput);
   const number = await page.$('#panel input[data-field="number"]');
   await number.click({clickCount: 3});

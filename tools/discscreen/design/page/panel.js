@@ -262,7 +262,13 @@ function buttonSections(entry) {
   return box;
 }
 
+// The panel drawn last: the drawing is redrawn as the pointer moves over the
+// buttons, and a field being typed in must stay.
+let drawnPanel = {model: null, selected: null};
+
 function drawPanel() {
+  if (drawnPanel.model === state.model && drawnPanel.selected === state.selected) return;
+  drawnPanel = {model: state.model, selected: state.selected};
   const panel = $('#panel');
   panel.replaceChildren();
   drawNewFor();
