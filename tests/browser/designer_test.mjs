@@ -354,6 +354,10 @@ const AUTHOR_TASKS = [
        .filter((field) => field.querySelector('.meaning').textContent.length > 10).length === 12},
   {task: 'a finding stands on its field', script: SMALL.replace('NO, ,1', 'NO,GONE.BMP,1'), steps: [pick('BUTTON1')],
    page: () => /GONE\.BMP.*not on the disc/.test(document.querySelector('#panel [data-field-name="picture"] .field-findings').textContent)},
+  {task: 'a picked text says which button shows it', script: SMALL, steps: [pick('TEXT1')],
+   page: () => document.querySelector('#panel .owners').textContent === 'Shown as the caption of BUTTON1.'},
+  {task: 'a button in the state HIDE is drawn, as the program draws it', script: SMALL.replace('NORMAL', 'HIDE'), steps: [],
+   page: () => Boolean(document.querySelector('#screen [data-entry="BUTTON1"]'))},
 ];
 
 async function authorTasks(browser) {

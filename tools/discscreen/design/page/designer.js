@@ -153,7 +153,8 @@ function draw() {
   for (const button of model.buttons) {
     // A button without a picture is its hit area, which its caption gives.
     const place = button.width > 0 && button.height > 0 ? button : button.window;
-    if (button.state === -1 || place.width <= 0 || place.height <= 0) continue;
+    // HIDE (-1) hides no button: the program draws it at rest.
+    if (place.width <= 0 || place.height <= 0) continue;
     const highlighted = button.number === lit;
     const element = item('BUTTON' + button.number, place, 'button');
     if (element.classList.contains('selected')) element.appendChild(resizeHandle(element.dataset.entry, element));
@@ -404,7 +405,7 @@ async function drawingPixels(width, height) {
   if (model.background) context.drawImage(await loadImage(pictureUrl(model.background)), 0, 0);
   const lit = (focusButton() || {}).number;
   for (const button of model.buttons) {
-    if (!button.picture || button.state === -1 || button.width <= 0) continue;
+    if (!button.picture || button.width <= 0) continue;
     const strip = await loadImage(pictureUrl(button.picture));
     const frame = frameOf(button, button.number === lit);
     context.drawImage(strip, frame * button.width, 0, button.width, button.height,

@@ -212,6 +212,7 @@ function entryEditors(entry) {
     return box;
   }
   box.appendChild(element('p', {className: 'meaning', textContent: key.meaning}));
+  if (entry.section === '[TEXT]') box.appendChild(element('p', {className: 'owners', textContent: ownersOf(entry)}));
   const keyFindings = findingsOf(entry).filter((f) => f.column < entry.valueColumn);
   if (keyFindings.length) box.appendChild(findingRow(keyFindings));
   if (key.numbers && ['[BUTTON]', '[TEXT]'].includes(entry.section)) box.appendChild(numberInput(entry));
@@ -266,7 +267,28 @@ function buttonSections(entry) {
 // buttons, and a field being typed in must stay.
 let drawnPanel = {model: null, selected: null};
 
+// The texts a button shows, marked on the drawing while it is picked.
+function markOwnTexts() {
+  const button = /^BUTTON\d+$/.test(state.selected || '') &&
+      state.model.buttons.find((b) => 'BUTTON' + b.number === state.selected);
+  for (const number of button ? [button.caption, button.extraText] : []) {
+    const text = document.querySelector(`#screen [data-entry="TEXT${number}"]`);
+    if (text) text.classList.add('owned');
+  }
+}
+
+// The buttons that show a text, as its caption or extra text.
+function ownersOf(entry) {
+  const owners = [];
+  for (const button of state.model.buttons) {
+    if (button.caption === entry.number) owners.push(`caption of BUTTON${button.number}`);
+    if (button.extraText === entry.number) owners.push(`extra text of BUTTON${button.number}`);
+  }
+  return owners.length ? `Shown as the ${owners.join(', the ')}.` : 'Shown by no button.';
+}
+
 function drawPanel() {
+  markOwnTexts();
   if (drawnPanel.model === state.model && drawnPanel.selected === state.selected) return;
   drawnPanel = {model: state.model, selected: state.selected};
   const panel = $('#panel');
