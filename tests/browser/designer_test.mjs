@@ -358,6 +358,12 @@ const AUTHOR_TASKS = [
    page: () => document.querySelector('#panel .owners').textContent === 'Shown as the caption of BUTTON1.'},
   {task: 'a button in the state HIDE is drawn, as the program draws it', script: SMALL.replace('NORMAL', 'HIDE'), steps: [],
    page: () => Boolean(document.querySelector('#screen [data-entry="BUTTON1"]'))},
+  {task: 'dragging a button takes along the caption the program places beside it',
+   script: SMALL.replace('NO, ,1', 'NO,PUSH1.BMP,1'),
+   steps: [(page) => page.evaluate(() => { window.captionWas = document.querySelector('[data-entry="TEXT1"]').offsetLeft; }),
+           (page) => act(page, () => dragBy(page, 'BUTTON1', 30, 0))],
+   page: () => document.querySelector('[data-entry="BUTTON1"]').style.left === '50px' &&
+               document.querySelector('[data-entry="TEXT1"]').offsetLeft === window.captionWas + 30},
 ];
 
 async function authorTasks(browser) {

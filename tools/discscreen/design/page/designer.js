@@ -291,8 +291,10 @@ function startDrag(event, key, element) {
     element.classList.add('selected');
     drawPanel();
   }
-  dragging = {key, element, startX: event.clientX, startY: event.clientY,
-              left: parseInt(element.style.left, 10), top: parseInt(element.style.top, 10), dx: 0, dy: 0};
+  const at = (moved) => ({element: moved, left: parseInt(moved.style.left, 10), top: parseInt(moved.style.top, 10)});
+  dragging = {key, startX: event.clientX, startY: event.clientY, dx: 0, dy: 0,
+              moved: [at(element), ...followingTexts(key).map(at)]};
+  dragging.element = element;
   element.setPointerCapture(event.pointerId);
   element.addEventListener('pointermove', moveDrag);
   element.addEventListener('pointerup', endDrag, {once: true});
@@ -302,8 +304,10 @@ function moveDrag(event) {
   if (!dragging) return;
   dragging.dx = Math.round(event.clientX - dragging.startX);
   dragging.dy = Math.round(event.clientY - dragging.startY);
-  dragging.element.style.left = `${dragging.left + dragging.dx}px`;
-  dragging.element.style.top = `${dragging.top + dragging.dy}px`;
+  for (const moved of dragging.moved) {
+    moved.element.style.left = `${moved.left + dragging.dx}px`;
+    moved.element.style.top = `${moved.top + dragging.dy}px`;
+  }
 }
 
 function endDrag() {

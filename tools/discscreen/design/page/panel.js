@@ -277,6 +277,17 @@ function markOwnTexts() {
   }
 }
 
+// The drawn caption that the program places beside the button `key` (one
+// without a position of its own), which a drag of the button takes along.
+function followingTexts(key) {
+  const button = key.startsWith('BUTTON') && state.model.buttons.find((b) => 'BUTTON' + b.number === key);
+  const entry = button && entryOf('TEXT' + button.caption);
+  if (!entry) return [];
+  const placed = [6, 7].every((field) => !(parseInt(fieldText(entry, field), 10) >= 0));
+  const drawn = document.querySelector(`#screen [data-entry="TEXT${button.caption}"]`);
+  return placed && drawn ? [drawn] : [];
+}
+
 // The buttons that show a text, as its caption or extra text.
 function ownersOf(entry) {
   const owners = [];
