@@ -43,6 +43,8 @@ public:
         if (MeaningOf(id)) return Of(id);
         return Of(fallback);
     }
+    // A word of the reader whose form is not written here.
+    void Lacks(const std::string& what) { missing_.push_back(what); }
     std::vector<std::string> Missing() const { return missing_; }
     std::vector<std::string> Unused() const {
         std::vector<std::string> unused;
@@ -165,6 +167,7 @@ std::vector<KeyWord> BeginKeys(Meanings& meanings) {
                 break;
             case kBeginKeyCount: break;
         }
+        if (keys.size() != static_cast<std::size_t>(index) + 1) meanings.Lacks("the form of " + id);
     }
     return keys;
 }
@@ -270,6 +273,20 @@ Vocabulary Build() {
     vocabulary.sections.push_back({"[END]", meanings.Of("[END]"), false, {}});
     for (int i = 1; const char* tag = ScreenScript::Tag(i); ++i) {
         vocabulary.tags.push_back({tag, i < kFirstLanguageTag, meanings.Of(tag)});
+    }
+    // Every keyword of the reader's table is a word of some field.
+    std::set<std::string> offered;
+    for (const SectionWord& section : vocabulary.sections) {
+        for (const KeyWord& key : section.keys) {
+            for (const FieldWord& field : key.fields) {
+                for (const ChoiceWord& choice : field.choices) offered.insert(choice.word);
+            }
+        }
+    }
+    int value;
+    unsigned fields;
+    for (int i = 0; const char* word = KeywordAt(i, &value, &fields); ++i) {
+        if (!offered.count(word)) meanings.Lacks(std::string("a field for the keyword ") + word);
     }
     for (const std::string& id : meanings.Missing()) vocabulary.missing.push_back(id);
     vocabulary.unused = meanings.Unused();
