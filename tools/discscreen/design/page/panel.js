@@ -145,7 +145,7 @@ function fileEditor(kind, written, change) {
   return row;
 }
 
-function editorOf(entry, field, reading, written, change) {
+function editorOf(field, reading, written, change) {
   switch (field.kind) {
     case 'choice': return choiceEditor(written, reading.choices, change);
     case 'colour': return colourEditor(written, reading.choices, change);
@@ -193,7 +193,7 @@ function fieldRow(entry, key, field, index) {
   row.dataset.fieldName = field.name;
   row.dataset.field = String(number);
   const change = (text) => setFields(entry, {[number]: text});
-  row.append(element('label', {}, element('span', {textContent: field.name}), editorOf(entry, field, reading, written, change)),
+  row.append(element('label', {}, element('span', {textContent: field.name}), editorOf(field, reading, written, change)),
              element('p', {className: 'meaning', textContent: reading.meaning}));
   const findings = findingsOf(entry).filter((f) => fieldAtColumn(entry, f.column, key.wholeValue) === number);
   if (findings.length) row.appendChild(findingRow(findings));
@@ -208,7 +208,7 @@ function entryEditors(entry) {
   const title = element('h3', {textContent: `${entry.section} ${entry.name}${entry.number || ''}`});
   box.append(title);
   if (!key) {
-    box.append(fieldRowWithout(entry));
+    box.append(wholeValueRow(entry));
     return box;
   }
   box.appendChild(element('p', {className: 'meaning', textContent: key.meaning}));
@@ -226,7 +226,7 @@ function entryEditors(entry) {
 }
 
 // An entry the vocabulary does not know: its whole value.
-function fieldRowWithout(entry) {
+function wholeValueRow(entry) {
   const row = element('div', {className: 'field'});
   row.dataset.field = '0';
   row.append(element('label', {}, element('span', {textContent: 'value'}),
