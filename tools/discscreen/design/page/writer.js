@@ -81,7 +81,7 @@ function addButton() {
   const button = freeNumber('[BUTTON]', 'BUTTON', 1);
   if (text === null || button === null) return setStatus('all 31 numbers are taken', true);
   const picture = like ? fieldText(like, 8).trim() || ' ' : ' ';
-  // Without a picture the written size is the hit area.
+  // Without a picture, the hit area starts from the written size.
   const size = picture.trim() ? '0,0' : '100,24';
   return adding(async () => {
     await placeEntry('[TEXT]', 'TEXT', text, `Button ${button},${captionLike(likeButton)}, , ,0,0`);
