@@ -72,7 +72,16 @@ add_test(NAME discscreen_picture
 
 # Unit tests of the tool's portable parts.
 add_executable(tool_unit_tests ${CMAKE_SOURCE_DIR}/tests/tools/script_rewrite_test.cpp
-                               ${CMAKE_SOURCE_DIR}/tools/discscreen/design/script_rewrite.cpp)
-target_include_directories(tool_unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools/discscreen)
-target_link_libraries(tool_unit_tests PRIVATE GTest::gtest_main)
+                               ${CMAKE_SOURCE_DIR}/tools/discscreen/design/script_rewrite.cpp
+                               ${CMAKE_SOURCE_DIR}/tests/tools/entry_placement_test.cpp
+                               ${CMAKE_SOURCE_DIR}/tools/discscreen/design/entry_placement.cpp
+                               ${CMAKE_SOURCE_DIR}/tests/tools/vocabulary_test.cpp
+                               ${CMAKE_SOURCE_DIR}/tools/discscreen/reading/vocabulary.cpp
+                               ${CMAKE_SOURCE_DIR}/tools/discscreen/reading/vocabulary_table.cpp
+                               ${CMAKE_SOURCE_DIR}/tools/discscreen/reading/vocabulary_meanings.cpp
+                               ${CMAKE_SOURCE_DIR}/tools/discscreen/reading/script_reference.cpp)
+target_include_directories(tool_unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools/discscreen ${CMAKE_SOURCE_DIR}/tests/unit)
+target_link_libraries(tool_unit_tests PRIVATE discscreen_core GTest::gtest_main)
+# The vocabulary's test compares the committed script reference.
+target_compile_definitions(tool_unit_tests PRIVATE DISCSCREEN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(tool_unit_tests DISCOVERY_TIMEOUT 60)

@@ -9,6 +9,7 @@
 #include "new/new_command.h"
 #include "pictures/picture_command.h"
 #include "pictures/shrink_command.h"
+#include "reading/script_reference.h"
 #include "try/preview_command.h"
 
 namespace {
@@ -21,7 +22,8 @@ int Usage(const std::string& problem) {
                  "       discscreen shrink DISC [-o OUT | --in-place] [--colours N [--dither]]\n"
                  "       discscreen design DISC [--port N] [--no-browser]\n"
                  "       discscreen new DISC [--title TEXT] [--style NAME]\n"
-                 "       discscreen picture IN... -o OUT.BMP [--colours N [--dither]] [--make-states]\n";
+                 "       discscreen picture IN... -o OUT.BMP [--colours N [--dither]] [--make-states]\n"
+                 "       discscreen reference\n";
     return 2;
 }
 
@@ -33,6 +35,7 @@ struct Command {
 const Command kCommands[] = {
     {"check", RunCheck}, {"preview", RunPreview}, {"image", RunImage},
     {"shrink", RunShrink}, {"design", RunDesign}, {"new", RunNew}, {"picture", RunPicture},
+    {"reference", RunReference},
 };
 
 }  // namespace

@@ -20,17 +20,19 @@
 namespace {
 
 // The fields' names in messages, in the reader's order of the fields.
-const std::vector<const char*> kTextFields = {"text", "highlight colour", "normal colour",
-                                              "highlight background", "font", "x", "y", "width",
-                                              "height"};
-const std::vector<const char*> kButtonFields = {
-    "kind",    "x",       "y",                 "width",       "height",  "state",
-    "option",  "picture", "caption",           "caption placement", "hover sound", "command"};
+// The fields' names are the vocabulary's, as the designer and the
+// reference show them.
+std::vector<const char*> FieldNames(const char* (*name)(int), int count) {
+    std::vector<const char*> names;
+    for (int field = 0; field < count; ++field) names.push_back(name(field));
+    return names;
+}
+const std::vector<const char*> kTextFields = FieldNames(TextFieldName, kTextFieldCount);
+const std::vector<const char*> kButtonFields = FieldNames(ButtonFieldName, kButtonFieldCount);
 const std::vector<const char*> kReferenceFields = {"button number", "word"};
 
 constexpr int kLastSlot = kSlotCount - 1;
 const std::string kLastSlotText = std::to_string(kLastSlot);
-static_assert(kTextFieldCount == 9 && kButtonFieldCount == 12, "a name for each field above");
 
 bool Contains(const std::vector<std::string>& words, const std::string& word) {
     return std::find(words.begin(), words.end(), word) != words.end();

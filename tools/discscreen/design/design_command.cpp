@@ -19,10 +19,13 @@
 #include "reading/command_arguments.h"
 #include "design/design_files.h"
 #include "design/design_model.h"
+#include "design/entry_placement.h"
 #include "design/picture_upload.h"
 #include "pictures/picture_pixels.h"
 #include "pictures/png_file.h"
 #include "design/script_rewrite.h"
+#include "design/vocabulary_json.h"
+#include "reading/screen_reading.h"
 #include "reading/shown_screen.h"
 
 using nlohmann::json;
@@ -93,6 +96,15 @@ public:
         server.Get("/designer.js", [this, token](const httplib::Request&, httplib::Response& response) {
             Page("designer.js", "text/javascript; charset=utf-8", token, response);
         });
+        server.Get("/panel.js", [this, token](const httplib::Request&, httplib::Response& response) {
+            Page("panel.js", "text/javascript; charset=utf-8", token, response);
+        });
+        server.Get("/writer.js", [this, token](const httplib::Request&, httplib::Response& response) {
+            Page("writer.js", "text/javascript; charset=utf-8", token, response);
+        });
+        server.Get("/api/vocabulary", Guarded([](const httplib::Request&, httplib::Response& response) {
+            response.set_content(VocabularyJson().dump(), "application/json");
+        }));
         server.Get("/designer.css", [this, token](const httplib::Request&, httplib::Response& response) {
             Page("designer.css", "text/css; charset=utf-8", token, response);
         });
@@ -140,6 +152,11 @@ public:
             if (!ConvertDiscPicture(disc_, body.value("path", std::string()), &kept, &status, &why))
                 throw BadRequest{status, why};
             response.set_content(json{{"picture", kept.bitmap}, {"original", kept.original}}.dump(), "application/json");
+        }));
+        server.Post("/api/place", Guarded([this](const httplib::Request& request, httplib::Response& response) {
+            json body = ParseBody(request);
+            std::lock_guard<std::mutex> lock(mutex_);
+            response.set_content(Place(body).dump(), "application/json");
         }));
         server.Post("/api/preview", Guarded([this](const httplib::Request& request, httplib::Response& response) {
             json body = ParseBody(request);
@@ -270,9 +287,11 @@ private:
             NewEntry made;
             made.afterLine = entry.value("afterLine", 0);
             made.header = convert(entry.value("header", std::string()));
-            made.text = convert(entry.at("text").get<std::string>());
+            made.text = convert(entry.value("text", std::string()));
             made.fields = FieldEditsOf(entry.value("fields", json::object()), convert);
             made.deleted = entry.value("deleted", false);
+            made.atStart = entry.value("atStart", false);
+            made.before = entry.value("before", -1);
             edits.added.push_back(made);
         }
         return edits;
@@ -301,6 +320,29 @@ private:
         json model = ReadDesignModel(reading);
         model["version"] = Version();
         return model;
+    }
+
+    // The new entries that put {"add": {section, selector, number,
+    // captionText, text}} where the reader needs it, in the edited script:
+    // a [BEGIN] header first when there is none.
+    json Place(const json& body) {
+        const SystemLanguage& language = LanguageOf(body);
+        const WindowsSystem* windows = FindWindowsSystem(body.value("windows", std::string("later")));
+        if (!windows) throw BadRequest{400, "no Windows '" + body.value("windows", std::string()) + "'"};
+        const json add = body.at("add");
+        PlacementRequest asked{add.at("section").get<std::string>(), add.value("selector", std::string()),
+                               add.value("number", 0), add.value("captionText", 0)};
+        std::vector<int> origins;
+        std::string text = Rewritten(body, language.codePage, &origins);
+        ScreenReading reading(target_, TargetSystemOf(language, *windows));
+        json added = json::array();
+        for (const NewPlace& place : PlaceNewEntry(LayOutScript(reading.machine, ScriptLineTexts(text)), asked)) {
+            NewEntryAnchor anchor = AnchorOf(place.beforeLine, origins);
+            added.push_back({{"afterLine", anchor.afterLine}, {"atStart", anchor.atStart}, {"before", anchor.before},
+                             {"header", place.header}, {"text", ""}});
+        }
+        added.back()["text"] = add.value("text", std::string());
+        return {{"added", added}};
     }
 
     // The saved script as the program shows it under Wine: this tool's own
