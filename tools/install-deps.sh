@@ -55,6 +55,10 @@ common_packages() {
   [ -f /usr/include/httplib.h ] || echo libcpp-httplib-dev
   [ -f /usr/include/nlohmann/json.hpp ] || echo nlohmann-json3-dev
   [ -f /usr/include/png.h ] || echo libpng-dev
+  # The designer draws texts as Wine does (FreeType, the typefaces Wine finds).
+  [ -f /usr/include/freetype2/ft2build.h ] || echo libfreetype-dev
+  [ -f /usr/share/wine/fonts/tahoma.ttf ] || echo fonts-wine
+  [ -f /usr/share/fonts/truetype/dejavu/DejaVuSans-Oblique.ttf ] || echo fonts-dejavu-extra
   have pkg-config || echo pkg-config
   have chromium || echo chromium
   # The machine's certificate store, which the npm packages are fetched with.

@@ -123,13 +123,6 @@ function frameOf(button, highlighted) {
   return highlighted ? 2 : 0;
 }
 
-function fontCss(font) {
-  if (!font) return 'bold 13px sans-serif';  // the system font
-  const height = font.height > 0 ? Math.round(font.height * 0.8) : 11;
-  const face = font.face ? `"${font.face.trim()}", sans-serif` : 'Tahoma, sans-serif';
-  return `${font.italic ? 'italic ' : ''}${font.bold ? 'bold ' : ''}${height}px ${face}`;
-}
-
 function focusButton() {
   return state.model.buttons.find((button) => button.kind !== KIND_CHECK_BOX && button.state === 1);
 }
@@ -141,26 +134,17 @@ function draw() {
   screen.style.width = `${model.width || 640}px`;
   screen.style.height = `${model.height || 480}px`;
   screen.style.backgroundImage = model.background ? `url("${pictureUrl(model.background)}")` : 'none';
+  markPictureProblem(screen, model.background);
   screen.classList.toggle('outlines', $('[data-action="outlines"]').checked);
   const lit = state.hovered !== null ? state.hovered : (focusButton() || {}).number;
   const errorLines = new Set(model.findings.filter((f) => f.severity === 'error').map((f) => f.line));
   const texts = new Map(model.texts.map((text) => [text.number, text]));
   const drawn = new Set();
   for (const button of model.buttons) {
-    if (button.state === -1 || button.width <= 0 || button.height <= 0) continue;
+    if (button.state === -1) continue;
     const highlighted = button.number === lit;
-    const element = item('BUTTON' + button.number, button, 'button');
-    if (element.classList.contains('selected')) element.appendChild(resizeHandle(element.dataset.entry, element));
-    if (button.picture) {
-      element.style.backgroundImage = `url("${pictureUrl(button.picture)}")`;
-      element.style.backgroundPosition = `${-frameOf(button, highlighted) * button.width}px 0`;
-    }
-    element.addEventListener('pointerenter', () => {
-      if (!dragging && state.hovered !== button.number) { state.hovered = button.number; draw(); }
-    });
-    element.addEventListener('pointerleave', () => {
-      if (!dragging && state.hovered === button.number) { state.hovered = null; draw(); }
-    });
+    // A button without a picture draws nothing of its own, but its texts.
+    if (button.width > 0 && button.height > 0) drawButton(button, highlighted);
     for (const number of [button.caption, button.extraText]) {
       const text = texts.get(number);
       if (!text || drawn.has(number)) continue;
@@ -178,19 +162,28 @@ function draw() {
   drawPanel();
 }
 
+function drawButton(button, highlighted) {
+  const element = item('BUTTON' + button.number, button, 'button');
+  if (element.classList.contains('selected')) element.appendChild(resizeHandle(element.dataset.entry, element));
+  if (button.picture) {
+    element.style.backgroundImage = `url("${pictureUrl(button.picture)}")`;
+    element.style.backgroundPosition = `${-frameOf(button, highlighted) * button.width}px 0`;
+    markPictureProblem(element, button.picture);
+  }
+  element.addEventListener('pointerenter', () => {
+    if (!dragging && state.hovered !== button.number) { state.hovered = button.number; draw(); }
+  });
+  element.addEventListener('pointerleave', () => {
+    if (!dragging && state.hovered === button.number) { state.hovered = null; draw(); }
+  });
+}
+
+// The text as the program draws it (drawing.js); its words stay in the
+// element, unseen, for finding and reading it.
 function drawText(text, highlighted, unused) {
   const element = item('TEXT' + text.number, text, 'text');
-  element.style.font = fontCss(text.font);
-  // A size the tool worked out from the text is only near the program's,
-  // which measures in the real font: such a text is not cut or wrapped.
-  if (text.measured) element.classList.add('measured');
-  if (text.font && (text.font.underline || text.font.strikeOut)) {
-    element.style.textDecoration = `${text.font.underline ? 'underline ' : ''}${text.font.strikeOut ? 'line-through' : ''}`;
-  }
-  const colour = highlighted ? text.highlightColour : text.normalColour;
-  const shown = !unused && (highlighted || text.normalColour >= 0);
-  element.style.color = COLOURS[colour] || '#000000';
-  if (highlighted && text.highlightBackground >= 0) element.style.background = COLOURS[text.highlightBackground];
+  const look = unused ? {nothing: true} : paintText(element, text, highlighted);
+  const shown = !look.nothing && look.colour !== null;
   element.textContent = shown ? text.text.replace(/\r\n/g, '\n') : '';
   if (element.classList.contains('selected')) element.appendChild(resizeHandle(element.dataset.entry, element));
   if (!shown) element.style.outline = $('[data-action="outlines"]').checked ? '1px dotted #999' : 'none';
@@ -476,49 +469,6 @@ async function loadImage(source) {
   return createImageBitmap(blob, {colorSpaceConversion: 'none'});
 }
 
-// The drawing without its texts, as pixels: the background and each button
-// in its frame at rest.
-async function drawingPixels(width, height) {
-  const canvas = new OffscreenCanvas(width, height);
-  const context = canvas.getContext('2d');
-  const model = state.model;
-  if (model.background) context.drawImage(await loadImage(pictureUrl(model.background)), 0, 0);
-  const lit = (focusButton() || {}).number;
-  for (const button of model.buttons) {
-    if (!button.picture || button.state === -1 || button.width <= 0) continue;
-    const strip = await loadImage(pictureUrl(button.picture));
-    const frame = frameOf(button, button.number === lit);
-    context.drawImage(strip, frame * button.width, 0, button.width, button.height,
-                      button.x, button.y, button.width, button.height);
-  }
-  return context.getImageData(0, 0, width, height).data;
-}
-
-// The share of pixels outside the shown texts where the drawing and the
-// program's picture differ.
-async function differingShare(truth) {
-  const width = Math.min(truth.width, state.model.width || truth.width);
-  const height = Math.min(truth.height, state.model.height || truth.height);
-  const canvas = new OffscreenCanvas(width, height);
-  const context = canvas.getContext('2d');
-  context.drawImage(truth, 0, 0);
-  const theirs = context.getImageData(0, 0, width, height).data;
-  const ours = await drawingPixels(width, height);
-  const texts = [...document.querySelectorAll('#screen .text')].filter((e) => e.textContent)
-      .map((e) => [e.offsetLeft, e.offsetTop, e.offsetLeft + e.offsetWidth, e.offsetTop + e.offsetHeight]);
-  let counted = 0;
-  let differing = 0;
-  for (let y = 0; y < height; ++y) {
-    for (let x = 0; x < width; ++x) {
-      if (texts.some(([left, top, right, bottom]) => x >= left && x < right && y >= top && y < bottom)) continue;
-      const at = (y * width + x) * 4;
-      ++counted;
-      if (ours[at] !== theirs[at] || ours[at + 1] !== theirs[at + 1] || ours[at + 2] !== theirs[at + 2]) ++differing;
-    }
-  }
-  return counted ? differing / counted : 0;
-}
-
 async function preview() {
   setStatus('previewing the saved script under Wine...');
   try {
@@ -533,10 +483,12 @@ async function preview() {
     await image.decode();
     figure.hidden = false;
     state.truth = await loadImage(blob);
-    const share = await differingShare(state.truth);
-    figure.dataset.difference = String(share);
+    const {outside, inside} = await compareWithProgram(state.truth);
+    figure.dataset.difference = String(outside);
+    figure.dataset.insideTexts = String(inside);
     figure.querySelector('figcaption').textContent =
-        `${(share * 100).toFixed(2)}% of the pixels outside texts differ from the drawing`;
+        `pixels that differ from the drawing: ${(outside * 100).toFixed(2)}% outside texts, ` +
+        `${(inside * 100).toFixed(2)}% inside their rectangles`;
     setStatus('previewed');
   } catch (error) {
     setStatus(error.message, true);

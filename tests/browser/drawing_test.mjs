@@ -1,0 +1,147 @@
+// The page draws texts as the program under Wine does: node drawing_test.mjs DISCSCREEN DEMO_DISC
+// Prints "drawing: N passed, M failed" and exits 1 on a failure. DESIGNER_NO_WINE=1
+// leaves out the comparison with the program under Wine.
+import {spawn} from 'node:child_process';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import readline from 'node:readline';
+import puppeteer from 'puppeteer-core';
+
+const [tool, demoDisc] = process.argv.slice(2);
+const BOUND = 60000;
+let passed = 0;
+let failed = 0;
+
+function check(what, ok, detail = '') {
+  if (ok) ++passed;
+  else { ++failed; console.log(`FAIL: ${what}${detail ? ': ' + detail : ''}`); }
+}
+
+async function withDesigner(browser, script, work) {
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'drawing-disc-'));
+  fs.cpSync(demoDisc, folder, {recursive: true});
+  if (script) fs.writeFileSync(path.join(folder, 'AUTORUN.INF'), script.replace(/\n/g, '\r\n'));
+  const child = spawn(tool, ['design', folder, '--no-browser'], {stdio: ['ignore', 'pipe', 'inherit']});
+  const url = await new Promise((resolve, reject) => {
+    const timer = setTimeout(() => reject(new Error('no URL from the designer')), BOUND);
+    readline.createInterface({input: child.stdout}).once('line', (line) => { clearTimeout(timer); resolve(line); });
+    child.once('exit', (code) => reject(new Error(`designer ended with ${code}`)));
+  });
+  const page = await browser.newPage();
+  page.setDefaultTimeout(BOUND);
+  try {
+    await page.goto(url);
+    await page.waitForSelector('body[data-ready="yes"]');
+    return await work(page);
+  } finally {
+    await page.close();
+    await new Promise((resolve) => { child.once('exit', resolve); child.kill('SIGTERM'); });
+    fs.rmSync(folder, {recursive: true, force: true});
+  }
+}
+
+// Sizes and widths as Wine 8 gives them (GetTextExtentPoint32 of "Sample
+// Fonts" in the font the program makes): every face is DejaVu Sans there.
+const FONT_CASES = [
+  {font: 'Tahoma,15', width: 88, height: 15},
+  {font: 'Tahoma,15,BOLD', width: 100, height: 15},
+  {font: 'Arial,13', width: 76, height: 13},
+  {font: 'MS Sans Serif,13,BOLD', width: 85, height: 13},
+  {font: 'Tahoma', width: 76, height: 13},
+];
+
+async function textSizesAreWines(browser) {
+  const fonts = FONT_CASES.map((c, i) => `FONT${i + 1}=${c.font}`).join('\n');
+  const texts = FONT_CASES.map((c, i) => `TEXT${i + 1}=Sample Fonts,7,7, ,${i + 1},10,${10 + 30 * i}`).join('\n');
+  const buttons = FONT_CASES.map((c, i) => `BUTTON${i + 1}=PUSHBUTTON,300,${10 + 30 * i},0,0,NORMAL,NO,PUSH1.BMP,${i + 1}`).join('\n');
+  const script = `[BEGIN]\nTITLE=t\nINTROBITMAP=BACK.BMP\n${fonts}\n[TEXT]\n${texts}\n[BUTTON]\n${buttons}\n[END]\n`;
+  const sizes = await withDesigner(browser, script, (page) => page.evaluate(async () => {
+    const inked = async (text) => {
+      const picture = await loadImage(textPictureUrl(text, 7));
+      const context = new OffscreenCanvas(picture.width, picture.height).getContext('2d');
+      context.drawImage(picture, 0, 0);
+      const alpha = context.getImageData(0, 0, picture.width, picture.height).data;
+      let right = 0;
+      for (let at = 3; at < alpha.length; at += 4) if (alpha[at]) right = Math.max(right, ((at - 3) / 4) % picture.width + 1);
+      return right;
+    };
+    return Promise.all(state.model.texts.map(async (t) => ({width: t.width, height: t.height, inked: await inked(t)})));
+  }));
+  FONT_CASES.forEach((c, i) => {
+    const size = sizes[i];
+    check(`FONT=${c.font} measures as under Wine`, size && size.width === c.width && size.height === c.height,
+          JSON.stringify(size));
+    check(`FONT=${c.font} inks its text to near its width`, size && size.inked > c.width - 4 && size.inked <= c.width,
+          JSON.stringify(size));
+  });
+}
+
+// What lies behind a text: a caption on its button's picture gets the
+// background picture restored under it; a highlighted one with a highlight
+// background gets the fill; a HELP text not highlighted leaves the picture.
+const BACKGROUND_CASES = [
+  {name: 'a normal caption restores the background', text: '7,7, ,1', highlighted: false, behind: 'background'},
+  {name: 'a highlighted caption fills its background', text: '7,7,4,1', highlighted: true, behind: '#ff0000'},
+  {name: 'a HELP text at rest leaves the button', text: '7,HELP, ,1', highlighted: false, behind: 'button'},
+];
+
+async function captionBackgrounds(browser) {
+  for (const c of BACKGROUND_CASES) {
+    const buttonState = c.highlighted ? 'FOCUS' : 'NORMAL';
+    const script = `[BEGIN]\nTITLE=t\nINTROBITMAP=BACK.BMP\nFONT1=Tahoma,13\n[TEXT]\nTEXT1=x,${c.text},52,158,4,4\n` +
+                   `[BUTTON]\nBUTTON1=PUSHBUTTON,40,146,0,0,${buttonState},NO,PUSH1.BMP,1\n[END]\n`;
+    const got = await withDesigner(browser, script, (page) => page.evaluate(async () => {
+      const {pixels} = await programDrawing(state.model.width, state.model.height);
+      const at = (160 * state.model.width + 54) * 4;
+      const pixel = [pixels[at], pixels[at + 1], pixels[at + 2]];
+      const sample = async (url, x, y) => {
+        const image = await loadImage(url);
+        const context = new OffscreenCanvas(image.width, image.height).getContext('2d');
+        context.drawImage(image, 0, 0);
+        return [...context.getImageData(x, y, 1, 1).data.slice(0, 3)];
+      };
+      const button = state.model.buttons[0];
+      const frame = frameOf(button, button.state === 1);
+      return {pixel, background: await sample(pictureUrl(state.model.background), 54, 160),
+              button: await sample(pictureUrl(button.picture), frame * button.width + 14, 14)};
+    }));
+    const hex = '#' + got.pixel.map((v) => v.toString(16).padStart(2, '0')).join('');
+    const expected = c.behind.startsWith('#') ? c.behind : '#' + got[c.behind].map((v) => v.toString(16).padStart(2, '0')).join('');
+    check(c.name, hex === expected, `${hex}, expected ${expected}`);
+  }
+}
+
+// The demo disc under Wine against the page's drawing.
+async function demoAgainstWine(browser) {
+  const shares = await withDesigner(browser, null, async (page) => {
+    await page.click('[data-action="preview"]');
+    await page.waitForFunction(() => ['previewed'].includes(document.querySelector('#status').textContent) ||
+                                     document.body.dataset.status === 'problem', {timeout: 600000});
+    return page.$eval('#truth', (figure) => ({outside: Number(figure.dataset.difference),
+                                              inside: Number(figure.dataset.insideTexts)}));
+  });
+  console.log(`drawing: the demo disc under Wine differs in ${(shares.outside * 100).toFixed(2)}% of the pixels ` +
+              `outside texts and ${(shares.inside * 100).toFixed(2)}% inside their rectangles`);
+  check('the demo disc under Wine: outside texts within 1%', shares.outside < 0.01, String(shares.outside));
+  check('the demo disc under Wine: inside texts within 5%', shares.inside < 0.05, String(shares.inside));
+}
+
+const browser = await puppeteer.launch({
+  executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+  headless: true,
+  args: process.getuid && process.getuid() === 0 ? ['--no-sandbox'] : [],
+  protocolTimeout: 700000,
+});
+try {
+  await textSizesAreWines(browser);
+  await captionBackgrounds(browser);
+  if (!process.env.DESIGNER_NO_WINE) await demoAgainstWine(browser);
+} catch (error) {
+  ++failed;
+  console.log(`FAIL: ${error.stack}`);
+} finally {
+  await browser.close();
+}
+console.log(`drawing: ${passed} passed, ${failed} failed`);
+process.exit(failed ? 1 : 0);

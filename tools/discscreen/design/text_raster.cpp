@@ -1,0 +1,282 @@
+#include "design/text_raster.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
+#include <png.h>
+
+#include <map>
+#include <mutex>
+
+namespace {
+
+// Wine 8 under the preview draws every face a script can name (Tahoma,
+// Arial, MS Sans Serif, a face it does not know, none) as DejaVu Sans, and
+// the system font as DejaVu Sans Bold with a cell 16 pixels high (see
+// tests/wine/wine-facts.md).
+constexpr char kFontFolder[] = "/usr/share/fonts/truetype/dejavu/";
+constexpr int kSystemFontHeight = 16;
+constexpr int kDefaultGuiFontHeight = -11;  // the default GUI font: 8 points at 96 dpi
+
+std::string FaceFile(bool bold, bool italic) {
+    const char* style = bold ? (italic ? "-BoldOblique" : "-Bold") : (italic ? "-Oblique" : "");
+    return std::string(kFontFolder) + "DejaVuSans" + style + ".ttf";
+}
+
+class Faces {
+public:
+    ~Faces() {
+        for (auto& [path, face] : faces_) FT_Done_Face(face);
+        if (library_) FT_Done_FreeType(library_);
+    }
+    std::mutex mutex;
+
+    FT_Face Open(const std::string& path, std::string* why) {
+        if (!library_ && FT_Init_FreeType(&library_) != 0) {
+            *why = "FreeType cannot start";
+            return nullptr;
+        }
+        auto found = faces_.find(path);
+        if (found != faces_.end()) return found->second;
+        FT_Face face = nullptr;
+        if (FT_New_Face(library_, path.c_str(), 0, &face) != 0) {
+            *why = "the typeface " + path + " is missing (tools/install-deps.sh installs it)";
+            return nullptr;
+        }
+        return faces_[path] = face;
+    }
+
+private:
+    FT_Library library_ = nullptr;
+    std::map<std::string, FT_Face> faces_;
+};
+
+Faces& SharedFaces() {
+    static Faces faces;
+    return faces;
+}
+
+// The font set to the size Wine gives the LOGFONT's height: a positive
+// height is the cell (the OS/2 table's Windows ascent plus descent), a
+// negative one the em.
+struct SizedFont {
+    FT_Face face = nullptr;
+    int ascent = 0;
+    int descent = 0;
+    int underlineTop = 0, underlineSize = 0;
+    int strikeTop = 0, strikeSize = 0;
+    bool underline = false, strikeOut = false;
+};
+
+int Rounded26(FT_Long value) { return static_cast<int>((value + 32) >> 6); }
+
+bool SizeFont(const RasterFont& font, SizedFont* sized, std::string* why) {
+    const FontChanges& changes = font.changes;
+    const bool bold = font.systemFont || changes.bold;
+    FT_Face face = SharedFaces().Open(FaceFile(bold, !font.systemFont && changes.italic), why);
+    if (!face) return false;
+    const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+    const auto* post = static_cast<const TT_Postscript*>(FT_Get_Sfnt_Table(face, FT_SFNT_POST));
+    const long cell = os2 ? os2->usWinAscent + os2->usWinDescent : face->ascender - face->descender;
+    int height = font.systemFont ? kSystemFontHeight : changes.hasHeight ? changes.height : kDefaultGuiFontHeight;
+    if (height == 0) height = kSystemFontHeight;
+    FT_Long ppem = 0;
+    if (height > 0) {
+        ppem = FT_MulFix(face->units_per_EM, FT_DivFix(height, cell));
+        // A rounded-up size whose cell outgrows the height is one smaller.
+        if (ppem > 1 && FT_MulFix(cell, FT_DivFix(ppem, face->units_per_EM)) > height) --ppem;
+    } else {
+        ppem = -height;
+    }
+    if (ppem < 1) ppem = 1;
+    if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(ppem)) != 0) {
+        *why = "the typeface cannot be set to " + std::to_string(ppem) + " pixels";
+        return false;
+    }
+    const FT_Fixed scale = face->size->metrics.y_scale;
+    sized->face = face;
+    sized->ascent = Rounded26(FT_MulFix(os2 ? os2->usWinAscent : face->ascender, scale));
+    sized->descent = Rounded26(FT_MulFix(os2 ? os2->usWinDescent : -face->descender, scale));
+    sized->underline = !font.systemFont && changes.underline;
+    sized->strikeOut = !font.systemFont && changes.strikeOut;
+    const int ulSize = post ? Rounded26(FT_MulFix(post->underlineThickness, scale)) : 1;
+    sized->underlineSize = ulSize < 1 ? 1 : ulSize;
+    sized->underlineTop = post ? -Rounded26(FT_MulFix(post->underlinePosition, scale)) : 1;
+    const int stSize = os2 ? Rounded26(FT_MulFix(os2->yStrikeoutSize, scale)) : 1;
+    sized->strikeSize = stSize < 1 ? 1 : stSize;
+    sized->strikeTop = os2 ? -Rounded26(FT_MulFix(os2->yStrikeoutPosition, scale)) : -sized->ascent / 3;
+    return true;
+}
+
+std::u32string Decode(const std::string& text) {
+    std::u32string out;
+    for (std::size_t at = 0; at < text.size();) {
+        const unsigned char lead = static_cast<unsigned char>(text[at]);
+        const int length = lead < 0x80 ? 1 : lead >> 5 == 6 ? 2 : lead >> 4 == 14 ? 3 : lead >> 3 == 30 ? 4 : 1;
+        char32_t point = length == 1 ? lead : lead & (0x7F >> length);
+        for (int i = 1; i < length && at + i < text.size(); ++i) point = point << 6 | (text[at + i] & 0x3F);
+        out.push_back(point);
+        at += length;
+    }
+    return out;
+}
+
+// One character as written: '&' before a character underlines it and is
+// not drawn; "&&" writes one '&'.
+struct Written {
+    char32_t point;
+    bool prefixed;
+};
+
+std::vector<Written> WithoutPrefixes(const std::u32string& text) {
+    std::vector<Written> out;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (text[at] == U'&' && at + 1 < text.size()) {
+            ++at;
+            out.push_back({text[at], text[at] != U'&'});
+        } else if (text[at] != U'&') {
+            out.push_back({text[at], false});
+        }
+    }
+    return out;
+}
+
+int Advance(const SizedFont& font, char32_t point) {
+    if (FT_Load_Char(font.face, point, FT_LOAD_DEFAULT) != 0) return 0;
+    return Rounded26(font.face->glyph->advance.x);
+}
+
+struct Line {
+    std::size_t from, to;
+};
+
+bool IsBreak(char32_t point) { return point == U'\r' || point == U'\n'; }
+
+// DT_WORDBREAK's lines: CR LF (or a CR or LF alone) ends a line; a line too
+// wide ends at its last blank that fits, the blanks there are skipped, and a
+// word wider than the rectangle stays whole on its own line.
+std::vector<Line> LinesOf(const SizedFont& font, const std::vector<Written>& text, int width) {
+    std::vector<Line> lines;
+    std::size_t at = 0;
+    for (;;) {
+        std::size_t end = at;
+        while (end < text.size() && !IsBreak(text[end].point)) ++end;
+        std::size_t fits = at;
+        for (int used = 0; fits < end; ++fits) {
+            used += Advance(font, text[fits].point);
+            if (used > width) break;
+        }
+        if (fits < end) {
+            std::size_t blank = fits;
+            while (blank > at && text[blank].point != U' ') --blank;
+            if (text[blank].point != U' ') {  // one long word
+                blank = fits;
+                while (blank < end && text[blank].point != U' ') ++blank;
+            }
+            std::size_t lineEnd = blank;
+            while (lineEnd > at && text[lineEnd - 1].point == U' ') --lineEnd;
+            lines.push_back({at, lineEnd});
+            at = blank;
+            while (at < end && text[at].point == U' ') ++at;
+            if (at < end) continue;
+        } else {
+            lines.push_back({at, end});
+        }
+        if (end == text.size()) break;
+        at = end + (text[end].point == U'\r' && end + 1 < text.size() && text[end + 1].point == U'\n' ? 2 : 1);
+        if (at == text.size()) break;  // a text ending in a break has no empty last line
+    }
+    return lines;
+}
+
+// Glyphs are laid over one another as Wine's XRender glyphs are composed.
+void Cover(TextCoverage* out, int x, int y, std::uint8_t alpha) {
+    if (x < 0 || y < 0 || x >= out->width || y >= out->height) return;
+    std::uint8_t& pixel = out->alpha[static_cast<std::size_t>(y) * out->width + x];
+    pixel = static_cast<std::uint8_t>(pixel + (alpha * (255 - pixel) + 127) / 255);
+}
+
+void Bar(TextCoverage* out, int left, int right, int top, int size) {
+    for (int y = top; y < top + size; ++y) {
+        for (int x = left; x < right; ++x) Cover(out, x, y, 255);
+    }
+}
+
+void DrawGlyph(const SizedFont& font, char32_t point, int penX, int baseline, TextCoverage* out) {
+    if (FT_Load_Char(font.face, point, FT_LOAD_DEFAULT) != 0) return;
+    if (FT_Render_Glyph(font.face->glyph, FT_RENDER_MODE_NORMAL) != 0) return;
+    const FT_Bitmap& bitmap = font.face->glyph->bitmap;
+    const int left = penX + font.face->glyph->bitmap_left;
+    const int top = baseline - font.face->glyph->bitmap_top;
+    for (unsigned row = 0; row < bitmap.rows; ++row) {
+        for (unsigned column = 0; column < bitmap.width; ++column) {
+            const std::uint8_t level = bitmap.buffer[row * bitmap.pitch + column];
+            if (level) Cover(out, left + static_cast<int>(column), top + static_cast<int>(row), level);
+        }
+    }
+}
+
+}  // namespace
+
+TextExtent MeasureRasterText(const RasterFont& font, const std::string& text) {
+    std::lock_guard<std::mutex> lock(SharedFaces().mutex);
+    SizedFont sized;
+    std::string why;
+    TextExtent extent;
+    if (!SizeFont(font, &sized, &why)) return extent;
+    std::u32string points = Decode(text);
+    for (char32_t point : points) extent.width += Advance(sized, point);
+    extent.height = sized.ascent + sized.descent;
+    return extent;
+}
+
+TextCoverage RasterText(const RasterFont& font, const std::string& text, int width, int height, std::string* why) {
+    TextCoverage out;
+    out.width = width > 0 ? width : 0;
+    out.height = height > 0 ? height : 0;
+    out.alpha.assign(static_cast<std::size_t>(out.width) * out.height, 0);
+    std::lock_guard<std::mutex> lock(SharedFaces().mutex);
+    SizedFont sized;
+    if (!SizeFont(font, &sized, why)) return out;
+    const std::vector<Written> written = WithoutPrefixes(Decode(text));
+    const int lineHeight = sized.ascent + sized.descent;
+    int top = 0;
+    for (const Line& line : LinesOf(sized, written, out.width)) {
+        if (top >= out.height) break;
+        const int baseline = top + sized.ascent;
+        int penX = 0;
+        for (std::size_t at = line.from; at < line.to; ++at) {
+            const int advance = Advance(sized, written[at].point);
+            DrawGlyph(sized, written[at].point, penX, baseline, &out);
+            if (written[at].prefixed) Bar(&out, penX, penX + advance, baseline + 1, 1);
+            penX += advance;
+        }
+        if (sized.underline) Bar(&out, 0, penX, baseline + sized.underlineTop, sized.underlineSize);
+        if (sized.strikeOut) Bar(&out, 0, penX, baseline + sized.strikeTop, sized.strikeSize);
+        top += lineHeight;
+    }
+    return out;
+}
+
+std::string TextPng(const TextCoverage& coverage, std::uint32_t colour) {
+    if (coverage.width <= 0 || coverage.height <= 0) return "";
+    std::vector<unsigned char> rgba;
+    rgba.reserve(coverage.alpha.size() * 4);
+    for (std::uint8_t alpha : coverage.alpha) {
+        rgba.push_back(static_cast<unsigned char>(colour >> 16));
+        rgba.push_back(static_cast<unsigned char>(colour >> 8));
+        rgba.push_back(static_cast<unsigned char>(colour));
+        rgba.push_back(alpha);
+    }
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(coverage.width);
+    image.height = static_cast<png_uint_32>(coverage.height);
+    image.format = PNG_FORMAT_RGBA;
+    png_alloc_size_t size = 0;
+    if (!png_image_write_get_memory_size(image, size, 0, rgba.data(), 0, nullptr)) return "";
+    std::string png(size, '\0');
+    if (!png_image_write_to_memory(&image, png.data(), &size, 0, rgba.data(), 0, nullptr)) return "";
+    png.resize(size);
+    return png;
+}

@@ -1,0 +1,36 @@
+#pragma once
+// A screen text as the program writes it under Wine: the font the program
+// makes from a FONT entry (or the system font), resolved to the typeface the
+// preview's Wine prefix draws, rasterised with FreeType at the size Wine
+// gives it, laid out as DrawTextA with DT_WORDBREAK lays it out (lines,
+// word wrap, '&' prefixes) and cut at the text's rectangle.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "script/script_host.h"
+
+struct RasterFont {
+    bool systemFont = false;  // the text has no font of its own
+    FontChanges changes;      // the FONT entry, over the default GUI font
+};
+
+// Coverage of each pixel of the rectangle, 0 (untouched) to 255, the top row
+// first.
+struct TextCoverage {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> alpha;
+};
+
+// GetTextExtentPointA of the whole text as one run (line breaks included),
+// for a text whose entry gives no size. The text is UTF-8.
+TextExtent MeasureRasterText(const RasterFont& font, const std::string& text);
+
+// What DrawTextA draws of the text inside a rectangle of that size. Empty
+// coverage (all 0) when no typeface can be loaded; *why then says so.
+TextCoverage RasterText(const RasterFont& font, const std::string& text, int width, int height,
+                        std::string* why);
+
+// The coverage in one colour (0xRRGGBB) as a PNG with an alpha channel.
+std::string TextPng(const TextCoverage& coverage, std::uint32_t colour);
