@@ -20,7 +20,7 @@
 #include "pictures/picture_pixels.h"
 #include "pictures/png_file.h"
 #include "design/script_rewrite.h"
-#include "design/text_raster.h"
+#include "design/text_picture.h"
 #include "reading/shown_screen.h"
 
 using nlohmann::json;
@@ -95,8 +95,9 @@ public:
         server.Get("/picture", Guarded([this](const httplib::Request& request, httplib::Response& response) {
             Picture(request.get_param_value("path"), response);
         }));
-        server.Get("/text.png", Guarded([](const httplib::Request& request, httplib::Response& response) {
-            TextPicture(request, response);
+        server.Get("/text.png", Guarded([this](const httplib::Request& request, httplib::Response& response) {
+            response.set_header("Cache-Control", "max-age=60");
+            response.set_content(TextPicturePng(disc_, request), "image/png");
         }));
         server.Get("/drawing.js", [this, token](const httplib::Request&, httplib::Response& response) {
             Page("drawing.js", "text/javascript; charset=utf-8", token, response);
@@ -180,33 +181,6 @@ private:
             throw BadRequest{422, "'" + relative + "' is not shown: " + why};
         }
         response.set_content(EncodePng(pixels), "image/png");
-    }
-
-    // One text as the program writes it: ?text=&width=&height=&colour=RRGGBB
-    // and the font (system=1, or face, size, bold, italic, underline, strikeout).
-    static void TextPicture(const httplib::Request& request, httplib::Response& response) {
-        auto number = [&](const char* name) {
-            const std::string value = request.get_param_value(name);
-            return value.empty() ? 0 : std::stoi(value);
-        };
-        const int width = number("width"), height = number("height");
-        if (width <= 0 || height <= 0 || width > 4096 || height > 4096) throw BadRequest{400, "a text's size is 1 to 4096 pixels"};
-        RasterFont font;
-        font.systemFont = request.get_param_value("system") == "1";
-        font.changes.faceName = request.get_param_value("face");
-        font.changes.hasFaceName = !font.changes.faceName.empty();
-        font.changes.hasHeight = request.has_param("size");
-        font.changes.height = number("size");
-        font.changes.bold = request.get_param_value("bold") == "1";
-        font.changes.italic = request.get_param_value("italic") == "1";
-        font.changes.underline = request.get_param_value("underline") == "1";
-        font.changes.strikeOut = request.get_param_value("strikeout") == "1";
-        std::string why;
-        TextCoverage coverage = RasterText(font, request.get_param_value("text"), width, height, &why);
-        if (!why.empty()) throw BadRequest{500, why};
-        const auto colour = static_cast<std::uint32_t>(std::stoul(request.get_param_value("colour"), nullptr, 16));
-        response.set_header("Cache-Control", "max-age=3600");
-        response.set_content(TextPng(coverage, colour), "image/png");
     }
 
     static const SystemLanguage& LanguageOf(const json& body) {

@@ -189,16 +189,15 @@ std::vector<Line> LinesOf(const SizedFont& font, const std::vector<Written>& tex
     return lines;
 }
 
-// Glyphs are laid over one another as Wine's XRender glyphs are composed.
-void Cover(TextCoverage* out, int x, int y, std::uint8_t alpha) {
+void Cover(TextCoverage* out, int x, int y, int level) {
     if (x < 0 || y < 0 || x >= out->width || y >= out->height) return;
-    std::uint8_t& pixel = out->alpha[static_cast<std::size_t>(y) * out->width + x];
-    pixel = static_cast<std::uint8_t>(pixel + (alpha * (255 - pixel) + 127) / 255);
+    std::uint8_t& pixel = out->level[static_cast<std::size_t>(y) * out->width + x];
+    if (level > pixel) pixel = static_cast<std::uint8_t>(level);
 }
 
 void Bar(TextCoverage* out, int left, int right, int top, int size) {
     for (int y = top; y < top + size; ++y) {
-        for (int x = left; x < right; ++x) Cover(out, x, y, 255);
+        for (int x = left; x < right; ++x) Cover(out, x, y, kFullCoverage);
     }
 }
 
@@ -210,8 +209,10 @@ void DrawGlyph(const SizedFont& font, char32_t point, int penX, int baseline, Te
     const int top = baseline - font.face->glyph->bitmap_top;
     for (unsigned row = 0; row < bitmap.rows; ++row) {
         for (unsigned column = 0; column < bitmap.width; ++column) {
-            const std::uint8_t level = bitmap.buffer[row * bitmap.pitch + column];
-            if (level) Cover(out, left + static_cast<int>(column), top + static_cast<int>(row), level);
+            // FreeType's 256 shades become Wine's 17 levels, of which Wine
+            // leaves the faintest undrawn (measured).
+            const int level = bitmap.buffer[row * bitmap.pitch + column] * (kFullCoverage + 1) >> 8;
+            if (level > 1) Cover(out, left + static_cast<int>(column), top + static_cast<int>(row), level);
         }
     }
 }
@@ -234,7 +235,7 @@ TextCoverage RasterText(const RasterFont& font, const std::string& text, int wid
     TextCoverage out;
     out.width = width > 0 ? width : 0;
     out.height = height > 0 ? height : 0;
-    out.alpha.assign(static_cast<std::size_t>(out.width) * out.height, 0);
+    out.level.assign(static_cast<std::size_t>(out.width) * out.height, 0);
     std::lock_guard<std::mutex> lock(SharedFaces().mutex);
     SizedFont sized;
     if (!SizeFont(font, &sized, why)) return out;
@@ -258,20 +259,29 @@ TextCoverage RasterText(const RasterFont& font, const std::string& text, int wid
     return out;
 }
 
-std::string TextPng(const TextCoverage& coverage, std::uint32_t colour) {
-    if (coverage.width <= 0 || coverage.height <= 0) return "";
-    std::vector<unsigned char> rgba;
-    rgba.reserve(coverage.alpha.size() * 4);
-    for (std::uint8_t alpha : coverage.alpha) {
-        rgba.push_back(static_cast<unsigned char>(colour >> 16));
-        rgba.push_back(static_cast<unsigned char>(colour >> 8));
-        rgba.push_back(static_cast<unsigned char>(colour));
-        rgba.push_back(alpha);
+namespace {
+// The share of the text colour that each of the 17 levels gives a channel
+// that the text brightens (out of 255); a channel the text darkens takes
+// 255 minus the share of the opposite level. Measured under Wine 8: a level
+// blends linearly, thin strokes come out stronger than their coverage.
+constexpr int kLevelShare[kFullCoverage + 1] = {0,    0x4d, 0x68, 0x7c, 0x8c, 0x9a, 0xa7, 0xb2, 0xbd,
+                                                0xc7, 0xd0, 0xd9, 0xe1, 0xe9, 0xf0, 0xf8, 0xff};
+
+std::uint32_t BlendChannel(std::uint32_t below, std::uint32_t text, int level) {
+    if (below == text) return below;
+    if (below < text) {
+        const std::uint32_t least = kLevelShare[level] * text / 255;
+        return text - (text - below) * (text - least) / text;
     }
+    const std::uint32_t most = kLevelShare[kFullCoverage - level] + (255 - kLevelShare[kFullCoverage - level]) * text / 255;
+    return text + (below - text) * (most - text) / (255 - text);
+}
+
+std::string EncodeRgba(const std::vector<unsigned char>& rgba, int width, int height) {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(coverage.width);
-    image.height = static_cast<png_uint_32>(coverage.height);
+    image.width = static_cast<png_uint_32>(width);
+    image.height = static_cast<png_uint_32>(height);
     image.format = PNG_FORMAT_RGBA;
     png_alloc_size_t size = 0;
     if (!png_image_write_get_memory_size(image, size, 0, rgba.data(), 0, nullptr)) return "";
@@ -279,4 +289,29 @@ std::string TextPng(const TextCoverage& coverage, std::uint32_t colour) {
     if (!png_image_write_to_memory(&image, png.data(), &size, 0, rgba.data(), 0, nullptr)) return "";
     png.resize(size);
     return png;
+}
+}  // namespace
+
+std::uint32_t BlendText(std::uint32_t below, std::uint32_t colour, int level) {
+    if (level <= 0) return below;
+    if (level >= kFullCoverage) return colour;
+    std::uint32_t out = 0;
+    for (int shift = 16; shift >= 0; shift -= 8) {
+        out |= BlendChannel(below >> shift & 0xFF, colour >> shift & 0xFF, level) << shift;
+    }
+    return out;
+}
+
+std::string TextPng(const TextCoverage& coverage, std::uint32_t colour, const std::vector<std::uint32_t>* below) {
+    if (coverage.width <= 0 || coverage.height <= 0) return "";
+    std::vector<unsigned char> rgba;
+    rgba.reserve(coverage.level.size() * 4);
+    for (std::size_t at = 0; at < coverage.level.size(); ++at) {
+        const int level = coverage.level[at];
+        const std::uint32_t pixel = below ? BlendText(below->at(at), colour, level) : colour;
+        const std::uint32_t alpha = below ? 255 : BlendText(0, 0xFFFFFF, level) & 0xFF;
+        rgba.insert(rgba.end(), {static_cast<unsigned char>(pixel >> 16), static_cast<unsigned char>(pixel >> 8),
+                                 static_cast<unsigned char>(pixel), static_cast<unsigned char>(alpha)});
+    }
+    return EncodeRgba(rgba, coverage.width, coverage.height);
 }

@@ -15,12 +15,13 @@ struct RasterFont {
     FontChanges changes;      // the FONT entry, over the default GUI font
 };
 
-// Coverage of each pixel of the rectangle, 0 (untouched) to 255, the top row
-// first.
+// Coverage of each pixel of the rectangle in Wine's 17 grey levels, 0
+// (untouched) to 16 (covered), the top row first.
+constexpr int kFullCoverage = 16;
 struct TextCoverage {
     int width = 0;
     int height = 0;
-    std::vector<std::uint8_t> alpha;
+    std::vector<std::uint8_t> level;
 };
 
 // GetTextExtentPointA of the whole text as one run (line breaks included),
@@ -32,5 +33,12 @@ TextExtent MeasureRasterText(const RasterFont& font, const std::string& text);
 TextCoverage RasterText(const RasterFont& font, const std::string& text, int width, int height,
                         std::string* why);
 
-// The coverage in one colour (0xRRGGBB) as a PNG with an alpha channel.
-std::string TextPng(const TextCoverage& coverage, std::uint32_t colour);
+// One pixel of text in a colour over the colour below it, both 0xRRGGBB, as
+// Wine blends its grey levels (measured, see tests/wine/wine-facts.md).
+std::uint32_t BlendText(std::uint32_t below, std::uint32_t colour, int level);
+
+// The text in one colour (0xRRGGBB) as a PNG. Over `below` (the rectangle's
+// pixels as the program prepared them, as many as the coverage has) the
+// picture is opaque and exact; without, its alpha stands for the levels as
+// they come out over black.
+std::string TextPng(const TextCoverage& coverage, std::uint32_t colour, const std::vector<std::uint32_t>* below);

@@ -22,9 +22,18 @@ function textLook(text, highlighted, hasBackground) {
   return look;
 }
 
-function textPictureUrl(text, colour) {
+// The server's picture of the text in a colour, over what the look puts
+// under it (then the picture is opaque, blended as Wine blends).
+function textPictureUrl(text, colour, look = {}) {
   const params = new URLSearchParams({token, text: text.text, width: text.width, height: text.height,
                                       colour: (COLOURS[colour] || '#000000').slice(1)});
+  if (look.fill !== null && look.fill !== undefined) {
+    params.set('fill', COLOURS[look.fill].slice(1));
+  } else if (look.restore) {
+    params.set('back', state.model.background);
+    params.set('x', text.x);
+    params.set('y', text.y);
+  }
   const font = text.font;
   if (!font) {
     params.set('system', '1');
@@ -48,7 +57,7 @@ function paintText(element, text, highlighted) {
   element.style.color = 'transparent';
   if (look.nothing || !hasArea(text)) return look;
   const layers = [];
-  if (look.colour !== null) layers.push(`url("${textPictureUrl(text, look.colour)}") 0 0 no-repeat`);
+  if (look.colour !== null) layers.push(`url("${textPictureUrl(text, look.colour, look)}") 0 0 no-repeat`);
   if (look.restore) layers.push(`url("${pictureUrl(background)}") ${-text.x}px ${-text.y}px no-repeat`);
   element.style.background = layers.join(', ') || 'none';
   if (look.fill !== null) element.style.backgroundColor = COLOURS[look.fill];
@@ -105,7 +114,7 @@ async function programDrawing(width, height) {
     } else if (look.restore) {
       context.drawImage(back, text.x, text.y, text.width, text.height, text.x, text.y, text.width, text.height);
     }
-    if (look.colour !== null) context.drawImage(await loadImage(textPictureUrl(text, look.colour)), text.x, text.y);
+    if (look.colour !== null) context.drawImage(await loadImage(textPictureUrl(text, look.colour, look)), text.x, text.y);
   };
   const drawButton = async (button, highlighted) => {
     if (button.picture && hasArea(button)) {
