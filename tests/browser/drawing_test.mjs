@@ -49,11 +49,12 @@ const FONT_CASES = [
   {font: 'Arial,13', width: 76, height: 13},
   {font: 'MS Sans Serif,13,BOLD', width: 85, height: 13},
   {font: 'Tahoma', width: 76, height: 13},
+  {font: null, width: 100, height: 16},  // no font: the system font
 ];
 
 async function textSizesAreWines(browser) {
-  const fonts = FONT_CASES.map((c, i) => `FONT${i + 1}=${c.font}`).join('\n');
-  const texts = FONT_CASES.map((c, i) => `TEXT${i + 1}=Sample Fonts,7,7, ,${i + 1},10,${10 + 30 * i}`).join('\n');
+  const fonts = FONT_CASES.map((c, i) => (c.font ? `FONT${i + 1}=${c.font}` : '')).join('\n');
+  const texts = FONT_CASES.map((c, i) => `TEXT${i + 1}=Sample Fonts,7,7, ,${c.font ? i + 1 : ' '},10,${10 + 30 * i}`).join('\n');
   const buttons = FONT_CASES.map((c, i) => `BUTTON${i + 1}=PUSHBUTTON,300,${10 + 30 * i},0,0,NORMAL,NO,PUSH1.BMP,${i + 1}`).join('\n');
   const script = `[BEGIN]\nTITLE=t\nINTROBITMAP=BACK.BMP\n${fonts}\n[TEXT]\n${texts}\n[BUTTON]\n${buttons}\n[END]\n`;
   const sizes = await withDesigner(browser, script, (page) => page.evaluate(async () => {

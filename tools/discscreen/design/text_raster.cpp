@@ -5,6 +5,7 @@
 #include FT_TRUETYPE_TABLES_H
 #include <png.h>
 
+#include <cmath>
 #include <map>
 #include <mutex>
 
@@ -12,10 +13,11 @@ namespace {
 
 // Wine 8 under the preview draws every face a script can name (Tahoma,
 // Arial, MS Sans Serif, a face it does not know, none) as DejaVu Sans, and
-// the system font as DejaVu Sans Bold with a cell 16 pixels high (see
-// tests/wine/wine-facts.md).
+// the system font as DejaVu Sans Bold with a cell 16 pixels high, narrowed
+// to an average width of 7 (see tests/wine/wine-facts.md).
 constexpr char kFontFolder[] = "/usr/share/fonts/truetype/dejavu/";
 constexpr int kSystemFontHeight = 16;
+constexpr int kSystemFontWidth = 7;
 constexpr int kDefaultGuiFontHeight = -11;  // the default GUI font: 8 points at 96 dpi
 
 std::string FaceFile(bool bold, bool italic) {
@@ -66,6 +68,7 @@ struct SizedFont {
     int underlineTop = 0, underlineSize = 0;
     int strikeTop = 0, strikeSize = 0;
     bool underline = false, strikeOut = false;
+    double widthRatio = 1.0;  // a font narrowed by its LOGFONT width
 };
 
 int Rounded26(FT_Long value) { return static_cast<int>((value + 32) >> 6); }
@@ -97,6 +100,9 @@ bool SizeFont(const RasterFont& font, SizedFont* sized, std::string* why) {
     sized->face = face;
     sized->ascent = Rounded26(FT_MulFix(os2 ? os2->usWinAscent : face->ascender, scale));
     sized->descent = Rounded26(FT_MulFix(os2 ? os2->usWinDescent : -face->descender, scale));
+    if (font.systemFont && os2 && os2->xAvgCharWidth > 0) {
+        sized->widthRatio = kSystemFontWidth * static_cast<double>(face->units_per_EM) / (os2->xAvgCharWidth * ppem);
+    }
     sized->underline = !font.systemFont && changes.underline;
     sized->strikeOut = !font.systemFont && changes.strikeOut;
     const int ulSize = post ? Rounded26(FT_MulFix(post->underlineThickness, scale)) : 1;
@@ -141,9 +147,11 @@ std::vector<Written> WithoutPrefixes(const std::u32string& text) {
     return out;
 }
 
+// A narrowed font's advances are the full font's, narrowed and rounded up.
 int Advance(const SizedFont& font, char32_t point) {
     if (FT_Load_Char(font.face, point, FT_LOAD_DEFAULT) != 0) return 0;
-    return Rounded26(font.face->glyph->advance.x);
+    const int advance = Rounded26(font.face->glyph->advance.x);
+    return font.widthRatio == 1.0 ? advance : static_cast<int>(std::ceil(advance * font.widthRatio - 1e-9));
 }
 
 struct Line {
@@ -202,8 +210,11 @@ void Bar(TextCoverage* out, int left, int right, int top, int size) {
 }
 
 void DrawGlyph(const SizedFont& font, char32_t point, int penX, int baseline, TextCoverage* out) {
-    if (FT_Load_Char(font.face, point, FT_LOAD_DEFAULT) != 0) return;
-    if (FT_Render_Glyph(font.face->glyph, FT_RENDER_MODE_NORMAL) != 0) return;
+    FT_Matrix narrowing = {static_cast<FT_Fixed>(font.widthRatio * 0x10000), 0, 0, 0x10000};
+    FT_Set_Transform(font.face, &narrowing, nullptr);
+    const bool loaded = FT_Load_Char(font.face, point, FT_LOAD_DEFAULT) == 0;
+    FT_Set_Transform(font.face, nullptr, nullptr);
+    if (!loaded || FT_Render_Glyph(font.face->glyph, FT_RENDER_MODE_NORMAL) != 0) return;
     const FT_Bitmap& bitmap = font.face->glyph->bitmap;
     const int left = penX + font.face->glyph->bitmap_left;
     const int top = baseline - font.face->glyph->bitmap_top;
