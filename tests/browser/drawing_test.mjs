@@ -113,19 +113,42 @@ async function captionBackgrounds(browser) {
   }
 }
 
-// The demo disc under Wine against the page's drawing.
-async function demoAgainstWine(browser) {
-  const shares = await withDesigner(browser, null, async (page) => {
-    await page.click('[data-action="preview"]');
-    await page.waitForFunction(() => ['previewed'].includes(document.querySelector('#status').textContent) ||
-                                     document.body.dataset.status === 'problem', {timeout: 600000});
-    return page.$eval('#truth', (figure) => ({outside: Number(figure.dataset.difference),
-                                              inside: Number(figure.dataset.insideTexts)}));
-  });
-  console.log(`drawing: the demo disc under Wine differs in ${(shares.outside * 100).toFixed(2)}% of the pixels ` +
-              `outside texts and ${(shares.inside * 100).toFixed(2)}% inside their rectangles`);
-  check('the demo disc under Wine: outside texts within 1%', shares.outside < 0.01, String(shares.outside));
-  check('the demo disc under Wine: inside texts within 5%', shares.inside < 0.05, String(shares.inside));
+// Screens under Wine against the page's drawing: the demo disc, and one with
+// dark words wrapped and cut on a highlight fill, an '&' prefix, a caption in
+// the system font and one in an italic underlined font.
+const WINE_CASES = [
+  {name: 'the demo disc', script: null},
+  {name: 'fills, wrapping, prefixes and the system font', script: `[BEGIN]
+TITLE=Drawing check
+INTROBITMAP=BACK.BMP
+FONT1=Arial,14
+FONT2=Tahoma,13,ITALIC,UNDERLINE
+[TEXT]
+TEXT1=Dark words on a white fill that wrap and are cut at the bottom edge,0,7,7,1,90,146,110,40
+TEXT2=Save && &Quit in the system font,7,15, , ,90,240,220,40
+TEXT3=Italic and underlined,7,6, ,2,90,300,200,20
+[BUTTON]
+BUTTON1=PUSHBUTTON,40,146,0,0,FOCUS,NO,PUSH1.BMP,1
+BUTTON2=PUSHBUTTON,40,240,0,0,NORMAL,NO,PUSH2.BMP,2
+BUTTON3=PUSHBUTTON,40,300,0,0,NORMAL,NO,PUSH3.BMP,3
+[END]
+`},
+];
+
+async function screensAgainstWine(browser) {
+  for (const c of WINE_CASES) {
+    const shares = await withDesigner(browser, c.script, async (page) => {
+      await page.click('[data-action="preview"]');
+      await page.waitForFunction(() => document.querySelector('#status').textContent === 'previewed' ||
+                                       document.body.dataset.status === 'problem', {timeout: 600000});
+      return page.$eval('#truth', (figure) => ({outside: Number(figure.dataset.difference),
+                                                inside: Number(figure.dataset.insideTexts)}));
+    });
+    console.log(`drawing: ${c.name} under Wine differs in ${(shares.outside * 100).toFixed(2)}% of the pixels ` +
+                `outside texts and ${(shares.inside * 100).toFixed(2)}% inside their rectangles`);
+    check(`${c.name} under Wine: outside texts within 1%`, shares.outside < 0.01, String(shares.outside));
+    check(`${c.name} under Wine: inside texts within 5%`, shares.inside < 0.05, String(shares.inside));
+  }
 }
 
 const browser = await puppeteer.launch({
@@ -137,7 +160,7 @@ const browser = await puppeteer.launch({
 try {
   await textSizesAreWines(browser);
   await captionBackgrounds(browser);
-  if (!process.env.DESIGNER_NO_WINE) await demoAgainstWine(browser);
+  if (!process.env.DESIGNER_NO_WINE) await screensAgainstWine(browser);
 } catch (error) {
   ++failed;
   console.log(`FAIL: ${error.stack}`);
