@@ -24,3 +24,5 @@ awk -v out="$WORK/fixtures" '
 DESIGNER_FIXTURES="$WORK/fixtures" PUPPETEER_SKIP_DOWNLOAD=1 node "$HERE/designer_test.mjs" "$TOOL" "$WORK/demo"
 # Texts drawn as the program under Wine draws them.
 PUPPETEER_SKIP_DOWNLOAD=1 node "$HERE/drawing_test.mjs" "$TOOL" "$WORK/demo"
+# Keys and alignment.
+PUPPETEER_SKIP_DOWNLOAD=1 node "$HERE/keyboard_test.mjs" "$TOOL" "$WORK/demo"

@@ -1,45 +1,10 @@
 // The page draws texts as the program under Wine does: node drawing_test.mjs DISCSCREEN DEMO_DISC
 // Prints "drawing: N passed, M failed" and exits 1 on a failure. DESIGNER_NO_WINE=1
 // leaves out the comparison with the program under Wine.
-import {spawn} from 'node:child_process';
-import fs from 'node:fs';
-import os from 'node:os';
-import path from 'node:path';
-import readline from 'node:readline';
-import puppeteer from 'puppeteer-core';
+import {check, runSuites, withDesigner as designerOn} from './page_kit.mjs';
 
 const [tool, demoDisc] = process.argv.slice(2);
-const BOUND = 60000;
-let passed = 0;
-let failed = 0;
-
-function check(what, ok, detail = '') {
-  if (ok) ++passed;
-  else { ++failed; console.log(`FAIL: ${what}${detail ? ': ' + detail : ''}`); }
-}
-
-async function withDesigner(browser, script, work) {
-  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'drawing-disc-'));
-  fs.cpSync(demoDisc, folder, {recursive: true});
-  if (script) fs.writeFileSync(path.join(folder, 'AUTORUN.INF'), script.replace(/\n/g, '\r\n'));
-  const child = spawn(tool, ['design', folder, '--no-browser'], {stdio: ['ignore', 'pipe', 'inherit']});
-  const url = await new Promise((resolve, reject) => {
-    const timer = setTimeout(() => reject(new Error('no URL from the designer')), BOUND);
-    readline.createInterface({input: child.stdout}).once('line', (line) => { clearTimeout(timer); resolve(line); });
-    child.once('exit', (code) => reject(new Error(`designer ended with ${code}`)));
-  });
-  const page = await browser.newPage();
-  page.setDefaultTimeout(BOUND);
-  try {
-    await page.goto(url);
-    await page.waitForSelector('body[data-ready="yes"]');
-    return await work(page);
-  } finally {
-    await page.close();
-    await new Promise((resolve) => { child.once('exit', resolve); child.kill('SIGTERM'); });
-    fs.rmSync(folder, {recursive: true, force: true});
-  }
-}
+const withDesigner = (browser, script, work) => designerOn(browser, tool, demoDisc, script, work);
 
 // Sizes and widths as Wine 8 gives them (GetTextExtentPoint32 of "Sample
 // Fonts" in the font the program makes): every face is DejaVu Sans there.
@@ -151,21 +116,5 @@ async function screensAgainstWine(browser) {
   }
 }
 
-const browser = await puppeteer.launch({
-  executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-  headless: true,
-  args: process.getuid && process.getuid() === 0 ? ['--no-sandbox'] : [],
-  protocolTimeout: 700000,
-});
-try {
-  await textSizesAreWines(browser);
-  await captionBackgrounds(browser);
-  if (!process.env.DESIGNER_NO_WINE) await screensAgainstWine(browser);
-} catch (error) {
-  ++failed;
-  console.log(`FAIL: ${error.stack}`);
-} finally {
-  await browser.close();
-}
-console.log(`drawing: ${passed} passed, ${failed} failed`);
-process.exit(failed ? 1 : 0);
+await runSuites('drawing', [textSizesAreWines, captionBackgrounds,
+                            ...(process.env.DESIGNER_NO_WINE ? [] : [screensAgainstWine])]);

@@ -99,9 +99,11 @@ public:
             response.set_header("Cache-Control", "max-age=60");
             response.set_content(TextPicturePng(disc_, request), "image/png");
         }));
-        server.Get("/drawing.js", [this, token](const httplib::Request&, httplib::Response& response) {
-            Page("drawing.js", "text/javascript; charset=utf-8", token, response);
-        });
+        for (const char* script : {"drawing.js", "keyboard.js", "align.js"}) {
+            server.Get(std::string("/") + script, [this, token, script](const httplib::Request&, httplib::Response& response) {
+                Page(script, "text/javascript; charset=utf-8", token, response);
+            });
+        }
         server.Get("/api/files", Guarded([this](const httplib::Request&, httplib::Response& response) {
             response.set_content(json(FilesOfFolder(disc_)).dump(), "application/json");
         }));

@@ -20,6 +20,7 @@ const KIND_CHECK_BOX = 3;
 const state = {
   lang: 'en', windows: 'later', model: null, edits: emptyEdits(),
   selected: null, hovered: null, undo: [], redo: [],
+  also: new Set(),  // further selected items (shift-click), for moving and aligning together
 };
 
 function emptyEdits() { return {fields: {}, deleted: [], added: []}; }
@@ -98,9 +99,16 @@ function remember() {
 }
 
 function setFields(entry, changes) {
+  setManyFields([[entry, changes]]);
+}
+
+// Field changes of several entries as one step to undo.
+function setManyFields(changes) {
   remember();
-  const edits = editsOf(entry, true);
-  for (const [field, text] of Object.entries(changes)) edits[field] = String(text);
+  for (const [entry, fields] of changes) {
+    const edits = editsOf(entry, true);
+    for (const [field, text] of Object.entries(fields)) edits[field] = String(text);
+  }
   refresh();
 }
 
@@ -197,7 +205,7 @@ function item(key, place, kind) {
   element.style.top = `${place.y}px`;
   element.style.width = `${Math.max(place.width, 1)}px`;
   element.style.height = `${Math.max(place.height, 1)}px`;
-  if (key === state.selected) element.classList.add('selected');
+  if (key === state.selected || state.also.has(key)) element.classList.add('selected');
   element.addEventListener('pointerdown', (event) => startDrag(event, key, element));
   $('#screen').appendChild(element);
   return element;
@@ -229,7 +237,18 @@ function drawLists() {
   }
 }
 
+// A redraw (the mouse passing over a button) keeps the field being typed in.
 function drawPanel() {
+  const typing = $('#panel').contains(document.activeElement) ? document.activeElement : null;
+  fillPanel();
+  const again = typing && $(`#panel [data-field="${typing.dataset.field}"]`);
+  if (!again) return;
+  again.value = typing.value;
+  again.focus();
+  again.setSelectionRange(typing.selectionStart, typing.selectionEnd);
+}
+
+function fillPanel() {
   const panel = $('#panel');
   panel.replaceChildren();
   const entry = entryOf(state.selected);
@@ -293,7 +312,13 @@ function numberInput(entry) {
 
 function select(key) {
   state.selected = key;
+  state.also.clear();
   draw();
+}
+
+// The selected items' keys, the first-selected first.
+function selectedKeys() {
+  return state.selected ? [state.selected, ...[...state.also].filter((key) => key !== state.selected)] : [];
 }
 
 // --- Moving -------------------------------------------------------------
@@ -333,8 +358,15 @@ function positionFields(key) {
 
 function startDrag(event, key, element) {
   event.preventDefault();
+  $('#screen').focus();  // the keys then go to the screen's items
+  if (event.shiftKey && state.selected && state.selected !== key) {
+    if (!state.also.delete(key)) state.also.add(key);
+    draw();
+    return;
+  }
   if (state.selected !== key) {
     state.selected = key;
+    state.also.clear();
     for (const other of document.querySelectorAll('#screen .selected')) other.classList.remove('selected');
     element.classList.add('selected');
     drawPanel();
@@ -362,29 +394,27 @@ function endDrag() {
   else draw();
 }
 
-function moveBy(key, dx, dy) {
+function placeOf(key) {
   const entry = entryOf(key);
-  if (!entry) return;
-  const [fieldX, fieldY] = positionFields(key);
-  const place = (key.startsWith('BUTTON') ? state.model.buttons : state.model.texts)
-      .find((thing) => thing.number === entry.number);
-  if (!place) return;
-  setFields(entry, {[fieldX]: place.x + dx, [fieldY]: place.y + dy});
+  if (!entry) return null;
+  return (key.startsWith('BUTTON') ? state.model.buttons : state.model.texts)
+      .find((thing) => thing.number === entry.number) || null;
 }
 
-document.addEventListener('keydown', (event) => {
-  if (event.target.tagName === 'INPUT' || !state.selected) return;
-  const step = event.shiftKey ? 10 : 1;
-  const moves = {ArrowLeft: [-step, 0], ArrowRight: [step, 0], ArrowUp: [0, -step], ArrowDown: [0, step]};
-  if (moves[event.key]) {
-    event.preventDefault();
-    moveBy(state.selected, ...moves[event.key]);
-  } else if ((event.ctrlKey || event.metaKey) && event.key === 'z') {
-    stepBack(state.undo, state.redo);
-  } else if ((event.ctrlKey || event.metaKey) && event.key === 'y') {
-    stepBack(state.redo, state.undo);
-  }
-});
+// The change that puts an item at x, y (either may be left as it is).
+function placing(key, x, y) {
+  const entry = entryOf(key);
+  const place = placeOf(key);
+  if (!entry || !place) return null;
+  const [fieldX, fieldY] = positionFields(key);
+  return [entry, {[fieldX]: x === undefined ? place.x : x, [fieldY]: y === undefined ? place.y : y}];
+}
+
+function moveBy(key, dx, dy) {
+  const place = placeOf(key);
+  const change = place && placing(key, place.x + dx, place.y + dy);
+  if (change) setManyFields([change]);
+}
 
 // --- Adding and deleting ------------------------------------------------
 
@@ -421,14 +451,17 @@ function perButtonEntries(entry) {
 }
 
 function deleteSelected() {
-  const entry = entryOf(state.selected);
-  if (!entry) return;
+  const entries = selectedKeys().map(entryOf).filter(Boolean);
+  if (!entries.length) return;
   remember();
-  for (const doomed of [entry, ...perButtonEntries(entry)]) {
-    if (doomed.origin > 0) state.edits.deleted.push(doomed.origin);
-    else state.edits.added[-doomed.origin - 1].deleted = true;
+  for (const entry of entries) {
+    for (const doomed of [entry, ...perButtonEntries(entry)]) {
+      if (doomed.origin > 0) state.edits.deleted.push(doomed.origin);
+      else state.edits.added[-doomed.origin - 1].deleted = true;
+    }
   }
   state.selected = null;
+  state.also.clear();
   refresh();
 }
 
