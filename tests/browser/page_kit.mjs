@@ -41,18 +41,12 @@ export async function withDesigner(browser, tool, disc, script, work) {
   }
 }
 
-export function launch() {
-  return puppeteer.launch({
-    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-    headless: true,
-    args: process.getuid && process.getuid() === 0 ? ['--no-sandbox'] : [],
-    protocolTimeout: 700000,  // the first Wine preview makes its prefix
-  });
-}
-
-// Runs the suites in turn and exits 1 on a failure.
+// Runs the suites in turn in one browser and exits 1 on a failure.
 export async function runSuites(name, suites) {
-  const browser = await launch();
+  const browser = await puppeteer.launch({
+    executablePath: process.env.CHROMIUM || '/usr/bin/chromium', headless: true,
+    args: process.getuid && process.getuid() === 0 ? ['--no-sandbox'] : [],
+    protocolTimeout: 700000});  // the first Wine preview makes its prefix
   try {
     for (const suite of suites) await suite(browser);
   } catch (error) {

@@ -1,0 +1,24 @@
+import {spawn} from 'node:child_process';
+import fs from 'node:fs';
+import readline from 'node:readline';
+import puppeteer from 'puppeteer-core';
+const [tool, disc, out] = process.argv.slice(2);
+const child = spawn(tool, ['design', disc, '--no-browser'], {stdio: ['ignore', 'pipe', 'inherit']});
+const url = await new Promise((r) => readline.createInterface({input: child.stdout}).once('line', r));
+const browser = await puppeteer.launch({executablePath: '/usr/bin/chromium', headless: true, args: ['--no-sandbox']});
+const page = await browser.newPage();
+await page.goto(url);
+await page.waitForSelector('body[data-ready="yes"]');
+const data = await page.evaluate(async () => {
+  const {pixels, rectangles} = await programDrawing(state.model.width, state.model.height);
+  const c = new OffscreenCanvas(state.model.width, state.model.height);
+  c.getContext('2d').putImageData(new ImageData(pixels, state.model.width, state.model.height), 0, 0);
+  const blob = await c.convertToBlob({type: 'image/png'});
+  const buf = new Uint8Array(await blob.arrayBuffer());
+  let s = ''; for (const b of buf) s += String.fromCharCode(b);
+  return {png: btoa(s), rectangles, texts: state.model.texts};
+});
+fs.writeFileSync(out, Buffer.from(data.png, 'base64'));
+console.log(JSON.stringify(data.rectangles));
+console.log(JSON.stringify(data.texts.map(t => [t.number, t.x, t.y, t.width, t.height])));
+await browser.close(); child.kill('SIGTERM');
