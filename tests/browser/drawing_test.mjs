@@ -77,6 +77,15 @@ async function captionBackgrounds(browser) {
   }
 }
 
+// A height of billions is drawn at the largest size instead of exhausting the server.
+async function hugeFontIsDrawn(browser) {
+  const script = '[BEGIN]\nTITLE=t\nFONT1=Tahoma,2000000000\n[TEXT]\nTEXT1=Ab,7,7, ,1,10,10,200,50\n' +
+                 '[BUTTON]\nBUTTON1=PUSHBUTTON,300,10,0,0,NORMAL,NO,PUSH1.BMP,1\n[END]\n';
+  const status = await withDesigner(browser, script, (page) => page.evaluate(
+      async () => (await fetch(textPictureUrl(state.model.texts[0], 7))).status));
+  check('a font billions of pixels high is drawn', status === 200, String(status));
+}
+
 // A picture the program shows but the page cannot (16 bits per pixel, whose
 // colours depend on the Windows) gets the reason drawn where it goes.
 function bitmap16(width, height) {
@@ -136,5 +145,5 @@ async function screensAgainstWine(browser) {
   }
 }
 
-await runSuites('drawing', [textSizesAreWines, captionBackgrounds, unshownPictureSaysWhy,
+await runSuites('drawing', [textSizesAreWines, captionBackgrounds, hugeFontIsDrawn, unshownPictureSaysWhy,
                             ...(process.env.DESIGNER_NO_WINE ? [] : [screensAgainstWine])]);

@@ -19,6 +19,9 @@ constexpr char kFontFolder[] = "/usr/share/fonts/truetype/dejavu/";
 constexpr int kSystemFontHeight = 16;
 constexpr int kSystemFontWidth = 7;
 constexpr int kDefaultGuiFontHeight = -11;  // the default GUI font: 8 points at 96 dpi
+// Larger ems than a text's largest rectangle are drawn at this one: a script's
+// height of millions must not make glyphs of gigabytes.
+constexpr FT_Long kLargestEm = 4096;
 
 std::string FaceFile(bool bold, bool italic) {
     const char* style = bold ? (italic ? "-BoldOblique" : "-Bold") : (italic ? "-Oblique" : "");
@@ -84,14 +87,17 @@ bool SizeFont(const RasterFont& font, SizedFont* sized, std::string* why) {
     int height = font.systemFont ? kSystemFontHeight : changes.hasHeight ? changes.height : kDefaultGuiFontHeight;
     if (height == 0) height = kSystemFontHeight;
     FT_Long ppem = 0;
-    if (height > 0) {
+    if (height > 32767) {  // beyond the 16.16 arithmetic: the largest em in any case
+        ppem = kLargestEm;
+    } else if (height > 0) {
         ppem = FT_MulFix(face->units_per_EM, FT_DivFix(height, cell));
         // A rounded-up size whose cell outgrows the height is one smaller.
         if (ppem > 1 && FT_MulFix(cell, FT_DivFix(ppem, face->units_per_EM)) > height) --ppem;
     } else {
-        ppem = -height;
+        ppem = static_cast<FT_Long>(-static_cast<long long>(height) > kLargestEm ? kLargestEm : -static_cast<long long>(height));
     }
     if (ppem < 1) ppem = 1;
+    if (ppem > kLargestEm) ppem = kLargestEm;
     if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(ppem)) != 0) {
         *why = "the typeface cannot be set to " + std::to_string(ppem) + " pixels";
         return false;
