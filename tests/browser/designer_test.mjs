@@ -266,7 +266,7 @@ async function addDeleteAndEdit(browser) {
   await message.click({clickCount: 3});
   await message.type('Gone.');
   await page.keyboard.press('Tab');
-  await settled(() => [...document.querySelectorAll('#panel input')].at(-1).value === 'Gone.');
+  await settled(() => state.model.entries.some((entry) => entry.value === 'Gone.'));
   const number = await page.$('#panel input[data-field="number"]');
   await number.click({clickCount: 3});
   await number.type('12');

@@ -243,9 +243,13 @@ function drawPanel() {
   fillPanel();
   const again = typing && $(`#panel [data-field="${typing.dataset.field}"]`);
   if (!again) return;
-  again.value = typing.value;
+  if (again.value !== typing.value) {
+    // Typed but not yet applied: applied when the field is left, as it would have been.
+    again.value = typing.value;
+    again.addEventListener('blur', () => again.dispatchEvent(new Event('change')), {once: true});
+  }
   again.focus();
-  again.setSelectionRange(typing.selectionStart, typing.selectionEnd);
+  if (typing.selectionStart !== null) again.setSelectionRange(typing.selectionStart, typing.selectionEnd);
 }
 
 function fillPanel() {
