@@ -1,7 +1,7 @@
 // The designer's keys: Tab and Shift+Tab go through the screen's items,
 // arrows move the selected items (with Shift by 10), Delete deletes them,
-// Ctrl+Z and Ctrl+Y undo and redo, Ctrl+S saves. Keys typed into a field
-// stay the field's. Uses designer.js's state and actions.
+// Ctrl+Z and Ctrl+Y undo and redo, Ctrl+S saves. Other keys typed into a
+// field stay the field's. Uses designer.js's state and actions.
 'use strict';
 
 function typingInField(target) {
@@ -32,9 +32,13 @@ const WITH_CONTROL = {
 };
 
 document.addEventListener('keydown', (event) => {
-  if (typingInField(event.target)) return;
   const control = event.ctrlKey || event.metaKey;
   const key = event.key.length === 1 ? event.key.toLowerCase() : event.key;
+  if (typingInField(event.target)) {
+    // Ctrl+S saves from a field too, with what was typed into it.
+    if (!control || key !== 's') return;
+    event.target.blur();
+  }
   if (control && WITH_CONTROL[key]) {
     event.preventDefault();
     WITH_CONTROL[key]();
