@@ -49,6 +49,7 @@ target_include_directories(discscreen PRIVATE ${CMAKE_SOURCE_DIR}/tools/discscre
 # The designer's web server, its JSON and its pictures.
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(HTTPLIB REQUIRED IMPORTED_TARGET cpp-httplib)
+pkg_check_modules(FREETYPE REQUIRED IMPORTED_TARGET freetype2)
 find_package(nlohmann_json REQUIRED)
 find_package(PNG REQUIRED)
 # A new disc's styles are drawn with Cairo; pictures come in as JPEG and GIF too.
@@ -56,7 +57,7 @@ pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo fontconfig)
 find_package(JPEG REQUIRED)
 find_package(GIF REQUIRED)
 target_link_libraries(discscreen PRIVATE PkgConfig::HTTPLIB nlohmann_json::nlohmann_json PNG::PNG
-                      PkgConfig::CAIRO JPEG::JPEG GIF::GIF)
+                      PkgConfig::CAIRO JPEG::JPEG GIF::GIF PkgConfig::FREETYPE)
 # `preview` runs the Wine side from the sources, with the project's builds.
 target_compile_definitions(discscreen PRIVATE DISCSCREEN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 add_test(NAME discscreen_check

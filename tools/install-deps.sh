@@ -57,6 +57,10 @@ common_packages() {
   [ -f /usr/include/png.h ] || echo libpng-dev
   # discscreen new and picture: styles drawn with Cairo, pictures read as JPEG and GIF, installers named by exiftool and msiinfo.
   for p in libcairo2-dev libjpeg62-turbo-dev libgif-dev msitools libimage-exiftool-perl; do dpkg -s "$p" >/dev/null 2>&1 || echo "$p"; done
+  # The designer draws texts as Wine does (FreeType, the typefaces Wine finds).
+  [ -f /usr/include/freetype2/ft2build.h ] || echo libfreetype-dev
+  [ -f /usr/share/wine/fonts/tahoma.ttf ] || echo fonts-wine
+  [ -f /usr/share/fonts/truetype/dejavu/DejaVuSans-Oblique.ttf ] || echo fonts-dejavu-extra
   have pkg-config || echo pkg-config
   have chromium || echo chromium
   # The machine's certificate store, which the npm packages are fetched with.

@@ -22,3 +22,7 @@ awk -v out="$WORK/fixtures" '
   inside { printf "%s\r\n", $0 > file }
 ' "$ROOT"/tests/wine/suite_*.sh
 DESIGNER_FIXTURES="$WORK/fixtures" PUPPETEER_SKIP_DOWNLOAD=1 node "$HERE/designer_test.mjs" "$TOOL" "$WORK/demo"
+# Texts drawn as the program under Wine draws them.
+PUPPETEER_SKIP_DOWNLOAD=1 node "$HERE/drawing_test.mjs" "$TOOL" "$WORK/demo"
+# Keys and alignment.
+PUPPETEER_SKIP_DOWNLOAD=1 node "$HERE/keyboard_test.mjs" "$TOOL" "$WORK/demo"

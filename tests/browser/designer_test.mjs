@@ -254,7 +254,8 @@ async function addDeleteAndEdit(browser) {
   await page.click('[data-action="add-button"]');
   await settled(() => document.querySelector('[data-entry="BUTTON9"]'));
   await dragBy(page, 'BUTTON9', 30, 40);
-  await settled(() => document.querySelector('[data-entry="BUTTON9"]').style.top === '60px');
+  // The move read back by the server, not only drawn by the drag.
+  await settled(() => state.model.buttons.some((button) => button.number === 9 && button.y === 60));
   await page.click('[data-entry="BUTTON8"]');
   await settled(() => document.querySelector('[data-entry="BUTTON8"].selected'));
   await page.click('[data-action="delete"]');

@@ -26,6 +26,7 @@
 #include "design/script_rewrite.h"
 #include "design/vocabulary_json.h"
 #include "reading/screen_reading.h"
+#include "design/text_picture.h"
 #include "reading/shown_screen.h"
 
 using nlohmann::json;
@@ -111,6 +112,15 @@ public:
         server.Get("/picture", Guarded([this](const httplib::Request& request, httplib::Response& response) {
             Picture(request.get_param_value("path"), response);
         }));
+        server.Get("/text.png", Guarded([this](const httplib::Request& request, httplib::Response& response) {
+            response.set_header("Cache-Control", "max-age=60");
+            response.set_content(TextPicturePng(disc_, request), "image/png");
+        }));
+        for (const char* script : {"drawing.js", "keyboard.js", "align.js"}) {
+            server.Get(std::string("/") + script, [this, token, script](const httplib::Request&, httplib::Response& response) {
+                Page(script, "text/javascript; charset=utf-8", token, response);
+            });
+        }
         server.Get("/api/files", Guarded([this](const httplib::Request&, httplib::Response& response) {
             response.set_content(json(FilesOfFolder(disc_)).dump(), "application/json");
         }));

@@ -10,6 +10,7 @@
 #include "check/script_checker.h"
 #include "script/screen_script.h"
 #include "design/script_rewrite.h"
+#include "design/text_raster.h"
 
 using nlohmann::json;
 
@@ -48,6 +49,16 @@ public:
         FontHandle font = CheckHost::CreateScriptFont(changes);
         fonts[font] = changes;
         return font;
+    }
+
+    // A text without a size is measured in the typeface Wine draws it in.
+    int codePage = 1252;
+    TextExtent MeasureText(FontHandle font, const std::string& text) override {
+        RasterFont raster;
+        auto found = fonts.find(font);
+        raster.systemFont = !font || found == fonts.end();
+        if (!raster.systemFont) raster.changes = found->second;
+        return MeasureRasterText(raster, ToPageText(text, codePage));
     }
 };
 
@@ -188,6 +199,7 @@ json ReadDesignModel(const DesignReading& reading) {
     const DiscFolder& disc = screenReading.disc;
     const ScreenModel& screen = screenReading.screen;
     DesignHost host(screenReading.disc, screenReading.machine);
+    host.codePage = reading.language->codePage;
     EntryListener listener;
     screenReading.Read(host, &listener);
 

@@ -16,6 +16,7 @@ const KIND_CHECK_BOX = 3;
 const state = {
   lang: 'en', windows: 'later', model: null, edits: emptyEdits(),
   selected: null, hovered: null, undo: [], redo: [],
+  also: new Set(),  // further selected items (shift-click), for moving and aligning together
 };
 
 function emptyEdits() { return {fields: {}, deleted: [], added: []}; }
@@ -102,9 +103,16 @@ function remember() {
 }
 
 function setFields(entry, changes) {
+  setManyFields([[entry, changes]]);
+}
+
+// Field changes of several entries as one step to undo.
+function setManyFields(changes) {
   remember();
-  const edits = editsOf(entry, true);
-  for (const [field, text] of Object.entries(changes)) edits[field] = String(text);
+  for (const [entry, fields] of changes) {
+    const edits = editsOf(entry, true);
+    for (const [field, text] of Object.entries(fields)) edits[field] = String(text);
+  }
   refresh();
 }
 
@@ -127,13 +135,6 @@ function frameOf(button, highlighted) {
   return highlighted ? 2 : 0;
 }
 
-function fontCss(font) {
-  if (!font) return 'bold 13px sans-serif';  // the system font
-  const height = font.height > 0 ? Math.round(font.height * 0.8) : 11;
-  const face = font.face ? `"${font.face.trim()}", sans-serif` : 'Tahoma, sans-serif';
-  return `${font.italic ? 'italic ' : ''}${font.bold ? 'bold ' : ''}${height}px ${face}`;
-}
-
 function focusButton() {
   return state.model.buttons.find((button) => button.kind !== KIND_CHECK_BOX && button.state === 1);
 }
@@ -145,29 +146,18 @@ function draw() {
   screen.style.width = `${model.width || 640}px`;
   screen.style.height = `${model.height || 480}px`;
   screen.style.backgroundImage = model.background ? `url("${pictureUrl(model.background)}")` : 'none';
+  markPictureProblem(screen, model.background);
   screen.classList.toggle('outlines', $('[data-action="outlines"]').checked);
   const lit = state.hovered !== null ? state.hovered : (focusButton() || {}).number;
   const errorLines = new Set(model.findings.filter((f) => f.severity === 'error').map((f) => f.line));
   const texts = new Map(model.texts.map((text) => [text.number, text]));
   const drawn = new Set();
   for (const button of model.buttons) {
-    // A button without a picture is its hit area, which its caption gives.
-    const place = button.width > 0 && button.height > 0 ? button : button.window;
-    // HIDE (-1) hides no button: the program draws it at rest.
-    if (place.width <= 0 || place.height <= 0) continue;
     const highlighted = button.number === lit;
-    const element = item('BUTTON' + button.number, place, 'button');
-    if (element.classList.contains('selected')) element.appendChild(resizeHandle(element.dataset.entry, element));
-    if (button.picture) {
-      element.style.backgroundImage = `url("${pictureUrl(button.picture)}")`;
-      element.style.backgroundPosition = `${-frameOf(button, highlighted) * button.width}px 0`;
-    }
-    element.addEventListener('pointerenter', () => {
-      if (!dragging && state.hovered !== button.number) { state.hovered = button.number; draw(); }
-    });
-    element.addEventListener('pointerleave', () => {
-      if (!dragging && state.hovered === button.number) { state.hovered = null; draw(); }
-    });
+    // HIDE (-1) hides no button: the program draws it at rest. A button
+    // without a picture is its hit area, which its caption gives.
+    const place = button.width > 0 && button.height > 0 ? button : button.window;
+    if (place && place.width > 0 && place.height > 0) drawButton(button, place, highlighted);
     for (const number of [button.caption, button.extraText]) {
       const text = texts.get(number);
       if (!text || drawn.has(number)) continue;
@@ -185,19 +175,28 @@ function draw() {
   drawPanel();
 }
 
+function drawButton(button, place, highlighted) {
+  const element = item('BUTTON' + button.number, place, 'button');
+  if (element.classList.contains('selected')) element.appendChild(resizeHandle(element.dataset.entry, element));
+  if (button.picture) {
+    element.style.backgroundImage = `url("${pictureUrl(button.picture)}")`;
+    element.style.backgroundPosition = `${-frameOf(button, highlighted) * button.width}px 0`;
+    markPictureProblem(element, button.picture);
+  }
+  element.addEventListener('pointerenter', () => {
+    if (!dragging && state.hovered !== button.number) { state.hovered = button.number; draw(); }
+  });
+  element.addEventListener('pointerleave', () => {
+    if (!dragging && state.hovered === button.number) { state.hovered = null; draw(); }
+  });
+}
+
+// The text as the program draws it (drawing.js); its words stay in the
+// element, unseen, for finding and reading it.
 function drawText(text, highlighted, unused) {
   const element = item('TEXT' + text.number, text, 'text');
-  element.style.font = fontCss(text.font);
-  // A size the tool worked out from the text is only near the program's,
-  // which measures in the real font: such a text is not cut or wrapped.
-  if (text.measured) element.classList.add('measured');
-  if (text.font && (text.font.underline || text.font.strikeOut)) {
-    element.style.textDecoration = `${text.font.underline ? 'underline ' : ''}${text.font.strikeOut ? 'line-through' : ''}`;
-  }
-  const colour = highlighted ? text.highlightColour : text.normalColour;
-  const shown = !unused && (highlighted || text.normalColour >= 0);
-  element.style.color = COLOURS[colour] || '#000000';
-  if (highlighted && text.highlightBackground >= 0) element.style.background = COLOURS[text.highlightBackground];
+  const look = unused ? {nothing: true} : paintText(element, text, highlighted);
+  const shown = !look.nothing && look.colour !== null;
   element.textContent = shown ? text.text.replace(/\r\n/g, '\n') : '';
   if (element.classList.contains('selected')) element.appendChild(resizeHandle(element.dataset.entry, element));
   if (!shown) element.style.outline = $('[data-action="outlines"]').checked ? '1px dotted #999' : 'none';
@@ -211,7 +210,7 @@ function item(key, place, kind) {
   element.style.top = `${place.y}px`;
   element.style.width = `${Math.max(place.width, 1)}px`;
   element.style.height = `${Math.max(place.height, 1)}px`;
-  if (key === state.selected) element.classList.add('selected');
+  if (key === state.selected || state.also.has(key)) element.classList.add('selected');
   element.addEventListener('pointerdown', (event) => startDrag(event, key, element));
   $('#screen').appendChild(element);
   return element;
@@ -245,7 +244,13 @@ function drawLists() {
 
 function select(key) {
   state.selected = key;
+  state.also.clear();
   draw();
+}
+
+// The selected items' keys, the first-selected first.
+function selectedKeys() {
+  return state.selected ? [state.selected, ...[...state.also].filter((key) => key !== state.selected)] : [];
 }
 
 // --- Moving -------------------------------------------------------------
@@ -285,8 +290,15 @@ function positionFields(key) {
 
 function startDrag(event, key, element) {
   event.preventDefault();
+  $('#screen').focus();  // the keys then go to the screen's items
+  if (event.shiftKey && state.selected && state.selected !== key) {
+    if (!state.also.delete(key)) state.also.add(key);
+    draw();
+    return;
+  }
   if (state.selected !== key) {
     state.selected = key;
+    state.also.clear();
     for (const other of document.querySelectorAll('#screen .selected')) other.classList.remove('selected');
     element.classList.add('selected');
     drawPanel();
@@ -318,29 +330,27 @@ function endDrag() {
   else draw();
 }
 
-function moveBy(key, dx, dy) {
+function placeOf(key) {
   const entry = entryOf(key);
-  if (!entry) return;
-  const [fieldX, fieldY] = positionFields(key);
-  const place = (key.startsWith('BUTTON') ? state.model.buttons : state.model.texts)
-      .find((thing) => thing.number === entry.number);
-  if (!place) return;
-  setFields(entry, {[fieldX]: place.x + dx, [fieldY]: place.y + dy});
+  if (!entry) return null;
+  return (key.startsWith('BUTTON') ? state.model.buttons : state.model.texts)
+      .find((thing) => thing.number === entry.number) || null;
 }
 
-document.addEventListener('keydown', (event) => {
-  if (['INPUT', 'SELECT'].includes(event.target.tagName) || !state.selected) return;
-  const step = event.shiftKey ? 10 : 1;
-  const moves = {ArrowLeft: [-step, 0], ArrowRight: [step, 0], ArrowUp: [0, -step], ArrowDown: [0, step]};
-  if (moves[event.key]) {
-    event.preventDefault();
-    moveBy(state.selected, ...moves[event.key]);
-  } else if ((event.ctrlKey || event.metaKey) && event.key === 'z') {
-    stepBack(state.undo, state.redo);
-  } else if ((event.ctrlKey || event.metaKey) && event.key === 'y') {
-    stepBack(state.redo, state.undo);
-  }
-});
+// The change that puts an item at x, y (either may be left as it is).
+function placing(key, x, y) {
+  const entry = entryOf(key);
+  const place = placeOf(key);
+  if (!entry || !place) return null;
+  const [fieldX, fieldY] = positionFields(key);
+  return [entry, {[fieldX]: x === undefined ? place.x : x, [fieldY]: y === undefined ? place.y : y}];
+}
+
+function moveBy(key, dx, dy) {
+  const place = placeOf(key);
+  const change = place && placing(key, place.x + dx, place.y + dy);
+  if (change) setManyFields([change]);
+}
 
 // --- Adding and deleting ------------------------------------------------
 
@@ -352,14 +362,17 @@ function perButtonEntries(entry) {
 }
 
 function deleteSelected() {
-  const entry = entryOf(state.selected);
-  if (!entry) return;
+  const entries = selectedKeys().map(entryOf).filter(Boolean);
+  if (!entries.length) return;
   remember();
-  for (const doomed of [entry, ...perButtonEntries(entry)]) {
-    if (doomed.origin > 0) state.edits.deleted.push(doomed.origin);
-    else state.edits.added[-doomed.origin - 1].deleted = true;
+  for (const entry of entries) {
+    for (const doomed of [entry, ...perButtonEntries(entry)]) {
+      if (doomed.origin > 0) state.edits.deleted.push(doomed.origin);
+      else state.edits.added[-doomed.origin - 1].deleted = true;
+    }
   }
   state.selected = null;
+  state.also.clear();
   refresh();
 }
 
@@ -400,49 +413,6 @@ async function loadImage(source) {
   return createImageBitmap(blob, {colorSpaceConversion: 'none'});
 }
 
-// The drawing without its texts, as pixels: the background and each button
-// in its frame at rest.
-async function drawingPixels(width, height) {
-  const canvas = new OffscreenCanvas(width, height);
-  const context = canvas.getContext('2d');
-  const model = state.model;
-  if (model.background) context.drawImage(await loadImage(pictureUrl(model.background)), 0, 0);
-  const lit = (focusButton() || {}).number;
-  for (const button of model.buttons) {
-    if (!button.picture || button.width <= 0) continue;
-    const strip = await loadImage(pictureUrl(button.picture));
-    const frame = frameOf(button, button.number === lit);
-    context.drawImage(strip, frame * button.width, 0, button.width, button.height,
-                      button.x, button.y, button.width, button.height);
-  }
-  return context.getImageData(0, 0, width, height).data;
-}
-
-// The share of pixels outside the shown texts where the drawing and the
-// program's picture differ.
-async function differingShare(truth) {
-  const width = Math.min(truth.width, state.model.width || truth.width);
-  const height = Math.min(truth.height, state.model.height || truth.height);
-  const canvas = new OffscreenCanvas(width, height);
-  const context = canvas.getContext('2d');
-  context.drawImage(truth, 0, 0);
-  const theirs = context.getImageData(0, 0, width, height).data;
-  const ours = await drawingPixels(width, height);
-  const texts = [...document.querySelectorAll('#screen .text')].filter((e) => e.textContent)
-      .map((e) => [e.offsetLeft, e.offsetTop, e.offsetLeft + e.offsetWidth, e.offsetTop + e.offsetHeight]);
-  let counted = 0;
-  let differing = 0;
-  for (let y = 0; y < height; ++y) {
-    for (let x = 0; x < width; ++x) {
-      if (texts.some(([left, top, right, bottom]) => x >= left && x < right && y >= top && y < bottom)) continue;
-      const at = (y * width + x) * 4;
-      ++counted;
-      if (ours[at] !== theirs[at] || ours[at + 1] !== theirs[at + 1] || ours[at + 2] !== theirs[at + 2]) ++differing;
-    }
-  }
-  return counted ? differing / counted : 0;
-}
-
 async function preview() {
   setStatus('previewing the saved script under Wine...');
   try {
@@ -457,10 +427,12 @@ async function preview() {
     await image.decode();
     figure.hidden = false;
     state.truth = await loadImage(blob);
-    const share = await differingShare(state.truth);
-    figure.dataset.difference = String(share);
+    const {outside, inside} = await compareWithProgram(state.truth);
+    figure.dataset.difference = String(outside);
+    figure.dataset.insideTexts = String(inside);
     figure.querySelector('figcaption').textContent =
-        `${(share * 100).toFixed(2)}% of the pixels outside texts differ from the drawing`;
+        `pixels that differ from the drawing: ${(outside * 100).toFixed(2)}% outside texts, ` +
+        `${(inside * 100).toFixed(2)}% inside their rectangles`;
     setStatus('previewed');
   } catch (error) {
     setStatus(error.message, true);

@@ -1,0 +1,76 @@
+#include "design/text_picture.h"
+
+#include <stdexcept>
+#include <vector>
+
+#include "design/design_files.h"
+#include "design/text_raster.h"
+#include "pictures/picture_pixels.h"
+
+namespace {
+
+int NumberOf(const httplib::Request& request, const char* name) {
+    const std::string value = request.get_param_value(name);
+    return value.empty() ? 0 : std::stoi(value);
+}
+
+std::uint32_t ColourOf(const httplib::Request& request, const char* name) {
+    return static_cast<std::uint32_t>(std::stoul(request.get_param_value(name), nullptr, 16));
+}
+
+RasterFont FontOf(const httplib::Request& request) {
+    RasterFont font;
+    font.systemFont = request.get_param_value("system") == "1";
+    font.changes.faceName = request.get_param_value("face");
+    font.changes.hasFaceName = !font.changes.faceName.empty();
+    font.changes.hasHeight = request.has_param("size");
+    font.changes.height = NumberOf(request, "size");
+    font.changes.bold = request.get_param_value("bold") == "1";
+    font.changes.italic = request.get_param_value("italic") == "1";
+    font.changes.underline = request.get_param_value("underline") == "1";
+    font.changes.strikeOut = request.get_param_value("strikeout") == "1";
+    return font;
+}
+
+// The rectangle of the background picture that the program copies back under
+// a text; black where the rectangle leaves the picture.
+std::vector<std::uint32_t> BackgroundPart(const std::string& discFolder, const std::string& relative, int x, int y,
+                                          int width, int height) {
+    const std::string path = FileInsideFolder(discFolder, relative);
+    std::string bytes;
+    PicturePixels pixels;
+    std::string why;
+    if (path.empty() || !ReadWholeFile(path, &bytes)) throw std::invalid_argument("cannot read '" + relative + "'");
+    if (!DecodePicture(std::vector<unsigned char>(bytes.begin(), bytes.end()), &pixels, &why)) {
+        throw std::invalid_argument("'" + relative + "' is not shown: " + why);
+    }
+    std::vector<std::uint32_t> part(static_cast<std::size_t>(width) * height, 0);
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; ++column) {
+            const long long px = static_cast<long long>(x) + column, py = static_cast<long long>(y) + row;
+            if (px < 0 || py < 0 || px >= pixels.width || py >= pixels.height) continue;
+            part[static_cast<std::size_t>(row) * width + column] = pixels.colours[py * pixels.width + px];
+        }
+    }
+    return part;
+}
+
+}  // namespace
+
+std::string TextPicturePng(const std::string& discFolder, const httplib::Request& request) {
+    const int width = NumberOf(request, "width"), height = NumberOf(request, "height");
+    if (width <= 0 || height <= 0 || width > 4096 || height > 4096) {
+        throw std::invalid_argument("a text's size is 1 to 4096 pixels");
+    }
+    std::string why;
+    const TextCoverage coverage = RasterText(FontOf(request), request.get_param_value("text"), width, height, &why);
+    if (!why.empty()) throw std::runtime_error(why);
+    std::vector<std::uint32_t> below;
+    if (request.has_param("fill")) {
+        below.assign(coverage.level.size(), ColourOf(request, "fill"));
+    } else if (request.has_param("back")) {
+        below = BackgroundPart(discFolder, request.get_param_value("back"), NumberOf(request, "x"),
+                               NumberOf(request, "y"), width, height);
+    }
+    return TextPng(coverage, ColourOf(request, "colour"), below.empty() ? nullptr : &below);
+}
