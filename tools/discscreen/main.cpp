@@ -8,6 +8,7 @@
 #include "image/disc_image.h"
 #include "pictures/shrink_command.h"
 #include "try/preview_command.h"
+#include "try/try_command.h"
 
 namespace {
 
@@ -17,6 +18,7 @@ int Usage(const std::string& problem) {
                  "       discscreen preview DISC -o OUT.png [--lang CODE] [--windows NAME] [--states]\n"
                  "       discscreen image DISC -o DISC.ISO [--label NAME] [--shrink] [--sign CERT KEY]\n"
                  "       discscreen shrink DISC [-o OUT | --in-place] [--colours N [--dither]]\n"
+                 "       discscreen try DISC [--lang CODE] [--windows NAME] [--port N] [--minutes N] [--no-browser]\n"
                  "       discscreen design DISC [--port N] [--no-browser]\n";
     return 2;
 }
@@ -28,7 +30,7 @@ struct Command {
 
 const Command kCommands[] = {
     {"check", RunCheck}, {"preview", RunPreview}, {"image", RunImage},
-    {"shrink", RunShrink}, {"design", RunDesign},
+    {"shrink", RunShrink}, {"try", RunTry}, {"design", RunDesign},
 };
 
 }  // namespace
