@@ -28,7 +28,7 @@ SOCKET=$WORK/vnc/screen.sock
 # the registry values written and taken back, sounds, the restart request
 # and the end-session questions (relay of these calls, and the process,
 # shell-start and sound channels).
-TRACED_CALLS='CreateProcessA;ShellExecuteExA;SetCurrentDirectoryA;GetProcAddress;ExitProcess;RegSetValueExA;RegDeleteValueA;ExitWindowsEx'
+TRACED_CALLS='RegOpenKeyExA;CreateProcessA;ShellExecuteExA;SetCurrentDirectoryA;GetProcAddress;ExitProcess;RegSetValueExA;RegDeleteValueA;ExitWindowsEx'
 TRACE_CHANNELS=+process,+exec,+relay,+winmm
 
 AUTORUN_PID="" VNC_PID="" PAUSE_PID=""

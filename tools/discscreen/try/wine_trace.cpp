@@ -1,5 +1,7 @@
 #include "try/wine_trace.h"
 
+#include <strings.h>
+
 #include <cstdlib>
 #include <regex>
 
@@ -10,9 +12,10 @@ namespace {
 // The facts of a relayed call: "Call KERNEL32.NAME(ARGS) ret=..."; only the
 // program's own call counts, not its forward inside the system's libraries.
 bool IsCall(const std::string& rest, const char* function, std::string* arguments) {
-    static const std::regex call(R"(^Call (KERNEL32|ADVAPI32|USER32|SHELL32|ntdll)\.([A-Za-z]+)\((.*)\) ret=[0-9a-f]+$)");
+    static const std::regex call(R"(^Call ([A-Za-z0-9_]+)\.([A-Za-z]+)\((.*)\) ret=[0-9a-f]+$)");
     std::smatch match;
     if (!std::regex_match(rest, match, call) || match[2] != function) return false;
+    if (strcasecmp(match[1].str().c_str(), "kernelbase") == 0) return false;
     *arguments = match[3];
     return true;
 }
@@ -104,12 +107,21 @@ std::vector<json> WineTrace::Read(const std::string& line) {
     } else if (rest.rfind("trace:exec:FindExecutableA returning", 0) == 0) {
         std::string document = documentOfThread_[thread];
         std::string program = rest.size() > 37 ? rest.substr(37) : std::string();
+        // A program is its own; only a document's lookup is news.
+        if (strcasecmp(program.c_str(), document.c_str()) == 0) return entries;
         json entry = Entry("lookup", program.empty() ? "no program opens " + document
                                                      : document + " opens with " + program);
         entry["document"] = document;
         entry["program"] = program;
         entries.push_back(entry);
-        if (!program.empty()) howOfThread_[thread] = "document";
+        if (!program.empty()) howOfThread_[thread] = "document, found by the shell";
+    } else if (IsCall(rest, "RegOpenKeyExA", &arguments)) {
+        // The program finds a document's program in the classes itself:
+        // the extension's key, then its class's command of a verb.
+        static const std::regex command(R"(^(?:Software\\Classes\\)?[^\\]+\\shell\\([^\\]+)\\command$)", std::regex::icase);
+        std::smatch match;
+        std::string key = QuotedArgument(arguments);
+        if (std::regex_match(key, match, command)) howOfThread_[thread] = "document, verb " + match[1].str();
     } else if (rest.rfind("trace:exec:SHELL_execute ", 0) == 0) {
         std::string verb = Quoted(rest, "verb=");
         howOfThread_[thread] = verb == "runas" ? "elevated" : "shell";
@@ -162,6 +174,7 @@ std::vector<json> WineTrace::Read(const std::string& line) {
         processes_[process].toldEnd = false;
     } else if (rest.rfind("trace:winmm:proc_PlaySound SoundName=", 0) == 0) {
         std::string file = Quoted(rest, "SoundName=");
+        if (file.empty()) return entries;
         json entry = Entry("sound", NameOf(process) + " plays " + file);
         entry["file"] = file;
         entries.push_back(entry);
