@@ -61,6 +61,7 @@ check: layers shellcheck tables tools unit binaries wine
 	@tests/tools/image_cases.sh build/bin/discscreen
 	@tests/tools/shrink_cases.sh build/bin/discscreen
 	@tests/browser/designer_cases.sh build/bin/discscreen
+	@tests/browser/try_cases.sh build/bin/discscreen
 
 demo: route tools
 	@tools/demo.sh

@@ -57,6 +57,7 @@ start_xvfb || die "no X display could be started"
 xdotool mousemove $((SCREEN_WIDTH - 1)) $((SCREEN_HEIGHT - 1))
 DRIVE=$WORK/drive
 make_disc_drive "$DISC_IN" "$DRIVE"
+import_disc_settings </dev/null
 set_disc_windows "$VERSION"
 
 

@@ -58,28 +58,36 @@ trap 'exit 0' INT TERM
 
 make_disc_prefix "$WORK"
 start_xvfb || die "no X display could be started"
-make_disc_drive "$DISC_IN" "$DRIVE"
-set_disc_windows "$VERSION"
-# Text and web documents open as on Windows, where these extensions always
-# name their classes (Wine's prefix holds the classes alone).
-for extension in .txt:txtfile .htm:htmlfile .html:htmlfile; do
-  wine_reg query "HKCR\\${extension%%:*}" ||
-    wine_reg add "HKLM\\Software\\Classes\\${extension%%:*}" /ve /d "${extension#*:}" /f
-done
-wine_reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /d "$TRACED_CALLS" /f
-# Calls between the system's own libraries are traced too: the document's
-# program is started by the shell, and the end-session answer comes back
-# through user32.
-wine_reg add 'HKCU\Software\Wine\Debug' /v RelayFromExclude /d 'winex11.drv' /f
-
+# The display is served while Wine starts; the page joins it once the
+# socket is there.
 mkdir -m 0700 "$WORK/vnc"
 x11vnc -display "$DISPLAY" -unixsock "$SOCKET" -rfbport 0 -forever -shared -nopw -q \
   -o "$WORK/x11vnc.log" >/dev/null 2>&1 &
 VNC_PID=$!
-within 20 test -S "$SOCKET" || die "x11vnc did not start (see $WORK/x11vnc.log)"
+make_disc_drive "$DISC_IN" "$DRIVE"
+# Text and web documents open as on Windows, where these extensions always
+# name their classes (Wine's prefix holds the classes alone). Calls between
+# the system's own libraries are traced too: the document's program is
+# started by the shell, and the end-session answer comes back through user32.
+import_disc_settings <<REG
+[HKEY_LOCAL_MACHINE\Software\Classes\.txt]
+@="txtfile"
+
+[HKEY_LOCAL_MACHINE\Software\Classes\.htm]
+@="htmlfile"
+
+[HKEY_LOCAL_MACHINE\Software\Classes\.html]
+@="htmlfile"
+
+[HKEY_CURRENT_USER\Software\Wine\Debug]
+"RelayInclude"="$TRACED_CALLS"
+"RelayFromExclude"="winex11.drv"
+REG
+set_disc_windows "$VERSION"
 
 (cd "$DRIVE" && LC_ALL=$LANGUAGE WINEDEBUG=$TRACE_CHANNELS exec wine 'D:\AUTORUN.EXE') >"$WORK/trace.log" 2>&1 &
 AUTORUN_PID=$!
+within 20 test -S "$SOCKET" || die "x11vnc did not start (see $WORK/x11vnc.log)"
 # The run goes on after the program ends (a restart starts it again) until
 # the tool ends it.
 while :; do

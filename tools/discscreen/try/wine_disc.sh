@@ -40,7 +40,8 @@ make_disc_prefix() {
 
 # The drive in folder $2: a copy of disc folder $1 where the built program
 # stands in for any program of that name the folder holds, mounted
-# read-only over itself, and D: of the prefix.
+# read-only over itself, and D: of the prefix (a CD-ROM drive once
+# import_disc_settings has run).
 make_disc_drive() {
   local entry
   mkdir -p "$2"
@@ -54,7 +55,17 @@ make_disc_drive() {
   cp "$DIST"/AUTORUN.EXE "$DIST"/AUTORUN_95.DLL "$DIST"/AUTORUN_NT.DLL "$2"/
   mount --bind "$2" "$2" && mount -o remount,bind,ro "$2" "$2" ||
     die "cannot mount the disc's copy read-only"
-  cdrom_drive "$2"
+  ln -sfn "$2" "$WINEPREFIX/dosdevices/d:"
+}
+
+# The registry settings of the prefix (a REGEDIT4 file's text, the drive's
+# type first, then any given on standard input), in one import.
+import_disc_settings() {
+  # On C:, as the prefix has no drive for the rest of the machine.
+  local file=$WINEPREFIX/drive_c/disc-settings.reg
+  { printf 'REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Wine\\Drives]\n"d:"="cdrom"\n\n'; cat; } >"$file"
+  wine reg import 'C:\disc-settings.reg' >/dev/null 2>&1 || die "cannot set up the prefix's registry"
+  rm -f "$file"
 }
 
 # Undoes make_disc_drive's mount, so that the copy can be removed.

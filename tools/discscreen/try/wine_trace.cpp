@@ -204,8 +204,15 @@ std::vector<json> WineTrace::Started(const std::string& thread, const std::strin
     std::string how = howOfThread_.count(thread) ? howOfThread_[thread] : "process";
     howOfThread_.erase(thread);
     const std::string& command = commandOfThread_[thread];
-    json entry = Entry("start", NameOf(parent) + " starts " + command + " in " + made.folder +
-                                    (how == "process" ? "" : " (" + how + ")"));
+    std::string text = NameOf(parent) + " starts " + command + " in " + made.folder + (how == "process" ? "" : " (" + how + ")");
+    // Wine's wineboot plays Windows' end of the session and its run-once
+    // processing, which stand for the restart.
+    if (command.find("wineboot.exe --end-session") != std::string::npos) {
+        text = "Windows ends the session for " + NameOf(parent) + " (wineboot --end-session): it asks each program, then runs RunOnce";
+    } else if (NameOf(parent) == "wineboot.exe") {
+        text = "after the restart Windows runs the run-once command " + command;
+    }
+    json entry = Entry("start", text);
     entry["process"] = child;
     entry["command"] = command;
     entry["folder"] = made.folder;
