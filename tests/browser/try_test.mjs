@@ -207,6 +207,31 @@ const cases = [
   }},
 ];
 
+// The designer's "Try" opens the try page of the same disc, live; the run
+// ends with the designer.
+async function designerTry(browser) {
+  console.log('-- the designer\'s Try opens the try page for its disc');
+  const designer = spawn(tool, ['design', demoDisc, '--no-browser'], {stdio: ['ignore', 'pipe', 'inherit']});
+  const exited = new Promise((resolve) => designer.once('exit', resolve));
+  const url = await new Promise((resolve) => readline.createInterface({input: designer.stdout}).once('line', resolve));
+  const page = await browser.newPage();
+  await page.goto(url);
+  await page.waitForSelector('body[data-ready="yes"]', {timeout: BOUND});
+  const opened = browser.waitForTarget((target) => /\/\?token=/.test(target.url()) && target.url() !== url, {timeout: BOUND});
+  await page.click('[data-action="try"]');
+  const tryPage = await (await opened).page();
+  const connected = await tryPage.waitForSelector('body[data-stream="connected"]', {timeout: BOUND}).then(() => true, () => false);
+  check('the try page shows the run live', connected);
+  check('it is the designer\'s disc', await painted(tryPage, demoDisc, 300, 40));
+  designer.kill('SIGTERM');
+  await Promise.race([exited, new Promise((resolve) => setTimeout(resolve, BOUND))]);
+  const left = execFileSync('ps', ['-eo', 'args'], {encoding: 'utf8'}).split('\n')
+    .filter((line) => line.includes(`try ${demoDisc}`));
+  check('the designer\'s run ends with it', left.length === 0, left.join(' | '));
+  await tryPage.close();
+  await page.close();
+}
+
 const browser = await puppeteer.launch({executablePath: '/usr/bin/chromium', headless: 'new',
   args: ['--no-sandbox', '--autoplay-policy=no-user-gesture-required']});
 try {
@@ -227,6 +252,7 @@ try {
     check('the disc folder is unchanged', digest(testCase.disc) === before && /folder is unchanged/.test(run.said));
     check('nothing of the run is left running or on disk', nothingLeft(run) && !fs.existsSync(run.workFolder ?? '/'));
   }
+  await designerTry(browser);
 } finally {
   await browser.close();
 }
