@@ -28,9 +28,10 @@
 namespace {
 
 constexpr char kTryFolder[] = DISCSCREEN_SOURCE_DIR "/tools/discscreen/try";
-// The page asks for the log several times a second; this long without a
-// question means it was closed.
-constexpr double kPageGoneSeconds = 10;
+// The page says when it is closed; without that, this long without a
+// question for the log means it is gone (a browser asks a hidden page's
+// timers at most once a minute).
+constexpr double kPageGoneSeconds = 90;
 constexpr int kNoPageSeconds = 300;  // a run nobody opens
 
 int Usage(const std::string& problem) {

@@ -125,6 +125,13 @@ std::vector<json> WineTrace::Read(const std::string& line) {
     } else if (rest.rfind("trace:exec:SHELL_execute ", 0) == 0) {
         std::string verb = Quoted(rest, "verb=");
         howOfThread_[thread] = verb == "runas" ? "elevated" : "shell";
+    } else if (rest.rfind("Ret  KERNEL32.CreateProcessA() retval=00000000", 0) == 0) {
+        // A program Wine cannot start (a 32-bit one under 64-bit Wine, a
+        // missing file) is the program's failure to start it.
+        const std::string command = commandOfThread_[thread];
+        json entry = Entry("start-failed", NameOf(process) + " could not start " + command);
+        entry["command"] = command;
+        entries.push_back(entry);
     } else if (IsCall(rest, "SetCurrentDirectoryA", &arguments)) {
         folderOfThread_[thread] = QuotedArgument(arguments);
     } else if (rest.rfind("Ret  KERNEL32.SetCurrentDirectoryA() retval=00000001", 0) == 0) {
