@@ -63,7 +63,9 @@ add_test(NAME discscreen_shrink
 
 # Unit tests of the tool's portable parts.
 add_executable(tool_unit_tests ${CMAKE_SOURCE_DIR}/tests/tools/script_rewrite_test.cpp
-                               ${CMAKE_SOURCE_DIR}/tools/discscreen/design/script_rewrite.cpp)
+                               ${CMAKE_SOURCE_DIR}/tools/discscreen/design/script_rewrite.cpp
+                               ${CMAKE_SOURCE_DIR}/tests/tools/wine_trace_test.cpp
+                               ${CMAKE_SOURCE_DIR}/tools/discscreen/try/wine_trace.cpp)
 target_include_directories(tool_unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools/discscreen)
 target_link_libraries(tool_unit_tests PRIVATE GTest::gtest_main)
 gtest_discover_tests(tool_unit_tests DISCOVERY_TIMEOUT 60)
