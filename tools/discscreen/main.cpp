@@ -6,7 +6,10 @@
 #include "check/check_command.h"
 #include "design/design_command.h"
 #include "image/disc_image.h"
+#include "new/new_command.h"
+#include "pictures/picture_command.h"
 #include "pictures/shrink_command.h"
+#include "reading/script_reference.h"
 #include "try/preview_command.h"
 #include "try/try_command.h"
 
@@ -19,7 +22,10 @@ int Usage(const std::string& problem) {
                  "       discscreen image DISC -o DISC.ISO [--label NAME] [--shrink] [--sign CERT KEY]\n"
                  "       discscreen shrink DISC [-o OUT | --in-place] [--colours N [--dither]]\n"
                  "       discscreen try DISC [--lang CODE] [--windows NAME] [--port N] [--minutes N] [--no-browser]\n"
-                 "       discscreen design DISC [--port N] [--no-browser]\n";
+                 "       discscreen design DISC [--port N] [--no-browser]\n"
+                 "       discscreen new DISC [--title TEXT] [--style NAME]\n"
+                 "       discscreen picture IN... -o OUT.BMP [--colours N [--dither]] [--make-states]\n"
+                 "       discscreen reference\n";
     return 2;
 }
 
@@ -30,7 +36,8 @@ struct Command {
 
 const Command kCommands[] = {
     {"check", RunCheck}, {"preview", RunPreview}, {"image", RunImage},
-    {"shrink", RunShrink}, {"try", RunTry}, {"design", RunDesign},
+    {"shrink", RunShrink}, {"try", RunTry}, {"design", RunDesign}, {"new", RunNew}, {"picture", RunPicture},
+    {"reference", RunReference},
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <httplib.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,12 +15,17 @@
 #include <mutex>
 #include <random>
 
+#include "new/new_disc.h"
 #include "reading/command_arguments.h"
 #include "design/design_files.h"
 #include "design/design_model.h"
+#include "design/entry_placement.h"
+#include "design/picture_upload.h"
 #include "pictures/picture_pixels.h"
 #include "pictures/png_file.h"
 #include "design/script_rewrite.h"
+#include "design/vocabulary_json.h"
+#include "reading/screen_reading.h"
 #include "reading/shown_screen.h"
 
 using nlohmann::json;
@@ -31,7 +37,7 @@ constexpr char kTokenHeader[] = "X-Discscreen-Token";
 int Usage(const std::string& problem) {
     if (!problem.empty()) std::cerr << "discscreen: " << problem << "\n";
     std::cerr << "usage: discscreen design DISC [--port N] [--no-browser]\n"
-                 "  DISC           a disc folder holding AUTORUN.INF\n"
+                 "  DISC           a disc folder holding AUTORUN.INF, or one to make a screen for\n"
                  "  --port N       the port on 127.0.0.1 (default: any free one)\n"
                  "  --no-browser   only print the page's address\n";
     return 2;
@@ -59,7 +65,8 @@ void Answer(httplib::Response& response, int status, const std::string& message)
 class Designer {
 public:
     Designer(ScriptTarget target, std::string discRealPath, std::string workFolder)
-        : target_(std::move(target)), disc_(std::move(discRealPath)), work_(std::move(workFolder)) {}
+        : target_(std::move(target)), disc_(std::move(discRealPath)), work_(std::move(workFolder)),
+          hasScript_(!target_.scriptPath.empty()) {}
 
     bool Load(std::string* why) {
         if (ReadWholeFile(target_.scriptPath, &loaded_)) return true;
@@ -82,12 +89,22 @@ public:
             }
             return httplib::Server::HandlerResponse::Unhandled;
         });
+        RouteStart(server);
         server.Get("/", [this, token](const httplib::Request&, httplib::Response& response) {
-            Page("index.html", "text/html; charset=utf-8", token, response);
+            Page(HasScript() ? "index.html" : "start.html", "text/html; charset=utf-8", token, response);
         });
         server.Get("/designer.js", [this, token](const httplib::Request&, httplib::Response& response) {
             Page("designer.js", "text/javascript; charset=utf-8", token, response);
         });
+        server.Get("/panel.js", [this, token](const httplib::Request&, httplib::Response& response) {
+            Page("panel.js", "text/javascript; charset=utf-8", token, response);
+        });
+        server.Get("/writer.js", [this, token](const httplib::Request&, httplib::Response& response) {
+            Page("writer.js", "text/javascript; charset=utf-8", token, response);
+        });
+        server.Get("/api/vocabulary", Guarded([](const httplib::Request&, httplib::Response& response) {
+            response.set_content(VocabularyJson().dump(), "application/json");
+        }));
         server.Get("/designer.css", [this, token](const httplib::Request&, httplib::Response& response) {
             Page("designer.css", "text/css; charset=utf-8", token, response);
         });
@@ -117,6 +134,30 @@ public:
             body["edits"] = json::object();
             response.set_content(Model(body).dump(), "application/json");
         }));
+        server.Post("/api/upload", Guarded([this](const httplib::Request& request, httplib::Response& response) {
+            BroughtPicture kept;
+            int status = 0;
+            std::string why;
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (!KeepUploadedPicture(disc_, request.get_param_value("name"), request.body, &kept, &status, &why))
+                throw BadRequest{status, why};
+            response.set_content(json{{"picture", kept.bitmap}, {"original", kept.original}}.dump(), "application/json");
+        }));
+        server.Post("/api/convert", Guarded([this](const httplib::Request& request, httplib::Response& response) {
+            json body = ParseBody(request);
+            BroughtPicture kept;
+            int status = 0;
+            std::string why;
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (!ConvertDiscPicture(disc_, body.value("path", std::string()), &kept, &status, &why))
+                throw BadRequest{status, why};
+            response.set_content(json{{"picture", kept.bitmap}, {"original", kept.original}}.dump(), "application/json");
+        }));
+        server.Post("/api/place", Guarded([this](const httplib::Request& request, httplib::Response& response) {
+            json body = ParseBody(request);
+            std::lock_guard<std::mutex> lock(mutex_);
+            response.set_content(Place(body).dump(), "application/json");
+        }));
         server.Post("/api/preview", Guarded([this](const httplib::Request& request, httplib::Response& response) {
             json body = ParseBody(request);
             Preview(body, response);
@@ -144,6 +185,37 @@ public:
 
 private:
     using Handler = std::function<void(const httplib::Request&, httplib::Response&)>;
+
+    bool HasScript() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return hasScript_;
+    }
+
+    // A folder without a script: the page offers new's styles, and the disc
+    // it makes is the one designed from then on.
+    void RouteStart(httplib::Server& server) {
+        server.Get("/api/styles", Guarded([](const httplib::Request&, httplib::Response& response) {
+            json styles = json::array();
+            for (const ScreenStyle& style : ScreenStyles()) styles.push_back({{"name", style.name}, {"looks", style.looks}});
+            response.set_content(styles.dump(), "application/json");
+        }));
+        server.Post("/api/new", Guarded([this](const httplib::Request& request, httplib::Response& response) {
+            json body = ParseBody(request);
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (hasScript_) throw BadRequest{409, "the folder has a script already"};
+            NewDiscRequest wanted;
+            wanted.folder = disc_;
+            wanted.title = body.value("title", std::string());
+            wanted.style = FindScreenStyle(body.value("style", std::string(ScreenStyles()[0].name)));
+            if (!wanted.style) throw BadRequest{400, "no style '" + body.value("style", std::string()) + "'"};
+            NewDisc made = MakeNewDisc(wanted);
+            if (made.status != 0) throw BadRequest{422, made.problems.empty() ? "no disc made" : made.problems.back()};
+            std::string why;
+            if (!DiscTargetOf(disc_, &target_) || !Load(&why)) throw BadRequest{500, "the new script cannot be read"};
+            hasScript_ = true;
+            response.set_content(json{{"said", made.said}, {"problems", made.problems}}.dump(), "application/json");
+        }));
+    }
 
     // Bad requests are answered, never fatal.
     static Handler Guarded(Handler handler) {
@@ -231,9 +303,11 @@ private:
             NewEntry made;
             made.afterLine = entry.value("afterLine", 0);
             made.header = convert(entry.value("header", std::string()));
-            made.text = convert(entry.at("text").get<std::string>());
+            made.text = convert(entry.value("text", std::string()));
             made.fields = FieldEditsOf(entry.value("fields", json::object()), convert);
             made.deleted = entry.value("deleted", false);
+            made.atStart = entry.value("atStart", false);
+            made.before = entry.value("before", -1);
             edits.added.push_back(made);
         }
         return edits;
@@ -262,6 +336,29 @@ private:
         json model = ReadDesignModel(reading);
         model["version"] = Version();
         return model;
+    }
+
+    // The new entries that put {"add": {section, selector, number,
+    // captionText, text}} where the reader needs it, in the edited script:
+    // a [BEGIN] header first when there is none.
+    json Place(const json& body) {
+        const SystemLanguage& language = LanguageOf(body);
+        const WindowsSystem* windows = FindWindowsSystem(body.value("windows", std::string("later")));
+        if (!windows) throw BadRequest{400, "no Windows '" + body.value("windows", std::string()) + "'"};
+        const json add = body.at("add");
+        PlacementRequest asked{add.at("section").get<std::string>(), add.value("selector", std::string()),
+                               add.value("number", 0), add.value("captionText", 0)};
+        std::vector<int> origins;
+        std::string text = Rewritten(body, language.codePage, &origins);
+        ScreenReading reading(target_, TargetSystemOf(language, *windows));
+        json added = json::array();
+        for (const NewPlace& place : PlaceNewEntry(LayOutScript(reading.machine, ScriptLineTexts(text)), asked)) {
+            NewEntryAnchor anchor = AnchorOf(place.beforeLine, origins);
+            added.push_back({{"afterLine", anchor.afterLine}, {"atStart", anchor.atStart}, {"before", anchor.before},
+                             {"header", place.header}, {"text", ""}});
+        }
+        added.back()["text"] = add.value("text", std::string());
+        return {{"added", added}};
     }
 
     // The saved script as the program shows it under Wine: this tool's own
@@ -357,6 +454,7 @@ private:
     std::string disc_;
     std::string work_;
     std::string loaded_;  // the script as the page knows it
+    bool hasScript_;
     std::mutex mutex_;
     std::vector<pid_t> tries_;  // runs of `discscreen try` started from the page
     int tryCount_ = 0;
@@ -399,15 +497,19 @@ int RunDesign(int argc, char** argv) {
     char resolved[PATH_MAX];
     if (!realpath(arguments.Operand().c_str(), resolved)) return Usage("no folder '" + arguments.Operand() + "'");
     ScriptTarget target;
-    if (!DiscTargetOf(resolved, &target)) return Usage("'" + arguments.Operand() + "' holds no AUTORUN.INF");
+    struct stat folder;
+    const bool starting = !DiscTargetOf(resolved, &target);
+    if (starting && (::stat(resolved, &folder) != 0 || !S_ISDIR(folder.st_mode)))
+        return Usage("'" + arguments.Operand() + "' is no folder");
 
     char work[] = "/tmp/discscreen-design-XXXXXX";
     if (!mkdtemp(work)) return Usage("cannot make a work folder in /tmp");
     Designer designer(target, resolved, work);
     std::string why;
-    if (!designer.Load(&why)) return Usage(why);
+    if (!starting && !designer.Load(&why)) return Usage(why);
 
     httplib::Server server;
+    server.set_payload_max_length(kMostRequestBytes);
     port = port ? (server.bind_to_port("127.0.0.1", port) ? port : -1) : server.bind_to_any_port("127.0.0.1");
     if (port <= 0) {
         std::cerr << "discscreen: cannot listen on 127.0.0.1:" << arguments.Value("--port") << "\n";
@@ -426,7 +528,9 @@ int RunDesign(int argc, char** argv) {
     server.listen_after_bind();
     running = nullptr;
     designer.EndTries();
-    std::string scratch = std::string(work) + "/" + target.scriptPath.substr(target.scriptPath.find_last_of('/') + 1);
+    // A disc started here has its script's scratch copy under the usual name.
+    std::string scratch = std::string(work) + "/" + (starting ? std::string("AUTORUN.INF")
+                                                              : target.scriptPath.substr(target.scriptPath.find_last_of('/') + 1));
     unlink(scratch.c_str());
     unlink((std::string(work) + "/preview.log").c_str());
     for (int run = 1; unlink((std::string(work) + "/try-" + std::to_string(run) + ".log").c_str()) == 0; ++run) {}
