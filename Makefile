@@ -68,6 +68,7 @@ check: layers shellcheck tables tools unit binaries wine
 	@tests/tools/new_cases.sh build/bin/discscreen
 	@tests/tools/picture_cases.sh build/bin/discscreen
 	@tests/browser/designer_cases.sh build/bin/discscreen
+	@tests/browser/try_cases.sh build/bin/discscreen
 
 demo: route tools
 	@tools/demo.sh

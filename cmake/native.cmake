@@ -80,7 +80,9 @@ add_executable(tool_unit_tests ${CMAKE_SOURCE_DIR}/tests/tools/script_rewrite_te
                                ${CMAKE_SOURCE_DIR}/tools/discscreen/reading/vocabulary.cpp
                                ${CMAKE_SOURCE_DIR}/tools/discscreen/reading/vocabulary_table.cpp
                                ${CMAKE_SOURCE_DIR}/tools/discscreen/reading/vocabulary_meanings.cpp
-                               ${CMAKE_SOURCE_DIR}/tools/discscreen/reading/script_reference.cpp)
+                               ${CMAKE_SOURCE_DIR}/tools/discscreen/reading/script_reference.cpp
+                               ${CMAKE_SOURCE_DIR}/tests/tools/wine_trace_test.cpp
+                               ${CMAKE_SOURCE_DIR}/tools/discscreen/try/wine_trace.cpp)
 target_include_directories(tool_unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools/discscreen ${CMAKE_SOURCE_DIR}/tests/unit)
 target_link_libraries(tool_unit_tests PRIVATE discscreen_core GTest::gtest_main)
 # The vocabulary's test compares the committed script reference.

@@ -67,6 +67,8 @@ common_packages() {
   [ -f /etc/ssl/certs/ca-certificates.crt ] || echo ca-certificates
   have node || echo nodejs
   have npm || echo npm
+  # discscreen try: the run's display served to its page (x11vnc on a Unix socket, websockify, noVNC).
+  have x11vnc || echo x11vnc; have websockify || echo websockify; [ -f /usr/share/novnc/core/rfb.js ] || echo novnc
 }
 
 # What route $1 needs besides: 32-bit Wine for the shipped build, or 64-bit

@@ -11,6 +11,7 @@
 #include "pictures/shrink_command.h"
 #include "reading/script_reference.h"
 #include "try/preview_command.h"
+#include "try/try_command.h"
 
 namespace {
 
@@ -20,6 +21,7 @@ int Usage(const std::string& problem) {
                  "       discscreen preview DISC -o OUT.png [--lang CODE] [--windows NAME] [--states]\n"
                  "       discscreen image DISC -o DISC.ISO [--label NAME] [--shrink] [--sign CERT KEY]\n"
                  "       discscreen shrink DISC [-o OUT | --in-place] [--colours N [--dither]]\n"
+                 "       discscreen try DISC [--lang CODE] [--windows NAME] [--port N] [--minutes N] [--no-browser]\n"
                  "       discscreen design DISC [--port N] [--no-browser]\n"
                  "       discscreen new DISC [--title TEXT] [--style NAME]\n"
                  "       discscreen picture IN... -o OUT.BMP [--colours N [--dither]] [--make-states]\n"
@@ -34,7 +36,7 @@ struct Command {
 
 const Command kCommands[] = {
     {"check", RunCheck}, {"preview", RunPreview}, {"image", RunImage},
-    {"shrink", RunShrink}, {"design", RunDesign}, {"new", RunNew}, {"picture", RunPicture},
+    {"shrink", RunShrink}, {"try", RunTry}, {"design", RunDesign}, {"new", RunNew}, {"picture", RunPicture},
     {"reference", RunReference},
 };
 

@@ -172,9 +172,25 @@ public:
             json body = ParseBody(request);
             Preview(body, response);
         }));
+        server.Post("/api/try", Guarded([this](const httplib::Request& request, httplib::Response& response) {
+            json body = ParseBody(request);
+            std::lock_guard<std::mutex> lock(mutex_);
+            response.set_content(json{{"url", Try(body)}}.dump(), "application/json");
+        }));
         server.set_error_handler([](const httplib::Request&, httplib::Response& response) {
             if (response.body.empty()) Answer(response, response.status, "no such request");
         });
+    }
+
+    // Ends the runs of `discscreen try` still going, by their pids.
+    void EndTries() {
+        for (pid_t run : tries_) {
+            if (waitpid(run, nullptr, WNOHANG) == 0) {
+                kill(run, SIGTERM);
+                waitpid(run, nullptr, 0);
+            }
+        }
+        tries_.clear();
     }
 
 private:
@@ -390,6 +406,48 @@ private:
         response.set_content(png, "image/png");
     }
 
+    // The saved script live under Wine: this tool's own try command, run as
+    // a child that lives on with its page; the answer is that page's address.
+    std::string Try(const json& body) {
+        const SystemLanguage& language = LanguageOf(body);
+        const WindowsSystem* windows = FindWindowsSystem(body.value("windows", std::string("later")));
+        if (!windows) throw BadRequest{400, "no Windows '" + body.value("windows", std::string()) + "'"};
+        char self[PATH_MAX];
+        ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+        if (length <= 0) throw BadRequest{500, "cannot find this program"};
+        self[length] = '\0';
+        for (auto run = tries_.begin(); run != tries_.end();) {
+            run = waitpid(*run, nullptr, WNOHANG) == 0 ? run + 1 : tries_.erase(run);
+        }
+        const std::string log = work_ + "/try-" + std::to_string(++tryCount_) + ".log";
+        pid_t child = fork();
+        if (child == 0) {
+            setpgid(0, 0);
+            int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            if (out >= 0) {
+                dup2(out, 1);
+                dup2(out, 2);
+            }
+            // The run outlives this server: it keeps none of its sockets.
+            for (int descriptor = 3; descriptor < 1024; ++descriptor) close(descriptor);
+            execl(self, self, "try", disc_.c_str(), "--no-browser", "--lang", language.code, "--windows",
+                  windows->name, static_cast<char*>(nullptr));
+            _exit(2);
+        }
+        if (child < 0) throw BadRequest{500, "cannot start a try"};
+        tries_.push_back(child);
+        // Its first line is the page's address, printed once it listens.
+        for (int wait = 0; wait < 300; ++wait) {
+            std::string said;
+            ReadWholeFile(log, &said);
+            std::size_t end = said.find('\n');
+            if (said.rfind("http://127.0.0.1:", 0) == 0 && end != std::string::npos) return said.substr(0, end);
+            if (waitpid(child, nullptr, WNOHANG) == child) throw BadRequest{422, "the try failed: " + said};
+            usleep(100000);
+        }
+        throw BadRequest{422, "the try gave no address"};
+    }
+
     void Save(const json& body) {
         std::string onDisk;
         if (!ReadWholeFile(target_.scriptPath, &onDisk)) throw BadRequest{409, "the script is gone from the disc folder"};
@@ -408,6 +466,8 @@ private:
     std::string loaded_;  // the script as the page knows it
     bool hasScript_;
     std::mutex mutex_;
+    std::vector<pid_t> tries_;  // runs of `discscreen try` started from the page
+    int tryCount_ = 0;
 };
 
 httplib::Server* running = nullptr;
@@ -477,11 +537,13 @@ int RunDesign(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
     server.listen_after_bind();
     running = nullptr;
+    designer.EndTries();
     // A disc started here has its script's scratch copy under the usual name.
     std::string scratch = std::string(work) + "/" + (starting ? std::string("AUTORUN.INF")
                                                               : target.scriptPath.substr(target.scriptPath.find_last_of('/') + 1));
     unlink(scratch.c_str());
     unlink((std::string(work) + "/preview.log").c_str());
+    for (int run = 1; unlink((std::string(work) + "/try-" + std::to_string(run) + ".log").c_str()) == 0; ++run) {}
     rmdir(work);
     return 0;
 }

@@ -15,6 +15,7 @@
 # that starts checked), X and Y a point on its picture in the screen.
 # Exits 3 when the screen does not appear, 2 when it cannot run at all.
 set -uo pipefail
+ARGUMENTS=("$@")
 DISC_IN=$1 OUT=$2 TITLE_BYTES=$3 BACKGROUND=$4 CODEPAGE=$5 LANGUAGE=$6 VERSION=$7
 shift 7
 DPI=96
@@ -23,7 +24,6 @@ STATES=0
 if [ "${1:-}" = --states ]; then STATES=1; shift; fi
 BUTTONS=("$@")
 
-source "$(dirname "$0")/../../../tests/wine/lib.sh"
 # Room for the screen, scaled as it may be.
 SCREEN_WIDTH=$((${BACKGROUND%x*} + 64)) SCREEN_HEIGHT=$((${BACKGROUND#*x} + 64))
 [ $SCREEN_WIDTH -ge 1280 ] || SCREEN_WIDTH=1280
@@ -33,12 +33,9 @@ ON_TERMINAL=0
 [ -t 2 ] && ON_TERMINAL=1
 progress() { [ $ON_TERMINAL = 1 ] && printf 'discscreen: %s\n' "$*" >&2; return 0; }
 die() { printf 'discscreen: %s\n' "$1" >&2; exit "${2:-2}"; }
-
-[ -f "$DIST/AUTORUN.EXE" ] ||
-  die "no built program in $DIST: build it first with 'make route' in $ROOT"
-for tool in wine Xvfb xdotool import montage iconv; do
-  command -v "$tool" >/dev/null || die "$tool is missing: run $ROOT/tools/install-deps.sh"
-done
+source "$(dirname "$0")/wine_disc.sh"
+require_tools xdotool import montage iconv
+in_private_mounts "${ARGUMENTS[@]}"
 
 WORK=""
 AUTORUN_PID=""
@@ -49,51 +46,26 @@ finish() {
     WINEPREFIX=$WORK/prefix wineserver -w 2>/dev/null
   fi
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-  [ -n "$WORK" ] && rm -rf "$WORK"
+  [ -n "$WORK" ] && release_disc_drive "$WORK/drive" && rm -rf "$WORK"
 }
 trap finish EXIT
 trap 'exit 130' INT TERM
 
-if [ ! -f "$TEMPLATE/.ready" ]; then
-  progress "making the Wine prefix that every preview copies (once, about 20 s)"
-fi
-make_template
 mkdir -p "$WINE_WORK"
 WORK=$(mktemp -d "$WINE_WORK/preview.XXXXXX")
 progress "copying a prefix for this preview"
-export WINEPREFIX=$WORK/prefix
-cp -a "$TEMPLATE" "$WINEPREFIX"
-
-# The drive: the disc's own files (linked, never copied or changed) beside
-# the built program, which stands in for any program the folder holds.
-DRIVE=$WORK/drive
-mkdir -p "$DRIVE"
-for entry in "$DISC_IN"/* "$DISC_IN"/.[!.]*; do
-  [ -e "$entry" ] || continue
-  case "${entry##*/}" in
-    [Aa][Uu][Tt][Oo][Rr][Uu][Nn].[Ee][Xx][Ee] | [Aa][Uu][Tt][Oo][Rr][Uu][Nn]_[9Nn][5Tt].[Dd][Ll][Ll]) continue ;;
-  esac
-  ln -s "$(cd "$(dirname "$entry")" && pwd)/${entry##*/}" "$DRIVE/"
-done
-cp "$DIST"/AUTORUN.EXE "$DIST"/AUTORUN_95.DLL "$DIST"/AUTORUN_NT.DLL "$DRIVE"/
+make_disc_prefix "$WORK"
 # The display comes first: the Wine processes of the prefix share the
 # display of the first one (a registry change made without one left the
 # screen with no display driver).
 start_xvfb || die "no X display could be started"
 # The pointer rests in the corner, away from any button.
 xdotool mousemove $((SCREEN_WIDTH - 1)) $((SCREEN_HEIGHT - 1))
-cdrom_drive "$DRIVE"
+DRIVE=$WORK/drive
+make_disc_drive "$DISC_IN" "$DRIVE"
+import_disc_settings </dev/null
 [ "$DPI" = 96 ] || wine_reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$DPI" /f
-
-case $VERSION in
-  "") ;;
-  win98fe)
-    wine_reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion' /v CurrentVersion /f
-    wine_reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion' /v VersionNumber /d 4.10.1998 /f
-    wine_reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion' /v SubVersionNumber /d ' ' /f
-    ;;
-  *) set_windows_version "$VERSION" ;;
-esac
+set_disc_windows "$VERSION"
 
 
 # The title in UTF-8 for messages, and as a pattern that matches only

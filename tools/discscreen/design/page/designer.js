@@ -439,6 +439,22 @@ async function preview() {
   }
 }
 
+// The saved script live under Wine, in a page of its own (opened at once,
+// while the click still counts, and sent to the run's address).
+async function tryDisc() {
+  const tab = window.open('about:blank', '_blank');
+  setStatus('starting a try of the saved script under Wine...');
+  try {
+    const answer = await post('/api/try', {lang: state.lang, windows: state.windows});
+    if (tab) tab.location = answer.url;
+    else window.open(answer.url, '_blank');
+    setStatus('the try runs in its own page');
+  } catch (error) {
+    if (tab) tab.close();
+    setStatus(error.message, true);
+  }
+}
+
 function fillSelect(action, values, chosen) {
   const select = $(`[data-action="${action}"]`);
   for (const value of values) select.add(new Option(value, value, false, value === chosen));
@@ -497,6 +513,7 @@ $('[data-action="outlines"]').addEventListener('change', draw);
 $('[data-action="save"]').addEventListener('click', save);
 $('[data-action="reload"]').addEventListener('click', reload);
 $('[data-action="preview"]').addEventListener('click', preview);
+$('[data-action="try"]').addEventListener('click', tryDisc);
 $('[data-action="undo"]').addEventListener('click', () => stepBack(state.undo, state.redo));
 $('[data-action="redo"]').addEventListener('click', () => stepBack(state.redo, state.undo));
 $('[data-action="add-button"]').addEventListener('click', addButton);
