@@ -1,7 +1,7 @@
 # The two set-up commands of the README: `make demo` and `make check`.
 # Both install what they need first (tools/install-deps.sh does nothing when
 # everything is there).
-.PHONY: deps dist route native tools reference check layers shellcheck tables unit binaries wine demo bench fuzz fresh clean
+.PHONY: deps dist route native tools reference check layers links shellcheck tables unit binaries wine demo bench fuzz fresh clean
 
 JOBS ?= 2
 export JOBS
@@ -49,6 +49,10 @@ binaries: dist
 layers:
 	@tools/check-layers.sh
 
+# The documents' relative links lead to files and headings that exist.
+links:
+	@tools/check-links.sh
+
 # The message tables refuse a wrongly wired window class at compile time.
 tables: deps
 	@tests/win/table_refusals.sh
@@ -61,7 +65,7 @@ shellcheck: deps
 wine: route tools
 	@tests/wine/run-suites.sh
 
-check: layers shellcheck tables tools unit binaries wine
+check: layers links shellcheck tables tools unit binaries wine
 	@tests/tools/check_cases.sh build/bin/discscreen
 	@tests/tools/image_cases.sh build/bin/discscreen
 	@tests/tools/shrink_cases.sh build/bin/discscreen
