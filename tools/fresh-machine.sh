@@ -105,7 +105,9 @@ make_base() {
   rm -f "$WORK/base/etc/apt/sources.list"
   source_files | while read -r file; do cp "$file" "$WORK/base$file"; done
   named_keyrings | while read -r keyring; do
-    [ -f "$keyring" ] && [ ! -e "$WORK/base$keyring" ] && install -D -m 644 "$keyring" "$WORK/base$keyring"
+    if [ -f "$keyring" ] && [ ! -e "$WORK/base$keyring" ]; then
+      install -D -m 644 "$keyring" "$WORK/base$keyring"
+    fi
   done
   proxy_settings >"$WORK/base/etc/apt/apt.conf.d/01proxy-of-the-machine"
   cp /etc/resolv.conf "$WORK/base/etc/resolv.conf"
