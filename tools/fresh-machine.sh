@@ -14,13 +14,14 @@
 # route 32 still installs its packages and runs every step but Wine's, and
 # each Wine step says `left out: ...` with the reason.
 #
-# Full logs stay in build/fresh/route-ROUTE-RUN.log.
+# Full logs stay in build/fresh/route-ROUTE-demo-check.log and
+# build/fresh/route-ROUTE-check.log.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 WORK=$ROOT/build/fresh
 routes=("$@")
 [ ${#routes[@]} -gt 0 ] || routes=(32 64)
-source "$ROOT/tools/wine-route.sh"
+source "$ROOT/tools/wine-route.sh"  # can_run_32bit
 
 [ "$(id -u)" -eq 0 ] || { echo "fresh-machine: run it as root (debootstrap and chroot)" >&2; exit 1; }
 command -v debootstrap >/dev/null ||
