@@ -9,6 +9,8 @@ field() {
   tr -d '\r' 2>/dev/null <"$LOG" | grep -a "^tag=$1	" | head -1 | tr '\t' '\n' | sed -n "s/^$2=//p"
 }
 logged() { grep -qa "^tag=$1	" "$LOG" 2>/dev/null; }
+# TAG has not run (yet): no line of it, in a log that may not be there.
+not_logged() { ! logged "$1"; }
 log_lines() { tr -d '\r' 2>/dev/null <"$LOG" | grep -c '^tag=' ; }
 log_count() { tr -d '\r' 2>/dev/null <"$LOG" | grep -ac "^tag=$1	"; }
 # No recorder ran: none made the log.
