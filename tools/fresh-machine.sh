@@ -133,7 +133,7 @@ mount_into() {
 
 # The summary lines of a run's log.
 summary() {
-  grep -aE '^(fresh: |install-deps: |wine route: |left out: |demo: |layers: |binaries: |wine: |check_cases: |image_cases: |[a-z0-9_]+: [0-9]+ passed, [0-9]+ failed$)|tests passed|tests failed|^make: \*\*\*|Error [0-9]' "$1" |
+  grep -aE '^(fresh: |install-deps: |wine route: |left out: |table refusals: |demo: |layers: |binaries: |wine: |check_cases: |image_cases: |[a-z0-9_]+: [0-9]+ passed, [0-9]+ failed$)|tests passed|tests failed|^make: \*\*\*|Error [0-9]' "$1" |
     grep -v '^install-deps: installing' || true
 }
 
