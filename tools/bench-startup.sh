@@ -35,5 +35,6 @@ echo "first painted screen: bare dialog ${mb} ms, AUTORUN.EXE ${mo} ms (medians 
 if [ "${mb:--1}" -gt 0 ] && [ "${mo:--1}" -gt 0 ]; then
   echo "first painted screen: ratio $(awk "BEGIN {printf \"%.2f\", $mo / $mb}") (budget 1.05)"
 else
-  echo "first painted screen: a program did not paint its screen"
+  echo "first painted screen: FAILED: a program did not paint its screen, so nothing is measured"
+  exit 1
 fi

@@ -2,6 +2,11 @@
 # Installs what the build and the suites need on a Debian 12 machine, and
 # nothing when it is all there already.
 #
+#   tools/install-deps.sh            installs what this machine's route lacks
+#   tools/install-deps.sh --list R   prints route R's (32 or 64) full package
+#                                    list, installing nothing
+#
+# The routes differ in Wine alone: every other package is on every route.
 # A package index that cannot be fetched (a mirror in the middle of a sync)
 # is only a warning: what counts is whether the packages then install. Where
 # the kernel runs 32-bit programs but 32-bit Wine cannot be installed, the
@@ -10,83 +15,126 @@
 set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
 forced_route=${WINE_ROUTE:-}
-source "$HERE/wine-route.sh"
 
-have() { command -v "$1" >/dev/null 2>&1; }
 say() { echo "install-deps: $*" >&2; }
 die() { say "$*"; exit 1; }
 
-# What every route needs.
+# Every route's packages, one a line: the Debian package and, where a machine
+# may have it from elsewhere, the command (or absolute file) that then stands
+# for it. Adding a package is adding a line here.
 common_packages() {
-  have cmake || echo cmake
-  have g++ || echo g++
-  have clang++ || echo clang
-  have make || echo make
-  have i686-w64-mingw32-g++-win32 || echo g++-mingw-w64-i686-win32
-  have i686-w64-mingw32-objdump || echo binutils-mingw-w64-i686
-  have Xvfb || echo xvfb
-  have xdotool || echo xdotool
-  have shellcheck || echo shellcheck
-  have xwininfo || echo x11-utils
-  have sox || echo sox
-  have python3 || echo python3
-  # pgrep: the wait benchmark finds its prefix's wineserver.
-  have pgrep || echo procps
-  # wixl (from msitools) builds the Windows Installer package of the documents suite.
-  have wixl || echo wixl
-  # Disc images (discscreen image), and the typeface of the demo disc's
-  # pictures and the preview's contact sheets.
-  have xorriso || echo xorriso
-  # Signing the image's programs (discscreen image --sign), and the test
-  # certificate the tool cases make.
-  have osslsigncode || echo osslsigncode
-  have openssl || echo openssl
-  [ -f /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf ] || echo fonts-dejavu-core
-  # Real installers for the restart suite are built with NSIS.
-  have makensis || echo nsis
-  # The real ImageMagick (some machines carry a stand-in named convert).
-  { [ -x /usr/bin/convert ] && /usr/bin/convert -version 2>/dev/null | grep -q ImageMagick; } || echo imagemagick
-  [ -f /usr/include/gtest/gtest.h ] || echo libgtest-dev
-  # Locale sources, built into a private folder by the encoding suite.
-  { have localedef && [ -f /usr/share/i18n/locales/ja_JP ]; } || echo locales
-  ls /usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 2>&1 || echo libclang-rt-14-dev
-  # The designer (discscreen design): its web server, JSON and PNG, and the
-  # browser and node that its page's tests run in.
-  [ -f /usr/include/httplib.h ] || echo libcpp-httplib-dev
-  [ -f /usr/include/nlohmann/json.hpp ] || echo nlohmann-json3-dev
-  [ -f /usr/include/png.h ] || echo libpng-dev
-  # discscreen new and picture: styles drawn with Cairo, pictures read as JPEG and GIF, installers named by exiftool and msiinfo.
-  for p in libcairo2-dev libjpeg62-turbo-dev libgif-dev msitools libimage-exiftool-perl; do dpkg -s "$p" >/dev/null 2>&1 || echo "$p"; done
-  # The designer draws texts as Wine does (FreeType, the typefaces Wine finds).
-  [ -f /usr/include/freetype2/ft2build.h ] || echo libfreetype-dev
-  [ -f /usr/share/wine/fonts/tahoma.ttf ] || echo fonts-wine
-  [ -f /usr/share/fonts/truetype/dejavu/DejaVuSans-Oblique.ttf ] || echo fonts-dejavu-extra
-  have pkg-config || echo pkg-config
-  have chromium || echo chromium
-  # The machine's certificate store, which the npm packages are fetched with.
-  [ -f /etc/ssl/certs/ca-certificates.crt ] || echo ca-certificates
-  have node || echo nodejs
-  have npm || echo npm
-  # discscreen try: the run's display served to its page (x11vnc on a Unix socket, websockify, noVNC).
-  have x11vnc || echo x11vnc; have websockify || echo websockify; [ -f /usr/share/novnc/core/rfb.js ] || echo novnc
+  grep -v '^#' <<'EOF'
+cmake
+g++
+clang
+make
+# The cross compilers with their objdump: the i686 product, and the x86-64
+# build of the same sources (the 64-bit route's suites; the message tables'
+# compile-time refusals on every route).
+g++-mingw-w64-i686-win32
+binutils-mingw-w64-i686
+g++-mingw-w64-x86-64-win32
+binutils-mingw-w64-x86-64
+xvfb
+xdotool
+shellcheck
+x11-utils
+sox
+python3
+# pgrep: the wait benchmark finds its prefix's wineserver.
+procps
+# wixl builds the Windows Installer package of the documents suite.
+wixl
+# Disc images (discscreen image), and the typeface of the demo disc's
+# pictures and the preview's contact sheets.
+xorriso
+fonts-dejavu-core
+# Signing the image's programs (discscreen image --sign), and the test
+# certificate the tool cases make.
+osslsigncode
+openssl
+# Real installers for the restart suite are built with NSIS.
+nsis
+imagemagick
+libgtest-dev
+# Locale sources, built into a private folder by the encoding suite.
+locales
+libclang-rt-14-dev
+# The designer (discscreen design): its web server, JSON and PNG, and the
+# browser and node that its page's tests run in.
+libcpp-httplib-dev
+nlohmann-json3-dev
+libpng-dev
+pkg-config
+chromium
+# The machine's certificate store, which the npm packages are fetched with.
+ca-certificates
+nodejs                      node
+npm                         npm
+# discscreen new and picture: styles drawn with Cairo, pictures read as
+# JPEG and GIF, installers named by exiftool and msiinfo.
+libcairo2-dev
+libjpeg62-turbo-dev
+libgif-dev
+msitools
+libimage-exiftool-perl
+# The designer draws texts as Wine does (FreeType, the typefaces Wine finds;
+# the Oblique face is Wine's italic).
+libfreetype-dev
+fonts-wine
+fonts-dejavu-extra
+# discscreen try: the run's display served to its page (x11vnc on a Unix
+# socket, websockify, noVNC).
+x11vnc
+websockify
+novnc
+EOF
 }
 
-# What route $1 needs besides: 32-bit Wine for the shipped build, or 64-bit
-# Wine and the x86-64 cross compiler.
-route_packages() {
-  if [ "$1" = 32 ]; then
-    { have wine && wine32_installed; } || echo wine wine32:i386
-  else
-    [ -x /usr/lib/wine/wine64 ] || echo wine64
-    have x86_64-w64-mingw32-g++-win32 || echo g++-mingw-w64-x86-64-win32
-    have x86_64-w64-mingw32-objdump || echo binutils-mingw-w64-x86-64
-  fi
+# Wine's own packages, the one thing a route decides: route 32 runs the
+# shipped i686 build under 32-bit Wine, route 64 the x86-64 build under
+# 64-bit Wine.
+wine_packages() {
+  case $1 in
+    32) printf '%s\n' wine wine32:i386 ;;
+    64) printf '%s\n' wine64 ;;
+    *) die "a route is 32 or 64, not '$1'" ;;
+  esac
 }
+
+installed() { [ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null)" = "install ok installed" ]; }
+stands_in() {
+  case $1 in
+    '') return 1 ;;
+    /*) [ -e "$1" ] ;;
+    *) command -v "$1" >/dev/null 2>&1 ;;
+  esac
+}
+
+# The packages of a list ($@: the function that prints it, and its arguments)
+# that this machine lacks.
+missing() {
+  local pkg standin
+  "$@" | while read -r pkg standin; do
+    installed "$pkg" || stands_in "$standin" || echo "$pkg"
+  done
+}
+
+if [ "${1:-}" = --list ]; then
+  route=${2:?usage: install-deps.sh --list 32|64}
+  wine_packages "$route" >/dev/null
+  { common_packages; wine_packages "$route"; } | awk '{ print $1 }'
+  exit 0
+fi
+
+source "$HERE/wine-route.sh"
 
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-apt_get() { DEBIAN_FRONTEND=noninteractive $SUDO apt-get -o Acquire::Retries=3 "$@"; }
-
+# Other sessions on the machine may hold dpkg's lock: wait for it.
+apt_get() {
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get -o Acquire::Retries=3 -o DPkg::Lock::Timeout=600 "$@"
+}
 # A few tries with a pause; an index that still fails is a warning, since the
 # packages may well install from the indices that were fetched.
 update_indices() {
@@ -124,11 +172,15 @@ install_packages() {
 }
 
 if [ "$forced_route" = 32 ] && ! can_run_32bit; then
-  die "WINE_ROUTE=32 cannot be had: this kernel cannot run 32-bit programs"
+  # A fresh root of tools/fresh-machine.sh alone: 32-bit Wine installs on
+  # such a kernel, only running it does not, and its steps say they are
+  # left out.
+  [ -n "${FRESH_WINE_LEFT_OUT:-}" ] ||
+    die "WINE_ROUTE=32 cannot be had: this kernel cannot run 32-bit programs"
 fi
 
-mapfile -t common < <(common_packages | tr ' ' '\n')
-mapfile -t route < <(route_packages "$WINE_ROUTE" | tr ' ' '\n')
+mapfile -t common < <(missing common_packages)
+mapfile -t route < <(missing wine_packages "$WINE_ROUTE")
 [ ${#common[@]} -eq 0 ] && [ ${#route[@]} -eq 0 ] && exit 0
 
 UPDATE_ERRORS=$(mktemp)
@@ -156,7 +208,7 @@ if [ ${#route[@]} -gt 0 ]; then
   mkdir -p "$(dirname "$WINE_ROUTE_RECORD")"
   echo "$failure" >"$WINE_ROUTE_RECORD"
   say "32-bit Wine could not be installed ($failure): the suites take the x86-64 route"
-  mapfile -t route < <(route_packages 64 | tr ' ' '\n')
+  mapfile -t route < <(missing wine_packages 64)
   if [ ${#route[@]} -gt 0 ]; then
     say "installing ${route[*]} (Wine route 64)"
     failure=$(install_packages "${route[@]}") || die "cannot install $failure"

@@ -8,6 +8,8 @@ set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
 ROOT=$(cd "$HERE/../.." && pwd)
 TOOL=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+source "$ROOT/tools/wine-route.sh"
+if wine_left_out "the designer's preview under Wine"; then export DESIGNER_NO_WINE=1; fi
 
 "$HERE/npm-packages.sh"
 WORK=$(mktemp -d)

@@ -4,6 +4,7 @@ set -u
 cd "$(dirname "$0")" || exit 1
 source ../../tools/wine-route.sh
 wine_route_line >&2
+wine_left_out "the Wine suites" && exit 0
 passed=0
 failed=0
 status=0
