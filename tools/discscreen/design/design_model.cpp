@@ -54,6 +54,8 @@ public:
 // The entries as the reader met them, with their lines and sections.
 class EntryListener : public ScriptListener {
 public:
+    explicit EntryListener(int page) : codePage(page) {}
+    const int codePage;  // of the reader's texts
     json entries = json::array();
     std::map<std::string, int> lastLineOfSection;  // accepted sections only
 
@@ -64,8 +66,8 @@ public:
         if (accepted) lastLineOfSection[section] = line_;
     }
     void OnEntry(const std::string& name, int number, const std::string&, bool used) override {
-        entries.push_back({{"line", line_}, {"section", section_}, {"name", name}, {"number", number},
-                           {"used", used}});
+        entries.push_back({{"line", line_}, {"section", ToPageText(section_, codePage)},
+                           {"name", ToPageText(name, codePage)}, {"number", number}, {"used", used}});
         if (accepted_) lastLineOfSection[section_] = line_;
     }
 
@@ -83,9 +85,10 @@ int TextSlot(const ScreenModel& screen, const TextItem* text) {
 }
 
 // A file's path below the disc folder, with "/" between names.
-std::string DiscRelative(const std::string& localPath, const std::string& discFolder) {
+std::string DiscRelative(const std::string& localPath, const std::string& discFolder, int codePage) {
     std::string prefix = discFolder + "/";
-    return localPath.compare(0, prefix.size(), prefix) == 0 ? localPath.substr(prefix.size()) : localPath;
+    return ToPageName(localPath.compare(0, prefix.size(), prefix) == 0 ? localPath.substr(prefix.size()) : localPath,
+                      codePage);
 }
 
 json FontJson(const DesignHost& host, FontHandle font, int codePage) {
@@ -115,7 +118,7 @@ json ButtonsJson(const ScreenModel& screen, const DesignReading& reading) {
                        {"caption", TextSlot(screen, item->caption)},
                        {"extraText", TextSlot(screen, item->extraText)},
                        {"picture", nullptr}};
-        if (picture && picture->loads) button["picture"] = DiscRelative(picture->file.localPath, reading.target.discFolder);
+        if (picture && picture->loads) button["picture"] = DiscRelative(picture->file.localPath, reading.target.discFolder, reading.language->codePage);
         buttons.push_back(button);
     }
     return buttons;
@@ -139,7 +142,7 @@ json TextsJson(const ScreenModel& screen, const DesignHost& host, int codePage) 
     return texts;
 }
 
-json FindingsJson(const ScriptTarget& target, const std::vector<int>& origins) {
+json FindingsJson(const ScriptTarget& target, const std::vector<int>& origins, int codePage) {
     Report report;
     CheckScript(target, report);
     json findings = json::array();
@@ -150,7 +153,7 @@ json FindingsJson(const ScriptTarget& target, const std::vector<int>& origins) {
                             {"severity", finding.severity == Severity::kError     ? "error"
                                          : finding.severity == Severity::kWarning ? "warning"
                                                                                   : "note"},
-                            {"message", ToPageText(finding.message, 1252)}, {"name", finding.name}});
+                            {"message", ToPageText(finding.message, 1252)}, {"name", ToPageText(finding.name, codePage)}});
     }
     return findings;
 }
@@ -175,6 +178,11 @@ std::string ToPageText(const std::string& text, int codePage) {
     return out;
 }
 
+std::string ToPageName(const std::string& name, int codePage) {
+    std::string wide;
+    return Convert(name, "UTF-8", "UTF-16LE", &wide) ? name : ToPageText(name, codePage);
+}
+
 bool ToScriptText(const std::string& text, int codePage, std::string* out) {
     return Convert(text, "UTF-8", "CP" + std::to_string(codePage), out);
 }
@@ -185,10 +193,10 @@ json ReadDesignModel(const DesignReading& reading) {
     const DiscFolder& disc = screenReading.disc;
     const ScreenModel& screen = screenReading.screen;
     DesignHost host(screenReading.disc, screenReading.machine);
-    EntryListener listener;
+    const int codePage = reading.language->codePage;
+    EntryListener listener(codePage);
     screenReading.Read(host, &listener);
 
-    const int codePage = reading.language->codePage;
     const bool utf8 = IsUtf8Script(reading.scriptBytes);
     std::vector<std::string> lines = ScriptLineTexts(reading.scriptBytes);
     for (json& entry : listener.entries) {
@@ -218,11 +226,11 @@ json ReadDesignModel(const DesignReading& reading) {
                   {"texts", TextsJson(screen, host, codePage)},
                   {"entries", listener.entries},
                   {"sectionEnds", sectionEnds},
-                  {"findings", FindingsJson(target, reading.lineOrigins)},
+                  {"findings", FindingsJson(target, reading.lineOrigins, codePage)},
                   {"utf8", utf8}};
     if (host.hasBackground) {
         DiscFile file = disc.Find(host.backgroundPath);
-        model["background"] = DiscRelative(file.localPath, target.discFolder);
+        model["background"] = DiscRelative(file.localPath, target.discFolder, codePage);
     }
     return model;
 }

@@ -18,7 +18,9 @@ const BUTTON_SECTIONS = ['[REFERENCE]', '[IGNOREWAITPROCESS]', '[INSTALLMESSAGE]
 const KIND_CHECK_BOX = 3;
 
 const state = {
-  lang: 'en', windows: 'later', model: null, edits: emptyEdits(),
+  // base: the version of the script the edits are made on; the server
+  // applies them to that text only, and saves only while it is on disk.
+  lang: 'en', windows: 'later', model: null, base: null, edits: emptyEdits(),
   selected: null, hovered: null, undo: [], redo: [],
 };
 
@@ -41,16 +43,31 @@ async function post(path, body) {
   return answer;
 }
 
-function request() { return {lang: state.lang, windows: state.windows, edits: state.edits}; }
+function request() {
+  const made = {lang: state.lang, windows: state.windows, edits: state.edits};
+  if (state.base) made.base = state.base;
+  return made;
+}
+
+function took(model) {
+  state.model = model;
+  state.base = model.version;
+}
+
+let refreshes = 0;  // an answer to an older refresh is not drawn over a newer one
 
 async function refresh() {
+  const mine = ++refreshes;
   try {
-    state.model = await post('/api/model', request());
+    const model = await post('/api/model', request());
+    if (mine !== refreshes) return;
+    took(model);
     draw();
     document.body.dataset.ready = 'yes';
-    if (!document.body.dataset.status) setStatus('');
+    if (state.model.stale) setStatus('the script was saved or reloaded from another page: reload before saving here', true);
+    else if (!document.body.dataset.status) setStatus('');
   } catch (error) {
-    setStatus(error.message, true);
+    if (mine === refreshes) setStatus(error.message, true);
   }
 }
 
@@ -443,7 +460,8 @@ function deleteSelected() {
 
 async function save() {
   try {
-    state.model = await post('/api/save', {...request(), version: state.model.version});
+    ++refreshes;
+    took(await post('/api/save', request()));
     state.edits = emptyEdits();
     state.undo = [];
     state.redo = [];
@@ -457,7 +475,8 @@ async function save() {
 
 async function reload() {
   try {
-    state.model = await post('/api/reload', request());
+    ++refreshes;
+    took(await post('/api/reload', {lang: state.lang, windows: state.windows}));
     state.edits = emptyEdits();
     state.undo = [];
     state.redo = [];
@@ -550,6 +569,7 @@ function fillSelect(action, values, chosen) {
 }
 
 fetch(`/api/files?token=${token}`).then((response) => response.json()).then((files) => {
+  if (!Array.isArray(files)) return setStatus(files.error || 'the disc\'s files are not listed', true);
   const list = document.createElement('datalist');
   list.id = 'disc-files';
   for (const file of files) list.appendChild(new Option(file.replace(/\//g, '\\')));

@@ -1,0 +1,432 @@
+#include "design/designer.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+#include <new>
+
+#include "design/design_files.h"
+#include "design/design_model.h"
+#include "design/reading_check.h"
+#include "design/request_limits.h"
+#include "design/script_rewrite.h"
+#include "design/script_save.h"
+#include "pictures/picture_pixels.h"
+#include "pictures/png_file.h"
+#include "script/screen_script.h"
+
+using nlohmann::json;
+
+namespace {
+
+// A picture file beyond this is not read whole into memory.
+constexpr long long kLargestPictureFile = 64LL << 20;
+constexpr std::size_t kMostListedFiles = 20000;
+
+std::string Dump(const json& value) {
+    // Text from a script or a file name that is still no UTF-8 becomes U+FFFD
+    // rather than an answer that is no JSON.
+    return value.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+DesignAnswer Json(const json& value, int status = 200) { return {status, "application/json", Dump(value)}; }
+
+DesignAnswer Refusal(int status, const std::string& message) { return Json(json{{"error", message}}, status); }
+
+std::string Header(const DesignRequest& request, const std::string& name) {
+    auto found = request.headers.find(name);
+    return found == request.headers.end() ? "" : found->second;
+}
+
+std::string Param(const DesignRequest& request, const std::string& name) {
+    auto found = request.params.find(name);
+    return found == request.params.end() ? "" : found->second;
+}
+
+std::string StringField(const json& body, const char* name, const std::string& fallback) {
+    auto found = body.find(name);
+    if (found == body.end()) return fallback;
+    if (!found->is_string()) throw RequestRefused{400, std::string("\"") + name + "\" is no string"};
+    return found->get<std::string>();
+}
+
+const SystemLanguage& LanguageNamed(const std::string& code) {
+    const SystemLanguage* language = FindSystemLanguage(code);
+    if (!language) throw RequestRefused{400, "no system language '" + code + "'"};
+    return *language;
+}
+
+const WindowsSystem& WindowsNamed(const std::string& name) {
+    const WindowsSystem* windows = FindWindowsSystem(name);
+    if (!windows) throw RequestRefused{400, "no Windows '" + name + "'"};
+    return *windows;
+}
+
+bool IsAscii(const std::string& bytes) {
+    for (char ch : bytes) {
+        if (static_cast<unsigned char>(ch) >= 0x80) return false;
+    }
+    return true;
+}
+
+bool ReadScript(const std::string& path, std::string* bytes, std::string* why) {
+    struct stat info;
+    if (stat(path.c_str(), &info) == 0 && info.st_size > kLargestScriptBytes) {
+        *why = "the script is larger than the reader reads (" + std::to_string(kLargestScriptBytes) + " bytes)";
+        return false;
+    }
+    if (ReadWholeFile(path, bytes)) return true;
+    *why = "cannot read the script '" + path + "'";
+    return false;
+}
+
+// How the page's texts go into the script: the page's UTF-8 as it is, or
+// turned into the code page.
+class TextWriter {
+public:
+    TextWriter(bool utf8, int codePage) : utf8_(utf8), codePage_(codePage) {}
+    bool Utf8() const { return utf8_; }
+
+    std::string operator()(const json& text) const {
+        if (!text.is_string()) throw RequestRefused{400, "an edit's text is no string"};
+        const std::string& page = text.get_ref<const std::string&>();
+        if (utf8_) return page;
+        std::string converted;
+        if (!ToScriptText(page, codePage_, &converted)) {
+            throw RequestRefused{422, "'" + page + "' has a character that code page " + std::to_string(codePage_) +
+                                          " lacks (send \"utf8\": true to save an ASCII script as UTF-8)"};
+        }
+        return converted;
+    }
+
+private:
+    bool utf8_;
+    int codePage_;
+};
+
+int WholeNumber(const json& value, long low, long high, const char* what) {
+    if (!value.is_number_integer() || value.get<long long>() < low || value.get<long long>() > high) {
+        throw RequestRefused{400, std::string(what) + " is no whole number from " + std::to_string(low) + " to " +
+                                      std::to_string(high) + ": " + Dump(value)};
+    }
+    return static_cast<int>(value.get<long long>());
+}
+
+int NumberKey(const std::string& key, long low, long high, const char* what) {
+    long number = 0;
+    if (!ParseWholeNumber(key, low, high, &number)) {
+        throw RequestRefused{400, std::string(what) + " '" + key + "' is no whole number from " + std::to_string(low) +
+                                      " to " + std::to_string(high)};
+    }
+    return static_cast<int>(number);
+}
+
+const json& Member(const json& body, const char* name, const json& fallback, bool (json::*is)() const noexcept,
+                   const char* kind) {
+    auto found = body.find(name);
+    if (found == body.end()) return fallback;
+    if (!((*found).*is)()) throw RequestRefused{400, std::string("\"") + name + "\" is no " + kind};
+    return *found;
+}
+
+std::map<int, std::string> FieldEditsOf(const json& fields, const TextWriter& write) {
+    if (!fields.is_object()) throw RequestRefused{400, "an entry's field edits are no object"};
+    std::map<int, std::string> edits;
+    for (auto field = fields.begin(); field != fields.end(); ++field) {
+        edits[NumberKey(field.key(), kEntryKey, kLastField, "a field")] = write(field.value());
+    }
+    return edits;
+}
+
+// {"fields": {"LINE": {"FIELD": text}}, "deleted": [LINE], "added": [{afterLine, header, text, fields, deleted}]}
+ScriptEdits EditsOf(const json& edited, const TextWriter& write) {
+    static const json kNoObject = json::object(), kNoArray = json::array();
+    if (!edited.is_object()) throw RequestRefused{400, "\"edits\" is no object"};
+    const json& fields = Member(edited, "fields", kNoObject, &json::is_object, "object");
+    const json& deleted = Member(edited, "deleted", kNoArray, &json::is_array, "array");
+    const json& added = Member(edited, "added", kNoArray, &json::is_array, "array");
+    if (fields.size() > kMostEditedLines || deleted.size() > kMostEditedLines || added.size() > kMostAddedEntries) {
+        throw RequestRefused{413, "more edits than one request may carry"};
+    }
+    ScriptEdits edits;
+    for (auto line = fields.begin(); line != fields.end(); ++line) {
+        edits.fields[NumberKey(line.key(), 1, INT_MAX, "a line")] = FieldEditsOf(line.value(), write);
+    }
+    for (const json& line : deleted) edits.deletedLines.insert(WholeNumber(line, 1, INT_MAX, "a deleted line"));
+    for (const json& entry : added) {
+        if (!entry.is_object()) throw RequestRefused{400, "a new entry is no object"};
+        NewEntry made;
+        made.afterLine = entry.contains("afterLine") ? WholeNumber(entry["afterLine"], 0, INT_MAX, "afterLine") : 0;
+        made.header = entry.contains("header") ? write(entry["header"]) : "";
+        if (!entry.contains("text")) throw RequestRefused{400, "a new entry has no text"};
+        made.text = write(entry["text"]);
+        made.fields = FieldEditsOf(entry.contains("fields") ? entry["fields"] : json::object(), write);
+        if (entry.contains("deleted") && !entry["deleted"].is_boolean()) throw RequestRefused{400, "\"deleted\" is no true or false"};
+        made.deleted = entry.value("deleted", false);
+        edits.added.push_back(std::move(made));
+    }
+    return edits;
+}
+
+}  // namespace
+
+// The edits of one request made on the text they were made against.
+struct Designer::Edited {
+    std::string version;
+    std::string result;
+    std::vector<int> origins;
+    const SystemLanguage* language = nullptr;
+    const WindowsSystem* windows = nullptr;
+};
+
+bool Designer::Load(std::string* why) {
+    std::string text;
+    if (!ReadScript(setup_.target.scriptPath, &text, why)) return false;
+    bases_.Become(std::move(text));
+    return true;
+}
+
+DesignAnswer Designer::Handle(const DesignRequest& request) {
+    try {
+        DesignAnswer refusal;
+        if (!Admits(request, &refusal)) return refusal;
+        return Route(request);
+    } catch (const RequestRefused& refused) {
+        return Refusal(refused.status, refused.message);
+    } catch (const json::exception& error) {
+        return Refusal(400, std::string("the request is not what was expected: ") + error.what());
+    } catch (const std::bad_alloc&) {
+        return Refusal(503, "the designer has not the memory for this request");
+    } catch (const std::exception& error) {
+        return Refusal(500, std::string("the designer failed: ") + error.what());
+    }
+}
+
+bool Designer::Admits(const DesignRequest& request, DesignAnswer* refusal) const {
+    const std::string port = std::to_string(setup_.port);
+    const std::string host = Header(request, "host");
+    if (host != "127.0.0.1:" + port && host != "localhost:" + port) {
+        *refusal = Refusal(403, "this server answers only to 127.0.0.1:" + port);
+        return false;
+    }
+    // A page of another site may post here with a token it learnt; the
+    // browser names that site.
+    const std::string origin = Header(request, "origin");
+    if (!origin.empty() && origin != "http://127.0.0.1:" + port && origin != "http://localhost:" + port) {
+        *refusal = Refusal(403, "this server answers only to its own page");
+        return false;
+    }
+    const std::string given = request.method == "POST" ? Header(request, "x-discscreen-token") : Param(request, "token");
+    if (given != setup_.token) {
+        *refusal = Refusal(403, "the request lacks this run's token");
+        return false;
+    }
+    return true;
+}
+
+DesignAnswer Designer::Route(const DesignRequest& request) {
+    using Post = DesignAnswer (Designer::*)(const std::string&);
+    static const std::map<std::string, Post> posts = {
+        {"/api/model", &Designer::Model}, {"/api/reload", &Designer::Reload},
+        {"/api/save", &Designer::Save},   {"/api/preview", &Designer::Preview}};
+    static const std::map<std::string, const char*> pages = {
+        {"/", "index.html"}, {"/designer.js", "designer.js"}, {"/designer.css", "designer.css"}};
+    static const std::map<std::string, const char*> types = {
+        {"index.html", "text/html; charset=utf-8"}, {"designer.js", "text/javascript; charset=utf-8"},
+        {"designer.css", "text/css; charset=utf-8"}};
+    auto post = posts.find(request.path);
+    auto page = pages.find(request.path);
+    const bool get = request.method == "GET" || request.method == "HEAD";
+    if (post != posts.end()) {
+        if (request.method != "POST") return Refusal(405, request.path + " takes a POST");
+        if (post->second == &Designer::Preview) return Preview(request.body);
+        std::lock_guard<std::mutex> lock(mutex_);
+        return (this->*post->second)(request.body);
+    }
+    if (page != pages.end() || request.path == "/picture" || request.path == "/api/files") {
+        if (!get) return Refusal(405, request.path + " takes a GET");
+        if (page != pages.end()) return Page(page->second, types.at(page->second));
+        std::lock_guard<std::mutex> lock(mutex_);
+        return request.path == "/picture" ? Picture(request) : Files(request);
+    }
+    return Refusal(404, "no such request");
+}
+
+DesignAnswer Designer::Page(const std::string& name, const char* type) const {
+    std::string text;
+    if (!ReadWholeFile(std::string(DISCSCREEN_SOURCE_DIR) + "/tools/discscreen/design/page/" + name, &text)) {
+        return Refusal(404, "the designer's " + name + " is missing");
+    }
+    const std::string mark = "@TOKEN@";
+    for (std::size_t at = text.find(mark); at != std::string::npos; at = text.find(mark, at)) {
+        text.replace(at, mark.size(), setup_.token);
+    }
+    return {200, type, text};
+}
+
+DesignAnswer Designer::Picture(const DesignRequest& request) {
+    const std::string relative = Param(request, "path");
+    const int codePage = LanguageNamed(request.params.count("lang") ? Param(request, "lang") : "en").codePage;
+    std::string path = FileInsideFolder(setup_.discRealPath, relative);
+    std::string inCodePage;
+    if (path.empty() && ToScriptText(relative, codePage, &inCodePage)) path = FileInsideFolder(setup_.discRealPath, inCodePage);
+    if (path.empty()) throw RequestRefused{404, "'" + relative + "' is no file of the disc"};
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0 || info.st_size > kLargestPictureFile) {
+        throw RequestRefused{413, "'" + relative + "' is larger than a picture the program shows"};
+    }
+    std::string bytes;
+    if (!ReadWholeFile(path, &bytes)) throw RequestRefused{404, "cannot read '" + relative + "'"};
+    PicturePixels pixels;
+    std::string why;
+    if (!DecodePicture(std::vector<unsigned char>(bytes.begin(), bytes.end()), &pixels, &why)) {
+        throw RequestRefused{422, "'" + relative + "' is not shown: " + why};
+    }
+    return {200, "image/png", EncodePng(pixels)};
+}
+
+DesignAnswer Designer::Files(const DesignRequest& request) {
+    const int codePage = LanguageNamed(request.params.count("lang") ? Param(request, "lang") : "en").codePage;
+    json names = json::array();
+    for (const std::string& name : FilesOfFolder(setup_.discRealPath)) {
+        if (names.size() >= kMostListedFiles) break;
+        names.push_back(ToPageName(name, codePage));
+    }
+    return Json(names);
+}
+
+Designer::Edited Designer::Edit(const json& body, const std::string& version) {
+    const std::string* base = bases_.Find(version);
+    if (!base) {
+        throw RequestRefused{409, "the script this page edits was saved or reloaded since: reload it, then edit again"};
+    }
+    Edited edited;
+    edited.version = version;
+    edited.language = &LanguageNamed(StringField(body, "lang", "en"));
+    edited.windows = &WindowsNamed(StringField(body, "windows", "later"));
+    auto agreed = body.find("utf8");
+    if (agreed != body.end() && !agreed->is_boolean()) throw RequestRefused{400, "\"utf8\" is no true or false"};
+    // An ASCII script may become UTF-8 when the author agrees; a script in a
+    // code page stays in it.
+    const bool utf8 = IsUtf8Script(*base) || (agreed != body.end() && agreed->get<bool>() && IsAscii(*base));
+    TextWriter write(utf8, edited.language->codePage);
+    static const json kNoEdits = json::object();
+    ScriptEdits edits = EditsOf(body.contains("edits") ? body["edits"] : kNoEdits, write);
+    std::string problem;
+    if (!RewriteScript(*base, edits, &edited.result, &problem, &edited.origins)) throw RequestRefused{422, problem};
+    if (edited.result.size() > static_cast<std::size_t>(kLargestScriptBytes)) {
+        throw RequestRefused{413, "the edited script would be larger than the reader reads (" +
+                                      std::to_string(kLargestScriptBytes) + " bytes)"};
+    }
+    if (!edits.Empty()) {
+        ReadBackCheck check{setup_.target, TargetSystemOf(*edited.language, *edited.windows), *base,
+                            edited.result, edited.origins, &edits, utf8};
+        problem = ReadBackProblem(check, scratch_);
+        if (!problem.empty()) throw RequestRefused{422, problem};
+    }
+    return edited;
+}
+
+json Designer::ModelOf(const Edited& edited) {
+    DesignReading reading;
+    reading.language = edited.language;
+    reading.windows = edited.windows;
+    reading.scriptBytes = edited.result;
+    reading.lineOrigins = edited.origins;
+    reading.target = setup_.target;
+    reading.target.scriptPath = scratch_.Path();
+    std::string why;
+    if (!scratch_.Write(edited.result, &why)) throw RequestRefused{500, why};
+    json model = ReadDesignModel(reading);
+    model["version"] = edited.version;
+    model["stale"] = edited.version != bases_.CurrentVersion();
+    return model;
+}
+
+// A page's edits come with the version of the text they were made against
+// ("base"); a request without edits may leave it out.
+static std::string BaseOf(const json& body, const EditBases& bases) {
+    auto base = body.find("base");
+    if (base == body.end()) {
+        auto edits = body.find("edits");
+        bool none = edits == body.end() || (edits->is_object() && edits->empty()) ||
+                    (edits->is_object() && std::all_of(edits->begin(), edits->end(), [](const json& part) { return part.empty(); }));
+        if (!none) throw RequestRefused{400, "edits need \"base\": the version of the script they were made against"};
+        return bases.CurrentVersion();
+    }
+    if (!base->is_string()) throw RequestRefused{400, "\"base\" is no string"};
+    return base->get<std::string>();
+}
+
+DesignAnswer Designer::Model(const std::string& body) {
+    json request = ParseRequestBody(body);
+    return Json(ModelOf(Edit(request, BaseOf(request, bases_))));
+}
+
+DesignAnswer Designer::Reload(const std::string& body) {
+    json request = ParseRequestBody(body);
+    std::string text, why;
+    if (!ReadScript(setup_.target.scriptPath, &text, &why)) throw RequestRefused{409, why};
+    const std::string version = bases_.Become(std::move(text));
+    request["edits"] = json::object();
+    return Json(ModelOf(Edit(request, version)));
+}
+
+DesignAnswer Designer::Save(const std::string& body) {
+    json request = ParseRequestBody(body);
+    const std::string base = BaseOf(request, bases_);
+    if (base != bases_.CurrentVersion()) {
+        throw RequestRefused{409, "the script was saved or reloaded from another page since this page loaded it: "
+                                  "reload it, then edit again"};
+    }
+    Edited edited = Edit(request, base);
+    std::string why;
+    SaveOutcome outcome = SaveScript(setup_.target.scriptPath, bases_.Current(), edited.result, &why);
+    if (outcome == SaveOutcome::kChangedOnDisk) {
+        throw RequestRefused{409, "the script changed on disk since it was loaded: reload it, then edit again"};
+    }
+    if (outcome == SaveOutcome::kFailed) throw RequestRefused{500, why};
+    if (edited.result != bases_.Current()) edited.version = bases_.Become(edited.result);
+    request["edits"] = json::object();
+    return Json(ModelOf(Edit(request, edited.version)));
+}
+
+// The saved script as the program shows it under Wine: this tool's own
+// preview, run as a child; the picture is the answer.
+DesignAnswer Designer::Preview(const std::string& body) {
+    json request = ParseRequestBody(body);
+    const SystemLanguage& language = LanguageNamed(StringField(request, "lang", "en"));
+    const WindowsSystem& windows = WindowsNamed(StringField(request, "windows", "later"));
+    std::lock_guard<std::mutex> lock(previewMutex_);
+    char self[PATH_MAX];
+    ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (length <= 0) throw RequestRefused{500, "cannot find this program"};
+    self[length] = '\0';
+    const std::string picture = setup_.workFolder + "/preview.png";
+    const std::string log = setup_.workFolder + "/preview.log";
+    pid_t child = fork();
+    if (child == 0) {
+        int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (out >= 0) {
+            dup2(out, 1);
+            dup2(out, 2);
+        }
+        execl(self, self, "preview", setup_.discRealPath.c_str(), "-o", picture.c_str(), "--lang", language.code,
+              "--windows", windows.name, static_cast<char*>(nullptr));
+        _exit(2);
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::string said;
+        ReadWholeFile(log, &said);
+        throw RequestRefused{422, "the preview failed: " + said.substr(0, 64 << 10)};
+    }
+    std::string png;
+    if (!ReadWholeFile(picture, &png)) throw RequestRefused{422, "the preview wrote no picture"};
+    unlink(picture.c_str());
+    return {200, "image/png", png};
+}
