@@ -54,6 +54,7 @@ function rawRequest(port, options) {
       response.on('end', () => resolve({status: response.statusCode, body, headers: response.headers}));
     });
     request.on('error', reject);
+    request.setTimeout(BOUND, () => request.destroy(new Error(`no answer to ${options.path} in ${BOUND} ms`)));
     request.end(options.body);
   });
 }
