@@ -159,14 +159,15 @@ void Refuse(int sock, const char* status, const std::string& message) {
 }
 
 // Whether the bytes hold a whole request head, and its body when a length
-// is given; a chunked body is left to the worker.
+// is given; a chunked or an expected body is left to the worker.
 bool WholeRequest(const std::string& bytes) {
     const std::size_t headEnd = bytes.find("\r\n\r\n");
     if (headEnd == std::string::npos) return false;
     std::string head = bytes.substr(0, headEnd + 2);
     for (char& ch : head) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
     const std::size_t length = head.find("\r\ncontent-length:");
-    if (length == std::string::npos) return true;
+    // A client that waits for "100 Continue" sends its body to the worker.
+    if (length == std::string::npos || head.find("\r\nexpect:") != std::string::npos) return true;
     const unsigned long long body = std::strtoull(head.c_str() + length + 17, nullptr, 10);
     return bytes.size() - (headEnd + 4) >= body;
 }

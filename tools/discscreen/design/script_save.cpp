@@ -93,6 +93,17 @@ bool WriteBeside(std::string* temporary, const struct stat& like, const std::str
     return whole;
 }
 
+// Waits, a bounded time, until no one but this process has the file open:
+// a write lease is granted only then, and is kept until the compare is done.
+bool WaitUntilAlone(int file) {
+    for (int attempt = 0; attempt < 500; ++attempt) {
+        if (fcntl(file, F_SETLEASE, F_WRLCK) == 0) return true;
+        if (errno != EAGAIN && errno != EBUSY) return false;  // no leases here
+        usleep(1000);
+    }
+    return false;
+}
+
 // Where files cannot be swapped: the compare as late as can be, then the
 // rename.
 SaveOutcome RenameOver(const std::string& temporary, const std::string& target, const std::string& expected,
@@ -147,9 +158,16 @@ SaveOutcome SaveScript(const std::string& path, const std::string& expected, con
         return SaveOutcome::kFailed;
     }
     // What was swapped out must be the text the edits were made on; else it
-    // was written in between, and goes back.
+    // was written in between, and goes back. An editor that opened it just
+    // before the swap may still be writing into it: it is compared once no
+    // one else holds it open.
     std::string swappedOut;
-    if (!ReadWholeFile(temporary, &swappedOut) || swappedOut != expected) {
+    int old = open(temporary.c_str(), O_RDONLY | O_CLOEXEC);
+    const bool alone = old >= 0 && WaitUntilAlone(old);
+    const bool same = old >= 0 && ReadAll(old, &swappedOut) && swappedOut == expected;
+    if (alone) fcntl(old, F_SETLEASE, F_UNLCK);
+    if (old >= 0) close(old);
+    if (!same) {
         renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE);
         unlink(temporary.c_str());
         SyncFolder(folder);
