@@ -382,7 +382,8 @@ async function twoPages(browser) {
   await settledOn(first, moved, 2, 50);
   await front(second);
   await second.click('[data-action="reload"]');
-  await waitStatus(second, 'reloaded');
+  // (Its status still shows the refusal: wait for the reload itself.)
+  await settledOn(second, () => document.querySelector('#status').textContent === 'reloaded');
   // (A drag in a tab brought back to the front loses its pointer moves.)
   await second.click('[data-entry="BUTTON3"]');
   await settledOn(second, () => document.querySelector('#panel input[data-field="2"]'));

@@ -155,6 +155,7 @@ int RunDesign(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
     server.listen_after_bind();
     running = nullptr;
+    server.Finish();
     unlink((std::string(work) + "/preview.png").c_str());
     unlink((std::string(work) + "/preview.log").c_str());
     rmdir(work);

@@ -88,7 +88,8 @@ bool ReadScript(const std::string& path, std::string* bytes, std::string* why) {
 // turned into the code page.
 class TextWriter {
 public:
-    TextWriter(bool utf8, int codePage) : utf8_(utf8), codePage_(codePage) {}
+    TextWriter(bool utf8, int codePage, bool mayBecomeUtf8)
+        : utf8_(utf8), codePage_(codePage), mayBecomeUtf8_(mayBecomeUtf8) {}
     bool Utf8() const { return utf8_; }
 
     std::string operator()(const json& text) const {
@@ -98,7 +99,7 @@ public:
         std::string converted;
         if (!ToScriptText(page, codePage_, &converted)) {
             throw RequestRefused{422, "'" + page + "' has a character that code page " + std::to_string(codePage_) +
-                                          " lacks (send \"utf8\": true to save an ASCII script as UTF-8)"};
+                                          " lacks" + (mayBecomeUtf8_ ? " (send \"utf8\": true to save this ASCII script as UTF-8)" : "")};
         }
         return converted;
     }
@@ -106,6 +107,7 @@ public:
 private:
     bool utf8_;
     int codePage_;
+    bool mayBecomeUtf8_;
 };
 
 int WholeNumber(const json& value, long low, long high, const char* what) {
@@ -313,7 +315,7 @@ Designer::Edited Designer::Edit(const json& body, const std::string& version) {
     // An ASCII script may become UTF-8 when the author agrees; a script in a
     // code page stays in it.
     const bool utf8 = IsUtf8Script(*base) || (agreed != body.end() && agreed->get<bool>() && IsAscii(*base));
-    TextWriter write(utf8, edited.language->codePage);
+    TextWriter write(utf8, edited.language->codePage, IsAscii(*base));
     static const json kNoEdits = json::object();
     ScriptEdits edits = EditsOf(body.contains("edits") ? body["edits"] : kNoEdits, write);
     std::string problem;

@@ -285,7 +285,12 @@ private:
     std::thread thread_;
 };
 
-GuardedServer::~GuardedServer() = default;
+GuardedServer::~GuardedServer() { Finish(); }
+
+void GuardedServer::Finish() {
+    gatherer_.reset();
+    workers_.reset();
+}
 
 GuardedServer::GuardedServer(ConnectionBounds bounds) : bounds_(bounds) {
     // httplib's own workers only hand each connection to the gatherer.
@@ -301,7 +306,11 @@ GuardedServer::GuardedServer(ConnectionBounds bounds) : bounds_(bounds) {
 }
 
 bool GuardedServer::process_and_close_socket(socket_t sock) {
-    gatherer_->Add(sock);
+    if (gatherer_) {
+        gatherer_->Add(sock);
+    } else {
+        ::close(sock);
+    }
     return true;
 }
 

@@ -28,6 +28,9 @@ class GuardedServer : public httplib::Server {
 public:
     explicit GuardedServer(ConnectionBounds bounds);
     ~GuardedServer() override;
+    // After listening has stopped: waits for the requests still being
+    // answered, and drops those still coming.
+    void Finish();
 
 private:
     bool process_and_close_socket(socket_t sock) override;

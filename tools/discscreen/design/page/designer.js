@@ -46,6 +46,7 @@ async function post(path, body) {
 function request() {
   const made = {lang: state.lang, windows: state.windows, edits: state.edits};
   if (state.base) made.base = state.base;
+  if (state.utf8) made.utf8 = true;
   return made;
 }
 
@@ -67,7 +68,14 @@ async function refresh() {
     if (state.model.stale) setStatus('the script was saved or reloaded from another page: reload before saving here', true);
     else if (!document.body.dataset.status) setStatus('');
   } catch (error) {
-    if (mine === refreshes) setStatus(error.message, true);
+    if (mine !== refreshes) return;
+    setStatus(error.message, true);
+    // An ASCII script becomes UTF-8 only when the author says so.
+    if (error.status === 422 && !state.utf8 && /"utf8": true/.test(error.message) &&
+        window.confirm(`${error.message}\n\nSave this script as UTF-8 from now on?`)) {
+      state.utf8 = true;
+      refresh();
+    }
   }
 }
 
