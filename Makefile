@@ -1,7 +1,7 @@
 # The two set-up commands of the README: `make demo` and `make check`.
 # Both install what they need first (tools/install-deps.sh does nothing when
 # everything is there).
-.PHONY: deps dist route native tools check layers shellcheck tables unit binaries wine demo bench fuzz fresh clean
+.PHONY: deps dist route native tools reference check layers shellcheck tables unit binaries wine demo bench fuzz fresh clean
 
 JOBS ?= 2
 export JOBS
@@ -24,6 +24,11 @@ native: deps
 	@cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug >build/cmake-native.log 2>&1 \
 	  || (cat build/cmake-native.log; exit 1)
 	@cmake --build build/native -j$(JOBS)
+
+# The script reference, made from the tool's vocabulary (the unit tests
+# compare the committed one).
+reference: tools
+	@build/bin/discscreen reference > docs/script-reference.md
 
 # The disc authors' tool, built without sanitizers: build/bin/discscreen.
 tools: deps
@@ -60,6 +65,8 @@ check: layers shellcheck tables tools unit binaries wine
 	@tests/tools/check_cases.sh build/bin/discscreen
 	@tests/tools/image_cases.sh build/bin/discscreen
 	@tests/tools/shrink_cases.sh build/bin/discscreen
+	@tests/tools/new_cases.sh build/bin/discscreen
+	@tests/tools/picture_cases.sh build/bin/discscreen
 	@tests/browser/designer_cases.sh build/bin/discscreen
 
 demo: route tools

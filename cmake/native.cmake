@@ -51,7 +51,12 @@ find_package(PkgConfig REQUIRED)
 pkg_check_modules(HTTPLIB REQUIRED IMPORTED_TARGET cpp-httplib)
 find_package(nlohmann_json REQUIRED)
 find_package(PNG REQUIRED)
-target_link_libraries(discscreen PRIVATE PkgConfig::HTTPLIB nlohmann_json::nlohmann_json PNG::PNG)
+# A new disc's styles are drawn with Cairo; pictures come in as JPEG and GIF too.
+pkg_check_modules(CAIRO REQUIRED IMPORTED_TARGET cairo fontconfig)
+find_package(JPEG REQUIRED)
+find_package(GIF REQUIRED)
+target_link_libraries(discscreen PRIVATE PkgConfig::HTTPLIB nlohmann_json::nlohmann_json PNG::PNG
+                      PkgConfig::CAIRO JPEG::JPEG GIF::GIF)
 # `preview` runs the Wine side from the sources, with the project's builds.
 target_compile_definitions(discscreen PRIVATE DISCSCREEN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 # The designer's fuzz target answers requests with the tool's own code.
@@ -60,7 +65,8 @@ if(DISCSCREEN_FUZZ)
   list(FILTER DISCSCREEN_TOOL_LIBRARY_SOURCES EXCLUDE REGEX "/tools/discscreen/main\\.cpp$")
   target_sources(design_request_fuzz PRIVATE ${DISCSCREEN_TOOL_LIBRARY_SOURCES})
   target_include_directories(design_request_fuzz PRIVATE ${CMAKE_SOURCE_DIR}/tools/discscreen)
-  target_link_libraries(design_request_fuzz PRIVATE PkgConfig::HTTPLIB nlohmann_json::nlohmann_json PNG::PNG)
+  target_link_libraries(design_request_fuzz PRIVATE PkgConfig::HTTPLIB nlohmann_json::nlohmann_json PNG::PNG
+                        PkgConfig::CAIRO JPEG::JPEG GIF::GIF)
   target_compile_definitions(design_request_fuzz PRIVATE DISCSCREEN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 endif()
 add_test(NAME discscreen_check
@@ -69,10 +75,23 @@ add_test(NAME discscreen_image
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/image_cases.sh $<TARGET_FILE:discscreen>)
 add_test(NAME discscreen_shrink
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/shrink_cases.sh $<TARGET_FILE:discscreen>)
+add_test(NAME discscreen_new
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/new_cases.sh $<TARGET_FILE:discscreen>)
+add_test(NAME discscreen_picture
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/picture_cases.sh $<TARGET_FILE:discscreen>)
 
 # Unit tests of the tool's portable parts.
 add_executable(tool_unit_tests ${CMAKE_SOURCE_DIR}/tests/tools/script_rewrite_test.cpp
-                               ${CMAKE_SOURCE_DIR}/tools/discscreen/design/script_rewrite.cpp)
-target_include_directories(tool_unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools/discscreen)
-target_link_libraries(tool_unit_tests PRIVATE GTest::gtest_main)
+                               ${CMAKE_SOURCE_DIR}/tools/discscreen/design/script_rewrite.cpp
+                               ${CMAKE_SOURCE_DIR}/tests/tools/entry_placement_test.cpp
+                               ${CMAKE_SOURCE_DIR}/tools/discscreen/design/entry_placement.cpp
+                               ${CMAKE_SOURCE_DIR}/tests/tools/vocabulary_test.cpp
+                               ${CMAKE_SOURCE_DIR}/tools/discscreen/reading/vocabulary.cpp
+                               ${CMAKE_SOURCE_DIR}/tools/discscreen/reading/vocabulary_table.cpp
+                               ${CMAKE_SOURCE_DIR}/tools/discscreen/reading/vocabulary_meanings.cpp
+                               ${CMAKE_SOURCE_DIR}/tools/discscreen/reading/script_reference.cpp)
+target_include_directories(tool_unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools/discscreen ${CMAKE_SOURCE_DIR}/tests/unit)
+target_link_libraries(tool_unit_tests PRIVATE discscreen_core GTest::gtest_main)
+# The vocabulary's test compares the committed script reference.
+target_compile_definitions(tool_unit_tests PRIVATE DISCSCREEN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(tool_unit_tests DISCOVERY_TIMEOUT 60)

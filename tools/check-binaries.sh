@@ -77,6 +77,12 @@ else
   printf '%s' "$manifest" | grep -q 'requestedExecutionLevel level="asInvoker"' && [ "$oses" -eq 5 ] &&
     result ok "AUTORUN.EXE's manifest asks for asInvoker and names $oses Windows from Vista on" ||
     result fail "AUTORUN.EXE's manifest lacks asInvoker or the five supported Windows ($oses)"
+  # System-DPI-aware: Vista and later then leave the screen's pixels to the
+  # program, which scales them sharply, instead of stretching its window.
+  dpi_setting='<application xmlns="urn:schemas-microsoft-com:asm.v3"> *<windowsSettings> *<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true</dpiAware>'
+  printf '%s' "$manifest" | grep -q "$dpi_setting" &&
+    result ok "AUTORUN.EXE's manifest declares it DPI-aware (asm.v3 windowsSettings)" ||
+    result fail "AUTORUN.EXE's manifest does not declare it DPI-aware"
 fi
 
 echo "size report (budget: AUTORUN.EXE 64 KB, each wait library 16 KB, stripped):"

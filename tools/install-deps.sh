@@ -55,6 +55,8 @@ common_packages() {
   [ -f /usr/include/httplib.h ] || echo libcpp-httplib-dev
   [ -f /usr/include/nlohmann/json.hpp ] || echo nlohmann-json3-dev
   [ -f /usr/include/png.h ] || echo libpng-dev
+  # discscreen new and picture: styles drawn with Cairo, pictures read as JPEG and GIF, installers named by exiftool and msiinfo.
+  for p in libcairo2-dev libjpeg62-turbo-dev libgif-dev msitools libimage-exiftool-perl; do dpkg -s "$p" >/dev/null 2>&1 || echo "$p"; done
   have pkg-config || echo pkg-config
   have chromium || echo chromium
   # The machine's certificate store, which the npm packages are fetched with.

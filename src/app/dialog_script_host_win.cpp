@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/launcher_dialog_win.h"
+#include "script/screen_scale.h"
 #include "ui/dib_cache.h"
 
 // The buttons go first (declared last), then the pictures, which do not
@@ -22,7 +23,8 @@ FontHandle DialogScriptHost::CreateScriptFont(const FontChanges& changes) {
     LOGFONTA font;
     if (!GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font)) return nullptr;
     font.lfWidth = 0;
-    if (changes.hasHeight) font.lfHeight = changes.height;
+    font.lfHeight = changes.hasHeight ? Scaled(changes.height, model_.scale.factor)
+                                      : StockFontLength(font.lfHeight, model_.scale);
     if (changes.bold) font.lfWeight = FW_BOLD;
     if (changes.italic) font.lfItalic = TRUE;
     if (changes.underline) font.lfUnderline = TRUE;
@@ -34,6 +36,15 @@ FontHandle DialogScriptHost::CreateScriptFont(const FontChanges& changes) {
         font.lfFaceName[length] = '\0';
     }
     return CreateFontIndirectA(&font);
+}
+
+void DialogScriptHost::MakePlainFont() {
+    LOGFONTA font;
+    if (model_.scale.dpi == 96 || !GetObjectA(GetStockObject(SYSTEM_FONT), sizeof font, &font))
+        return;
+    font.lfHeight = StockFontLength(font.lfHeight, model_.scale);
+    font.lfWidth = StockFontLength(font.lfWidth, model_.scale);
+    model_.plainFont = CreateFontIndirectA(&font);
 }
 
 void DialogScriptHost::DeleteScriptFont(FontHandle font) {
@@ -59,7 +70,7 @@ TextExtent DialogScriptHost::MeasureText(FontHandle font, const std::string& tex
 }
 
 void DialogScriptHost::SetBackgroundBitmap(const std::string& path) {
-    std::unique_ptr<DibBitmap> picture(new DibBitmap(path.c_str()));
+    std::unique_ptr<DibBitmap> picture(new DibBitmap(path.c_str(), model_.scale.factor));
     // A picture that does not load (missing, damaged, too large, a path no
     // file can have) counts as none: sized to it, the screen would measure 0
     // by 0, and nobody could see or close it. The screen keeps its size.
@@ -69,14 +80,12 @@ void DialogScriptHost::SetBackgroundBitmap(const std::string& path) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOREDRAW);
 }
 
-namespace {
-DibBitmap* MakeButtonBitmap(const std::string& path) { return new DibBitmap(path.c_str()); }
-}  // namespace
-
 DibBitmap* DialogScriptHost::GetButtonBitmap(const std::string& name, int* frameWidth,
                                              int* frameHeight) {
-    return LookUpButtonBitmap(bitmapCache_, ButtonBitmapKey(machine_, name), &MakeButtonBitmap,
-                              frameWidth, frameHeight);
+    const int scale = model_.scale.factor;
+    auto make = [scale](const std::string& path) { return new DibBitmap(path.c_str(), scale); };
+    return LookUpButtonBitmap(bitmapCache_, ButtonBitmapKey(machine_, name), make, frameWidth,
+                              frameHeight, scale);
 }
 
 bool DialogScriptHost::CreateButtonWindow(int slot) {

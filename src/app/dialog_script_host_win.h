@@ -33,6 +33,10 @@ public:
     void FocusButton(int slot) override;
     void CheckSingleInstance(int runMultiple) override;
 
+    // Before the script is read: where the stock fonts are made for another
+    // DPI than the screen's scale, texts that name no font are written in
+    // the system font at the screen's scale.
+    void MakePlainFont();
     // Each picture brings its own colour table, but a 256-colour display
     // shows one palette at a time: once the script is read, the host makes
     // one from all pictures, and every picture draws through it.

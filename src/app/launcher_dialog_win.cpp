@@ -10,6 +10,7 @@
 #include "script/machine.h"
 #include "script/program_paths.h"
 #include "script/resume_script.h"
+#include "script/screen_scale.h"
 #include "script/screen_script.h"
 #include "script/windows_version.h"
 #include "ui/show_message.h"
@@ -23,6 +24,9 @@ LauncherDialog::LauncherDialog(HWND parent, Machine& machine)
     model_.programDirectory = DirectoryOf(machine, programFile);
     model_.scriptPath =
         ScriptPathFor(machine, CommandLineArguments(GetCommandLineA()), model_.programName);
+    // Before the screen's window exists: Windows stretches the windows of a
+    // program that is not DPI-aware.
+    model_.scale = ChooseScreenScale(machine);
     CentreAfterInit(true);
     using Messages = MessageTable<LauncherDialog, On<WM_PAINT, &LauncherDialog::OnPaint>,
                                   On<WM_PRINTCLIENT, &LauncherDialog::OnPaint>,
@@ -48,6 +52,8 @@ void LauncherDialog::ReleaseScriptFonts() {
         if (font) DeleteObject(static_cast<HFONT>(font));
         font = nullptr;
     }
+    if (model_.plainFont) DeleteObject(static_cast<HFONT>(model_.plainFont));
+    model_.plainFont = nullptr;
 }
 
 bool LauncherDialog::OnInitDialog() {
@@ -88,6 +94,7 @@ void LauncherDialog::KeepResumeScript() {
 }
 
 void LauncherDialog::LoadScript() {
+    scriptHost_.MakePlainFont();
     ScreenScript script(model_, scriptHost_, machine_);
     script.Load(model_.scriptPath);
     scriptHost_.MakeScreenPalette();

@@ -6,6 +6,7 @@
 
 #include "script/field_list.h"
 #include "script/numbers.h"
+#include "script/screen_scale.h"
 #include "script/text_trim.h"
 
 namespace {
@@ -105,10 +106,14 @@ void ParseButtonForm(ScreenItem& item, const std::string& value, const ScreenMod
 
     if (fields.Has(kButtonKind))
         item.kind = static_cast<ButtonKind>(ParseNumberOrKeyword(f[kButtonKind]));
-    if (fields.Has(kButtonX)) item.x = item.windowX = ParseInteger(f[kButtonX]);
-    if (fields.Has(kButtonY)) item.y = item.windowY = ParseInteger(f[kButtonY]);
-    if (fields.Has(kButtonWidth)) item.width = item.windowWidth = ParseInteger(f[kButtonWidth]);
-    if (fields.Has(kButtonHeight)) item.height = item.windowHeight = ParseInteger(f[kButtonHeight]);
+    // The picture comes at the screen's scale already (and so its frames).
+    const int s = screen.scale.factor;
+    if (fields.Has(kButtonX)) item.x = item.windowX = ParseScaledInteger(f[kButtonX], s);
+    if (fields.Has(kButtonY)) item.y = item.windowY = ParseScaledInteger(f[kButtonY], s);
+    if (fields.Has(kButtonWidth))
+        item.width = item.windowWidth = ParseScaledInteger(f[kButtonWidth], s);
+    if (fields.Has(kButtonHeight))
+        item.height = item.windowHeight = ParseScaledInteger(f[kButtonHeight], s);
     if (fields.Has(kButtonState)) item.state.store(ParseNumberOrKeyword(f[kButtonState]));
     if (fields.Has(kButtonOption)) item.option = ParseNumberOrKeyword(f[kButtonOption]);
     if (fields.Has(kButtonPicture)) {

@@ -80,6 +80,11 @@ public:
     // the system expands a REG_EXPAND_SZ value; unknown names stay as they
     // are. Empty when the system cannot expand it.
     virtual std::string ExpandEnvironment(const std::string& text) { return text; }
+    // Tells the system that the program draws for the display's own DPI,
+    // where the system has such a call.
+    virtual void DeclareDpiAware() {}
+    // The display's dots per inch as the program is told them.
+    virtual int DisplayDpi() { return 96; }
 };
 
 // For machines that know no code page: ASCII stays, all else becomes "?".

@@ -98,3 +98,16 @@ const char* KeywordAt(int index, int* value, unsigned* fields) {
     *fields = keyword.fields;
     return keyword.word;
 }
+
+std::string DecimalText(int value) {
+    char digits[12];
+    char* start = digits + sizeof digits;
+    // Unsigned, so that the most negative int has its digits too.
+    unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+    do {
+        *--start = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0) *--start = '-';
+    return std::string(start, digits + sizeof digits);
+}

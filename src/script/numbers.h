@@ -9,6 +9,9 @@ int ParseNumberOrKeyword(const std::string& text, std::size_t* numberPos = nullp
 // A decimal integer from the start of the field after leading white space;
 // 0 without digits. Saturates instead of overflowing.
 int ParseInteger(const std::string& field);
+// The decimal text of a number, "-" before a negative one (std::to_string
+// brings a 200-byte table of digit pairs into the program).
+std::string DecimalText(int value);
 
 // The fields that take a keyword (the reader reads any keyword in any field
 // as its number; these say where each one is meant).

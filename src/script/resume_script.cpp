@@ -2,10 +2,11 @@
 
 #include "script/command_line.h"
 #include "script/line_breaks.h"
+#include "script/numbers.h"
 
 std::string ResumeScriptPath(const std::string& temporaryDirectory, const std::string& programName,
                              int number) {
-    return temporaryDirectory + programName + std::to_string(number) + ".INF";
+    return temporaryDirectory + programName + DecimalText(number) + ".INF";
 }
 
 std::string RunOnceCommand(const std::string& programDirectory, const std::string& programName,
@@ -26,7 +27,7 @@ std::string PolicyList(const ScreenModel& screen, int first, int policy) {
     std::string list;
     for (int slot = first; slot < kSlotCount; ++slot) {
         const ScreenItem* item = screen.Button(slot);
-        if (item && item->restartPolicy == policy) list += " " + std::to_string(slot) + ",";
+        if (item && item->restartPolicy == policy) list += " " + DecimalText(slot) + ",";
     }
     return list;
 }
@@ -40,13 +41,13 @@ std::string MemberSection(const char* section, const ScreenModel& screen, int fi
     for (int slot = first; slot < kSlotCount; ++slot) {
         const ScreenItem* item = screen.Button(slot);
         if (item && item->IsChainMember())
-            text += Entry("BUTTON" + std::to_string(slot), value(*item, screen));
+            text += Entry("BUTTON" + DecimalText(slot), value(*item, screen));
     }
     return text;
 }
 
 std::string CommandAndOption(const ScreenItem& item, const ScreenModel& screen) {
-    return BuildCommandLine(item, screen) + "," + std::to_string(item.option);
+    return BuildCommandLine(item, screen) + "," + DecimalText(item.option);
 }
 
 std::string IgnoreNames(const ScreenItem& item, const ScreenModel&) {

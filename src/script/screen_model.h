@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "script/screen_scale.h"
+
 class DibBitmap;
 using FontHandle = void*;
 
@@ -77,6 +79,12 @@ struct ScreenModel {
     std::string programDirectory;
     std::string scriptPath;
     unsigned short windowsVersion = 0;
+    // Every place and length the script gives is drawn scale.factor times
+    // larger (ChooseScreenScale); 1 draws the script's own pixels.
+    ScreenScale scale;
+    // The font of texts that name none: null for the system font itself,
+    // else the system font made at the screen's scale (owned by the screen).
+    FontHandle plainFont = nullptr;
 
     // Settings of [BEGIN].
     std::string title;

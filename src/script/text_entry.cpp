@@ -7,6 +7,7 @@
 #include "script/line_breaks.h"
 #include "script/machine.h"
 #include "script/numbers.h"
+#include "script/screen_scale.h"
 #include "script/text_trim.h"
 #include "script/upper_case.h"
 
@@ -78,10 +79,14 @@ std::unique_ptr<TextItem> ParseTextEntry(const std::string& value, const ScreenM
     if (given(kTextHighlightBackground))
         text->highlightBackground = ParseInteger(f[kTextHighlightBackground]);
     if (fields.Has(kTextFont)) text->font = screen.Font(ParseNumberOrKeyword(f[kTextFont]));
-    if (given(kTextX)) text->x = ParseInteger(f[kTextX]);
-    if (given(kTextY)) text->y = ParseInteger(f[kTextY]);
-    if (fields.Has(kTextWidth)) text->width = ParseInteger(f[kTextWidth]);
-    if (fields.Has(kTextHeight)) text->height = ParseInteger(f[kTextHeight]);
+    if (!text->font) text->font = screen.plainFont;
+    // A measured size comes from the font, which is made at the screen's
+    // scale already.
+    const int s = screen.scale.factor;
+    if (given(kTextX)) text->x = ParseScaledInteger(f[kTextX], s);
+    if (given(kTextY)) text->y = ParseScaledInteger(f[kTextY], s);
+    if (fields.Has(kTextWidth)) text->width = ParseScaledInteger(f[kTextWidth], s);
+    if (fields.Has(kTextHeight)) text->height = ParseScaledInteger(f[kTextHeight], s);
 
     // Only the table's sixteen colours can be drawn. An unknown highlight
     // colour falls back to its default; an unknown normal colour or

@@ -3,8 +3,9 @@
 #include <cstring>
 
 #include "ui/dib_file.h"
+#include "ui/dib_scale.h"
 
-DibBitmap::DibBitmap(const char* path) : fileName_(path ? path : "") {
+DibBitmap::DibBitmap(const char* path, int scale) : fileName_(path ? path : ""), scale_(scale) {
     if (path && *path) Load(path);
 }
 
@@ -70,10 +71,14 @@ void DibBitmap::Convert(unsigned char* info, const DibLayout& layout) {
         if (palette_) DeleteObject(palette_);
         palette_ = palette;
     }
-    HBITMAP bitmap = bits ? MakeDisplayBitmap(screen, bitmapInfo, bits, layout) : nullptr;
+    HBITMAP bitmap = nullptr;
+    if (bits) {
+        bitmap = scale_ > 1 ? MakeScaledBitmap(screen, info, bitmapInfo, bits, layout, scale_)
+                            : MakeDisplayBitmap(screen, bitmapInfo, bits, layout);
+    }
     if (bitmap) {
-        width_ = layout.width;
-        height_ = layout.height;
+        width_ = layout.width * scale_;
+        height_ = layout.height * scale_;
         if (bitmap_) DeleteObject(bitmap_);
         bitmap_ = bitmap;
         if (palette) {
@@ -114,6 +119,33 @@ HBITMAP DibBitmap::MakeDisplayBitmap(HDC screen, const BITMAPINFO* bitmapInfo,
     }
     std::memcpy(sectionBits, bits, layout.imageSize);
     return section;
+}
+
+// Enlarging, GDI repeats each pixel (whatever the stretch mode), so the
+// picture stays as sharp as its file. It stays device-independent, as on a
+// palette display: its colours are matched to the screen at each copy.
+HBITMAP DibBitmap::MakeScaledBitmap(HDC screen, const unsigned char* info,
+                                    const BITMAPINFO* bitmapInfo, const unsigned char* bits,
+                                    const DibLayout& layout, int scale) {
+    DibLayout scaled;
+    if (!ScaledDibLayout(layout, scale, &scaled)) return nullptr;
+    unsigned char header[kDibPlatformHeaderMax];
+    BuildPlatformHeader(info, scaled, header);
+    void* sectionBits = nullptr;
+    HBITMAP section = CreateDIBSection(screen, reinterpret_cast<const BITMAPINFO*>(header),
+                                       DIB_RGB_COLORS, &sectionBits, nullptr, 0);
+    HDC memory = section ? CreateCompatibleDC(screen) : nullptr;
+    int rows = 0;
+    if (memory) {
+        HGDIOBJ previous = SelectObject(memory, section);
+        rows = StretchDIBits(memory, 0, 0, scaled.width, scaled.height, 0, 0, layout.width,
+                             layout.height, bits, bitmapInfo, DIB_RGB_COLORS, SRCCOPY);
+        SelectObject(memory, previous);
+        DeleteDC(memory);
+    }
+    if (rows > 0) return section;
+    if (section) DeleteObject(section);
+    return nullptr;
 }
 
 HPALETTE CreateColourPalette(const DibColour* colours, std::size_t count) {

@@ -15,7 +15,9 @@ HPALETTE CreateColourPalette(const DibColour* colours, std::size_t count);
 
 class DibBitmap {
 public:
-    explicit DibBitmap(const char* path);
+    // With a scale above 1 the picture is drawn that many times larger
+    // (ScaleDibPixels); its width and height are those it is drawn at.
+    explicit DibBitmap(const char* path, int scale = 1);
     virtual ~DibBitmap();
     DibBitmap(const DibBitmap&) = delete;
     DibBitmap& operator=(const DibBitmap&) = delete;
@@ -35,6 +37,7 @@ public:
     bool IsLoaded() const { return bitmap_ != nullptr; }
     int Width() const { return width_; }
     int Height() const { return height_; }
+    int Scale() const { return scale_; }
     const std::string& FileName() const { return fileName_; }
     HPALETTE Palette() const { return palette_; }
     // The colour table and its use, for pictures of up to 8 bits per pixel.
@@ -50,6 +53,11 @@ private:
 
     static HBITMAP MakeDisplayBitmap(HDC screen, const BITMAPINFO* bitmapInfo,
                                      const unsigned char* bits, const DibLayout& layout);
+    // The picture `scale` times larger, each pixel repeated; null when it
+    // would be too large (ScaledDibLayout) or cannot be made.
+    static HBITMAP MakeScaledBitmap(HDC screen, const unsigned char* info,
+                                    const BITMAPINFO* bitmapInfo, const unsigned char* bits,
+                                    const DibLayout& layout, int scale);
 
     HBITMAP bitmap_ = nullptr;
     HPALETTE palette_ = nullptr;
@@ -58,6 +66,7 @@ private:
     std::string fileName_;
     int width_ = 0;
     int height_ = 0;
+    int scale_ = 1;
 };
 
 // Makes one palette from the colours of all the pictures (BuildScreenPalette)

@@ -16,11 +16,12 @@ std::string ButtonBitmapKey(Machine& machine, const std::string& name);
 // in the first empty slot. A picture that failed to load keeps its slot, so
 // it is not tried again. The frame size is a quarter of the width (a strip
 // of four frames) by the height; a full cache gives no picture and a frame
-// of 0 by 0.
+// of 0 by 0. A picture drawn `scale` times larger has frames of a quarter
+// of the file's width, at that scale.
 template <typename Picture, std::size_t Count, typename Make>
 Picture* LookUpButtonBitmap(std::array<std::unique_ptr<Picture>, Count>& cache,
                             const std::string& key, Make make, int* frameWidth,
-                            int* frameHeight) {
+                            int* frameHeight, int scale = 1) {
     Picture* found = nullptr;
     for (std::unique_ptr<Picture>& slot : cache) {
         if (!slot) {
@@ -33,7 +34,7 @@ Picture* LookUpButtonBitmap(std::array<std::unique_ptr<Picture>, Count>& cache,
             break;
         }
     }
-    *frameWidth = found ? found->Width() / 4 : 0;
+    *frameWidth = found ? found->Width() / scale / 4 * scale : 0;
     *frameHeight = found ? found->Height() : 0;
     return found;
 }

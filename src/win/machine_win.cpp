@@ -104,6 +104,22 @@ std::string WinMachine::ExpandEnvironment(const std::string& text) {
     return std::string(expanded);
 }
 
+// Windows 95 to XP have no such call: found by name, it is simply missing.
+void WinMachine::DeclareDpiAware() {
+    using Declare = BOOL(WINAPI*)();
+    HMODULE user = GetModuleHandleA("USER32.DLL");
+    FARPROC found = user ? GetProcAddress(user, "SetProcessDPIAware") : nullptr;
+    if (found) reinterpret_cast<Declare>(reinterpret_cast<void*>(found))();
+}
+
+int WinMachine::DisplayDpi() {
+    HDC screen = GetDC(nullptr);
+    if (!screen) return 96;
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
 unsigned short WinMachine::SystemLanguage() { return GetSystemDefaultLangID(); }
 
 OsVersionInfo WinMachine::WindowsVersion() {

@@ -20,4 +20,6 @@ public:
     bool ProgramForDocument(const std::string& file, std::string* program) override;
     bool ReadAssociationValue(const std::string& subKey, RegistryValue* value) override;
     std::string ExpandEnvironment(const std::string& text) override;
+    void DeclareDpiAware() override;
+    int DisplayDpi() override;
 };

@@ -386,8 +386,8 @@ async function twoPages(browser) {
   await settledOn(second, () => document.querySelector('#status').textContent === 'reloaded');
   // (A drag in a tab brought back to the front loses its pointer moves.)
   await second.click('[data-entry="BUTTON3"]');
-  await settledOn(second, () => document.querySelector('#panel input[data-field="2"]'));
-  const x = await second.$('#panel input[data-field="2"]');
+  await settledOn(second, () => document.querySelector('#panel .field[data-field="2"] input'));
+  const x = await second.$('#panel .field[data-field="2"] input');
   await x.click({clickCount: 3});
   await x.type('70');
   await second.keyboard.press('Tab');
@@ -475,12 +475,16 @@ async function addDeleteAndEdit(browser) {
   await page.click('[data-action="delete"]');
   await settled(() => !document.querySelector('[data-entry="BUTTON8"]'));
   await page.click('[data-entry="BUTTON2"]');
-  await settled(() => document.querySelectorAll('#panel input').length > 13);
-  const message = (await page.$$('#panel input')).at(-1);
+  const messageInput = '#panel [data-section="[MESSAGE]"] input';
+  await settled((selector) => document.querySelector(selector), messageInput);
+  const message = await page.$(messageInput);
   await message.click({clickCount: 3});
   await message.type('Gone.');
   await page.keyboard.press('Tab');
-  await settled(() => state.model.entries.some((entry) => entry.value === 'Gone.'));
+  // The typed value is there before the page has read the edit back and
+  // drawn the panel anew: wait for that, or the next input found is the old one.
+  await settled(() => document.body.dataset.pending === '0');
+  await settled((selector) => document.querySelector(selector).value === 'Gone.', messageInput);
   const number = await page.$('#panel input[data-field="number"]');
   await number.click({clickCount: 3});
   await number.type('12');
@@ -493,7 +497,10 @@ async function addDeleteAndEdit(browser) {
       .map((line) => (line === 'BUTTON2=The licence terms could not be opened.\r' ? 'BUTTON2=Gone.\r' : line))
       .map((line) => (line.startsWith('BUTTON2=') ? 'BUTTON12=' + line.slice(8) : line));
   const button7 = expected.findIndex((line) => line.startsWith('BUTTON7=OKBUTTON'));
-  expected.splice(button7 + 1, 0, 'BUTTON9=PUSHBUTTON,50,60,0,0,NORMAL,NO,PUSH1.BMP\r');
+  expected.splice(button7 + 1, 0, 'BUTTON9=PUSHBUTTON,50,60,0,0,NORMAL,NO,PUSH1.BMP,7\r');
+  // The new button's caption, coloured like the first button's, placed by the program.
+  const text18 = expected.findIndex((line) => line.startsWith('TEXT18='));
+  expected.splice(text18 + 1, 0, 'TEXT7=Button 9,6,7, ,1, , ,0,0\r');
   check('only the edited lines change', now.join('\n') === expected.join('\n'),
         now.filter((line, i) => line !== expected[i]).slice(0, 3).join(' | '));
   await page.close();
@@ -515,6 +522,129 @@ async function changedOnDiskIsKept(browser) {
   check('the changed script is kept', fs.readFileSync(script).equals(theirs));
   await page.close();
   await stop(server);
+}
+
+// Pictures the author brings: a PNG named in a button's picture field, and
+// one dropped on the screen, become bitmaps beside them that the saved
+// script names; the originals stay.
+async function broughtPictures(browser) {
+  const folder = discWith();
+  execFileSync('convert', ['-size', '120x30', 'xc:orange', path.join(folder, 'STRIP.PNG')]);
+  execFileSync('convert', ['-size', '640x480', 'gradient:navy-black', path.join(os.tmpdir(), 'designer-photo.png')]);
+  const photo = fs.readFileSync(path.join(os.tmpdir(), 'designer-photo.png')).toString('base64');
+  const server = await startDesigner(folder);
+  const page = await openPage(browser, server);
+  await page.click('[data-entry="BUTTON1"]');
+  await page.evaluate(() => {
+    const field = [...document.querySelectorAll('#panel label')].find((label) => label.firstChild.textContent === 'picture');
+    const input = field.querySelector('input');
+    input.value = 'STRIP.PNG';
+    input.dispatchEvent(new Event('change'));
+  });
+  await page.waitForFunction(() => document.querySelector('[data-entry="BUTTON1"]').style.backgroundImage.includes('STRIP.BMP') ||
+                                   document.body.dataset.status === 'problem');
+  await page.evaluate((data) => {
+    const bytes = Uint8Array.from(atob(data), (ch) => ch.charCodeAt(0));
+    const transfer = new DataTransfer();
+    transfer.items.add(new File([bytes], 'Photo.png', {type: 'image/png'}));
+    document.querySelector('#screen').dispatchEvent(new DragEvent('drop', {dataTransfer: transfer, bubbles: true, cancelable: true}));
+  }, photo);
+  await page.waitForFunction(() => document.querySelector('#screen').style.backgroundImage.includes('Photo.BMP') ||
+                                   document.body.dataset.status === 'problem');
+  await page.click('[data-action="save"]');
+  check('saving brought pictures', await waitStatus(page, 'saved') === 'saved');
+  const script = fs.readFileSync(path.join(folder, 'AUTORUN.INF'), 'latin1');
+  check('the button names the bitmap of its PNG', /BUTTON1=PUSHBUTTON,40,146,0,0,FOCUS,SHOW,STRIP\.BMP,/.test(script), script);
+  check('the dropped picture is the background', /INTROBITMAP=Photo\.BMP/.test(script), script);
+  for (const file of ['STRIP.PNG', 'STRIP.BMP', 'Photo.png', 'Photo.BMP']) {
+    check(`${file} is on the disc`, fs.existsSync(path.join(folder, file)));
+  }
+  await page.close();
+  await stop(server);
+}
+
+// --- Author tasks, done through the page alone ---------------------------
+
+const SMALL = '[BEGIN]\r\nTITLE=t\r\n[TEXT]\r\nTEXT1=Go,0,7\r\n[BUTTON]\r\nBUTTON1=PUSHBUTTON,20,20,100,24,NORMAL,NO, ,1\r\n';
+
+const idle = (page) => page.waitForFunction(() => document.body.dataset.pending === '0');
+const inField = (name, inner) => `#panel [data-field-name="${name}"] ${inner}`;
+
+async function act(page, what) {
+  await what();
+  await idle(page);
+}
+const click = (selector) => (page) => act(page, () => page.click(selector));
+const choose = (selector, value) => (page) => act(page, () => page.select(selector, value));
+const pick = (key) => click(`#entries li[data-key="${key}"]`);
+
+// Each task: the script it starts from, the steps in the page, and what the
+// saved script then holds (a pattern), or a test of the page itself.
+const AUTHOR_TASKS = [
+  {task: 'a button on an empty script comes with [BEGIN] first and its caption before it', script: '',
+   steps: [click('[data-action="add-button"]')],
+   saved: /^\[BEGIN\]\r\n\[TEXT\]\r\nTEXT1=Button 1,[^\r]*\r\n\[BUTTON\]\r\nBUTTON1=PUSHBUTTON,20,20,100,24,NORMAL,NO, ,1\r\n$/,
+   checkPasses: true},
+  {task: 'a kind is picked from its words, and a check box offers its own states', script: SMALL,
+   steps: [pick('BUTTON1'), choose(inField('kind', 'select'), 'CHECKBOX'), choose(inField('state', 'select'), 'CHECK')],
+   saved: /\r\nBUTTON1=CHECKBOX,20,20,100,24,CHECK,NO, ,1\r\n/},
+  {task: 'a colour is picked from the program\'s colours', script: SMALL,
+   steps: [pick('TEXT1'), click(inField('highlight colour', '.swatch[data-colour="4"]'))],
+   saved: /\r\nTEXT1=Go,4,7\r\n/},
+  {task: 'a font added from a text\'s font pick goes into [BEGIN] and is named', script: SMALL,
+   steps: [pick('TEXT1'), choose(inField('font', 'select'), 'add')],
+   saved: /^\[BEGIN\]\r\nTITLE=t\r\nFONT1=Tahoma,14\r\n\[TEXT\]\r\nTEXT1=Go,0,7, ,1\r\n/},
+  {task: 'an install message goes after its button', script: SMALL,
+   steps: [pick('BUTTON1'), click('[data-add-section="[INSTALLMESSAGE]"]')],
+   saved: /BUTTON1=PUSHBUTTON[^\r]*\r\n\[INSTALLMESSAGE\]\r\nBUTTON1=New message\r\n$/, checkPasses: true},
+  {task: 'a German text goes into a [GER] section', script: SMALL,
+   steps: [choose('[data-action="lang"]', 'de'), choose('#new-for', 'language'), click('[data-action="add-text"]')],
+   saved: /\r\nTEXT1=Go,0,7\r\n\[TEXT\] \[GER\]\r\nTEXT2=New text,[^\r]*\r\n\[BUTTON\]/},
+  {task: 'a [BEGIN] key is added from the screen settings', script: SMALL,
+   steps: [click('[data-action="settings"]'), click('[data-add-key="RUNMULTIPLE"]')],
+   saved: /^\[BEGIN\]\r\nTITLE=t\r\nRUNMULTIPLE=NO\r\n\[TEXT\]/, checkPasses: true},
+  {task: 'every field of a button shows its meaning', script: SMALL, steps: [pick('BUTTON1')],
+   page: () => [...document.querySelectorAll('#panel [data-section="[BUTTON]"] .field')]
+       .filter((field) => field.querySelector('.meaning').textContent.length > 10).length === 12},
+  {task: 'a finding stands on its field', script: SMALL.replace('NO, ,1', 'NO,GONE.BMP,1'), steps: [pick('BUTTON1')],
+   page: () => /GONE\.BMP.*not on the disc/.test(document.querySelector('#panel [data-field-name="picture"] .field-findings').textContent)},
+  {task: 'a picked text says which button shows it', script: SMALL, steps: [pick('TEXT1')],
+   page: () => document.querySelector('#panel .owners').textContent === 'Shown as the caption of BUTTON1.'},
+  {task: 'a button in the state HIDE is drawn, as the program draws it', script: SMALL.replace('NORMAL', 'HIDE'), steps: [],
+   page: () => Boolean(document.querySelector('#screen [data-entry="BUTTON1"]'))},
+  {task: 'dragging a button takes along the caption the program places beside it',
+   script: SMALL.replace('NO, ,1', 'NO,PUSH1.BMP,1'),
+   steps: [(page) => page.evaluate(() => { window.captionWas = document.querySelector('[data-entry="TEXT1"]').offsetLeft; }),
+           (page) => act(page, () => dragBy(page, 'BUTTON1', 30, 0))],
+   page: () => document.querySelector('[data-entry="BUTTON1"]').style.left === '50px' &&
+               document.querySelector('[data-entry="TEXT1"]').offsetLeft === window.captionWas + 30},
+];
+
+async function authorTasks(browser) {
+  for (const task of AUTHOR_TASKS) {
+    const folder = discWith(task.script);
+    const server = await startDesigner(folder);
+    const page = await openPage(browser, server);
+    try {
+      for (const step of task.steps) await step(page);
+      if (task.page) {
+        check(task.task, await page.evaluate(task.page));
+      } else {
+        await page.click('[data-action="save"]');
+        const status = await waitStatus(page, 'saved');
+        const saved = fs.readFileSync(path.join(folder, 'AUTORUN.INF'), 'latin1');
+        check(task.task, status === 'saved' && task.saved.test(saved), `${status}: ${JSON.stringify(saved)}`);
+        if (task.checkPasses) {
+          const result = spawnSync(tool, ['check', folder], {encoding: 'utf8'});
+          check(`${task.task}: check finds no error`, !/: error:/.test(result.stdout + result.stderr), result.stdout);
+        }
+      }
+    } catch (error) {
+      check(task.task, false, error.message);
+    }
+    await page.close();
+    await stop(server);
+  }
 }
 
 const browser = await puppeteer.launch({
@@ -551,4 +681,6 @@ async function everything() {
   await twoPages(browser);
   await addDeleteAndEdit(browser);
   await changedOnDiskIsKept(browser);
+  await broughtPictures(browser);
+  await authorTasks(browser);
 }

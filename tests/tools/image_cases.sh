@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # `discscreen image` on small discs: a script with errors is refused and no
 # image is written; names the image cannot hold and missing files are
-# warned about and the image is made; the volume label; the [autorun]
-# section added to the image's copy only, and never to a script that has
-# one. The images are read back with xorriso.
+# warned about and the image is made; the volume label; the whole [autorun]
+# section (and an icon) added to the image's copy only, never to a script
+# that has one, and checked clean. The images are read back with xorriso.
 #
 #   tests/tools/image_cases.sh PATH-TO-discscreen
 set -uo pipefail
@@ -66,7 +66,7 @@ says "added [autorun] open=AUTORUN.EXE"
   fail "the image's volume id"
 names_in norock | grep -qx 'Read Me First.txt' || fail "no Joliet name 'Read Me First.txt'"
 names_in ecma119 | grep -qx 'READ_ME_FIRST.TXT' || fail "no level 2 name 'READ_ME_FIRST.TXT'"
-expected=$(printf '[autorun]\r\nopen=AUTORUN.EXE\r\nicon=AUTORUN.EXE,0\r\n\r\n'; cat "$DISC/AUTORUN.INF")
+expected=$(printf '[autorun]\r\nopen=AUTORUN.EXE\r\nicon=AUTORUN.ICO\r\nlabel=Unicode Demo: version 2.0 of the\r\naction=Unicode Demo: version 2.0 of the long-titled disc\r\n\r\n'; cat "$DISC/AUTORUN.INF")
 [ "$(in_image any /AUTORUN.INF)" = "$expected" ] || fail "the image's script is not the section and the folder's script"
 head -c 9 "$DISC/AUTORUN.INF" | grep -q '^\[BEGIN\]' || fail "the folder's own script was changed"
 
@@ -74,7 +74,7 @@ begin_case own-autorun
 disc own-autorun "[autorun]${B}open=SETUP.EXE${B}[BEGIN]${B}TITLE=Case${B}INTROBITMAP=BACK.BMP${B}"
 image own-autorun --label "my disc"
 [ "$STATUS" = 0 ] || fail "status $STATUS (want 0)"$'\n'"$OUT"
-says "the script's [autorun] section opens SETUP.EXE, which is not on the disc"
+says "AUTORUN.INF:2:6: warning: open= starts 'SETUP.EXE', which is not on the disc"
 says "volume label MY_DISC (from --label"
 grep -qF "added [autorun]" <<<"$OUT" && fail "a second [autorun] section was added"
 [ "$(in_image any /AUTORUN.INF)" = "$(cat "$DISC/AUTORUN.INF")" ] || fail "the image's script differs from the folder's"
@@ -119,6 +119,32 @@ else
   fail "no dist/AUTORUN.EXE to sign (make dist builds it)"
 fi
 
+# The section added to a disc with a real program checks with no error or
+# warning as the image holds it; the icon is made from the background unless
+# the author gives AUTORUN.ICO, which is kept.
+for given in "" AUTORUN.ICO; do
+  begin_case "whole-section${given:+-given-icon}"
+  disc whole "[BEGIN]${B}TITLE=Whole${B}INTROBITMAP=BACK.BMP${B}"
+  python3 "$(dirname "$0")/make_pe.py" "$DISC/AUTORUN.EXE"
+  # The author's: the icon made the first time, with another first colour.
+  [ -z "$given" ] || python3 -c "import sys; b=bytearray(open(sys.argv[1],'rb').read()); b[78]^=0xFF; open(sys.argv[2],'wb').write(b)" "$WORK/made.ico" "$DISC/$given"
+  image whole
+  [ "$STATUS" = 0 ] || fail "status $STATUS (want 0)"$'\n'"$OUT"
+  rm -rf "$WORK/tree" && mkdir "$WORK/tree"
+  xorriso -osirrox on -indev "$IMAGE" -extract / "$WORK/tree" >/dev/null 2>&1
+  chmod -R u+w "$WORK/tree"
+  OUT=$("$TOOL" check "$WORK/tree")
+  grep -E ': (error|warning): .*\[autorun-' <<<"$OUT" && fail "the image's section has findings"
+  if [ -z "$given" ]; then
+    [ ! -e "$DISC/AUTORUN.ICO" ] || fail "an icon was put in the folder"
+    says "AUTORUN.INF"  # the check ran
+    [ "$(head -c 4 "$WORK/tree/AUTORUN.ICO" | od -An -tx1 | tr -d ' ')" = 00000100 ] || fail "no icon in the image"
+    cp "$WORK/tree/AUTORUN.ICO" "$WORK/made.ico"
+  else
+    cmp -s "$DISC/$given" "$WORK/tree/$given" || fail "the author's icon was replaced"
+  fi
+done
+
 # Windows' INI reader does not skip a byte-order mark: the image's copy has
 # [autorun] at the start of a line of its own, whether added or the
 # script's own.
@@ -128,7 +154,7 @@ for own in "" "[autorun]${B}open=AUTORUN.EXE${B}"; do
   disc marked "${M}${own}[BEGIN]${B}TITLE=Case${B}INTROBITMAP=BACK.BMP${B}"
   image marked
   [ "$STATUS" = 0 ] || fail "status $STATUS (want 0)"$'\n'"$OUT"
-  expected=$(printf '%s\r\n' "$M"; [ -n "$own" ] || printf '[autorun]\r\nopen=AUTORUN.EXE\r\nicon=AUTORUN.EXE,0\r\n\r\n'; tail -c +4 "$DISC/AUTORUN.INF")
+  expected=$(printf '%s\r\n' "$M"; [ -n "$own" ] || printf '[autorun]\r\nopen=AUTORUN.EXE\r\nicon=AUTORUN.ICO\r\nlabel=Case\r\naction=Case\r\n\r\n'; tail -c +4 "$DISC/AUTORUN.INF")
   [ "$(in_image any /AUTORUN.INF)" = "$expected" ] || fail "the image's script has no [autorun] line of its own"
 done
 

@@ -91,4 +91,52 @@ TEST(ScriptRewrite, NewEntriesAreEditedAndTraced) {
     EXPECT_EQ(origins, (std::vector<int>{1, -1, 3, 0, -2}));
 }
 
+// New entries go where they are placed: before the first line, after a
+// line with a header of their own, or right before another new entry, whose
+// place a deleted entry keeps.
+TEST(ScriptRewrite, NewEntriesGoWherePlaced) {
+    auto entry = [](int afterLine, const std::string& header, const std::string& text) {
+        NewEntry made;
+        made.afterLine = afterLine;
+        made.header = header;
+        made.text = text;
+        return made;
+    };
+    auto atStart = [&](const std::string& header, const std::string& text) {
+        NewEntry made = entry(0, header, text);
+        made.atStart = true;
+        return made;
+    };
+    auto before = [&](int other, const std::string& header, const std::string& text) {
+        NewEntry made = entry(0, header, text);
+        made.before = other;
+        return made;
+    };
+    NewEntry gone = entry(1, "[X]", "G=1");
+    gone.deleted = true;
+    struct Case {
+        const char* what;
+        std::vector<NewEntry> added;
+        std::string after;
+        std::vector<int> origins;
+    } cases[] = {
+        {"a header alone at the start", {atStart("[BEGIN]", "")}, "[BEGIN]\nA=1\nB=2", {-1, 1, 2}},
+        {"a header after a line", {entry(1, "[TEXT]", "T1=a")}, "A=1\n[TEXT]\nT1=a\nB=2", {1, 0, -1, 2}},
+        {"before a new entry and its header",
+         {entry(0, "[BUTTON]", "B1=x"), before(0, "[TEXT]", "T1=a")},
+         "A=1\nB=2\n[TEXT]\nT1=a\n[BUTTON]\nB1=x\n", {1, 2, 0, -2, 0, -1}},
+        {"before a deleted entry", {gone, entry(1, "", "C=3"), before(0, "", "T1=a")},
+         "A=1\nT1=a\nC=3\nB=2", {1, -3, -2, 2}},
+    };
+    for (const Case& c : cases) {
+        ScriptEdits edits;
+        edits.added = c.added;
+        std::string result, problem;
+        std::vector<int> origins;
+        ASSERT_TRUE(RewriteScript("A=1\nB=2", edits, &result, &problem, &origins)) << c.what << ": " << problem;
+        EXPECT_EQ(result, c.after) << c.what;
+        EXPECT_EQ(origins, c.origins) << c.what;
+    }
+}
+
 }  // namespace

@@ -122,4 +122,15 @@ same_pixels "$DISC.before-shrink/BANDS.BMP" "$DISC/BANDS.BMP" || fail "in place:
 OUT=$("$TOOL" shrink "$DISC" --in-place 2>&1)
 [ $? = 2 ] || fail "a second --in-place overwrote the backup"
 
+begin_case shrink-names-a-png
+DISC=$WORK/png
+mkdir -p "$DISC"
+picture "$DISC/STRIP.BMP" bands 40 10
+convert "$DISC/STRIP.BMP" "$DISC/BACK.PNG"
+printf '[BEGIN]\r\nTITLE=Case\r\nINTROBITMAP=BACK.PNG\r\n[BUTTON]\r\nBUTTON1=PUSHBUTTON,1,1,0,0,NORMAL,NO,STRIP.BMP\r\n' >"$DISC/AUTORUN.INF"
+OUT=$("$TOOL" shrink "$DISC")
+says "BACK.PNG: left as it is: a PNG picture, which the program cannot show (discscreen picture makes a bitmap of it)"
+OUT=$("$TOOL" check "$DISC")
+says "picture 'BACK.PNG' cannot be loaded: it is a PNG picture, and the program shows Windows bitmaps only"
+
 cases_end shrink_cases

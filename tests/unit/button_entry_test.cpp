@@ -434,3 +434,15 @@ TEST(IgnoreList, Pieces) {
     };
     for (const auto& c : cases) EXPECT_EQ(ParseIgnoreList(c.value), c.names) << c.value;
 }
+
+// Scaled: the places and sizes written, not the picture (the fake's strip
+// stands for one scaled already); the caption placed from the scaled button.
+TEST(ButtonForm, ScaledScreen) {
+    Buttons b;
+    b.model.scale.factor = 2;
+    b.Read("[TEXT]\nTEXT1=Go,4,7, ,0, , ,60,20\n[BUTTON]\nBUTTON1=PUSHBUTTON,20,30,0,0,NORMAL,SHOW,PIC.BMP,1\n"
+           "BUTTON2=PUSHBUTTON,-5,1500000000,50,20\n");
+    EXPECT_EQ(Window(*b.model.buttons[1]), (Rect{40, 60, 245, 50}));
+    EXPECT_EQ((Rect{b.model.texts[1]->x, b.model.texts[1]->y, 0, 0}), (Rect{165, 65, 0, 0}));
+    EXPECT_EQ(Window(*b.model.buttons[2]), (Rect{-10, INT_MAX, 100, 40}));
+}

@@ -56,6 +56,9 @@ public:
     };
     std::map<std::string, FoundExecutable> executables;
     std::vector<std::string> findExecutableCalls;
+    // The display's DPI as told to a DPI-aware program, 96 to another.
+    int dpi = 96;
+    int dpiDeclarations = 0;
     // Variables that ExpandEnvironment knows; %NAME% of any other stays.
     std::map<std::string, std::string> environment;
 
@@ -129,6 +132,8 @@ public:
     bool ReadAssociationValue(const std::string& subKey, RegistryValue* value) override {
         return ReadMachineValue("SOFTWARE\\Classes\\" + subKey, "", value);
     }
+    void DeclareDpiAware() override { ++dpiDeclarations; }
+    int DisplayDpi() override { return dpiDeclarations > 0 ? dpi : 96; }
     std::string ExpandEnvironment(const std::string& text) override {
         std::string result;
         std::size_t pos = 0;

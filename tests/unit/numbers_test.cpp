@@ -35,3 +35,9 @@ TEST(ParseInteger, AtoiLike) {
     EXPECT_EQ(ParseInteger(""), 0);
     EXPECT_EQ(ParseInteger("123456789012"), 2147483647);
 }
+
+TEST(DecimalText, AnyInt) {
+    EXPECT_EQ(DecimalText(0), "0");
+    EXPECT_EQ(DecimalText(31), "31");
+    EXPECT_EQ(DecimalText(-2147483647 - 1), "-2147483648");
+}

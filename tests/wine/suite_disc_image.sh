@@ -4,9 +4,9 @@
 # starts it, the screen and the "Install selected" chain with its restart,
 # and the drive unchanged afterwards; the image's pictures are shrunk and its
 # program and libraries signed with a certificate made here. Then
-# `discscreen preview` of the same disc in two languages against what the
-# program shows here, and of a disc with 24-bit pictures against its shrunk
-# copy.
+# `discscreen preview` of the same disc in two languages and at 192 DPI
+# against what the program shows here, and of a disc with 24-bit pictures
+# against its shrunk copy.
 source "$(dirname "$0")/lib.sh"
 TOOL=$ROOT/build/bin/discscreen
 suite_begin disc_image
@@ -78,6 +78,14 @@ for system in "de later" "fr 95"; do
   expect_eq "preview --lang $lang --windows $windows: the background at its place" \
     "$(convert "$shot" -format '%[pixel:p{4,4}]' info: 2>/dev/null)" "$BACK_PIXEL"
 done
+# At 192 DPI: the screen twice as large (the frame as thick), pixels repeated.
+"$TOOL" preview "$DEMO" -o "$SUITE_DIR/preview-192.png" --dpi 192 >>"$SUITE_DIR/preview.log" 2>&1
+expect_eq "preview --dpi 192: the screen twice as large" "$(identify -format '%wx%h' "$SUITE_DIR/preview-192.png")" \
+  "$(identify -format "%[fx:w+${SCREEN_SIZE%x*}]x%[fx:h+${SCREEN_SIZE#*x}]" "$DEMO/BACK.BMP")"
+convert "$SUITE_DIR/preview-de.png" -crop 40x40+0+0 +repage -scale 200% "$SUITE_DIR/c96.png"
+convert "$SUITE_DIR/preview-192.png" -crop 80x80+0+0 +repage "$SUITE_DIR/c192.png"
+expect_eq "preview --dpi 192: the background's corner, pixels repeated" \
+  "$(compare -metric AE "$SUITE_DIR/c96.png" "$SUITE_DIR/c192.png" null: 2>&1)" 0
 # The demo disc with 24-bit pictures, and that disc shrunk: the same screen,
 # pixel for pixel.
 WIDE=$SUITE_DIR/wide

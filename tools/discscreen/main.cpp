@@ -6,7 +6,10 @@
 #include "check/check_command.h"
 #include "design/design_command.h"
 #include "image/disc_image.h"
+#include "new/new_command.h"
+#include "pictures/picture_command.h"
 #include "pictures/shrink_command.h"
+#include "reading/script_reference.h"
 #include "try/preview_command.h"
 
 namespace {
@@ -17,7 +20,10 @@ int Usage(const std::string& problem) {
                  "       discscreen preview DISC -o OUT.png [--lang CODE] [--windows NAME] [--states]\n"
                  "       discscreen image DISC -o DISC.ISO [--label NAME] [--shrink] [--sign CERT KEY]\n"
                  "       discscreen shrink DISC [-o OUT | --in-place] [--colours N [--dither]]\n"
-                 "       discscreen design DISC [--port N] [--no-browser]\n";
+                 "       discscreen design DISC [--port N] [--no-browser]\n"
+                 "       discscreen new DISC [--title TEXT] [--style NAME]\n"
+                 "       discscreen picture IN... -o OUT.BMP [--colours N [--dither]] [--make-states]\n"
+                 "       discscreen reference\n";
     return 2;
 }
 
@@ -28,7 +34,8 @@ struct Command {
 
 const Command kCommands[] = {
     {"check", RunCheck}, {"preview", RunPreview}, {"image", RunImage},
-    {"shrink", RunShrink}, {"design", RunDesign},
+    {"shrink", RunShrink}, {"design", RunDesign}, {"new", RunNew}, {"picture", RunPicture},
+    {"reference", RunReference},
 };
 
 }  // namespace

@@ -1,13 +1,22 @@
 #include "check/autorun_section.h"
 
+#include "check/autorun_facts.h"
+
 #include <cctype>
 #include <sstream>
-#include <vector>
 
 namespace {
 
 const char kMark[] = "\xEF\xBB\xBF";
 constexpr std::size_t kMarkBytes = 3;
+// No Windows limits action=; the AutoPlay dialog shows about one line.
+constexpr std::size_t kLongestAction = 64;
+// U+00C0 to U+00FF as ASCII: each letter without its accent, others as "".
+const char* const kLatinLetters[64] = {
+    "A", "A", "A", "A", "A", "A", "AE", "C", "E", "E", "E", "E", "I", "I", "I", "I",
+    "D", "N", "O", "O", "O", "O", "O", "x", "O", "U", "U", "U", "U", "Y", "Th", "ss",
+    "a", "a", "a", "a", "a", "a", "ae", "c", "e", "e", "e", "e", "i", "i", "i", "i",
+    "d", "n", "o", "o", "o", "o", "o", "", "o", "u", "u", "u", "u", "y", "th", "y"};
 
 std::string Trimmed(const std::string& line) {
     std::size_t first = line.find_first_not_of(" \t\r\x1a");
@@ -27,23 +36,6 @@ bool IsAutorunHeader(const std::string& text) { return Upper(text.substr(0, 9)) 
 std::string WithoutMarks(std::string text) {
     while (text.compare(0, kMarkBytes, kMark) == 0) text = Trimmed(text.substr(kMarkBytes));
     return text;
-}
-
-// The lines of the [autorun] section, each trimmed.
-std::vector<std::string> AutorunLines(const std::string& script) {
-    std::vector<std::string> lines;
-    std::istringstream in(script);
-    std::string line;
-    bool inside = false;
-    while (std::getline(in, line)) {
-        std::string text = WithoutMarks(Trimmed(line));
-        if (!text.empty() && text[0] == '[') {
-            inside = IsAutorunHeader(text);
-        } else if (inside) {
-            lines.push_back(text);
-        }
-    }
-    return lines;
 }
 
 }  // namespace
@@ -69,7 +61,7 @@ std::size_t MarkBeforeAutorun(const std::string& script) {
     return std::string::npos;
 }
 
-std::string WithAutorunSection(const std::string& script, const std::string& program) {
+std::string WithAutorunSection(const std::string& script, const std::string& section) {
     std::size_t mark = MarkBeforeAutorun(script);
     if (mark != std::string::npos) {
         // The marks stay where they are, on a line of their own.
@@ -77,18 +69,42 @@ std::string WithAutorunSection(const std::string& script, const std::string& pro
         return script.substr(0, header) + "\r\n" + script.substr(header);
     }
     if (HasAutorunSection(script)) return script;
-    std::string section = "[autorun]\r\nopen=" + program + "\r\nicon=" + program + ",0\r\n\r\n";
     if (script.compare(0, kMarkBytes, kMark) == 0)
         return std::string(kMark) + "\r\n" + section + script.substr(kMarkBytes);
     return section + script;
 }
 
-std::string AutorunOpenFile(const std::string& script) {
-    for (const std::string& line : AutorunLines(script)) {
-        std::size_t equals = line.find('=');
-        if (equals == std::string::npos || Upper(Trimmed(line.substr(0, equals))) != "OPEN") continue;
-        std::string value = Trimmed(line.substr(equals + 1));
-        return value.substr(0, value.find_first_of(" \t"));
+std::string WriteAutorunSection(const std::string& title, const std::string& label, const std::string& iconName,
+                                const std::string& program) {
+    std::string shownLabel = AutorunText(label.empty() ? title : label, kLabelShownCharacters);
+    std::string action = AutorunText(title, kLongestAction);
+    std::string section = "[autorun]\r\nopen=" + program + "\r\n";
+    if (!iconName.empty()) section += "icon=" + iconName + "\r\n";
+    if (!shownLabel.empty()) section += "label=" + shownLabel + "\r\n";
+    if (!action.empty()) section += "action=" + action + "\r\n";
+    return section + "\r\n";
+}
+
+std::string AutorunText(const std::string& text, std::size_t longest) {
+    std::string shown;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        unsigned char byte = static_cast<unsigned char>(text[i]);
+        std::string piece;
+        if (byte >= 0x20 && byte < 0x7F) {
+            piece = std::string(1, static_cast<char>(byte));
+        } else if (byte < 0x20) {
+            piece = " ";
+        } else if (byte >= 0xC0 && i + 1 < text.size() && (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80) {
+            // UTF-8: U+00C0 to U+00FF (after C3) are the Western code pages' letters.
+            if (byte == 0xC3) piece = kLatinLetters[static_cast<unsigned char>(text[i + 1]) - 0x80];
+            while (i + 1 < text.size() && (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80) ++i;
+        } else if (byte >= 0xC0) {
+            piece = kLatinLetters[byte - 0xC0];  // a Western code page's letter
+        }
+        if (piece == " " && (shown.empty() || shown.back() == ' ')) continue;
+        shown += piece;
     }
-    return "";
+    if (shown.size() > longest) shown.resize(longest);
+    while (!shown.empty() && shown.back() == ' ') shown.pop_back();
+    return shown;
 }

@@ -27,16 +27,16 @@ void Report::AddIfEveryReading(const Finding& finding) {
 }
 
 void PrintFinding(std::ostream& out, const std::string& file, const Finding& finding) {
-    out << file << ':' << finding.line << ':' << finding.column << ": " << SeverityWord(finding.severity)
+    out << (finding.file.empty() ? file : finding.file) << ':' << finding.line << ':' << finding.column << ": " << SeverityWord(finding.severity)
         << ": " << finding.message << " [" << finding.name << "]\n";
 }
 
 std::vector<Finding> Report::Sorted() const {
     // Findings of one place and kind from different readings say the same
     // thing, perhaps for another system: the first reading's words stand.
-    std::map<std::tuple<int, int, Severity, std::string, std::string>, Finding> unique;
+    std::map<std::tuple<std::string, int, int, Severity, std::string, std::string>, Finding> unique;
     for (const Finding& finding : findings_) {
-        unique.emplace(std::make_tuple(finding.line, finding.column, finding.severity, finding.name,
+        unique.emplace(std::make_tuple(finding.file, finding.line, finding.column, finding.severity, finding.name,
                                        finding.ofOneSystem ? finding.message : std::string()),
                        finding);
     }
@@ -44,7 +44,7 @@ std::vector<Finding> Report::Sorted() const {
         const Finding& finding = entry.second.first;
         auto readings = readings_.find(finding.line);
         if (readings != readings_.end() && entry.second.second >= readings->second) {
-            unique.emplace(std::make_tuple(finding.line, finding.column, finding.severity,
+            unique.emplace(std::make_tuple(finding.file, finding.line, finding.column, finding.severity,
                                            finding.name, std::string()),
                            finding);
         }

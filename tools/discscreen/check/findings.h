@@ -18,10 +18,13 @@ struct Finding {
     // Said of one system (a language, a Windows version): the same finding
     // for another system is another line.
     bool ofOneSystem = false;
+    // Said of another file than the script (Windows' own AUTORUN.INF beside a
+    // renamed script): that file's path; empty for the script.
+    std::string file;
 
     bool operator<(const Finding& other) const {
-        return std::tie(line, column, severity, name, message) <
-               std::tie(other.line, other.column, other.severity, other.name, other.message);
+        return std::tie(file, line, column, severity, name, message) <
+               std::tie(other.file, other.line, other.column, other.severity, other.name, other.message);
     }
 };
 

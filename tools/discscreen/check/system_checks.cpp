@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "check/autorun_facts.h"
 #include "app/intro_sound.h"
 #include "reading/code_page.h"
 #include "launch/target_resolution.h"
@@ -19,17 +20,19 @@
 namespace {
 
 // The fields' names in messages, in the reader's order of the fields.
-const std::vector<const char*> kTextFields = {"text", "highlight colour", "normal colour",
-                                              "highlight background", "font", "x", "y", "width",
-                                              "height"};
-const std::vector<const char*> kButtonFields = {
-    "kind",    "x",       "y",                 "width",       "height",  "state",
-    "option",  "picture", "caption",           "caption placement", "hover sound", "command"};
+// The fields' names are the vocabulary's, as the designer and the
+// reference show them.
+std::vector<const char*> FieldNames(const char* (*name)(int), int count) {
+    std::vector<const char*> names;
+    for (int field = 0; field < count; ++field) names.push_back(name(field));
+    return names;
+}
+const std::vector<const char*> kTextFields = FieldNames(TextFieldName, kTextFieldCount);
+const std::vector<const char*> kButtonFields = FieldNames(ButtonFieldName, kButtonFieldCount);
 const std::vector<const char*> kReferenceFields = {"button number", "word"};
 
 constexpr int kLastSlot = kSlotCount - 1;
 const std::string kLastSlotText = std::to_string(kLastSlot);
-static_assert(kTextFieldCount == 9 && kButtonFieldCount == 12, "a name for each field above");
 
 bool Contains(const std::vector<std::string>& words, const std::string& word) {
     return std::find(words.begin(), words.end(), word) != words.end();
@@ -141,9 +144,11 @@ void Reading::OnLine(int number, const std::string& line) {
 
 void Reading::OnHeader(const std::string& section, const std::string& selector, bool accepted) {
     const int leading = Leading();
-    // Windows's own section, which tells it to start the program from the
-    // disc: the screen skips it, and so does the check.
-    windowsOwn_ = section == "[AUTORUN]";
+    // Windows's own sections ([autorun], a processor's, [Content] ...), which
+    // tell it to start the program from the disc: the screen skips them, and
+    // so does this check (check/autorun_checks.h reads them).
+    windowsOwn_ = section.compare(0, 9, "[AUTORUN.") == 0 ||
+                  (section.size() > 2 && FindAutorunSection(section.substr(1, section.size() - 2)));
     if (!windowsOwn_ && !Contains(SectionNames(), section)) {
         std::string near = NearestWord(machine_, section, SectionNames());
         Add(near.empty() ? Severity::kWarning : Severity::kError, leading + 1,
@@ -286,9 +291,21 @@ void Reading::CheckKeyword(const Field& field, const KeywordField& kind) {
         "unknown-keyword");
 }
 
+// A field the program reads as a plain number: a word there (a colour's
+// name) reads as 0, which is as wrong as an unknown keyword.
+bool Reading::CheckIsNumber(const Field& field, const std::string& what) {
+    std::string word = Trimmed(field.text);
+    std::size_t digit = word.empty() || (word[0] != '-' && word[0] != '+') ? 0 : 1;
+    if (word.empty() || (digit < word.size() && word[digit] >= '0' && word[digit] <= '9')) return true;
+    Add(Severity::kError, field.column,
+        "unknown keyword " + Quoted(word) + " for the " + what + " reads as 0; it takes a number", "unknown-keyword");
+    return false;
+}
+
 void Reading::CheckColour(const Field& field, const char* what, bool blankAllowed) {
     std::string word = Trimmed(field.text);
     if (word.empty() && blankAllowed) return;
+    if (!CheckIsNumber(field, std::string(what) + " (0 to 15 of the colour table)")) return;
     int colour = ParseInteger(field.text);
     if (blankAllowed && colour == -1) return;
     if (colour < 0 || colour > 15)
@@ -372,6 +389,11 @@ void Reading::CheckPicture(const std::string& written, int column, bool button) 
                 " pixels wide, which is not four frames of equal width",
             "picture-frames");
     }
+    if (picture.loads && !picture.olderWindows.empty())
+        Add(Severity::kWarning, column,
+            "picture " + Quoted(name) + " does not show on Windows 95, 98 and ME: " + picture.olderWindows +
+                " (discscreen picture makes a bitmap every Windows shows)",
+            "bad-picture");
 }
 
 void Reading::CheckCommand(const std::string& command, int column) {
@@ -458,13 +480,28 @@ void Reading::OnText(const std::string& name, int number, bool used) {
     if (Has(fields, kTextHighlightBackground))
         CheckColour(fields[kTextHighlightBackground], "highlight background", true);
     if (Has(fields, kTextFont)) CheckFontNumber(fields[kTextFont]);
+    for (int index = kTextX; index <= kTextHeight && Has(fields, index); ++index)
+        CheckIsNumber(fields[index], std::string("text's ") + kTextFields[index]);
 }
 
 void Reading::OnButton(const std::string& name, int number, bool used) {
     if (name != kButtonKey) return CheckUnknownName(name, {kButtonKey});
     if (!CheckNumber(number, 1, kLastSlot, "button number") || !used) return;
     CheckMovedFields(kButtonFields);
+    auto earlier = buttonLines_.find(number);
+    if (earlier != buttonLines_.end()) {
+        const int here = line_;
+        line_ = earlier->second.first;
+        AddIfEveryReading(Severity::kWarning, earlier->second.second,
+                          "button " + std::to_string(number) + " is given again on line " + std::to_string(here) +
+                              "; the last entry counts, so this button never shows",
+                          "last-counts");
+        line_ = here;
+    }
+    buttonLines_[number] = {line_, NumberColumn()};
     std::vector<Field> fields = Fields();
+    for (int index = kButtonX; index <= kButtonHeight && Has(fields, index); ++index)
+        CheckIsNumber(fields[index], std::string("button's ") + kButtonFields[index]);
     if (Has(fields, kButtonKind)) CheckKeyword(fields[kButtonKind], ButtonKindField());
     if (Has(fields, kButtonState)) CheckKeyword(fields[kButtonState], ButtonStateField());
     if (Has(fields, kButtonOption)) CheckKeyword(fields[kButtonOption], ButtonOptionField());
@@ -529,7 +566,7 @@ void Reading::Finish() {
     line_ = beginLine_ ? beginLine_ : 1;
     if (!beginSeen_) {
         Add(Severity::kError, 1,
-            "no [BEGIN] header is read on " + system_.description + ", so nothing of the script is",
+            "no [BEGIN] header is read on " + system_.description + ", so nothing of the script is read",
             "no-begin", true);
         return;
     }

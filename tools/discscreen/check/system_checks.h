@@ -58,6 +58,7 @@ private:
     bool CheckNumber(int number, int lowest, int highest, const char* what);
     void CheckMovedFields(const std::vector<const char*>& names);
     void CheckKeyword(const Field& field, const struct KeywordField& kind);
+    bool CheckIsNumber(const Field& field, const std::string& what);
     void CheckColour(const Field& field, const char* what, bool blankAllowed);
     void CheckFontNumber(const Field& field);
     void CheckTextNumber(const Field& field, const char* what);
@@ -90,5 +91,6 @@ private:
     int runLine_ = 0;
     int runMembers_ = 0;
     std::map<int, int> textLines_;  // text slot -> line of the entry that made it
+    std::map<int, std::pair<int, int>> buttonLines_;  // button slot -> line and column of its last entry
     std::vector<ListedButton> listedButtons_;
 };

@@ -1,5 +1,6 @@
 #include "design/design_command.h"
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 
 #include "design/designer.h"
 #include "design/guarded_server.h"
+#include "design/picture_upload.h"
 #include "design/request_limits.h"
 #include "reading/command_arguments.h"
 #include "reading/shown_screen.h"
@@ -21,7 +23,7 @@ namespace {
 int Usage(const std::string& problem) {
     if (!problem.empty()) std::cerr << "discscreen: " << problem << "\n";
     std::cerr << "usage: discscreen design DISC [--port N] [--no-browser]\n"
-                 "  DISC           a disc folder holding AUTORUN.INF\n"
+                 "  DISC           a disc folder holding AUTORUN.INF, or one to make a screen for\n"
                  "  --port N       the port on 127.0.0.1 (default: any free one)\n"
                  "  --no-browser   only print the page's address\n";
     return 2;
@@ -88,7 +90,7 @@ void Route(GuardedServer& server, Designer& designer) {
     // other site.
     server.set_default_headers({{"Cache-Control", "no-store"}, {"Referrer-Policy", "no-referrer"},
                                 {"X-Content-Type-Options", "nosniff"}});
-    server.set_payload_max_length(kLargestRequestBody);
+    server.set_payload_max_length(kMostRequestBytes);
 }
 
 GuardedServer* running = nullptr;
@@ -127,9 +129,15 @@ int RunDesign(int argc, char** argv) {
     char resolved[PATH_MAX];
     if (!realpath(arguments.Operand().c_str(), resolved)) return Usage("no folder '" + arguments.Operand() + "'");
     ScriptTarget target;
-    if (!DiscTargetOf(resolved, &target)) return Usage("'" + arguments.Operand() + "' holds no AUTORUN.INF");
+    struct stat folder;
+    const bool starting = !DiscTargetOf(resolved, &target);
+    if (starting && (::stat(resolved, &folder) != 0 || !S_ISDIR(folder.st_mode))) {
+        return Usage("'" + arguments.Operand() + "' is no folder");
+    }
 
-    GuardedServer server{ConnectionBounds{}};
+    ConnectionBounds bounds;
+    bounds.mostRequestBytes = kMostRequestBytes + (64 << 10);
+    GuardedServer server{bounds};
     const int bound = port ? (server.bind_to_port("127.0.0.1", static_cast<int>(port)) ? static_cast<int>(port) : -1)
                            : server.bind_to_any_port("127.0.0.1");
     if (bound <= 0) {
@@ -138,7 +146,7 @@ int RunDesign(int argc, char** argv) {
     }
     char work[] = "/tmp/discscreen-design-XXXXXX";
     if (!mkdtemp(work)) return Usage("cannot make a work folder in /tmp");
-    Designer designer(DesignSetup{target, resolved, work, NewToken(), bound});
+    Designer designer(DesignSetup{target, resolved, work, NewToken(), bound, !starting});
     std::string why;
     if (!designer.Load(&why)) {
         rmdir(work);

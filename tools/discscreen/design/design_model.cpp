@@ -117,7 +117,9 @@ json ButtonsJson(const ScreenModel& screen, const DesignReading& reading) {
                        {"width", item->width}, {"height", item->height},
                        {"caption", TextSlot(screen, item->caption)},
                        {"extraText", TextSlot(screen, item->extraText)},
-                       {"picture", nullptr}};
+                       {"picture", nullptr},
+                       {"window", {{"x", item->windowX}, {"y", item->windowY},
+                                   {"width", item->windowWidth}, {"height", item->windowHeight}}}};
         if (picture && picture->loads) button["picture"] = DiscRelative(picture->file.localPath, reading.target.discFolder, reading.language->codePage);
         buttons.push_back(button);
     }
@@ -147,6 +149,7 @@ json FindingsJson(const ScriptTarget& target, const std::vector<int>& origins, i
     CheckScript(target, report);
     json findings = json::array();
     for (const Finding& finding : report.Sorted()) {
+        if (!finding.file.empty()) continue;  // of Windows' AUTORUN.INF beside a renamed script
         int origin = finding.line >= 1 && finding.line <= static_cast<int>(origins.size())
                          ? origins[finding.line - 1] : finding.line;
         findings.push_back({{"line", finding.line}, {"origin", origin}, {"column", finding.column},
@@ -208,6 +211,7 @@ json ReadDesignModel(const DesignReading& reading) {
         std::string value = equals == std::string::npos ? "" : text.substr(equals + 1);
         entry["fields"] = fields;
         entry["value"] = utf8 ? value : ToPageText(value, codePage);
+        entry["valueColumn"] = equals == std::string::npos ? 0 : static_cast<int>(equals) + 2;
         entry["origin"] = reading.lineOrigins.at(line - 1);
     }
     json sectionEnds = json::object();
@@ -227,7 +231,9 @@ json ReadDesignModel(const DesignReading& reading) {
                   {"entries", listener.entries},
                   {"sectionEnds", sectionEnds},
                   {"findings", FindingsJson(target, reading.lineOrigins, codePage)},
-                  {"utf8", utf8}};
+                  {"utf8", utf8},
+                  {"tags", {{"language", LanguageTagFor(reading.language->id)},
+                            {"windows", reading.windows->code ? ScreenScript::Tag(reading.windows->code) : ""}}}};
     if (host.hasBackground) {
         DiscFile file = disc.Find(host.backgroundPath);
         model["background"] = DiscRelative(file.localPath, target.discFolder, codePage);

@@ -10,6 +10,11 @@
 #include <new>
 
 #include "design/design_files.h"
+#include "design/entry_placement.h"
+#include "design/picture_upload.h"
+#include "design/vocabulary_json.h"
+#include "new/new_disc.h"
+#include "reading/shown_screen.h"
 #include "design/design_model.h"
 #include "design/reading_check.h"
 #include "design/request_limits.h"
@@ -164,8 +169,10 @@ ScriptEdits EditsOf(const json& edited, const TextWriter& write) {
         NewEntry made;
         made.afterLine = entry.contains("afterLine") ? WholeNumber(entry["afterLine"], 0, INT_MAX, "afterLine") : 0;
         made.header = entry.contains("header") ? write(entry["header"]) : "";
-        if (!entry.contains("text")) throw RequestRefused{400, "a new entry has no text"};
-        made.text = write(entry["text"]);
+        made.text = entry.contains("text") ? write(entry["text"]) : "";
+        if (entry.contains("atStart") && !entry["atStart"].is_boolean()) throw RequestRefused{400, "\"atStart\" is no true or false"};
+        made.atStart = entry.value("atStart", false);
+        made.before = entry.contains("before") ? WholeNumber(entry["before"], -1, kMostAddedEntries, "before") : -1;
         made.fields = FieldEditsOf(entry.contains("fields") ? entry["fields"] : json::object(), write);
         if (entry.contains("deleted") && !entry["deleted"].is_boolean()) throw RequestRefused{400, "\"deleted\" is no true or false"};
         made.deleted = entry.value("deleted", false);
@@ -186,6 +193,7 @@ struct Designer::Edited {
 };
 
 bool Designer::Load(std::string* why) {
+    if (!setup_.hasScript) return true;
     std::string text;
     if (!ReadScript(setup_.target.scriptPath, &text, why)) return false;
     bases_.Become(std::move(text));
@@ -231,29 +239,42 @@ bool Designer::Admits(const DesignRequest& request, DesignAnswer* refusal) const
 }
 
 DesignAnswer Designer::Route(const DesignRequest& request) {
-    using Post = DesignAnswer (Designer::*)(const std::string&);
-    static const std::map<std::string, Post> posts = {
-        {"/api/model", &Designer::Model}, {"/api/reload", &Designer::Reload},
-        {"/api/save", &Designer::Save},   {"/api/preview", &Designer::Preview}};
+    using Action = DesignAnswer (Designer::*)(const DesignRequest&);
+    static const std::map<std::string, Action> posts = {
+        {"/api/model", &Designer::Model},     {"/api/reload", &Designer::Reload}, {"/api/save", &Designer::Save},
+        {"/api/preview", &Designer::Preview}, {"/api/place", &Designer::Place},   {"/api/upload", &Designer::Upload},
+        {"/api/convert", &Designer::Convert}, {"/api/new", &Designer::StartDisc}};
+    static const std::map<std::string, Action> gets = {
+        {"/picture", &Designer::Picture},        {"/api/files", &Designer::Files},
+        {"/api/vocabulary", &Designer::Vocabulary}, {"/api/styles", &Designer::Styles}};
     static const std::map<std::string, const char*> pages = {
-        {"/", "index.html"}, {"/designer.js", "designer.js"}, {"/designer.css", "designer.css"}};
+        {"/designer.js", "designer.js"}, {"/designer.css", "designer.css"}, {"/panel.js", "panel.js"},
+        {"/writer.js", "writer.js"}};
     static const std::map<std::string, const char*> types = {
-        {"index.html", "text/html; charset=utf-8"}, {"designer.js", "text/javascript; charset=utf-8"},
-        {"designer.css", "text/css; charset=utf-8"}};
-    auto post = posts.find(request.path);
-    auto page = pages.find(request.path);
+        {"index.html", "text/html; charset=utf-8"}, {"start.html", "text/html; charset=utf-8"},
+        {"designer.js", "text/javascript; charset=utf-8"}, {"panel.js", "text/javascript; charset=utf-8"},
+        {"writer.js", "text/javascript; charset=utf-8"}, {"designer.css", "text/css; charset=utf-8"}};
     const bool get = request.method == "GET" || request.method == "HEAD";
-    if (post != posts.end()) {
+    if (auto post = posts.find(request.path); post != posts.end()) {
         if (request.method != "POST") return Refusal(405, request.path + " takes a POST");
-        if (post->second == &Designer::Preview) return Preview(request.body);
+        if (post->second == &Designer::Preview) return Preview(request);
         std::lock_guard<std::mutex> lock(mutex_);
-        return (this->*post->second)(request.body);
+        return (this->*post->second)(request);
     }
-    if (page != pages.end() || request.path == "/picture" || request.path == "/api/files") {
+    if (auto action = gets.find(request.path); action != gets.end()) {
         if (!get) return Refusal(405, request.path + " takes a GET");
-        if (page != pages.end()) return Page(page->second, types.at(page->second));
         std::lock_guard<std::mutex> lock(mutex_);
-        return request.path == "/picture" ? Picture(request) : Files(request);
+        return (this->*action->second)(request);
+    }
+    if (request.path == "/") {
+        if (!get) return Refusal(405, "/ takes a GET");
+        std::lock_guard<std::mutex> lock(mutex_);
+        const char* name = setup_.hasScript ? "index.html" : "start.html";
+        return Page(name, types.at(name));
+    }
+    if (auto page = pages.find(request.path); page != pages.end()) {
+        if (!get) return Refusal(405, request.path + " takes a GET");
+        return Page(page->second, types.at(page->second));
     }
     return Refusal(404, "no such request");
 }
@@ -302,6 +323,7 @@ DesignAnswer Designer::Files(const DesignRequest& request) {
 }
 
 Designer::Edited Designer::Edit(const json& body, const std::string& version) {
+    if (!setup_.hasScript) throw RequestRefused{409, "the folder has no script yet"};
     const std::string* base = bases_.Find(version);
     if (!base) {
         throw RequestRefused{409, "the script this page edits was saved or reloaded since: reload it, then edit again"};
@@ -351,7 +373,8 @@ json Designer::ModelOf(const Edited& edited) {
 
 // A page's edits come with the version of the text they were made against
 // ("base"); a request without edits may leave it out.
-static std::string BaseOf(const json& body, const EditBases& bases) {
+static std::string BaseOf(const json& body, const EditBases& bases, bool hasScript) {
+    if (!hasScript) throw RequestRefused{409, "the folder has no script yet"};
     auto base = body.find("base");
     if (base == body.end()) {
         auto edits = body.find("edits");
@@ -364,13 +387,14 @@ static std::string BaseOf(const json& body, const EditBases& bases) {
     return base->get<std::string>();
 }
 
-DesignAnswer Designer::Model(const std::string& body) {
-    json request = ParseRequestBody(body);
-    return Json(ModelOf(Edit(request, BaseOf(request, bases_))));
+DesignAnswer Designer::Model(const DesignRequest& sent) {
+    json request = ParseRequestBody(sent.body);
+    return Json(ModelOf(Edit(request, BaseOf(request, bases_, setup_.hasScript))));
 }
 
-DesignAnswer Designer::Reload(const std::string& body) {
-    json request = ParseRequestBody(body);
+DesignAnswer Designer::Reload(const DesignRequest& sent) {
+    json request = ParseRequestBody(sent.body);
+    if (!setup_.hasScript) throw RequestRefused{409, "the folder has no script yet"};
     std::string text, why;
     if (!ReadScript(setup_.target.scriptPath, &text, &why)) throw RequestRefused{409, why};
     const std::string version = bases_.Become(std::move(text));
@@ -378,9 +402,9 @@ DesignAnswer Designer::Reload(const std::string& body) {
     return Json(ModelOf(Edit(request, version)));
 }
 
-DesignAnswer Designer::Save(const std::string& body) {
-    json request = ParseRequestBody(body);
-    const std::string base = BaseOf(request, bases_);
+DesignAnswer Designer::Save(const DesignRequest& sent) {
+    json request = ParseRequestBody(sent.body);
+    const std::string base = BaseOf(request, bases_, setup_.hasScript);
     if (base != bases_.CurrentVersion()) {
         throw RequestRefused{409, "the script was saved or reloaded from another page since this page loaded it: "
                                   "reload it, then edit again"};
@@ -399,8 +423,8 @@ DesignAnswer Designer::Save(const std::string& body) {
 
 // The saved script as the program shows it under Wine: this tool's own
 // preview, run as a child; the picture is the answer.
-DesignAnswer Designer::Preview(const std::string& body) {
-    json request = ParseRequestBody(body);
+DesignAnswer Designer::Preview(const DesignRequest& sent) {
+    json request = ParseRequestBody(sent.body);
     const SystemLanguage& language = LanguageNamed(StringField(request, "lang", "en"));
     const WindowsSystem& windows = WindowsNamed(StringField(request, "windows", "later"));
     std::lock_guard<std::mutex> lock(previewMutex_);
@@ -431,4 +455,79 @@ DesignAnswer Designer::Preview(const std::string& body) {
     if (!ReadWholeFile(picture, &png)) throw RequestRefused{422, "the preview wrote no picture"};
     unlink(picture.c_str());
     return {200, "image/png", png};
+}
+
+// The new entries that put {"add": {section, selector, number, captionText,
+// text}} where the reader needs it, in the edited script: a [BEGIN] header
+// first when there is none.
+DesignAnswer Designer::Place(const DesignRequest& sent) {
+    json request = ParseRequestBody(sent.body);
+    Edited edited = Edit(request, BaseOf(request, bases_, setup_.hasScript));
+    auto add = request.find("add");
+    if (add == request.end() || !add->is_object()) throw RequestRefused{400, "\"add\" is no object"};
+    PlacementRequest asked{StringField(*add, "section", ""), StringField(*add, "selector", ""),
+                           add->contains("number") ? WholeNumber((*add)["number"], 0, 999, "number") : 0,
+                           add->contains("captionText") ? WholeNumber((*add)["captionText"], 0, 999, "captionText") : 0};
+    ScreenReading reading(setup_.target, TargetSystemOf(*edited.language, *edited.windows));
+    json added = json::array();
+    for (const NewPlace& place : PlaceNewEntry(LayOutScript(reading.machine, ScriptLineTexts(edited.result)), asked)) {
+        NewEntryAnchor anchor = AnchorOf(place.beforeLine, edited.origins);
+        added.push_back({{"afterLine", anchor.afterLine}, {"atStart", anchor.atStart}, {"before", anchor.before},
+                         {"header", ToPageText(place.header, edited.language->codePage)}, {"text", ""}});
+    }
+    if (added.empty()) throw RequestRefused{422, "no place for that entry"};
+    added.back()["text"] = StringField(*add, "text", "");
+    return Json(json{{"added", added}});
+}
+
+DesignAnswer Designer::Upload(const DesignRequest& request) {
+    BroughtPicture kept;
+    int status = 0;
+    std::string why;
+    if (!KeepUploadedPicture(setup_.discRealPath, Param(request, "name"), request.body, &kept, &status, &why)) {
+        throw RequestRefused{status, why};
+    }
+    return Json(json{{"picture", kept.bitmap}, {"original", kept.original}});
+}
+
+DesignAnswer Designer::Convert(const DesignRequest& sent) {
+    json request = ParseRequestBody(sent.body);
+    BroughtPicture kept;
+    int status = 0;
+    std::string why;
+    if (!ConvertDiscPicture(setup_.discRealPath, StringField(request, "path", ""), &kept, &status, &why)) {
+        throw RequestRefused{status, why};
+    }
+    return Json(json{{"picture", kept.bitmap}, {"original", kept.original}});
+}
+
+DesignAnswer Designer::Vocabulary(const DesignRequest&) { return Json(VocabularyJson()); }
+
+DesignAnswer Designer::Styles(const DesignRequest&) {
+    json styles = json::array();
+    for (const ScreenStyle& style : ScreenStyles()) styles.push_back({{"name", style.name}, {"looks", style.looks}});
+    return Json(styles);
+}
+
+// A folder without a script: the page offers new's styles, and the disc it
+// makes is the one designed from then on.
+DesignAnswer Designer::StartDisc(const DesignRequest& sent) {
+    json request = ParseRequestBody(sent.body);
+    if (setup_.hasScript) throw RequestRefused{409, "the folder has a script already"};
+    NewDiscRequest wanted;
+    wanted.folder = setup_.discRealPath;
+    wanted.title = StringField(request, "title", "");
+    const std::string style = StringField(request, "style", ScreenStyles()[0].name);
+    wanted.style = FindScreenStyle(style);
+    if (!wanted.style) throw RequestRefused{400, "no style '" + style + "'"};
+    ::NewDisc made = MakeNewDisc(wanted);
+    if (made.status != 0) throw RequestRefused{422, made.problems.empty() ? "no disc made" : made.problems.back()};
+    std::string why;
+    if (!DiscTargetOf(setup_.discRealPath, &setup_.target)) throw RequestRefused{500, "the new script cannot be read"};
+    setup_.hasScript = true;
+    if (!Load(&why)) {
+        setup_.hasScript = false;
+        throw RequestRefused{500, "the new script cannot be read"};
+    }
+    return Json(json{{"said", made.said}, {"problems", made.problems}});
 }

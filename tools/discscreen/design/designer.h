@@ -33,6 +33,7 @@ struct DesignSetup {
     std::string workFolder;  // the previews' pictures and logs
     std::string token;
     int port = 0;
+    bool hasScript = true;  // false: a folder to make a new disc in first
 };
 
 class Designer {
@@ -54,10 +55,16 @@ private:
     DesignAnswer Page(const std::string& name, const char* type) const;
     DesignAnswer Picture(const DesignRequest& request);
     DesignAnswer Files(const DesignRequest& request);
-    DesignAnswer Model(const std::string& body);
-    DesignAnswer Reload(const std::string& body);
-    DesignAnswer Save(const std::string& body);
-    DesignAnswer Preview(const std::string& body);
+    DesignAnswer Model(const DesignRequest& request);
+    DesignAnswer Reload(const DesignRequest& request);
+    DesignAnswer Save(const DesignRequest& request);
+    DesignAnswer Preview(const DesignRequest& request);
+    DesignAnswer Place(const DesignRequest& request);
+    DesignAnswer Upload(const DesignRequest& request);
+    DesignAnswer Convert(const DesignRequest& request);
+    DesignAnswer StartDisc(const DesignRequest& request);
+    DesignAnswer Styles(const DesignRequest& request);
+    DesignAnswer Vocabulary(const DesignRequest& request);
 
     Edited Edit(const nlohmann::json& body, const std::string& version);
     nlohmann::json ModelOf(const Edited& edited);

@@ -9,6 +9,7 @@
 #include <fcntl.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
@@ -99,6 +100,7 @@ public:
             const std::size_t count = std::min(size, gathered_.size() - used_);
             std::memcpy(ptr, gathered_.data() + used_, count);
             used_ += count;
+            if (used_ == gathered_.size()) std::string().swap(gathered_);  // httplib keeps its own copy
             return static_cast<ssize_t>(count);
         }
         if (bytesLeft_ == 0 || !is_readable()) return -1;
@@ -181,7 +183,8 @@ class RequestGatherer {
 public:
     using Ready = std::function<void(int sock, std::string bytes)>;
 
-    RequestGatherer(const ConnectionBounds& bounds, Ready ready) : bounds_(bounds), ready_(std::move(ready)) {
+    RequestGatherer(const ConnectionBounds& bounds, std::atomic<std::size_t>& held, Ready ready)
+        : bounds_(bounds), held_(held), ready_(std::move(ready)) {
         if (pipe2(wake_, O_CLOEXEC | O_NONBLOCK) != 0) wake_[0] = wake_[1] = -1;
         thread_ = std::thread([this] { Gather(); });
     }
@@ -198,6 +201,9 @@ public:
         ::close(wake_[0]);
         ::close(wake_[1]);
     }
+
+    // Bytes of a request that has been answered, or dropped.
+    void Release(std::size_t bytes) { held_ -= bytes; }
 
     void Add(int sock) {
         {
@@ -255,20 +261,32 @@ private:
             char buffer[65536];
             ssize_t count = recv(pending.sock, buffer, sizeof buffer, MSG_DONTWAIT);
             if (count == 0 || (count < 0 && errno != EAGAIN && errno != EINTR)) {
+                Release(pending.bytes.size());
                 ::close(pending.sock);
                 return;
             }
-            if (count > 0) pending.bytes.append(buffer, static_cast<std::size_t>(count));
+            if (count > 0 && held_ + static_cast<std::size_t>(count) > bounds_.mostHeldBytes) {
+                Release(pending.bytes.size());
+                Refuse(pending.sock, "503 Service Unavailable", "the designer holds too many requests at once");
+                return;
+            }
+            if (count > 0) {
+                pending.bytes.append(buffer, static_cast<std::size_t>(count));
+                held_ += static_cast<std::size_t>(count);
+            }
             if (pending.bytes.size() > bounds_.mostRequestBytes) {
+                Release(pending.bytes.size());
                 Refuse(pending.sock, "413 Payload Too Large", "the request is too large");
                 return;
             }
             if (WholeRequest(pending.bytes)) {
+                // The bytes stay counted until the request is answered.
                 ready_(pending.sock, std::move(pending.bytes));
                 return;
             }
         }
         if (Clock::now() >= pending.by) {
+            Release(pending.bytes.size());
             Refuse(pending.sock, "408 Request Timeout", "the request did not come whole in time");
             return;
         }
@@ -281,6 +299,7 @@ private:
     std::mutex mutex_;
     std::vector<int> arriving_;
     bool stopping_ = false;
+    std::atomic<std::size_t>& held_;  // bytes of requests gathered and not yet answered
     std::vector<Pending> pending_;  // the gathering thread's own
     std::thread thread_;
 };
@@ -296,11 +315,13 @@ GuardedServer::GuardedServer(ConnectionBounds bounds) : bounds_(bounds) {
     // httplib's own workers only hand each connection to the gatherer.
     new_task_queue = [] { return new BoundedPool(2, SIZE_MAX); };
     workers_ = std::make_unique<BoundedPool>(bounds_.threads, SIZE_MAX);
-    gatherer_ = std::make_unique<RequestGatherer>(bounds_, [this](int sock, std::string bytes) {
+    gatherer_ = std::make_unique<RequestGatherer>(bounds_, heldBytes_, [this](int sock, std::string bytes) {
         auto* bytesHeld = new std::string(std::move(bytes));
         workers_->enqueue([this, sock, bytesHeld] {
             std::unique_ptr<std::string> gathered(bytesHeld);
+            const std::size_t size = gathered->size();
             Serve(sock, std::move(*gathered));
+            heldBytes_ -= size;
         });
     });
 }

@@ -8,6 +8,7 @@
 // the page's requests or grow the server.
 #include <httplib.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <memory>
@@ -16,7 +17,8 @@
 struct ConnectionBounds {
     std::chrono::milliseconds requestDeadline{5000};   // from the first wait for the request to its last byte
     std::chrono::milliseconds answerDeadline{30000};   // for writing the answer
-    std::size_t mostRequestBytes = 2 << 20;            // head and body
+    std::size_t mostRequestBytes = 2 << 20;            // head and body of one request
+    std::size_t mostHeldBytes = 48 << 20;              // of every request being gathered or answered
     std::size_t threads = 32;
     std::size_t mostWaiting = 256;                     // connections whose request is still coming; beyond: 503
 };
@@ -37,6 +39,7 @@ private:
     void Serve(int sock, std::string gathered);
 
     ConnectionBounds bounds_;
+    std::atomic<std::size_t> heldBytes_{0};
     std::unique_ptr<BoundedPool> workers_;
     std::unique_ptr<RequestGatherer> gatherer_;
 };

@@ -116,7 +116,9 @@ std::string ReadBackProblem(const ReadBackCheck& check, ScratchScript& scratch) 
         if (!now.seen) return Where(origin) + " would not be read: the reader stops before it";
         std::string expected = utf8 ? ScriptTextFromBytes(decoding.machine, "\xEF\xBB\xBF" + text) : text;
         if (now.text != expected) return Where(origin) + " would not read back as written";
-        if (origin == 0) {
+        // A new entry's header, or a new header alone, must read as one.
+        const bool header = origin == 0 || (origin < 0 && check.edits->added.at(-origin - 1).text.empty());
+        if (header) {
             if (now.kind != LineKind::kHeader) return "a new section header would not read as one";
         } else if (now.kind == LineKind::kHeader) {
             return Where(origin) + " would read as the section header '" + now.section + "'";

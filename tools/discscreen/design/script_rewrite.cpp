@@ -1,5 +1,7 @@
 #include "design/script_rewrite.h"
 
+#include <algorithm>
+
 namespace {
 
 const std::string kUtf8Mark = "\xEF\xBB\xBF";
@@ -164,21 +166,55 @@ bool RewriteScript(const std::string& bytes, const ScriptEdits& edits, std::stri
         if (outside(number)) return false;
     }
     const std::string lineEnd = UsualLineEnd(lines);
-    // after line -> the new lines and where each comes from
-    std::map<int, std::vector<std::pair<std::string, int>>> insertions;
+    // after line (0: before the first) -> the new lines, where each comes
+    // from, and the new entry each belongs to
+    // A deleted new entry keeps its place as a mark, for those placed
+    // before it.
+    struct NewLine {
+        std::string text;
+        int origin;
+        std::size_t owner;
+        bool mark = false;
+    };
+    std::map<int, std::vector<NewLine>> insertions;
+    std::map<std::size_t, int> placeOf;  // new entry -> its key in insertions
     for (std::size_t i = 0; i < edits.added.size(); ++i) {
         const NewEntry& entry = edits.added[i];
-        if (entry.deleted) continue;
         if (entry.afterLine != 0 && outside(entry.afterLine)) return false;
         if (HasLineBreak(entry.text) || HasLineBreak(entry.header)) {
             *problem = "a new entry cannot hold a line break";
             return false;
         }
+        if (entry.text.empty() && entry.header.empty() && !entry.deleted) {
+            *problem = "a new entry holds nothing";
+            return false;
+        }
         Line line{entry.text, ""};
-        if (!entry.fields.empty() && !EditLine(line, 0, entry.fields, problem)) return false;
-        int at = entry.afterLine == 0 ? count : entry.afterLine;
-        if (entry.afterLine == 0 && !entry.header.empty()) insertions[at].push_back({entry.header, 0});
-        insertions[at].push_back({line.text, -static_cast<int>(i) - 1});
+        if (!entry.deleted && !entry.fields.empty() && !EditLine(line, 0, entry.fields, problem)) return false;
+        const int origin = -static_cast<int>(i) - 1;
+        std::vector<NewLine> made;
+        if (entry.deleted) {
+            made.push_back({"", 0, i, true});
+        } else {
+            if (!entry.header.empty()) made.push_back({entry.header, entry.text.empty() ? origin : 0, i});
+            if (!entry.text.empty()) made.push_back({line.text, origin, i});
+        }
+        int at = entry.atStart ? 0 : entry.afterLine == 0 ? count : entry.afterLine;
+        std::size_t ahead = i;  // the new entry this one goes before; i for none
+        if (entry.before >= 0) {
+            auto found = placeOf.find(static_cast<std::size_t>(entry.before));
+            if (found == placeOf.end()) {
+                *problem = "a new entry placed before one that is not there";
+                return false;
+            }
+            at = found->second;
+            ahead = found->first;
+        }
+        std::vector<NewLine>& group = insertions[at];
+        auto place = std::find_if(group.begin(), group.end(),
+                                  [&](const NewLine& other) { return other.owner == ahead; });
+        group.insert(place, made.begin(), made.end());
+        placeOf[i] = at;
     }
     if (origins) origins->clear();
 
@@ -187,11 +223,15 @@ bool RewriteScript(const std::string& bytes, const ScriptEdits& edits, std::stri
     auto insertAfter = [&](int number) {
         auto found = insertions.find(number);
         if (found == insertions.end()) return;
+        bool writes = std::any_of(found->second.begin(), found->second.end(),
+                                  [](const NewLine& made) { return !made.mark; });
+        if (!writes) return;
         if (lineOpen) out += lineEnd;
         lineOpen = false;
-        for (const auto& [text, origin] : found->second) {
-            out += text + lineEnd;
-            if (origins) origins->push_back(origin);
+        for (const NewLine& made : found->second) {
+            if (made.mark) continue;
+            out += made.text + lineEnd;
+            if (origins) origins->push_back(made.origin);
         }
     };
     insertAfter(0);

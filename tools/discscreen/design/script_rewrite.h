@@ -17,11 +17,13 @@ constexpr int kWholeValue = 0;  // everything after the first "=" (message texts
 constexpr int kEntryKey = -1;   // the name before "=" ("BUTTON3"), for renumbering
 
 struct NewEntry {
-    int afterLine = 0;     // 0: at the very end, under `header` when given
+    int afterLine = 0;     // 0: at the very end
     std::string header;    // a section header to open first ("[BUTTON]"), or empty
-    std::string text;      // "BUTTON9=PUSHBUTTON,10,10"
+    std::string text;      // "BUTTON9=PUSHBUTTON,10,10"; empty for a header alone
     std::map<int, std::string> fields;  // edits made since, as for a line
     bool deleted = false;  // kept in the list so that later entries keep their index
+    bool atStart = false;  // before the first line instead
+    int before = -1;       // right before new entry `before` (and its header) instead
 };
 
 struct ScriptEdits {
@@ -37,7 +39,8 @@ struct ScriptEdits {
 // cannot be written so that the reader reads it back as meant (a comma in a
 // field, a line break in a value, a line that holds no entry).
 // `origins`, when given, gets for each line of the result the line it came
-// from, -(i + 1) for the i-th new entry, or 0 for a new section header.
+// from, -(i + 1) for the i-th new entry (a header alone too), or 0 for the
+// header of a new entry.
 bool RewriteScript(const std::string& bytes, const ScriptEdits& edits, std::string* result,
                    std::string* problem, std::vector<int>* origins = nullptr);
 

@@ -17,6 +17,7 @@
 #include "reading/command_arguments.h"
 #include "check/findings.h"
 #include "check/script_checker.h"
+#include "image/disc_icon.h"
 #include "image/image_names.h"
 #include "image/image_replacements.h"
 #include "reading/shown_screen.h"
@@ -79,6 +80,17 @@ bool RunXorriso(const std::vector<std::string>& arguments, const std::string& ta
     return false;
 }
 
+// The section's entries after its header, on one line.
+std::string OneLine(const std::string& section) {
+    std::string line;
+    std::istringstream in(section.substr(section.find('\n') + 1));
+    for (std::string entry; std::getline(in, entry);) {
+        if (!entry.empty() && entry.back() == '\r') entry.pop_back();
+        if (!entry.empty()) line += (line.empty() ? "" : " ") + entry;
+    }
+    return line;
+}
+
 std::string TemporaryFolder() {
     const char* base = std::getenv("TMPDIR");
     std::string pattern = std::string(base && *base ? base : "/tmp") + "/discscreen-image.XXXXXX";
@@ -87,43 +99,65 @@ std::string TemporaryFolder() {
     return mkdtemp(name.data()) ? std::string(name.data()) : std::string();
 }
 
-// The checker's findings: errors refuse the image, except that a file the
-// script names and the disc lacks is a warning here (the image may be made
-// before every installer is in place). False when the image is refused.
+const char kDiscIcon[] = "AUTORUN.ICO";
+
+// Findings about a file the disc lacks or holds in an unfinished form: the
+// image may be made before every installer is in place.
+bool IsMissingFile(const Finding& finding) {
+    return finding.name == "missing-file" || finding.name == "autorun-missing" ||
+           finding.name == "autorun-not-program";
+}
+
+bool Refuses(const Finding& finding) { return finding.severity == Severity::kError && !IsMissingFile(finding); }
+
+// The checker's findings: errors refuse the image, except that a missing
+// file is a warning here. Windows' own section's warnings are shown too.
+// False when the image is refused.
 bool ScriptAllowsImage(const ScriptTarget& target) {
     Report report;
     CheckScript(target, report);
     std::vector<Finding> findings = report.Sorted();
     int errors = 0;
     for (const Finding& finding : findings) {
-        if (finding.severity == Severity::kError && finding.name != "missing-file") ++errors;
+        if (Refuses(finding)) ++errors;
     }
     if (errors > 0) {
         for (const Finding& finding : findings) {
-            if (finding.severity == Severity::kError && finding.name != "missing-file")
-                PrintFinding(std::cerr, target.scriptPath, finding);
+            if (Refuses(finding)) PrintFinding(std::cerr, target.scriptPath, finding);
         }
         std::cerr << "discscreen: no image made: the script has " << errors
                   << (errors == 1 ? " error" : " errors") << " (discscreen check shows every finding)\n";
         return false;
     }
     for (Finding finding : findings) {
-        if (finding.name != "missing-file" && finding.name != "name-case") continue;
+        bool ofWindowsSection = finding.name.compare(0, 8, "autorun-") == 0 && finding.severity == Severity::kWarning;
+        if (!IsMissingFile(finding) && finding.name != "name-case" && !ofWindowsSection) continue;
         finding.severity = Severity::kWarning;
         PrintFinding(std::cerr, target.scriptPath, finding);
     }
     return true;
 }
 
-void WarnAboutProgramFiles(const ScriptTarget& target, const std::string& script) {
+void WarnAboutProgramFiles(const ScriptTarget& target) {
     DiscFolder disc(target.discFolder);
     for (const char* file : kProgramFiles) {
         if (!disc.Find(std::string(kDiscRoot) + file).found)
             Warn(std::string(file) + " is not in the folder: the disc's screen cannot start without it");
     }
-    std::string open = AutorunOpenFile(script);
-    if (!open.empty() && !disc.Find(std::string(kDiscRoot) + open).found)
-        Warn("the script's [autorun] section opens " + open + ", which is not on the disc");
+}
+
+// The disc's icon: the author's AUTORUN.ICO, or else one made from the
+// screen's background into `work`, added to `replacements`.
+void AddDiscIcon(const ScriptTarget& target, const ShownScreen& screen, const std::string& work,
+                 std::vector<ImageReplacement>& replacements) {
+    DiscFolder disc(target.discFolder);
+    if (disc.Find(std::string(kDiscRoot) + kDiscIcon).found) return;
+    DiscFile background = disc.Find(screen.backgroundPath.empty() ? std::string() : screen.backgroundPath);
+    std::vector<unsigned char> icon = MakeDiscIcon(background.found ? background.localPath : std::string());
+    std::string copy = work + "/" + kDiscIcon;
+    std::ofstream(copy, std::ios::binary).write(reinterpret_cast<const char*>(icon.data()),
+                                                static_cast<std::streamsize>(icon.size()));
+    replacements.push_back({copy, std::string("/") + kDiscIcon});
 }
 
 }  // namespace
@@ -165,11 +199,11 @@ int RunImage(int argc, char** argv) {
         return 2;
     }
     if (!ScriptAllowsImage(target)) return 1;
-    WarnAboutProgramFiles(target, script);
+    WarnAboutProgramFiles(target);
     for (const std::string& problem : ImageNameProblems(disc)) Warn(problem);
 
-    std::string wanted = labelGiven ? label : ReadShownScreen(target, *FindSystemLanguage("en"),
-                                                              *FindWindowsSystem("later")).title;
+    ShownScreen screen = ReadShownScreen(target, *FindSystemLanguage("en"), *FindWindowsSystem("later"));
+    std::string wanted = labelGiven ? label : screen.title;
     std::string volume = VolumeLabel(wanted);
     if (volume.empty()) volume = "DISC";
     if (volume != wanted)
@@ -189,7 +223,11 @@ int RunImage(int argc, char** argv) {
                                         "-follow", "link", "-outdev", partial,
                                         "-volid", volume, "-joliet", "on", "-rockridge", "on",
                                         "-compliance", "iso_9660_level=2", "-map", disc, "/"};
-    const std::string withSection = WithAutorunSection(script, "AUTORUN.EXE");
+    std::vector<ImageReplacement> replacements;
+    const std::string section = WriteAutorunSection(screen.title, wanted, kDiscIcon);
+    const std::string withSection = WithAutorunSection(script, section);
+    bool sectionAdded = !HasAutorunSection(script) && MarkBeforeAutorun(script) == std::string::npos;
+    if (sectionAdded) AddDiscIcon(target, screen, work, replacements);
     if (withSection != script) {
         std::string copy = work + "/AUTORUN.INF";
         std::ofstream(copy, std::ios::binary) << withSection;
@@ -197,11 +235,10 @@ int RunImage(int argc, char** argv) {
         xorriso.insert(xorriso.end(), {"-map", copy, onDisc});
         std::cerr << (MarkBeforeAutorun(script) != std::string::npos
                           ? "discscreen: put [autorun] on a line of its own after the byte-order mark"
-                          : "discscreen: added [autorun] open=AUTORUN.EXE")
+                          : "discscreen: added [autorun] " + OneLine(section))
                   << " in the image's copy of the script, so that Windows starts the screen (the folder's"
                      " own is unchanged)\n";
     }
-    std::vector<ImageReplacement> replacements;
     if (arguments.Has("--shrink")) AddShrunkPictures(target, work, replacements);
     bool signedWell = !sign || AddSignedPrograms(target, key, wanted, work, replacements);
     for (const ImageReplacement& file : replacements) xorriso.insert(xorriso.end(), {"-map", file.localCopy, file.onDisc});

@@ -157,3 +157,34 @@ std::vector<unsigned char> SmallestBitmap(const PicturePixels& pixels, const std
     }
     return candidates[best];
 }
+
+std::vector<unsigned char> TrueColourBitmap(const PicturePixels& pixels) {
+    const std::size_t stride = (static_cast<std::size_t>(pixels.width) * 3 + 3) / 4 * 4;
+    std::vector<unsigned char> bits(stride * pixels.height, 0);
+    for (int y = 0; y < pixels.height; ++y) {
+        unsigned char* row = &bits[(pixels.height - 1 - y) * stride];  // the bottom row first
+        for (int x = 0; x < pixels.width; ++x) {
+            std::uint32_t colour = pixels.colours[static_cast<std::size_t>(y) * pixels.width + x];
+            row[3 * x] = static_cast<unsigned char>(colour);
+            row[3 * x + 1] = static_cast<unsigned char>(colour >> 8);
+            row[3 * x + 2] = static_cast<unsigned char>(colour >> 16);
+        }
+    }
+    std::vector<unsigned char> file = {'B', 'M'};
+    const std::uint32_t bitsOffset = kDibFileHeaderBytes + 40;
+    PutU32(file, bitsOffset + static_cast<std::uint32_t>(bits.size()));
+    PutU32(file, 0);
+    PutU32(file, bitsOffset);
+    PutU32(file, 40);
+    PutU32(file, static_cast<std::uint32_t>(pixels.width));
+    PutU32(file, static_cast<std::uint32_t>(pixels.height));
+    PutU16(file, 1);
+    PutU16(file, 24);
+    PutU32(file, kDibRgb);
+    PutU32(file, static_cast<std::uint32_t>(bits.size()));
+    file.insert(file.end(), pixels.pixelsPerMetre, pixels.pixelsPerMetre + 8);
+    PutU32(file, 0);
+    PutU32(file, 0);
+    file.insert(file.end(), bits.begin(), bits.end());
+    return file;
+}

@@ -12,6 +12,9 @@
 // the table gets them. Empty when a colour is missing from the palette.
 std::vector<unsigned char> SmallestBitmap(const PicturePixels& pixels, const std::vector<std::uint32_t>& palette);
 
+// Pixels of any number of colours as a plain 24-bit bitmap.
+std::vector<unsigned char> TrueColourBitmap(const PicturePixels& pixels);
+
 // The pixel bits of rows of palette indices (the bottom row first), run-length
 // encoded, with an end of line after each row and an end of picture last.
 std::vector<unsigned char> EncodeRle8(const std::vector<std::vector<unsigned char>>& rows);

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "reading/check_host.h"
 #include "ui/dib_file.h"
 
 namespace {
@@ -13,6 +14,28 @@ constexpr std::uint64_t kMostPixels = 16u * 1024 * 1024;
 
 std::uint32_t Rgb(const unsigned char* bgr) {
     return static_cast<std::uint32_t>(bgr[2]) << 16 | static_cast<std::uint32_t>(bgr[1]) << 8 | bgr[0];
+}
+
+// One channel of a bit-field pixel, spread over 0 to 255.
+std::uint32_t MaskedChannel(std::uint32_t pixel, std::uint32_t mask) {
+    if (mask == 0) return 0;
+    int shift = 0;
+    while (!((mask >> shift) & 1)) ++shift;
+    const std::uint32_t top = mask >> shift;
+    return static_cast<std::uint32_t>((((pixel & mask) >> shift) * 255ull + top / 2) / top);
+}
+
+std::uint32_t MaskedRgb(const unsigned char* source, int bitCount, const ColourMasks& masks) {
+    std::uint32_t pixel = source[0] | source[1] << 8;
+    if (bitCount == 32) pixel |= static_cast<std::uint32_t>(source[2]) << 16 | static_cast<std::uint32_t>(source[3]) << 24;
+    return MaskedChannel(pixel, masks.red) << 16 | MaskedChannel(pixel, masks.green) << 8 |
+           MaskedChannel(pixel, masks.blue);
+}
+
+bool Contiguous(std::uint32_t mask) {
+    if (mask == 0) return false;
+    while (!(mask & 1)) mask >>= 1;
+    return (mask & (mask + 1)) == 0;
 }
 
 unsigned IndexAt(const unsigned char* row, int x, int bitCount) {
@@ -36,8 +59,12 @@ bool DecodePicture(std::vector<unsigned char> file, PicturePixels* pixels, std::
         *why = "the program refuses it";
         return false;
     }
-    if (layout.bitCount == 16 || layout.compression == kDibBitfields) {
-        *why = "its colours (16 bits or bit fields) show differently on each Windows";
+    // Bit fields are drawn as their masks say, as every Windows that draws
+    // them does; the checker warns of masks that older ones do not draw.
+    const bool masked = layout.bitCount == 16 || layout.compression == kDibBitfields;
+    const ColourMasks masks = BitfieldMasks(info, layout.bitCount, layout.compression);
+    if (masked && !(Contiguous(masks.red) && Contiguous(masks.green) && Contiguous(masks.blue))) {
+        *why = "its colour masks are not runs of bits";
         return false;
     }
     if (static_cast<std::uint64_t>(layout.width) * layout.height > kMostPixels) {
@@ -64,8 +91,10 @@ bool DecodePicture(std::vector<unsigned char> file, PicturePixels* pixels, std::
         const unsigned char* source = bits + static_cast<std::size_t>(row) * layout.stride;
         std::uint32_t* target = &pixels->colours[static_cast<std::size_t>(layout.height - 1 - row) * layout.width];
         for (int x = 0; x < layout.width; ++x) {
+            const unsigned char* pixel = source + static_cast<std::size_t>(x) * bytesPerPixel;
             target[x] = layout.HasPalette() ? Rgb(table + 4 * IndexAt(source, x, layout.bitCount))
-                                            : Rgb(source + static_cast<std::size_t>(x) * bytesPerPixel);
+                        : masked            ? MaskedRgb(pixel, layout.bitCount, masks)
+                                            : Rgb(pixel);
         }
     }
     return true;

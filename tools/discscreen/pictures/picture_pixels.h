@@ -14,8 +14,8 @@ struct PicturePixels {
     unsigned char pixelsPerMetre[8] = {};
 };
 
-// False when the program would refuse the file, or when its colours depend
-// on the Windows that shows it (16 bits per pixel, bit fields), with why.
+// False, with why, when the program would refuse the file. Bit fields are
+// drawn as their colour masks say.
 bool DecodePicture(std::vector<unsigned char> file, PicturePixels* pixels, std::string* why);
 
 // The distinct colours, the most used first (ties by colour); stops counting

@@ -8,6 +8,7 @@
 #include "pictures/bitmap_writer.h"
 #include "pictures/colour_reduction.h"
 #include "reading/disc_folder.h"
+#include "pictures/picture_files.h"
 #include "pictures/picture_pixels.h"
 
 namespace {
@@ -29,7 +30,8 @@ class PictureCollector : public ReadingObserver {
 public:
     std::vector<std::string> paths;
     void OnSystemRead(const SystemReading& reading) override {
-        if (!reading.host.backgroundPath.empty()) Add(reading.host.backgroundPath);
+        // Named ones too: a picture that does not load is what most needs saying.
+        for (const std::string& background : reading.host.namedBackgrounds) Add(background);
         for (const std::string& picture : reading.host.ButtonPictures()) Add(picture);
     }
 
@@ -48,7 +50,11 @@ ShrunkPicture ShrinkPicture(const std::vector<unsigned char>& file, const Shrink
     PicturePixels original;
     std::string why;
     if (!DecodePicture(file, &original, &why)) {
-        result.remark = "left as it is: " + why;
+        const std::string format = PictureFormat(file);
+        result.remark = format == "BMP" || format.empty()
+                            ? "left as it is: " + why
+                            : "left as it is: a " + format + " picture, which the program cannot show"
+                              " (discscreen picture makes a bitmap of it)";
         return result;
     }
     PicturePixels meant = original;

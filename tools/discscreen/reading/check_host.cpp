@@ -43,6 +43,12 @@ PictureCheck CheckPictureFile(const DiscFolder& disc, const std::string& windows
     }
     if (!IsBitmapFileHeader(bytes.data(), bytes.size())) {
         check.refusal = "the file does not start with \"BM\"; it is no Windows bitmap";
+        const bool png = bytes.size() >= 4 && bytes[0] == 0x89 && bytes[1] == 'P' && bytes[2] == 'N' && bytes[3] == 'G';
+        const bool jpeg = bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF;
+        const bool gif = bytes.size() >= 4 && bytes[0] == 'G' && bytes[1] == 'I' && bytes[2] == 'F' && bytes[3] == '8';
+        if (png || jpeg || gif)
+            check.refusal = std::string("it is a ") + (png ? "PNG" : jpeg ? "JPEG" : "GIF") +
+                            " picture, and the program shows Windows bitmaps only (discscreen picture makes one of it)";
         return check;
     }
     DibLayout layout;
@@ -53,9 +59,31 @@ PictureCheck CheckPictureFile(const DiscFolder& disc, const std::string& windows
         return check;
     }
     check.loads = true;
+    if (layout.compression == kDibBitfields &&
+        !OlderWindowsDrawMasks(BitfieldMasks(bytes.data() + kDibFileHeaderBytes, layout.bitCount, layout.compression),
+                               layout.bitCount))
+        check.olderWindows = "its colour masks are none of 5-5-5 and 5-6-5 (16 bits) or 8-8-8 (32 bits)";
     check.width = layout.width;
     check.height = layout.height;
     return check;
+}
+
+ColourMasks BitfieldMasks(const unsigned char* info, int bitCount, std::uint32_t compression) {
+    auto at = [&](int offset) {
+        const unsigned char* p = info + offset;
+        return static_cast<std::uint32_t>(p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24);
+    };
+    if (compression == kDibBitfields) return {at(40), at(44), at(48)};
+    if (bitCount == 16) return {0x7C00, 0x03E0, 0x001F};
+    return {0xFF0000, 0x00FF00, 0x0000FF};
+}
+
+bool OlderWindowsDrawMasks(const ColourMasks& masks, int bitCount) {
+    auto is = [&](std::uint32_t red, std::uint32_t green, std::uint32_t blue) {
+        return masks.red == red && masks.green == green && masks.blue == blue;
+    };
+    if (bitCount == 16) return is(0x7C00, 0x03E0, 0x001F) || is(0xF800, 0x07E0, 0x001F);
+    return is(0xFF0000, 0x00FF00, 0x0000FF);
 }
 
 FontHandle CheckHost::CreateScriptFont(const FontChanges&) {
@@ -70,6 +98,7 @@ TextExtent CheckHost::MeasureText(FontHandle, const std::string& text) {
 }
 
 void CheckHost::SetBackgroundBitmap(const std::string& path) {
+    namedBackgrounds.push_back(path);
     PictureCheck picture = CheckPictureFile(disc_, path);
     // As in the program, a picture that does not load leaves the one before.
     if (!picture.loads) return;

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <cstdint>
+
 #include "reading/disc_folder.h"
 #include "script/script_host.h"
 
@@ -16,11 +18,21 @@ struct PictureCheck {
     DiscFile file;
     bool loads = false;
     std::string refusal;  // why it does not load
+    std::string olderWindows;  // why Windows 95, 98 and ME do not show it, or ""
     int width = 0;
     int height = 0;
 };
 
 PictureCheck CheckPictureFile(const DiscFolder& disc, const std::string& windowsPath);
+
+// The colour masks of a bit-field picture (red, green, blue), read where the
+// program reads them. Windows 95, 98 and ME draw only 5-5-5 and 5-6-5 for 16
+// bits and 8-8-8 for 32; the NT family draws any masks.
+struct ColourMasks {
+    std::uint32_t red = 0, green = 0, blue = 0;
+};
+ColourMasks BitfieldMasks(const unsigned char* info, int bitCount, std::uint32_t compression);
+bool OlderWindowsDrawMasks(const ColourMasks& masks, int bitCount);
 
 class CheckHost : public ScriptHost {
 public:
@@ -29,7 +41,8 @@ public:
     bool hasBackground = false;
     int backgroundWidth = 0;
     int backgroundHeight = 0;
-    std::string backgroundPath;  // as the script names it, loaded or not
+    std::string backgroundPath;  // the background shown: the last one that loads
+    std::vector<std::string> namedBackgrounds;  // every one the script names, loaded or not
 
     // The button pictures' paths in the order the program loads them.
     std::vector<std::string> ButtonPictures() const {

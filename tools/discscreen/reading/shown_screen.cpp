@@ -13,6 +13,7 @@ ShownScreen ReadShownScreen(const ScriptTarget& target, const SystemLanguage& la
     shown.title = screen.title;
     shown.width = host.backgroundWidth;
     shown.height = host.backgroundHeight;
+    shown.backgroundPath = host.backgroundPath;
     for (int number = 0; number < kSlotCount; ++number) {
         const ScreenItem* item = screen.Button(number);
         if (!item || !item->hasWindow || item->state.load() == kStateHide) continue;

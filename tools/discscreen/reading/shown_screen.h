@@ -18,6 +18,7 @@ struct ShownScreen {
     std::string title;  // in the script's bytes
     int width = 0;      // the background picture's size; 0 without one
     int height = 0;
+    std::string backgroundPath;  // as the script names it; "" without one
     std::vector<ShownButton> buttons;
 };
 

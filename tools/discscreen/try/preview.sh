@@ -4,24 +4,30 @@
 # a picture of the screen's window. `discscreen preview` runs it with what
 # it read from the script for the chosen system:
 #
-#   preview.sh DISC OUT TITLE SIZE CODEPAGE LC_ALL VERSION [--states] [BUTTON...]
+#   preview.sh DISC OUT TITLE SIZE CODEPAGE LC_ALL VERSION [--dpi N] [--states] [BUTTON...]
 #
 # TITLE is the window's title in the script's bytes, SIZE the background
 # picture's WIDTHxHEIGHT (0x0 without one), CODEPAGE the title's code
 # page, VERSION the Wine Version value (win95 ... winxp, win98fe for the
-# first edition of 98, "" for the prefix's own); each BUTTON is
+# first edition of 98, "" for the prefix's own), N the display's DPI (SIZE
+# and the points of the buttons then as the screen is drawn); each BUTTON is
 # "NUMBER:KIND:X:Y", KIND push, check (a clear check box) or checked (one
 # that starts checked), X and Y a point on its picture in the screen.
 # Exits 3 when the screen does not appear, 2 when it cannot run at all.
 set -uo pipefail
 DISC_IN=$1 OUT=$2 TITLE_BYTES=$3 BACKGROUND=$4 CODEPAGE=$5 LANGUAGE=$6 VERSION=$7
 shift 7
+DPI=96
+if [ "${1:-}" = --dpi ]; then DPI=$2; shift 2; fi
 STATES=0
 if [ "${1:-}" = --states ]; then STATES=1; shift; fi
 BUTTONS=("$@")
 
 source "$(dirname "$0")/../../../tests/wine/lib.sh"
-SCREEN_WIDTH=1280 SCREEN_HEIGHT=1024
+# Room for the screen, scaled as it may be.
+SCREEN_WIDTH=$((${BACKGROUND%x*} + 64)) SCREEN_HEIGHT=$((${BACKGROUND#*x} + 64))
+[ $SCREEN_WIDTH -ge 1280 ] || SCREEN_WIDTH=1280
+[ $SCREEN_HEIGHT -ge 1024 ] || SCREEN_HEIGHT=1024
 export XVFB_SCREEN=${SCREEN_WIDTH}x${SCREEN_HEIGHT}x24
 ON_TERMINAL=0
 [ -t 2 ] && ON_TERMINAL=1
@@ -77,6 +83,7 @@ start_xvfb || die "no X display could be started"
 # The pointer rests in the corner, away from any button.
 xdotool mousemove $((SCREEN_WIDTH - 1)) $((SCREEN_HEIGHT - 1))
 cdrom_drive "$DRIVE"
+[ "$DPI" = 96 ] || wine_reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$DPI" /f
 
 case $VERSION in
   "") ;;

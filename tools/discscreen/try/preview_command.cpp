@@ -12,7 +12,9 @@
 #include "reading/command_arguments.h"
 #include "check/findings.h"
 #include "check/script_checker.h"
+#include "script/numbers.h"
 #include "script/screen_model.h"
+#include "script/screen_scale.h"
 #include "reading/shown_screen.h"
 
 namespace {
@@ -21,10 +23,13 @@ constexpr int kNoScreen = 3;  // preview.sh: the screen did not appear
 
 int Usage(const std::string& problem) {
     if (!problem.empty()) std::cerr << "discscreen: " << problem << "\n";
-    std::cerr << "usage: discscreen preview DISC -o OUT.png [--lang CODE] [--windows NAME] [--states]\n"
+    std::cerr << "usage: discscreen preview DISC -o OUT.png [--lang CODE] [--windows NAME] [--dpi N]\n"
+                 "                         [--states]\n"
                  "  DISC   a disc folder holding AUTORUN.INF\n"
                  "  --lang CODE      the system's language: " << SystemLanguageCodes() << " (default en)\n"
                  "  --windows NAME   the Windows version: " << WindowsSystemNames() << " (default later)\n"
+                 "  --dpi N          the display's dots per inch, 96 at 100 % (default 96); from\n"
+                 "                   Vista on the screen is drawn a whole factor larger\n"
                  "  --states         a contact sheet: the screen at rest and each button highlighted\n";
     return 2;
 }
@@ -70,7 +75,7 @@ int RunScript(const std::vector<std::string>& arguments) {
 }  // namespace
 
 int RunPreview(int argc, char** argv) {
-    CommandArguments words({"-o", "--lang", "--windows"}, {"--states"});
+    CommandArguments words({"-o", "--lang", "--windows", "--dpi"}, {"--states"});
     std::string problem = words.Parse(argc, argv, "DISC");
     if (!problem.empty()) return Usage(problem);
     std::string disc = words.Operand(), out = words.Value("-o");
@@ -82,6 +87,13 @@ int RunPreview(int argc, char** argv) {
     if (!language) return Usage("unknown language '" + languageCode + "'");
     const WindowsSystem* windows = FindWindowsSystem(windowsName);
     if (!windows) return Usage("unknown Windows '" + windowsName + "'");
+    const std::string dpiText = words.Value("--dpi", "96");
+    const int dpi = ParseInteger(dpiText);
+    if (dpiText.find_first_not_of("0123456789") != std::string::npos || dpi < 48 || dpi > 960)
+        return Usage("--dpi takes a number from 48 to 960, not '" + dpiText + "'");
+    // The program draws the screen this many times larger; the script
+    // reader gives its places at 96 DPI.
+    const int factor = ScalesWithDpi(windows->info) ? ScaleForDpi(dpi) : 1;
     ScriptTarget target;
     if (!DiscTargetOf(disc, &target)) {
         std::cerr << "discscreen: no AUTORUN.INF in '" << disc << "'\n";
@@ -91,14 +103,16 @@ int RunPreview(int argc, char** argv) {
     ShownScreen screen = ReadShownScreen(target, *language, *windows);
     std::vector<std::string> arguments = {"bash", DISCSCREEN_SOURCE_DIR "/tools/discscreen/try/preview.sh",
                                           Absolute(disc), Absolute(out), screen.title,
-                                          std::to_string(screen.width) + "x" + std::to_string(screen.height),
+                                          std::to_string(screen.width * factor) + "x" +
+                                              std::to_string(screen.height * factor),
                                           std::to_string(language->codePage), language->locale,
-                                          windows->wineVersion};
+                                          windows->wineVersion, "--dpi", std::to_string(dpi)};
     if (states) {
         arguments.push_back("--states");
         for (const ShownButton& button : screen.buttons) {
             arguments.push_back(std::to_string(button.number) + ":" + KindWord(button) + ":" +
-                                std::to_string(button.x) + ":" + std::to_string(button.y));
+                                std::to_string(button.x * factor) + ":" +
+                                std::to_string(button.y * factor));
         }
     }
     int status = RunScript(arguments);

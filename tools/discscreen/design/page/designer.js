@@ -10,10 +10,6 @@ const LANGUAGES = ['en', 'de', 'fr', 'es', 'it', 'nl', 'sv', 'da', 'fi', 'nb', '
 const WINDOWS = ['later', '95', '98', '98se', 'me', 'nt4', '2000', 'xp'];
 const COLOURS = ['#000000', '#0000ff', '#00ff00', '#00ffff', '#ff0000', '#ff00ff', '#ffff00', '#ffffff',
                  '#000080', '#008000', '#008080', '#800000', '#800080', '#808000', '#808080', '#c0c0c0'];
-const BUTTON_FIELDS = ['kind', 'x', 'y', 'width', 'height', 'state', 'option', 'picture', 'caption',
-                       'caption placement', 'hover sound', 'command'];
-const TEXT_FIELDS = ['text', 'highlight colour', 'normal colour', 'highlight background', 'font',
-                     'x', 'y', 'width', 'height'];
 const BUTTON_SECTIONS = ['[REFERENCE]', '[IGNOREWAITPROCESS]', '[INSTALLMESSAGE]', '[MESSAGE]', '[EXTRATEXT]'];
 const KIND_CHECK_BOX = 3;
 
@@ -34,13 +30,21 @@ function setStatus(text, problem) {
   document.body.dataset.status = problem ? 'problem' : 'ok';
 }
 
+// The requests still out, on the body for whoever waits for the page.
+let pending = 0;
+
 async function post(path, body) {
-  const response = await fetch(path, {
-    method: 'POST', headers: {'Content-Type': 'application/json', 'X-Discscreen-Token': token},
-    body: JSON.stringify(body)});
-  const answer = await response.json();
-  if (!response.ok) throw Object.assign(new Error(answer.error || response.statusText), {status: response.status});
-  return answer;
+  document.body.dataset.pending = String(++pending);
+  try {
+    const response = await fetch(path, {
+      method: 'POST', headers: {'Content-Type': 'application/json', 'X-Discscreen-Token': token},
+      body: JSON.stringify(body)});
+    const answer = await response.json();
+    if (!response.ok) throw Object.assign(new Error(answer.error || response.statusText), {status: response.status});
+    return answer;
+  } finally {
+    document.body.dataset.pending = String(--pending);
+  }
 }
 
 function request() {
@@ -172,9 +176,12 @@ function draw() {
   const texts = new Map(model.texts.map((text) => [text.number, text]));
   const drawn = new Set();
   for (const button of model.buttons) {
-    if (button.state === -1 || button.width <= 0 || button.height <= 0) continue;
+    // A button without a picture is its hit area, which its caption gives.
+    const place = button.width > 0 && button.height > 0 ? button : button.window;
+    // HIDE (-1) hides no button: the program draws it at rest.
+    if (place.width <= 0 || place.height <= 0) continue;
     const highlighted = button.number === lit;
-    const element = item('BUTTON' + button.number, button, 'button');
+    const element = item('BUTTON' + button.number, place, 'button');
     if (element.classList.contains('selected')) element.appendChild(resizeHandle(element.dataset.entry, element));
     if (button.picture) {
       element.style.backgroundImage = `url("${pictureUrl(button.picture)}")`;
@@ -261,68 +268,6 @@ function drawLists() {
   }
 }
 
-function drawPanel() {
-  const panel = $('#panel');
-  panel.replaceChildren();
-  const entry = entryOf(state.selected);
-  if (!entry) return;
-  const names = entry.section === '[BUTTON]' ? BUTTON_FIELDS : entry.section === '[TEXT]' ? TEXT_FIELDS : null;
-  if (names) {
-    panel.appendChild(numberInput(entry));
-    names.forEach((name, index) => panel.appendChild(fieldInput(entry, index + 1, name)));
-  } else {
-    panel.appendChild(fieldInput(entry, 0, entry.name + (entry.number || '')));
-  }
-  if (entry.section === '[BUTTON]') {
-    for (const other of state.model.entries) {
-      if (other.used && BUTTON_SECTIONS.includes(other.section) && other.number === entry.number) {
-        panel.appendChild(fieldInput(other, 0, other.section));
-      }
-    }
-  }
-}
-
-const FILE_FIELDS = ['picture', 'hover sound', 'command'];
-
-function fieldInput(entry, field, name) {
-  const label = document.createElement('label');
-  const caption = document.createElement('span');
-  caption.textContent = name;
-  const input = document.createElement('input');
-  if (FILE_FIELDS.includes(name)) input.setAttribute('list', 'disc-files');
-  input.value = fieldText(entry, field);
-  input.dataset.field = String(field);
-  input.addEventListener('change', () => setFields(entry, {[field]: input.value}));
-  label.append(caption, input);
-  return label;
-}
-
-// Renumbering changes the entry's name; the chain runs in the numbers' order.
-function numberInput(entry) {
-  const label = document.createElement('label');
-  const caption = document.createElement('span');
-  caption.textContent = 'number';
-  const input = document.createElement('input');
-  input.type = 'number';
-  input.min = 1;
-  input.max = 31;
-  input.value = entry.number;
-  input.dataset.field = 'number';
-  input.addEventListener('change', () => {
-    const number = Number(input.value);
-    if (!(number >= 1 && number <= 31)) return setStatus('a number from 1 to 31', true);
-    // A button's own sections name it by its number too, and follow it.
-    remember();
-    for (const renamed of [entry, ...perButtonEntries(entry)]) {
-      editsOf(renamed, true)[-1] = renamed.name + number;
-    }
-    state.selected = entry.name + number;
-    refresh();
-  });
-  label.append(caption, input);
-  return label;
-}
-
 function select(key) {
   state.selected = key;
   draw();
@@ -371,8 +316,10 @@ function startDrag(event, key, element) {
     element.classList.add('selected');
     drawPanel();
   }
-  dragging = {key, element, startX: event.clientX, startY: event.clientY,
-              left: parseInt(element.style.left, 10), top: parseInt(element.style.top, 10), dx: 0, dy: 0};
+  const at = (moved) => ({element: moved, left: parseInt(moved.style.left, 10), top: parseInt(moved.style.top, 10)});
+  dragging = {key, startX: event.clientX, startY: event.clientY, dx: 0, dy: 0,
+              moved: [at(element), ...followingTexts(key).map(at)]};
+  dragging.element = element;
   element.setPointerCapture(event.pointerId);
   element.addEventListener('pointermove', moveDrag);
   element.addEventListener('pointerup', endDrag, {once: true});
@@ -382,8 +329,10 @@ function moveDrag(event) {
   if (!dragging) return;
   dragging.dx = Math.round(event.clientX - dragging.startX);
   dragging.dy = Math.round(event.clientY - dragging.startY);
-  dragging.element.style.left = `${dragging.left + dragging.dx}px`;
-  dragging.element.style.top = `${dragging.top + dragging.dy}px`;
+  for (const moved of dragging.moved) {
+    moved.element.style.left = `${moved.left + dragging.dx}px`;
+    moved.element.style.top = `${moved.top + dragging.dy}px`;
+  }
 }
 
 function endDrag() {
@@ -405,7 +354,7 @@ function moveBy(key, dx, dy) {
 }
 
 document.addEventListener('keydown', (event) => {
-  if (event.target.tagName === 'INPUT' || !state.selected) return;
+  if (['INPUT', 'SELECT'].includes(event.target.tagName) || !state.selected) return;
   const step = event.shiftKey ? 10 : 1;
   const moves = {ArrowLeft: [-step, 0], ArrowRight: [step, 0], ArrowUp: [0, -step], ArrowDown: [0, step]};
   if (moves[event.key]) {
@@ -419,31 +368,6 @@ document.addEventListener('keydown', (event) => {
 });
 
 // --- Adding and deleting ------------------------------------------------
-
-function nextFree(section, name) {
-  const taken = new Set(state.model.entries.filter((e) => e.section === section && e.name === name).map((e) => e.number));
-  for (let number = 1; number < 32; ++number) if (!taken.has(number)) return number;
-  return null;
-}
-
-function addEntry(section, name, value) {
-  const number = nextFree(section, name);
-  if (number === null) return setStatus(`all 31 ${name} numbers are taken`, true);
-  remember();
-  const end = state.model.sectionEnds[section];
-  state.edits.added.push(end ? {afterLine: end, text: `${name}${number}=${value}`}
-                             : {afterLine: 0, header: section, text: `${name}${number}=${value}`});
-  state.selected = name + number;
-  refresh();
-}
-
-function addButton() {
-  const model = state.model;
-  const like = entryOf(state.selected && state.selected.startsWith('BUTTON') ? state.selected : null) ||
-               model.entries.find((e) => e.used && e.section === '[BUTTON]');
-  const picture = like ? fieldText(like, 8).trim() : ' ';
-  addEntry('[BUTTON]', 'BUTTON', `PUSHBUTTON,20,20,0,0,NORMAL,NO,${picture || ' '}`);
-}
 
 // The entries of a button's own sections ([MESSAGE], [REFERENCE], ...).
 function perButtonEntries(entry) {
@@ -512,7 +436,7 @@ async function drawingPixels(width, height) {
   if (model.background) context.drawImage(await loadImage(pictureUrl(model.background)), 0, 0);
   const lit = (focusButton() || {}).number;
   for (const button of model.buttons) {
-    if (!button.picture || button.state === -1 || button.width <= 0) continue;
+    if (!button.picture || button.width <= 0) continue;
     const strip = await loadImage(pictureUrl(button.picture));
     const frame = frameOf(button, button.number === lit);
     context.drawImage(strip, frame * button.width, 0, button.width, button.height,
@@ -576,15 +500,54 @@ function fillSelect(action, values, chosen) {
   select.addEventListener('change', () => { state[action] = select.value; refresh(); });
 }
 
-fetch(`/api/files?token=${token}`).then((response) => response.json()).then((files) => {
-  if (!Array.isArray(files)) return setStatus(files.error || 'the disc\'s files are not listed', true);
-  const list = document.createElement('datalist');
-  list.id = 'disc-files';
-  for (const file of files) list.appendChild(new Option(file.replace(/\//g, '\\')));
-  document.body.appendChild(list);
-});
 fillSelect('lang', LANGUAGES, state.lang);
 fillSelect('windows', WINDOWS, state.windows);
+// --- Pictures the author brings ------------------------------------------
+
+// A PNG, JPEG or GIF becomes a bitmap beside it on the disc (the original
+// kept), and the field names the bitmap, which is what the program shows.
+const BROUGHT = /\.(png|jpe?g|gif)$/i;
+
+function isPictureField(entry, name) {
+  return name === 'picture' || (entry.section === '[BEGIN]' && entry.name === 'INTROBITMAP');
+}
+
+async function changeField(entry, field, name, value) {
+  if (!isPictureField(entry, name) || !BROUGHT.test(value.trim())) return setFields(entry, {[field]: value});
+  try {
+    const kept = await post('/api/convert', {path: value.trim()});
+    setStatus(`${kept.original} is shown as ${kept.picture}`);
+    setFields(entry, {[field]: kept.picture});
+  } catch (error) {
+    setStatus(error.message, true);
+  }
+}
+
+function setBackground(picture) {
+  const entry = state.model.entries.find((e) => e.used && e.section === '[BEGIN]' && e.name === 'INTROBITMAP');
+  if (entry) return setFields(entry, {0: picture});
+  return adding(() => placeEntry('[BEGIN]', 'INTROBITMAP', '', picture));
+}
+
+// A picture dropped on a button becomes its strip, anywhere else the background.
+async function dropPicture(event) {
+  event.preventDefault();
+  const file = event.dataTransfer.files[0];
+  if (!file) return;
+  const on = event.target.closest('[data-entry]');
+  const response = await fetch(`/api/upload?name=${encodeURIComponent(file.name)}`, {
+    method: 'POST', headers: {'X-Discscreen-Token': token}, body: file});
+  const kept = await response.json();
+  if (!response.ok) return setStatus(kept.error || response.statusText, true);
+  setStatus(`${kept.original} is shown as ${kept.picture}`);
+  const button = on && on.dataset.entry.startsWith('BUTTON') ? entryOf(on.dataset.entry) : null;
+  if (button) setFields(button, {8: kept.picture});
+  else setBackground(kept.picture);
+}
+
+$('#screen').addEventListener('dragover', (event) => event.preventDefault());
+$('#screen').addEventListener('drop', dropPicture);
+
 $('[data-action="outlines"]').addEventListener('change', draw);
 $('[data-action="save"]').addEventListener('click', save);
 $('[data-action="reload"]').addEventListener('click', reload);
@@ -592,6 +555,6 @@ $('[data-action="preview"]').addEventListener('click', preview);
 $('[data-action="undo"]').addEventListener('click', () => stepBack(state.undo, state.redo));
 $('[data-action="redo"]').addEventListener('click', () => stepBack(state.redo, state.undo));
 $('[data-action="add-button"]').addEventListener('click', addButton);
-$('[data-action="add-text"]').addEventListener('click', () => addEntry('[TEXT]', 'TEXT', 'New text,0,0, ,1,20,20,120,20'));
+$('[data-action="add-text"]').addEventListener('click', addText);
 $('[data-action="delete"]').addEventListener('click', deleteSelected);
-refresh();
+loadVocabulary().then(refresh, (error) => setStatus(`the vocabulary did not load: ${error.message}`, true));
