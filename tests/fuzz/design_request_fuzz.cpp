@@ -85,8 +85,10 @@ void CheckSaved(const json& request, const std::string& saved, const std::string
     int newLines = 0, newHeaders = 0;
     for (const json& entry : edits.value("added", json::array())) {
         if (entry.value("deleted", false)) continue;
-        ++newLines;
-        if (entry.value("afterLine", 0) == 0 && !entry.value("header", std::string()).empty()) ++newLines, ++newHeaders;
+        // A header goes first wherever the entry goes; a header may come alone.
+        const bool header = !entry.value("header", std::string()).empty();
+        newLines += header + !entry.value("text", std::string()).empty();
+        newHeaders += header;
     }
     std::vector<std::string> before = ScriptLineTexts(kScript), after = ScriptLineTexts(saved);
     int kept = 0;
