@@ -60,6 +60,16 @@ target_link_libraries(discscreen PRIVATE PkgConfig::HTTPLIB nlohmann_json::nlohm
                       PkgConfig::CAIRO JPEG::JPEG GIF::GIF PkgConfig::FREETYPE)
 # `preview` runs the Wine side from the sources, with the project's builds.
 target_compile_definitions(discscreen PRIVATE DISCSCREEN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+# The designer's fuzz target answers requests with the tool's own code.
+if(DISCSCREEN_FUZZ)
+  set(DISCSCREEN_TOOL_LIBRARY_SOURCES ${DISCSCREEN_TOOL_SOURCES})
+  list(FILTER DISCSCREEN_TOOL_LIBRARY_SOURCES EXCLUDE REGEX "/tools/discscreen/main\\.cpp$")
+  target_sources(design_request_fuzz PRIVATE ${DISCSCREEN_TOOL_LIBRARY_SOURCES})
+  target_include_directories(design_request_fuzz PRIVATE ${CMAKE_SOURCE_DIR}/tools/discscreen)
+  target_link_libraries(design_request_fuzz PRIVATE PkgConfig::HTTPLIB nlohmann_json::nlohmann_json PNG::PNG
+                        PkgConfig::CAIRO JPEG::JPEG GIF::GIF PkgConfig::FREETYPE)
+  target_compile_definitions(design_request_fuzz PRIVATE DISCSCREEN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+endif()
 add_test(NAME discscreen_check
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/check_cases.sh $<TARGET_FILE:discscreen>)
 add_test(NAME discscreen_image

@@ -2,7 +2,8 @@
 # Builds every fuzz target of tests/fuzz/ with clang (libFuzzer, ASan and
 # UBSan) and runs each for FUZZ_SECONDS seconds (60 unless set). Each target
 # keeps its corpus in the build directory between runs and starts from the
-# seeds in tests/fuzz/seeds/<target>/ when there are any. Prints the
+# seeds in tests/fuzz/seeds/<target>/ when there are any, and the dictionary
+# tests/fuzz/<target>.dict when there is one. Prints the
 # executions of each target; fails when a target finds a crash.
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -33,7 +34,9 @@ for target in "${targets[@]}"; do
   [ -d "$ROOT/tests/fuzz/seeds/$target" ] && dirs+=("$ROOT/tests/fuzz/seeds/$target")
   log=$BUILD/$target.log
   echo "fuzz: $target for ${SECONDS_EACH}s"
-  "$BUILD/$target" -max_total_time="$SECONDS_EACH" -print_final_stats=1 \
+  options=()
+  [ -f "$ROOT/tests/fuzz/$target.dict" ] && options+=("-dict=$ROOT/tests/fuzz/$target.dict")
+  "$BUILD/$target" -max_total_time="$SECONDS_EACH" -print_final_stats=1 "${options[@]}" \
     -artifact_prefix="$artifacts" "${dirs[@]}" >"$log" 2>&1
   rc=$?
   runs=$(sed -n 's/^Done \([0-9]*\) runs in \([0-9]*\) second.*/\1 runs in \2 s/p' "$log" | tail -1)

@@ -65,6 +65,8 @@ public:
 // The entries as the reader met them, with their lines and sections.
 class EntryListener : public ScriptListener {
 public:
+    explicit EntryListener(int page) : codePage(page) {}
+    const int codePage;  // of the reader's texts
     json entries = json::array();
     std::map<std::string, int> lastLineOfSection;  // accepted sections only
 
@@ -75,8 +77,8 @@ public:
         if (accepted) lastLineOfSection[section] = line_;
     }
     void OnEntry(const std::string& name, int number, const std::string&, bool used) override {
-        entries.push_back({{"line", line_}, {"section", section_}, {"name", name}, {"number", number},
-                           {"used", used}});
+        entries.push_back({{"line", line_}, {"section", ToPageText(section_, codePage)},
+                           {"name", ToPageText(name, codePage)}, {"number", number}, {"used", used}});
         if (accepted_) lastLineOfSection[section_] = line_;
     }
 
@@ -94,9 +96,10 @@ int TextSlot(const ScreenModel& screen, const TextItem* text) {
 }
 
 // A file's path below the disc folder, with "/" between names.
-std::string DiscRelative(const std::string& localPath, const std::string& discFolder) {
+std::string DiscRelative(const std::string& localPath, const std::string& discFolder, int codePage) {
     std::string prefix = discFolder + "/";
-    return localPath.compare(0, prefix.size(), prefix) == 0 ? localPath.substr(prefix.size()) : localPath;
+    return ToPageName(localPath.compare(0, prefix.size(), prefix) == 0 ? localPath.substr(prefix.size()) : localPath,
+                      codePage);
 }
 
 json FontJson(const DesignHost& host, FontHandle font, int codePage) {
@@ -128,7 +131,7 @@ json ButtonsJson(const ScreenModel& screen, const DesignReading& reading) {
                        {"picture", nullptr},
                        {"window", {{"x", item->windowX}, {"y", item->windowY},
                                    {"width", item->windowWidth}, {"height", item->windowHeight}}}};
-        if (picture && picture->loads) button["picture"] = DiscRelative(picture->file.localPath, reading.target.discFolder);
+        if (picture && picture->loads) button["picture"] = DiscRelative(picture->file.localPath, reading.target.discFolder, reading.language->codePage);
         buttons.push_back(button);
     }
     return buttons;
@@ -152,7 +155,7 @@ json TextsJson(const ScreenModel& screen, const DesignHost& host, int codePage) 
     return texts;
 }
 
-json FindingsJson(const ScriptTarget& target, const std::vector<int>& origins) {
+json FindingsJson(const ScriptTarget& target, const std::vector<int>& origins, int codePage) {
     Report report;
     CheckScript(target, report);
     json findings = json::array();
@@ -164,7 +167,7 @@ json FindingsJson(const ScriptTarget& target, const std::vector<int>& origins) {
                             {"severity", finding.severity == Severity::kError     ? "error"
                                          : finding.severity == Severity::kWarning ? "warning"
                                                                                   : "note"},
-                            {"message", ToPageText(finding.message, 1252)}, {"name", finding.name}});
+                            {"message", ToPageText(finding.message, 1252)}, {"name", ToPageText(finding.name, codePage)}});
     }
     return findings;
 }
@@ -189,6 +192,11 @@ std::string ToPageText(const std::string& text, int codePage) {
     return out;
 }
 
+std::string ToPageName(const std::string& name, int codePage) {
+    std::string wide;
+    return Convert(name, "UTF-8", "UTF-16LE", &wide) ? name : ToPageText(name, codePage);
+}
+
 bool ToScriptText(const std::string& text, int codePage, std::string* out) {
     return Convert(text, "UTF-8", "CP" + std::to_string(codePage), out);
 }
@@ -199,11 +207,11 @@ json ReadDesignModel(const DesignReading& reading) {
     const DiscFolder& disc = screenReading.disc;
     const ScreenModel& screen = screenReading.screen;
     DesignHost host(screenReading.disc, screenReading.machine);
-    host.codePage = reading.language->codePage;
-    EntryListener listener;
+    const int codePage = reading.language->codePage;
+    host.codePage = codePage;
+    EntryListener listener(codePage);
     screenReading.Read(host, &listener);
 
-    const int codePage = reading.language->codePage;
     const bool utf8 = IsUtf8Script(reading.scriptBytes);
     std::vector<std::string> lines = ScriptLineTexts(reading.scriptBytes);
     for (json& entry : listener.entries) {
@@ -234,13 +242,13 @@ json ReadDesignModel(const DesignReading& reading) {
                   {"texts", TextsJson(screen, host, codePage)},
                   {"entries", listener.entries},
                   {"sectionEnds", sectionEnds},
-                  {"findings", FindingsJson(target, reading.lineOrigins)},
+                  {"findings", FindingsJson(target, reading.lineOrigins, codePage)},
                   {"utf8", utf8},
                   {"tags", {{"language", LanguageTagFor(reading.language->id)},
                             {"windows", reading.windows->code ? ScreenScript::Tag(reading.windows->code) : ""}}}};
     if (host.hasBackground) {
         DiscFile file = disc.Find(host.backgroundPath);
-        model["background"] = DiscRelative(file.localPath, target.discFolder);
+        model["background"] = DiscRelative(file.localPath, target.discFolder, codePage);
     }
     return model;
 }

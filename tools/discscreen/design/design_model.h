@@ -28,3 +28,5 @@ bool IsUtf8Script(const std::string& bytes);
 // when a character has no place in the code page.
 std::string ToPageText(const std::string& text, int codePage);
 bool ToScriptText(const std::string& text, int codePage, std::string* out);
+// A file's name for the page: UTF-8 as it is, any other in the code page.
+std::string ToPageName(const std::string& name, int codePage);

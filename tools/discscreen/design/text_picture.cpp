@@ -9,26 +9,33 @@
 
 namespace {
 
-int NumberOf(const httplib::Request& request, const char* name) {
-    const std::string value = request.get_param_value(name);
+std::string ParamOf(const QueryParameters& request, const char* name) {
+    auto value = request.find(name);
+    return value == request.end() ? std::string() : value->second;
+}
+
+bool HasParam(const QueryParameters& request, const char* name) { return request.count(name) > 0; }
+
+int NumberOf(const QueryParameters& request, const char* name) {
+    const std::string value = ParamOf(request, name);
     return value.empty() ? 0 : std::stoi(value);
 }
 
-std::uint32_t ColourOf(const httplib::Request& request, const char* name) {
-    return static_cast<std::uint32_t>(std::stoul(request.get_param_value(name), nullptr, 16));
+std::uint32_t ColourOf(const QueryParameters& request, const char* name) {
+    return static_cast<std::uint32_t>(std::stoul(ParamOf(request, name), nullptr, 16));
 }
 
-RasterFont FontOf(const httplib::Request& request) {
+RasterFont FontOf(const QueryParameters& request) {
     RasterFont font;
-    font.systemFont = request.get_param_value("system") == "1";
-    font.changes.faceName = request.get_param_value("face");
+    font.systemFont = ParamOf(request, "system") == "1";
+    font.changes.faceName = ParamOf(request, "face");
     font.changes.hasFaceName = !font.changes.faceName.empty();
-    font.changes.hasHeight = request.has_param("size");
+    font.changes.hasHeight = HasParam(request, "size");
     font.changes.height = NumberOf(request, "size");
-    font.changes.bold = request.get_param_value("bold") == "1";
-    font.changes.italic = request.get_param_value("italic") == "1";
-    font.changes.underline = request.get_param_value("underline") == "1";
-    font.changes.strikeOut = request.get_param_value("strikeout") == "1";
+    font.changes.bold = ParamOf(request, "bold") == "1";
+    font.changes.italic = ParamOf(request, "italic") == "1";
+    font.changes.underline = ParamOf(request, "underline") == "1";
+    font.changes.strikeOut = ParamOf(request, "strikeout") == "1";
     return font;
 }
 
@@ -57,19 +64,19 @@ std::vector<std::uint32_t> BackgroundPart(const std::string& discFolder, const s
 
 }  // namespace
 
-std::string TextPicturePng(const std::string& discFolder, const httplib::Request& request) {
+std::string TextPicturePng(const std::string& discFolder, const QueryParameters& request) {
     const int width = NumberOf(request, "width"), height = NumberOf(request, "height");
     if (width <= 0 || height <= 0 || width > 4096 || height > 4096) {
         throw std::invalid_argument("a text's size is 1 to 4096 pixels");
     }
     std::string why;
-    const TextCoverage coverage = RasterText(FontOf(request), request.get_param_value("text"), width, height, &why);
+    const TextCoverage coverage = RasterText(FontOf(request), ParamOf(request, "text"), width, height, &why);
     if (!why.empty()) throw std::runtime_error(why);
     std::vector<std::uint32_t> below;
-    if (request.has_param("fill")) {
+    if (HasParam(request, "fill")) {
         below.assign(coverage.level.size(), ColourOf(request, "fill"));
-    } else if (request.has_param("back")) {
-        below = BackgroundPart(discFolder, request.get_param_value("back"), NumberOf(request, "x"),
+    } else if (HasParam(request, "back")) {
+        below = BackgroundPart(discFolder, ParamOf(request, "back"), NumberOf(request, "x"),
                                NumberOf(request, "y"), width, height);
     }
     return TextPng(coverage, ColourOf(request, "colour"), below.empty() ? nullptr : &below);

@@ -14,7 +14,9 @@ const BUTTON_SECTIONS = ['[REFERENCE]', '[IGNOREWAITPROCESS]', '[INSTALLMESSAGE]
 const KIND_CHECK_BOX = 3;
 
 const state = {
-  lang: 'en', windows: 'later', model: null, edits: emptyEdits(),
+  // base: the version of the script the edits are made on; the server
+  // applies them to that text only, and saves only while it is on disk.
+  lang: 'en', windows: 'later', model: null, base: null, edits: emptyEdits(),
   selected: null, hovered: null, undo: [], redo: [],
   also: new Set(),  // further selected items (shift-click), for moving and aligning together
 };
@@ -46,16 +48,39 @@ async function post(path, body) {
   }
 }
 
-function request() { return {lang: state.lang, windows: state.windows, edits: state.edits}; }
+function request() {
+  const made = {lang: state.lang, windows: state.windows, edits: state.edits};
+  if (state.base) made.base = state.base;
+  if (state.utf8) made.utf8 = true;
+  return made;
+}
+
+function took(model) {
+  state.model = model;
+  state.base = model.version;
+}
+
+let refreshes = 0;  // an answer to an older refresh is not drawn over a newer one
 
 async function refresh() {
+  const mine = ++refreshes;
   try {
-    state.model = await post('/api/model', request());
+    const model = await post('/api/model', request());
+    if (mine !== refreshes) return;
+    took(model);
     draw();
     document.body.dataset.ready = 'yes';
-    if (!document.body.dataset.status) setStatus('');
+    if (state.model.stale) setStatus('the script was saved or reloaded from another page: reload before saving here', true);
+    else if (!document.body.dataset.status) setStatus('');
   } catch (error) {
+    if (mine !== refreshes) return;
     setStatus(error.message, true);
+    // An ASCII script becomes UTF-8 only when the author says so.
+    if (error.status === 422 && !state.utf8 && /"utf8": true/.test(error.message) &&
+        window.confirm(`${error.message}\n\nSave this script as UTF-8 from now on?`)) {
+      state.utf8 = true;
+      refresh();
+    }
   }
 }
 
@@ -380,7 +405,8 @@ function deleteSelected() {
 
 async function save() {
   try {
-    state.model = await post('/api/save', {...request(), version: state.model.version});
+    ++refreshes;
+    took(await post('/api/save', request()));
     state.edits = emptyEdits();
     state.undo = [];
     state.redo = [];
@@ -394,7 +420,8 @@ async function save() {
 
 async function reload() {
   try {
-    state.model = await post('/api/reload', request());
+    ++refreshes;
+    took(await post('/api/reload', {lang: state.lang, windows: state.windows}));
     state.edits = emptyEdits();
     state.undo = [];
     state.redo = [];
