@@ -7,6 +7,7 @@
 #include <iostream>
 #include <string>
 
+#include "reading/local_paths.h"
 #include "check/findings.h"
 #include "check/read_budget.h"
 #include "check/script_checker.h"
@@ -27,22 +28,6 @@ int Usage(const std::string& problem) {
                  "  --codepage N    read every text as code page N (default: each language's own)\n"
                  "  --read-budget MS   warn when the screen needs more than MS ms of reading at 4x (default 1000)\n";
     return kCannotRun;
-}
-
-bool IsDirectory(const std::string& path) {
-    struct stat info;
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-std::string BaseName(const std::string& path) {
-    std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string DirectoryName(const std::string& path) {
-    std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <iostream>
 #include <random>
 
+#include "try/local_page.h"
 #include "design/designer.h"
 #include "design/guarded_server.h"
 #include "design/picture_upload.h"
@@ -27,14 +28,6 @@ int Usage(const std::string& problem) {
                  "  --port N       the port on 127.0.0.1 (default: any free one)\n"
                  "  --no-browser   only print the page's address\n";
     return 2;
-}
-
-std::string NewToken() {
-    std::random_device device;
-    std::string token;
-    const char digits[] = "0123456789abcdef";
-    for (int i = 0; i < 32; ++i) token += digits[device() % 16];
-    return token;
 }
 
 std::string LowerCase(std::string text) {
@@ -97,23 +90,6 @@ GuardedServer* running = nullptr;
 
 void StopOnSignal(int) {
     if (running) running->stop();
-}
-
-void OpenBrowser(const std::string& url) {
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) return;
-    // A grandchild opens it, so that no child of the server is left unreaped.
-    pid_t child = fork();
-    if (child == 0) {
-        if (fork() == 0) {
-            setsid();
-            for (const char* opener : {"xdg-open", "sensible-browser", "chromium"}) {
-                execlp(opener, opener, url.c_str(), static_cast<char*>(nullptr));
-            }
-            _exit(127);
-        }
-        _exit(0);
-    }
-    if (child > 0) waitpid(child, nullptr, 0);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "reading/local_paths.h"
 #include "check/autorun_section.h"
 #include "image/disc_icon.h"
 #include "new/disc_items.h"
@@ -24,16 +25,6 @@ const char* const kProgramFiles[] = {"AUTORUN.EXE", "AUTORUN_95.DLL", "AUTORUN_N
 // The icon that Windows' own section names, made from the background.
 const char kDiscIconFile[] = "AUTORUN.ICO";
 constexpr char kScript[] = "AUTORUN.INF";
-
-bool IsDirectory(const std::string& path) {
-    struct stat info;
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-std::string BaseName(const std::string& path) {
-    std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 // The program's files that the tool is installed with: beside the tool's
 // build, or where DISCSCREEN_DIST says.

@@ -18,6 +18,7 @@
 #include <random>
 #include <thread>
 
+#include "try/local_page.h"
 #include "reading/command_arguments.h"
 #include "reading/shown_screen.h"
 #include "reading/systems.h"
@@ -46,14 +47,6 @@ int Usage(const std::string& problem) {
     return 2;
 }
 
-std::string NewToken() {
-    std::random_device device;
-    std::string token;
-    const char digits[] = "0123456789abcdef";
-    for (int i = 0; i < 32; ++i) token += digits[device() % 16];
-    return token;
-}
-
 // A socket listening on 127.0.0.1 at a free port, for websockify.
 int ListenOnLoopback(int* port) {
     int listening = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -75,14 +68,6 @@ bool WritePrivateFile(const std::string& path, const std::string& text) {
     if (file < 0) return false;
     bool written = write(file, text.data(), text.size()) == static_cast<ssize_t>(text.size());
     return close(file) == 0 && written;
-}
-
-void OpenBrowser(const std::string& url) {
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) return;
-    ChildProcess opener;
-    for (const char* program : {"xdg-open", "sensible-browser"}) {
-        if (opener.Start({program, url}, {}, -1, "/dev/null")) return;
-    }
 }
 
 httplib::Server* running = nullptr;
