@@ -60,6 +60,32 @@ std::string StringField(const json& body, const char* name, const std::string& f
     return found->get<std::string>();
 }
 
+// This tool again as a child with `words` after its name, its output into
+// `log`, keeping none of this server's sockets; the child's pid.
+pid_t StartThisTool(const std::vector<std::string>& words, const std::string& log, bool ownGroup) {
+    char self[PATH_MAX];
+    ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (length <= 0) throw RequestRefused{500, "cannot find this program"};
+    self[length] = '\0';
+    std::vector<char*> argv = {self};
+    for (const std::string& word : words) argv.push_back(const_cast<char*>(word.c_str()));
+    argv.push_back(nullptr);
+    pid_t child = fork();
+    if (child == 0) {
+        if (ownGroup) setpgid(0, 0);
+        int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (out >= 0) {
+            dup2(out, 1);
+            dup2(out, 2);
+        }
+        for (int descriptor = 3; descriptor < 1024; ++descriptor) close(descriptor);
+        execv(self, argv.data());
+        _exit(2);
+    }
+    if (child < 0) throw RequestRefused{500, std::string("cannot start discscreen ") + words.front()};
+    return child;
+}
+
 const SystemLanguage& LanguageNamed(const std::string& code) {
     const SystemLanguage* language = FindSystemLanguage(code);
     if (!language) throw RequestRefused{400, "no system language '" + code + "'"};
@@ -435,23 +461,10 @@ DesignAnswer Designer::Preview(const DesignRequest& sent) {
     const SystemLanguage& language = LanguageNamed(StringField(request, "lang", "en"));
     const WindowsSystem& windows = WindowsNamed(StringField(request, "windows", "later"));
     std::lock_guard<std::mutex> lock(previewMutex_);
-    char self[PATH_MAX];
-    ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (length <= 0) throw RequestRefused{500, "cannot find this program"};
-    self[length] = '\0';
     const std::string picture = setup_.workFolder + "/preview.png";
     const std::string log = setup_.workFolder + "/preview.log";
-    pid_t child = fork();
-    if (child == 0) {
-        int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (out >= 0) {
-            dup2(out, 1);
-            dup2(out, 2);
-        }
-        execl(self, self, "preview", setup_.discRealPath.c_str(), "-o", picture.c_str(), "--lang", language.code,
-              "--windows", windows.name, static_cast<char*>(nullptr));
-        _exit(2);
-    }
+    pid_t child = StartThisTool({"preview", setup_.discRealPath, "-o", picture, "--lang", language.code,
+                                 "--windows", windows.name}, log, false);
     int status = 0;
     if (child < 0 || waitpid(child, &status, 0) < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         std::string said;
@@ -556,29 +569,13 @@ DesignAnswer Designer::Try(const DesignRequest& sent) {
     const SystemLanguage& language = LanguageNamed(StringField(request, "lang", "en"));
     const WindowsSystem& windows = WindowsNamed(StringField(request, "windows", "later"));
     std::lock_guard<std::mutex> lock(tryMutex_);
-    char self[PATH_MAX];
-    ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (length <= 0) throw RequestRefused{500, "cannot find this program"};
-    self[length] = '\0';
     for (auto run = tries_.begin(); run != tries_.end();) {
         run = waitpid(*run, nullptr, WNOHANG) == 0 ? run + 1 : tries_.erase(run);
     }
     const std::string log = setup_.workFolder + "/try-" + std::to_string(++tryCount_) + ".log";
-    pid_t child = fork();
-    if (child == 0) {
-        setpgid(0, 0);
-        int out = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (out >= 0) {
-            dup2(out, 1);
-            dup2(out, 2);
-        }
-        // The run outlives this server: it keeps none of its sockets.
-        for (int descriptor = 3; descriptor < 1024; ++descriptor) close(descriptor);
-        execl(self, self, "try", setup_.discRealPath.c_str(), "--no-browser", "--lang", language.code, "--windows",
-              windows.name, static_cast<char*>(nullptr));
-        _exit(2);
-    }
-    if (child < 0) throw RequestRefused{500, "cannot start a try"};
+    // The run outlives this request in a process group of its own.
+    pid_t child = StartThisTool({"try", setup_.discRealPath, "--no-browser", "--lang", language.code, "--windows",
+                                 windows.name}, log, true);
     tries_.push_back(child);
     // Its first line is the page's address, printed once it listens.
     for (int wait = 0; wait < 300; ++wait) {
