@@ -96,7 +96,8 @@ std::vector<unsigned char> PackRows(const std::vector<std::vector<unsigned char>
 std::vector<unsigned char> BitmapFile(const PicturePixels& pixels, const std::vector<std::uint32_t>& palette,
                                       int bitCount, std::uint32_t compression,
                                       const std::vector<unsigned char>& bits) {
-    const std::size_t tableEntries = std::size_t(1) << bitCount;
+    // A full colour table up to 8 bits a pixel, none above.
+    const std::size_t tableEntries = bitCount <= 8 ? std::size_t(1) << bitCount : 0;
     const std::uint32_t bitsOffset = static_cast<std::uint32_t>(kDibFileHeaderBytes + 40 + 4 * tableEntries);
     std::vector<unsigned char> file = {'B', 'M'};
     PutU32(file, bitsOffset + static_cast<std::uint32_t>(bits.size()));
@@ -170,21 +171,5 @@ std::vector<unsigned char> TrueColourBitmap(const PicturePixels& pixels) {
             row[3 * x + 2] = static_cast<unsigned char>(colour >> 16);
         }
     }
-    std::vector<unsigned char> file = {'B', 'M'};
-    const std::uint32_t bitsOffset = kDibFileHeaderBytes + 40;
-    PutU32(file, bitsOffset + static_cast<std::uint32_t>(bits.size()));
-    PutU32(file, 0);
-    PutU32(file, bitsOffset);
-    PutU32(file, 40);
-    PutU32(file, static_cast<std::uint32_t>(pixels.width));
-    PutU32(file, static_cast<std::uint32_t>(pixels.height));
-    PutU16(file, 1);
-    PutU16(file, 24);
-    PutU32(file, kDibRgb);
-    PutU32(file, static_cast<std::uint32_t>(bits.size()));
-    file.insert(file.end(), pixels.pixelsPerMetre, pixels.pixelsPerMetre + 8);
-    PutU32(file, 0);
-    PutU32(file, 0);
-    file.insert(file.end(), bits.begin(), bits.end());
-    return file;
+    return BitmapFile(pixels, {}, 24, kDibRgb, bits);
 }
