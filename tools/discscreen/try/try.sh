@@ -91,7 +91,7 @@ within 20 test -S "$SOCKET" || die "x11vnc did not start (see $WORK/x11vnc.log)"
 # The run goes on after the program ends (a restart starts it again) until
 # the tool ends it.
 while :; do
-  sleep 1 &
+  sleep infinity &
   PAUSE_PID=$!
   wait "$PAUSE_PID" || true
 done
