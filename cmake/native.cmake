@@ -91,6 +91,8 @@ add_executable(tool_unit_tests ${CMAKE_SOURCE_DIR}/tests/tools/script_rewrite_te
                                ${CMAKE_SOURCE_DIR}/tools/discscreen/reading/vocabulary_table.cpp
                                ${CMAKE_SOURCE_DIR}/tools/discscreen/reading/vocabulary_meanings.cpp
                                ${CMAKE_SOURCE_DIR}/tools/discscreen/reading/script_reference.cpp
+                               ${CMAKE_SOURCE_DIR}/tests/tools/page_assembly_test.cpp
+                               ${CMAKE_SOURCE_DIR}/tools/discscreen/design/page_assembly.cpp
                                ${CMAKE_SOURCE_DIR}/tests/tools/wine_trace_test.cpp
                                ${CMAKE_SOURCE_DIR}/tools/discscreen/try/wine_trace.cpp)
 target_include_directories(tool_unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tools/discscreen ${CMAKE_SOURCE_DIR}/tests/unit)

@@ -11,6 +11,7 @@
 
 #include "design/design_files.h"
 #include "design/entry_placement.h"
+#include "design/page_assembly.h"
 #include "design/picture_upload.h"
 #include "design/vocabulary_json.h"
 #include "new/new_disc.h"
@@ -96,6 +97,19 @@ const WindowsSystem& WindowsNamed(const std::string& name) {
     const WindowsSystem* windows = FindWindowsSystem(name);
     if (!windows) throw RequestRefused{400, "no Windows '" + name + "'"};
     return *windows;
+}
+
+// The files of the page, by name, with their types.
+const std::map<std::string, const char*> kPageParts = {
+    {"index.html", "text/html; charset=utf-8"},         {"start.html", "text/html; charset=utf-8"},
+    {"designer.js", "text/javascript; charset=utf-8"},  {"panel.js", "text/javascript; charset=utf-8"},
+    {"writer.js", "text/javascript; charset=utf-8"},    {"drawing.js", "text/javascript; charset=utf-8"},
+    {"keyboard.js", "text/javascript; charset=utf-8"},  {"align.js", "text/javascript; charset=utf-8"},
+    {"designer.css", "text/css; charset=utf-8"}};
+
+bool ReadPagePart(const std::string& name, std::string* text) {
+    return kPageParts.count(name) &&
+           ReadWholeFile(std::string(DISCSCREEN_SOURCE_DIR) + "/tools/discscreen/design/page/" + name, text);
 }
 
 bool IsAscii(const std::string& bytes) {
@@ -275,16 +289,6 @@ DesignAnswer Designer::Route(const DesignRequest& request) {
         {"/picture", &Designer::Picture},        {"/api/files", &Designer::Files},
         {"/api/vocabulary", &Designer::Vocabulary}, {"/api/styles", &Designer::Styles},
         {"/text.png", &Designer::TextPicture}};
-    static const std::map<std::string, const char*> pages = {
-        {"/designer.js", "designer.js"}, {"/designer.css", "designer.css"}, {"/panel.js", "panel.js"},
-        {"/writer.js", "writer.js"}, {"/drawing.js", "drawing.js"}, {"/keyboard.js", "keyboard.js"},
-        {"/align.js", "align.js"}};
-    static const std::map<std::string, const char*> types = {
-        {"index.html", "text/html; charset=utf-8"}, {"start.html", "text/html; charset=utf-8"},
-        {"designer.js", "text/javascript; charset=utf-8"}, {"panel.js", "text/javascript; charset=utf-8"},
-        {"writer.js", "text/javascript; charset=utf-8"}, {"drawing.js", "text/javascript; charset=utf-8"},
-        {"keyboard.js", "text/javascript; charset=utf-8"}, {"align.js", "text/javascript; charset=utf-8"},
-        {"designer.css", "text/css; charset=utf-8"}};
     const bool get = request.method == "GET" || request.method == "HEAD";
     if (auto post = posts.find(request.path); post != posts.end()) {
         if (request.method != "POST") return Refusal(405, request.path + " takes a POST");
@@ -302,26 +306,24 @@ DesignAnswer Designer::Route(const DesignRequest& request) {
     if (request.path == "/") {
         if (!get) return Refusal(405, "/ takes a GET");
         std::lock_guard<std::mutex> lock(mutex_);
-        const char* name = setup_.hasScript ? "index.html" : "start.html";
-        return Page(name, types.at(name));
+        return Page(setup_.hasScript ? "index.html" : "start.html");
     }
-    if (auto page = pages.find(request.path); page != pages.end()) {
+    if (request.path.size() > 1 && kPageParts.count(request.path.substr(1))) {
         if (!get) return Refusal(405, request.path + " takes a GET");
-        return Page(page->second, types.at(page->second));
+        return Page(request.path.substr(1));
     }
     return Refusal(404, "no such request");
 }
 
-DesignAnswer Designer::Page(const std::string& name, const char* type) const {
+DesignAnswer Designer::Page(const std::string& name) const {
     std::string text;
-    if (!ReadWholeFile(std::string(DISCSCREEN_SOURCE_DIR) + "/tools/discscreen/design/page/" + name, &text)) {
-        return Refusal(404, "the designer's " + name + " is missing");
-    }
+    if (!ReadPagePart(name, &text)) return Refusal(404, "the designer's " + name + " is missing");
     const std::string mark = "@TOKEN@";
     for (std::size_t at = text.find(mark); at != std::string::npos; at = text.find(mark, at)) {
         text.replace(at, mark.size(), setup_.token);
     }
-    return {200, type, text};
+    if (name == "index.html") text = AssemblePage(text, ReadPagePart, Dump(VocabularyJson()));
+    return {200, kPageParts.at(name), text};
 }
 
 DesignAnswer Designer::Picture(const DesignRequest& request) {

@@ -57,7 +57,7 @@ private:
     struct Edited;
 
     DesignAnswer Route(const DesignRequest& request);
-    DesignAnswer Page(const std::string& name, const char* type) const;
+    DesignAnswer Page(const std::string& name) const;
     DesignAnswer Picture(const DesignRequest& request);
     DesignAnswer Files(const DesignRequest& request);
     DesignAnswer Model(const DesignRequest& request);

@@ -6,9 +6,11 @@
 
 const vocabulary = {sections: [], tags: [], colours: [], files: []};
 
+// The vocabulary comes inside the page; /api/vocabulary serves it alone too.
 async function loadVocabulary() {
+  const inside = document.querySelector('#vocabulary');
   const [words, files] = await Promise.all([
-    fetch(`/api/vocabulary?token=${token}`).then((response) => response.json()),
+    inside ? JSON.parse(inside.textContent) : fetch(`/api/vocabulary?token=${token}`).then((response) => response.json()),
     fetch(`/api/files?token=${token}`).then((response) => response.json())]);
   Object.assign(vocabulary, words, {files: files.map((file) => file.replace(/\//g, '\\'))});
 }
