@@ -62,14 +62,18 @@ function took(model) {
 
 let refreshes = 0;  // an answer to an older refresh is not drawn over a newer one
 
-async function refresh() {
+// `asked`: the reading already asked for, else a new one of the edits.
+async function refresh(asked) {
   const mine = ++refreshes;
   try {
-    const model = await post('/api/model', request());
+    const model = await (asked || post('/api/model', request()));
     if (mine !== refreshes) return;
     took(model);
     draw();
-    document.body.dataset.ready = 'yes';
+    if (!document.body.dataset.ready) {
+      document.body.dataset.ready = 'yes';
+      performance.mark('designer-ready');
+    }
     if (state.model.stale) setStatus('the script was saved or reloaded from another page: reload before saving here', true);
     else if (!document.body.dataset.status) setStatus('');
   } catch (error) {
@@ -546,4 +550,8 @@ $('[data-action="redo"]').addEventListener('click', () => stepBack(state.redo, s
 $('[data-action="add-button"]').addEventListener('click', addButton);
 $('[data-action="add-text"]').addEventListener('click', addText);
 $('[data-action="delete"]').addEventListener('click', deleteSelected);
-loadVocabulary().then(refresh, (error) => setStatus(`the vocabulary did not load: ${error.message}`, true));
+// The first reading is asked for beside the vocabulary, not after it.
+const firstReading = post('/api/model', request());
+firstReading.catch(() => {});  // refresh() reports its refusal
+loadVocabulary().then(() => refresh(firstReading),
+                      (error) => setStatus(`the vocabulary did not load: ${error.message}`, true));
