@@ -107,10 +107,42 @@ BUTTON3=PUSHBUTTON,40,300,0,0,NORMAL,NO,PUSH3.BMP,3
 [END]
 `},
 ];
+// The same screens on displays the program draws twice as large.
+WINE_CASES.push(...WINE_CASES.map((c) => ({...c, name: `${c.name} at 200 %`, dpi: '192'})));
+
+// The display's scale: later Windows draws the screen a whole number of
+// times larger, older ones as it is at any DPI.
+const DISPLAY_CASES = [
+  {windows: 'later', dpi: '120', scale: 1},
+  {windows: 'later', dpi: '144', scale: 2},
+  {windows: 'later', dpi: '288', scale: 3},
+  {windows: 'xp', dpi: '192', scale: 1},
+  {windows: '95', dpi: '288', scale: 1},
+];
+
+const chooseDisplay = async (page, windows, dpi) => {
+  for (const [action, value] of [['windows', windows], ['dpi', dpi]]) {
+    await page.select(`[data-action="${action}"]`, value);
+    await page.waitForFunction(() => document.body.dataset.pending === '0');
+  }
+};
+
+async function displayScales(browser) {
+  for (const c of DISPLAY_CASES) {
+    const shown = await withDesigner(browser, null, async (page) => {
+      await chooseDisplay(page, c.windows, c.dpi);
+      return page.evaluate(() => ({scale: state.model.scale, width: document.querySelector('#screen').getBoundingClientRect().width,
+                                   model: state.model.width}));
+    });
+    check(`${c.windows} at ${c.dpi} DPI draws the screen ${c.scale} times larger`,
+          shown.scale === c.scale && shown.width === shown.model * c.scale, JSON.stringify(shown));
+  }
+}
 
 async function screensAgainstWine(browser) {
   for (const c of WINE_CASES) {
     const shares = await withDesigner(browser, c.script, async (page) => {
+      if (c.dpi) await chooseDisplay(page, 'later', c.dpi);
       await page.click('[data-action="preview"]');
       await page.waitForFunction(() => document.querySelector('#status').textContent === 'previewed' ||
                                        document.body.dataset.status === 'problem', {timeout: 600000});
@@ -124,5 +156,5 @@ async function screensAgainstWine(browser) {
   }
 }
 
-await runSuites('drawing', [textSizesAreWines, captionBackgrounds, hugeFontIsDrawn,
+await runSuites('drawing', [textSizesAreWines, captionBackgrounds, hugeFontIsDrawn, displayScales,
                             ...(process.env.DESIGNER_NO_WINE ? [] : [screensAgainstWine])]);

@@ -48,10 +48,22 @@ const KEY_CASES = [
        /BUTTON1=PUSHBUTTON,39,146,/.test(fs.readFileSync(path.join(folder, 'AUTORUN.INF'), 'latin1'))},
   {name: 'an arrow typed into a field stays the field\'s', click: ['BUTTON1'], keys: ['focus-field', 'ArrowRight', 'Tab'], still: true,
    holds: (page) => page.evaluate(() => state.model.buttons[0].x === 40 && state.undo.length === 0)},
+  {name: 'on a 200 % display a drag moves by half the pointer\'s pixels, and an arrow by one', click: ['BUTTON1'],
+   keys: ['display:192', 'drag:40,20', 'ArrowRight'],
+   holds: (page) => settled(page, () => state.model.buttons[0].x === 61 && state.model.buttons[0].y === 156)},
 ];
 
 async function press(page, key) {
   if (key === 'focus-field') return page.click('#panel .field[data-field="2"] input');
+  if (key.startsWith('display:')) return page.select('[data-action="dpi"]', key.slice(8));
+  if (key.startsWith('drag:')) {
+    const [dx, dy] = key.slice(5).split(',').map(Number);
+    const box = await (await page.$('[data-entry="BUTTON1"]')).boundingBox();
+    await page.mouse.move(box.x + 5, box.y + 5);
+    await page.mouse.down();
+    await page.mouse.move(box.x + 5 + dx, box.y + 5 + dy, {steps: 4});
+    return page.mouse.up();
+  }
   const parts = key.split('+');
   for (const part of parts.slice(0, -1)) await page.keyboard.down(part);
   await page.keyboard.press(parts.at(-1));

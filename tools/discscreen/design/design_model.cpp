@@ -53,11 +53,15 @@ public:
 
     // A text without a size is measured in the typeface Wine draws it in.
     int codePage = 1252;
-    TextExtent MeasureText(FontHandle font, const std::string& text) override {
+    TextExtent MeasureText(FontHandle font, const std::string& text) override { return MeasureAt(font, text, 1); }
+
+    // The extent in the font the program makes at the screen's scale.
+    TextExtent MeasureAt(FontHandle font, const std::string& text, int scale) const {
         RasterFont raster;
         auto found = fonts.find(font);
         raster.systemFont = !font || found == fonts.end();
         if (!raster.systemFont) raster.changes = found->second;
+        raster.scale = scale;
         return MeasureRasterText(raster, ToPageText(text, codePage));
     }
 };
@@ -137,14 +141,24 @@ json ButtonsJson(const ScreenModel& screen, const DesignReading& reading) {
     return buttons;
 }
 
-json TextsJson(const ScreenModel& screen, const DesignHost& host, int codePage) {
+// A text's size in the script's pixels. One the program measures is
+// measured in the font it makes at the screen's scale, which need not be the
+// scale's multiple of the plain measure: then it is a fraction.
+json TextSize(const TextItem& text, const DesignHost& host, int scale) {
+    if (!text.measured || scale == 1) return {{"width", text.width}, {"height", text.height}};
+    const TextExtent extent = host.MeasureAt(text.font, text.text, scale);
+    return {{"width", static_cast<double>(extent.width) / scale}, {"height", static_cast<double>(extent.height) / scale}};
+}
+
+json TextsJson(const ScreenModel& screen, const DesignHost& host, int codePage, int scale) {
     json texts = json::array();
     for (int number = 0; number < kSlotCount; ++number) {
         const TextItem* text = screen.Text(number);
         if (!text) continue;
+        const json size = TextSize(*text, host, scale);
         texts.push_back({{"number", number},
                          {"x", text->x}, {"y", text->y},
-                         {"width", text->width}, {"height", text->height},
+                         {"width", size["width"]}, {"height", size["height"]},
                          {"measured", text->measured},
                          {"text", ToPageText(text->text, codePage)},
                          {"highlightColour", text->highlightColour},
@@ -239,7 +253,7 @@ json ReadDesignModel(const DesignReading& reading) {
                   {"width", host.backgroundWidth},
                   {"height", host.backgroundHeight},
                   {"buttons", ButtonsJson(screen, reading)},
-                  {"texts", TextsJson(screen, host, codePage)},
+                  {"texts", TextsJson(screen, host, codePage, reading.scale)},
                   {"entries", listener.entries},
                   {"sectionEnds", sectionEnds},
                   {"findings", FindingsJson(target, reading.lineOrigins, codePage)},

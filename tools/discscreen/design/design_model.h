@@ -17,6 +17,7 @@ struct DesignReading {
     std::vector<int> lineOrigins;  // per line: the script's line, or -(i + 1) for new entry i
     const SystemLanguage* language = nullptr;
     const WindowsSystem* windows = nullptr;
+    int scale = 1;  // the screen's whole factor on the page's display
 };
 
 nlohmann::json ReadDesignModel(const DesignReading& reading);

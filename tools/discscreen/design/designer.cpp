@@ -24,6 +24,7 @@
 #include "design/text_picture.h"
 #include "pictures/picture_pixels.h"
 #include "pictures/png_file.h"
+#include "script/screen_scale.h"
 #include "script/screen_script.h"
 
 using nlohmann::json;
@@ -105,11 +106,29 @@ const std::map<std::string, const char*> kPageParts = {
     {"designer.js", "text/javascript; charset=utf-8"},  {"panel.js", "text/javascript; charset=utf-8"},
     {"writer.js", "text/javascript; charset=utf-8"},    {"drawing.js", "text/javascript; charset=utf-8"},
     {"keyboard.js", "text/javascript; charset=utf-8"},  {"align.js", "text/javascript; charset=utf-8"},
+    {"display.js", "text/javascript; charset=utf-8"},
     {"designer.css", "text/css; charset=utf-8"}};
 
 bool ReadPagePart(const std::string& name, std::string* text) {
     return kPageParts.count(name) &&
            ReadWholeFile(std::string(DISCSCREEN_SOURCE_DIR) + "/tools/discscreen/design/page/" + name, text);
+}
+
+// The display's DPI a request names ("dpi"), 96 when it names none.
+int DisplayDpiOf(const json& body) {
+    auto dpi = body.find("dpi");
+    if (dpi == body.end()) return 96;
+    if (!dpi->is_number_integer() || dpi->get<long long>() < 48 || dpi->get<long long>() > 960) {
+        throw RequestRefused{400, "\"dpi\" is no whole number from 48 to 960"};
+    }
+    return static_cast<int>(dpi->get<long long>());
+}
+
+// The whole factor the program draws its screen at on that display, as the
+// program chooses it for this Windows.
+int ScreenScaleOf(const json& body, const WindowsSystem& windows) {
+    const int dpi = DisplayDpiOf(body);
+    return ScalesWithDpi(windows.info) ? ScaleForDpi(dpi) : 1;
 }
 
 bool IsAscii(const std::string& bytes) {
@@ -231,6 +250,7 @@ struct Designer::Edited {
     std::vector<int> origins;
     const SystemLanguage* language = nullptr;
     const WindowsSystem* windows = nullptr;
+    int scale = 1;  // the screen's whole factor on the page's display
 };
 
 bool Designer::Load(std::string* why) {
@@ -367,6 +387,7 @@ Designer::Edited Designer::Edit(const json& body, const std::string& version) {
     edited.version = version;
     edited.language = &LanguageNamed(StringField(body, "lang", "en"));
     edited.windows = &WindowsNamed(StringField(body, "windows", "later"));
+    edited.scale = ScreenScaleOf(body, *edited.windows);
     auto agreed = body.find("utf8");
     if (agreed != body.end() && !agreed->is_boolean()) throw RequestRefused{400, "\"utf8\" is no true or false"};
     // An ASCII script may become UTF-8 when the author agrees; a script in a
@@ -394,6 +415,7 @@ json Designer::ModelOf(const Edited& edited) {
     DesignReading reading;
     reading.language = edited.language;
     reading.windows = edited.windows;
+    reading.scale = edited.scale;
     reading.scriptBytes = edited.result;
     reading.lineOrigins = edited.origins;
     reading.target = setup_.target;
@@ -403,6 +425,7 @@ json Designer::ModelOf(const Edited& edited) {
     json model = ReadDesignModel(reading);
     model["version"] = edited.version;
     model["stale"] = edited.version != bases_.CurrentVersion();
+    model["scale"] = edited.scale;
     return model;
 }
 
@@ -466,7 +489,8 @@ DesignAnswer Designer::Preview(const DesignRequest& sent) {
     const std::string picture = setup_.workFolder + "/preview.png";
     const std::string log = setup_.workFolder + "/preview.log";
     pid_t child = StartThisTool({"preview", setup_.discRealPath, "-o", picture, "--lang", language.code,
-                                 "--windows", windows.name}, log, false);
+                                 "--windows", windows.name, "--dpi", std::to_string(DisplayDpiOf(request))},
+                                log, false);
     int status = 0;
     if (child < 0 || waitpid(child, &status, 0) < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         std::string said;

@@ -6,6 +6,7 @@
 #include "design/design_files.h"
 #include "design/text_raster.h"
 #include "pictures/picture_pixels.h"
+#include "script/screen_scale.h"
 
 namespace {
 
@@ -25,6 +26,13 @@ std::uint32_t ColourOf(const QueryParameters& request, const char* name) {
     return static_cast<std::uint32_t>(std::stoul(ParamOf(request, name), nullptr, 16));
 }
 
+// The screen's whole factor, 1 when not given.
+int ScaleOf(const QueryParameters& request) {
+    const int scale = HasParam(request, "scale") ? NumberOf(request, "scale") : 1;
+    if (scale < 1 || scale > kMaxScreenScale) throw std::invalid_argument("a screen's scale is 1 to 5");
+    return scale;
+}
+
 RasterFont FontOf(const QueryParameters& request) {
     RasterFont font;
     font.systemFont = ParamOf(request, "system") == "1";
@@ -36,13 +44,15 @@ RasterFont FontOf(const QueryParameters& request) {
     font.changes.italic = ParamOf(request, "italic") == "1";
     font.changes.underline = ParamOf(request, "underline") == "1";
     font.changes.strikeOut = ParamOf(request, "strikeout") == "1";
+    font.scale = ScaleOf(request);
     return font;
 }
 
-// The rectangle of the background picture that the program copies back under
-// a text; black where the rectangle leaves the picture.
+// The rectangle of the background picture, drawn `scale` times larger, that
+// the program copies back under a text; black where the rectangle leaves the
+// picture.
 std::vector<std::uint32_t> BackgroundPart(const std::string& discFolder, const std::string& relative, int x, int y,
-                                          int width, int height) {
+                                          int width, int height, int scale) {
     const std::string path = FileInsideFolder(discFolder, relative);
     std::string bytes;
     PicturePixels pixels;
@@ -54,8 +64,9 @@ std::vector<std::uint32_t> BackgroundPart(const std::string& discFolder, const s
     std::vector<std::uint32_t> part(static_cast<std::size_t>(width) * height, 0);
     for (int row = 0; row < height; ++row) {
         for (int column = 0; column < width; ++column) {
-            const long long px = static_cast<long long>(x) + column, py = static_cast<long long>(y) + row;
-            if (px < 0 || py < 0 || px >= pixels.width || py >= pixels.height) continue;
+            const long long sx = static_cast<long long>(x) + column, sy = static_cast<long long>(y) + row;
+            if (sx < 0 || sy < 0 || sx / scale >= pixels.width || sy / scale >= pixels.height) continue;
+            const long long px = sx / scale, py = sy / scale;
             part[static_cast<std::size_t>(row) * width + column] = pixels.colours[py * pixels.width + px];
         }
     }
@@ -77,7 +88,7 @@ std::string TextPicturePng(const std::string& discFolder, const QueryParameters&
         below.assign(coverage.level.size(), ColourOf(request, "fill"));
     } else if (HasParam(request, "back")) {
         below = BackgroundPart(discFolder, ParamOf(request, "back"), NumberOf(request, "x"),
-                               NumberOf(request, "y"), width, height);
+                               NumberOf(request, "y"), width, height, ScaleOf(request));
     }
     return TextPng(coverage, ColourOf(request, "colour"), below.empty() ? nullptr : &below);
 }

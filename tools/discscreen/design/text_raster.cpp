@@ -9,6 +9,8 @@
 #include <map>
 #include <mutex>
 
+#include "script/screen_scale.h"
+
 namespace {
 
 // Wine 8 under the preview draws every face a script can name (Tahoma,
@@ -86,6 +88,7 @@ bool SizeFont(const RasterFont& font, SizedFont* sized, std::string* why) {
     const long cell = os2 ? os2->usWinAscent + os2->usWinDescent : face->ascender - face->descender;
     int height = font.systemFont ? kSystemFontHeight : changes.hasHeight ? changes.height : kDefaultGuiFontHeight;
     if (height == 0) height = kSystemFontHeight;
+    height = Scaled(height, font.scale);
     FT_Long ppem = 0;
     if (height > 32767) {  // beyond the 16.16 arithmetic: the largest em in any case
         ppem = kLargestEm;
@@ -107,6 +110,8 @@ bool SizeFont(const RasterFont& font, SizedFont* sized, std::string* why) {
     sized->ascent = Rounded26(FT_MulFix(os2 ? os2->usWinAscent : face->ascender, scale));
     sized->descent = Rounded26(FT_MulFix(os2 ? os2->usWinDescent : -face->descender, scale));
     if (font.systemFont && os2 && os2->xAvgCharWidth > 0) {
+        // Wine makes the system font taller on a larger display, and the
+        // program keeps its width (seen at 192 DPI): it only narrows more.
         sized->widthRatio = kSystemFontWidth * static_cast<double>(face->units_per_EM) / (os2->xAvgCharWidth * ppem);
     }
     sized->underline = !font.systemFont && changes.underline;

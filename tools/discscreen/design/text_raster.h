@@ -13,6 +13,7 @@
 struct RasterFont {
     bool systemFont = false;  // the text has no font of its own
     FontChanges changes;      // the FONT entry, over the default GUI font
+    int scale = 1;            // the screen's whole factor: the program makes its fonts that much larger
 };
 
 // Coverage of each pixel of the rectangle in Wine's 17 grey levels, 0

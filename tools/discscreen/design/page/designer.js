@@ -16,7 +16,7 @@ const KIND_CHECK_BOX = 3;
 const state = {
   // base: the version of the script the edits are made on; the server
   // applies them to that text only, and saves only while it is on disk.
-  lang: 'en', windows: 'later', model: null, base: null, edits: emptyEdits(),
+  lang: 'en', windows: 'later', dpi: 96, model: null, base: null, edits: emptyEdits(),
   selected: null, hovered: null, undo: [], redo: [],
   also: new Set(),  // further selected items (shift-click), for moving and aligning together
 };
@@ -50,6 +50,7 @@ async function post(path, body) {
 
 function request() {
   const made = {lang: state.lang, windows: state.windows, edits: state.edits};
+  if (state.dpi !== 96) made.dpi = state.dpi;
   if (state.base) made.base = state.base;
   if (state.utf8) made.utf8 = true;
   return made;
@@ -174,6 +175,7 @@ function draw() {
   screen.replaceChildren();
   screen.style.width = `${model.width || 640}px`;
   screen.style.height = `${model.height || 480}px`;
+  showScale(screen);
   screen.style.backgroundImage = model.background ? `url("${pictureUrl(model.background)}")` : 'none';
   markPictureProblem(screen, model.background);
   screen.classList.toggle('outlines', $('[data-action="outlines"]').checked);
@@ -295,8 +297,8 @@ function resizeHandle(key, element) {
     const start = {x: event.clientX, y: event.clientY, width: element.offsetWidth, height: element.offsetHeight};
     handle.setPointerCapture(event.pointerId);
     const move = (e) => {
-      element.style.width = `${Math.max(1, start.width + Math.round(e.clientX - start.x))}px`;
-      element.style.height = `${Math.max(1, start.height + Math.round(e.clientY - start.y))}px`;
+      element.style.width = `${Math.max(1, start.width + Math.round((e.clientX - start.x) / screenScale()))}px`;
+      element.style.height = `${Math.max(1, start.height + Math.round((e.clientY - start.y) / screenScale()))}px`;
     };
     handle.addEventListener('pointermove', move);
     handle.addEventListener('pointerup', () => {
@@ -343,8 +345,8 @@ function startDrag(event, key, element) {
 
 function moveDrag(event) {
   if (!dragging) return;
-  dragging.dx = Math.round(event.clientX - dragging.startX);
-  dragging.dy = Math.round(event.clientY - dragging.startY);
+  dragging.dx = Math.round((event.clientX - dragging.startX) / screenScale());
+  dragging.dy = Math.round((event.clientY - dragging.startY) / screenScale());
   for (const moved of dragging.moved) {
     moved.element.style.left = `${moved.left + dragging.dx}px`;
     moved.element.style.top = `${moved.top + dragging.dy}px`;
@@ -449,7 +451,7 @@ async function preview() {
   try {
     const response = await fetch('/api/preview', {
       method: 'POST', headers: {'Content-Type': 'application/json', 'X-Discscreen-Token': token},
-      body: JSON.stringify({lang: state.lang, windows: state.windows})});
+      body: JSON.stringify({lang: state.lang, windows: state.windows, dpi: state.dpi})});
     if (!response.ok) throw new Error((await response.json()).error);
     const blob = await response.blob();
     const figure = $('#truth');

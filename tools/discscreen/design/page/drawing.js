@@ -23,16 +23,20 @@ function textLook(text, highlighted, hasBackground) {
 }
 
 // The server's picture of the text in a colour, over what the look puts
-// under it (then the picture is opaque, blended as Wine blends).
+// under it (then the picture is opaque, blended as Wine blends), at the
+// screen's scale.
 function textPictureUrl(text, colour, look = {}) {
-  const params = new URLSearchParams({token, text: text.text, width: text.width, height: text.height,
+  const scale = screenScale();
+  const params = new URLSearchParams({token, text: text.text, width: Math.round(text.width * scale),
+                                      height: Math.round(text.height * scale),
                                       colour: (COLOURS[colour] || '#000000').slice(1)});
+  if (scale > 1) params.set('scale', scale);
   if (look.fill !== null && look.fill !== undefined) {
     params.set('fill', COLOURS[look.fill].slice(1));
   } else if (look.restore) {
     params.set('back', state.model.background);
-    params.set('x', text.x);
-    params.set('y', text.y);
+    params.set('x', text.x * scale);
+    params.set('y', text.y * scale);
   }
   const font = text.font;
   if (!font) {
@@ -57,7 +61,11 @@ function paintText(element, text, highlighted) {
   element.style.color = 'transparent';
   if (look.nothing || !hasArea(text)) return look;
   const layers = [];
-  if (look.colour !== null) layers.push(`url("${textPictureUrl(text, look.colour, look)}") 0 0 no-repeat`);
+  // The picture is made at the screen's scale: one of its pixels to one of
+  // the enlarged screen's.
+  if (look.colour !== null) {
+    layers.push(`url("${textPictureUrl(text, look.colour, look)}") 0 0 / ${text.width}px ${text.height}px no-repeat`);
+  }
   if (look.restore) layers.push(`url("${pictureUrl(background)}") ${-text.x}px ${-text.y}px no-repeat`);
   element.style.background = layers.join(', ') || 'none';
   if (look.fill !== null) element.style.backgroundColor = COLOURS[look.fill];
@@ -98,30 +106,35 @@ function markPictureProblem(element, path) {
 // and its texts once more, highlighted. Also the rectangles the texts drew in.
 async function programDrawing(width, height) {
   const model = state.model;
+  const scale = screenScale();
   const canvas = new OffscreenCanvas(width, height);
   const context = canvas.getContext('2d');
+  context.imageSmoothingEnabled = false;  // pictures are enlarged pixel for pixel
+  // A picture's part, enlarged by the screen's scale, at a place of the script.
+  const put = (image, sx, sy, w, h, x, y) => context.drawImage(image, sx, sy, w, h, x * scale, y * scale, w * scale, h * scale);
   const back = model.background ? await loadImage(pictureUrl(model.background)).catch(() => null) : null;
-  if (back) context.drawImage(back, 0, 0);
+  if (back) put(back, 0, 0, back.width, back.height, 0, 0);
   const texts = new Map(model.texts.map((text) => [text.number, text]));
   const rectangles = [];
   const drawTextAt = async (text, highlighted) => {
     const look = textLook(text, highlighted, Boolean(back));
     if (look.nothing || !hasArea(text)) return;
-    rectangles.push([text.x, text.y, text.x + text.width, text.y + text.height]);
+    rectangles.push([text.x, text.y, text.x + text.width, text.y + text.height].map((edge) => Math.round(edge * scale)));
     if (look.fill !== null) {
       context.fillStyle = COLOURS[look.fill];
-      context.fillRect(text.x, text.y, text.width, text.height);
+      context.fillRect(text.x * scale, text.y * scale, Math.round(text.width * scale), Math.round(text.height * scale));
     } else if (look.restore) {
-      context.drawImage(back, text.x, text.y, text.width, text.height, text.x, text.y, text.width, text.height);
+      put(back, text.x, text.y, text.width, text.height, text.x, text.y);
     }
-    if (look.colour !== null) context.drawImage(await loadImage(textPictureUrl(text, look.colour, look)), text.x, text.y);
+    if (look.colour !== null) {
+      context.drawImage(await loadImage(textPictureUrl(text, look.colour, look)), text.x * scale, text.y * scale);
+    }
   };
   const drawButton = async (button, highlighted) => {
     if (button.picture && hasArea(button)) {
       const strip = await loadImage(pictureUrl(button.picture)).catch(() => null);
       if (strip) {
-        context.drawImage(strip, frameOf(button, highlighted) * button.width, 0, button.width, button.height,
-                          button.x, button.y, button.width, button.height);
+        put(strip, frameOf(button, highlighted) * button.width, 0, button.width, button.height, button.x, button.y);
       }
     }
     for (const number of [button.caption, button.extraText]) {
@@ -138,8 +151,9 @@ async function programDrawing(width, height) {
 // The shares of pixels, inside the texts' rectangles and outside them, where
 // a channel of the program's picture differs from the drawing by more than 8.
 async function compareWithProgram(truth) {
-  const width = Math.min(truth.width, state.model.width || truth.width);
-  const height = Math.min(truth.height, state.model.height || truth.height);
+  const scale = screenScale();
+  const width = Math.min(truth.width, (state.model.width || truth.width) * scale);
+  const height = Math.min(truth.height, (state.model.height || truth.height) * scale);
   const canvas = new OffscreenCanvas(width, height);
   const context = canvas.getContext('2d');
   context.drawImage(truth, 0, 0);
