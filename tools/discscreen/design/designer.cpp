@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <climits>
 #include <new>
+#include <set>
 
 #include "design/design_files.h"
 #include "design/entry_placement.h"
@@ -318,15 +319,24 @@ DesignAnswer Designer::Route(const DesignRequest& request) {
         std::lock_guard<std::mutex> lock(mutex_);
         return (this->*post->second)(request);
     }
+    // The disc's pictures and files, the texts' pictures and the tables are
+    // not the script's: they are answered beside its requests, not after them.
+    static const std::set<std::string> unlocked = {"/picture", "/text.png", "/api/files", "/api/vocabulary",
+                                                   "/api/styles"};
     if (auto action = gets.find(request.path); action != gets.end()) {
         if (!get) return Refusal(405, request.path + " takes a GET");
+        if (unlocked.count(request.path)) return (this->*action->second)(request);
         std::lock_guard<std::mutex> lock(mutex_);
         return (this->*action->second)(request);
     }
     if (request.path == "/") {
         if (!get) return Refusal(405, "/ takes a GET");
-        std::lock_guard<std::mutex> lock(mutex_);
-        return Page(setup_.hasScript ? "index.html" : "start.html");
+        bool hasScript;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            hasScript = setup_.hasScript;
+        }
+        return Page(hasScript ? "index.html" : "start.html");
     }
     if (request.path.size() > 1 && kPageParts.count(request.path.substr(1))) {
         if (!get) return Refusal(405, request.path + " takes a GET");
