@@ -71,7 +71,17 @@ try {
               `(${ready.map(Math.round).join(', ')}; budget ${READY_BUDGET_MS} ms)`);
   measured += ready.length;
 
+  // The drawing against the program under Wine, before the drag changes it.
   const page = await openedPage();
+  await page.click('[data-action="preview"]');
+  await page.waitForFunction(() => document.querySelector('#status').textContent === 'previewed' ||
+                                   document.body.dataset.status === 'problem', {timeout: 600000});
+  const [difference, inside] = await page.$eval('#truth', (figure) => [figure.dataset.difference, figure.dataset.insideTexts]);
+  console.log(difference === undefined
+      ? `designer drawing against Wine: no preview (${await page.$eval('#status', (s) => s.textContent)})`
+      : `designer drawing against Wine, demo disc: ${(Number(difference) * 100).toFixed(2)}% of the pixels outside texts differ (budget 1%), ` +
+        `${(Number(inside) * 100).toFixed(2)}% inside text rectangles (budget 5%)`);
+
   const steps = await dragSteps(page);
   const waits = steps.map((step) => step.wait);
   const unmoved = new Set(steps.map((step) => step.moved)).size < 2;
@@ -83,16 +93,6 @@ try {
   } else {
     console.log(`designer drag: ${steps.length} steps seen, and the button ${unmoved ? 'did not move' : 'moved'}`);
   }
-
-  // The drawing against the program under Wine.
-  await page.click('[data-action="preview"]');
-  await page.waitForFunction(() => document.querySelector('#status').textContent === 'previewed' ||
-                                   document.body.dataset.status === 'problem', {timeout: 600000});
-  const [difference, inside] = await page.$eval('#truth', (figure) => [figure.dataset.difference, figure.dataset.insideTexts]);
-  console.log(difference === undefined
-      ? `designer drawing against Wine: no preview (${await page.$eval('#status', (s) => s.textContent)})`
-      : `designer drawing against Wine, demo disc: ${(Number(difference) * 100).toFixed(2)}% of the pixels outside texts differ (budget 1%), ` +
-        `${(Number(inside) * 100).toFixed(2)}% inside text rectangles (budget 5%)`);
 } finally {
   await browser.close();
   child.kill('SIGTERM');
