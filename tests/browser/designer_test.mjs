@@ -573,7 +573,7 @@ async function diskChangeConflicts(browser) {
   check('a conflict on disk: the page says so', /1 of your edits clash/.test(status), status);
   const shown = await page.$eval('#disk-conflicts', (box) => !box.hidden && box.textContent);
   check('a conflict on disk: the line and both texts are shown',
-        /line 34: BUTTON1=PUSHBUTTON,40,146,.*yours: BUTTON1=PUSHBUTTON,60,156,.*on disk \(line 34\): BUTTON1=PUSHBUTTON,45,146,/
+        /line 34 as loaded: BUTTON1=PUSHBUTTON,40,146,.*\nyours: BUTTON1=PUSHBUTTON,60,156,.*\non disk \(line 34\): BUTTON1=PUSHBUTTON,45,146,/
             .test(shown), shown);
   check('a conflict on disk: the page shows their line',
         await page.evaluate(() => state.model.buttons.some((button) => button.number === 1 && button.x === 45)));

@@ -64,9 +64,9 @@ function showConflicts(conflicts) {
   for (const conflict of conflicts) {
     const row = document.createElement('li');
     row.dataset.line = String(conflict.line);
-    const mine = conflict.deleted ? 'you deleted it' : `yours: ${conflict.mine}`;
-    const theirs = conflict.theirLine ? `on disk (line ${conflict.theirLine}): ${conflict.theirs}` : 'deleted on disk';
-    row.textContent = `line ${conflict.line}: ${conflict.original} \u2014 ${mine} \u2014 ${theirs}`;
+    const mine = conflict.deleted ? 'yours: deleted' : `yours: ${conflict.mine}`;
+    const theirs = conflict.theirLine ? `on disk (line ${conflict.theirLine}): ${conflict.theirs}` : 'on disk: deleted';
+    row.textContent = `line ${conflict.line} as loaded: ${conflict.original}\n${mine}\n${theirs}`;
     list.appendChild(row);
   }
   box.hidden = conflicts.length === 0;
