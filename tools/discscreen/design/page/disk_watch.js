@@ -38,6 +38,9 @@ async function reloadKeepingEdits() {
     state.edits = answer.edits;
     state.undo = [];
     state.redo = [];
+    // A selection may name an entry by its line, which may have moved.
+    state.selected = null;
+    state.also.clear();
     took(answer.model);
     draw();
     showDiskChange(false);
