@@ -84,6 +84,9 @@ add_test(NAME discscreen_picture
 # Unit tests of the tool's portable parts.
 add_executable(tool_unit_tests ${CMAKE_SOURCE_DIR}/tests/tools/script_rewrite_test.cpp
                                ${CMAKE_SOURCE_DIR}/tools/discscreen/design/script_rewrite.cpp
+                               ${CMAKE_SOURCE_DIR}/tests/tools/edit_rebase_test.cpp
+                               ${CMAKE_SOURCE_DIR}/tools/discscreen/design/edit_rebase.cpp
+                               ${CMAKE_SOURCE_DIR}/tools/discscreen/design/line_diff.cpp
                                ${CMAKE_SOURCE_DIR}/tests/tools/entry_placement_test.cpp
                                ${CMAKE_SOURCE_DIR}/tools/discscreen/design/entry_placement.cpp
                                ${CMAKE_SOURCE_DIR}/tests/tools/vocabulary_test.cpp

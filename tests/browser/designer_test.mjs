@@ -396,8 +396,10 @@ async function twoPages(browser) {
   check('two pages: the reloaded page saves', await waitStatus(second, 'saved') === 'saved');
   const afterSecond = fs.readFileSync(script);
   await front(first);
+  // Its status still says 'saved' from before: wait for this save's answer.
   await first.click('[data-action="save"]');
-  const stale = await waitStatus(first, 'saved');
+  await settledOn(first, () => document.body.dataset.pending === '0');
+  const stale = await first.$eval('#status', (status) => status.textContent);
   check('two pages: the page that did not reload is refused', /another page/.test(stale), stale);
   const expected = lines(afterFirst).map((line) => line.replace(/^BUTTON3=PUSHBUTTON,40,/, 'BUTTON3=PUSHBUTTON,70,'));
   check('two pages: only the reloaded page\'s edit is saved', lines(afterSecond).join('\n') === expected.join('\n') &&
@@ -520,6 +522,83 @@ async function changedOnDiskIsKept(browser) {
   const status = await waitStatus(page, 'saved');
   check('saving over a changed script is refused', /changed on disk/.test(status), status);
   check('the changed script is kept', fs.readFileSync(script).equals(theirs));
+  await page.close();
+  await stop(server);
+}
+
+// Another writer changes the script while a page is open: the page says so
+// and reloads it keeping the author's edits; an edit of a line they changed
+// too is shown as a conflict, and their line is kept.
+const replaceLine = (bytes, from, to) => Buffer.from(bytes.toString('latin1').replace(from, to), 'latin1');
+
+async function editedOnDiskMeanwhile(page, script, theirs) {
+  await dragBy(page, 'BUTTON1', 20, 10);
+  await page.waitForFunction(() => state.model.buttons.some((button) => button.number === 1 && button.x === 60));
+  fs.writeFileSync(script, theirs);
+  await page.waitForSelector('#disk-notice:not([hidden])');
+  await page.click('[data-action="disk-keep"]');
+  return page.waitForFunction(() => /^reloaded/.test(document.querySelector('#status').textContent) ||
+                                    document.body.dataset.status === 'problem')
+      .then(() => page.$eval('#status', (status) => status.textContent));
+}
+
+async function diskChangeKeepsEdits(browser) {
+  const folder = discWith();
+  const script = path.join(folder, 'AUTORUN.INF');
+  const server = await startDesigner(folder);
+  const page = await openPage(browser, server);
+  const before = fs.readFileSync(script);
+  const theirs = Buffer.concat([replaceLine(before, 'BUTTON2=PUSHBUTTON,40,192,', 'BUTTON2=PUSHBUTTON,40,300,'),
+                                Buffer.from('; edited elsewhere\r\n')]);
+  const status = await editedOnDiskMeanwhile(page, script, theirs);
+  check('changed on disk: the edits are carried over', status === 'reloaded, your edits kept', status);
+  check('changed on disk: the page shows their change',
+        await page.evaluate(() => state.model.buttons.some((button) => button.number === 2 && button.y === 300)));
+  await page.click('[data-action="save"]');
+  check('changed on disk: the carried edits save', await waitStatus(page, 'saved') === 'saved');
+  const expected = replaceLine(theirs, 'BUTTON1=PUSHBUTTON,40,146,', 'BUTTON1=PUSHBUTTON,60,156,');
+  check('changed on disk: the file holds both changes', fs.readFileSync(script).equals(expected),
+        lines(fs.readFileSync(script)).filter((line, i) => line !== lines(expected)[i]).join(' | '));
+  await page.close();
+  await stop(server);
+}
+
+async function diskChangeConflicts(browser) {
+  const folder = discWith();
+  const script = path.join(folder, 'AUTORUN.INF');
+  const server = await startDesigner(folder);
+  const page = await openPage(browser, server);
+  const theirs = replaceLine(fs.readFileSync(script), 'BUTTON1=PUSHBUTTON,40,146,', 'BUTTON1=PUSHBUTTON,45,146,');
+  const status = await editedOnDiskMeanwhile(page, script, theirs);
+  check('a conflict on disk: the page says so', /1 of your edits clash/.test(status), status);
+  const shown = await page.$eval('#disk-conflicts', (box) => !box.hidden && box.textContent);
+  check('a conflict on disk: the line and both texts are shown',
+        /line 34 as loaded: BUTTON1=PUSHBUTTON,40,146,.*\nyours: BUTTON1=PUSHBUTTON,60,156,.*\non disk \(line 34\): BUTTON1=PUSHBUTTON,45,146,/
+            .test(shown), shown);
+  check('a conflict on disk: the page shows their line',
+        await page.evaluate(() => state.model.buttons.some((button) => button.number === 1 && button.x === 45)));
+  await page.click('[data-action="save"]');
+  check('a conflict on disk: saving keeps their line', await waitStatus(page, 'saved') === 'saved' &&
+        fs.readFileSync(script).equals(theirs));
+  await page.close();
+  await stop(server);
+}
+
+// A page opened after the script changed on disk shows it as it is now.
+async function pageShowsTheFileOnDisk(browser) {
+  const folder = discWith();
+  const script = path.join(folder, 'AUTORUN.INF');
+  const server = await startDesigner(folder);
+  const theirs = replaceLine(fs.readFileSync(script), 'BUTTON1=PUSHBUTTON,40,146,', 'BUTTON1=PUSHBUTTON,100,146,');
+  fs.writeFileSync(script, theirs);
+  const page = await openPage(browser, server);
+  check('a page opened after a change on disk shows it',
+        await page.evaluate(() => state.model.buttons.some((button) => button.number === 1 && button.x === 100)));
+  await dragBy(page, 'BUTTON2', 10, 0);
+  await page.waitForFunction(() => state.model.buttons.some((button) => button.number === 2 && button.x === 50));
+  await page.click('[data-action="save"]');
+  check('a page opened after a change on disk saves over it', await waitStatus(page, 'saved') === 'saved' &&
+        fs.readFileSync(script).equals(replaceLine(theirs, 'BUTTON2=PUSHBUTTON,40,', 'BUTTON2=PUSHBUTTON,50,')));
   await page.close();
   await stop(server);
 }
@@ -654,7 +733,9 @@ const browser = await puppeteer.launch({
   protocolTimeout: 700000,  // the first Wine preview makes its prefix
 });
 // DESIGNER_ONLY=name runs one of these alone.
-const ALONE = {requestCases, refusals, slowClients, outsideWriteDuringSave, twoPages: () => twoPages(browser), addDeleteAndEdit: () => addDeleteAndEdit(browser)};
+const ALONE = {requestCases, refusals, slowClients, outsideWriteDuringSave, twoPages: () => twoPages(browser), addDeleteAndEdit: () => addDeleteAndEdit(browser),
+               diskChangeKeepsEdits: () => diskChangeKeepsEdits(browser), diskChangeConflicts: () => diskChangeConflicts(browser),
+               pageShowsTheFileOnDisk: () => pageShowsTheFileOnDisk(browser)};
 try {
   if (process.env.DESIGNER_ONLY) await ALONE[process.env.DESIGNER_ONLY]();
   else await everything();
@@ -681,6 +762,9 @@ async function everything() {
   await twoPages(browser);
   await addDeleteAndEdit(browser);
   await changedOnDiskIsKept(browser);
+  await diskChangeKeepsEdits(browser);
+  await diskChangeConflicts(browser);
+  await pageShowsTheFileOnDisk(browser);
   await broughtPictures(browser);
   await authorTasks(browser);
 }

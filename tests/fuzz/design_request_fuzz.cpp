@@ -1,4 +1,4 @@
-// Fuzz target: any request body to the designer's model and save requests,
+// Fuzz target: any request body to the designer's model, rebase and save requests,
 // answered in-process by the designer itself over a small disc folder. Every
 // answer must be JSON; a save that succeeds must leave a script whose every
 // line no edit named is kept byte for byte and in order, whose edited fields
@@ -161,7 +161,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         request["base"] = json::parse(designer.Handle(first).body).at("version");
         body = request.dump();
     }
-    DesignRequest sent{"POST", save ? "/api/save" : "/api/model", {},
+    const char* path = save ? "/api/save" : (data[0] & 4) ? "/api/rebase" : "/api/model";
+    DesignRequest sent{"POST", path, {},
                        {{"host", "127.0.0.1:4242"}, {"x-discscreen-token", "t"}}, body};
     DesignAnswer answer = designer.Handle(sent);
     json parsed = json::parse(answer.body, nullptr, false);

@@ -18,7 +18,9 @@
 #include "new/new_disc.h"
 #include "reading/shown_screen.h"
 #include "design/design_model.h"
+#include "design/edit_rebase.h"
 #include "design/reading_check.h"
+#include "design/rebase_answer.h"
 #include "design/request_limits.h"
 #include "design/script_rewrite.h"
 #include "design/script_save.h"
@@ -107,7 +109,7 @@ const std::map<std::string, const char*> kPageParts = {
     {"designer.js", "text/javascript; charset=utf-8"},  {"panel.js", "text/javascript; charset=utf-8"},
     {"writer.js", "text/javascript; charset=utf-8"},    {"drawing.js", "text/javascript; charset=utf-8"},
     {"keyboard.js", "text/javascript; charset=utf-8"},  {"align.js", "text/javascript; charset=utf-8"},
-    {"display.js", "text/javascript; charset=utf-8"},
+    {"display.js", "text/javascript; charset=utf-8"},   {"disk_watch.js", "text/javascript; charset=utf-8"},
     {"designer.css", "text/css; charset=utf-8"}};
 
 bool ReadPagePart(const std::string& name, std::string* text) {
@@ -304,12 +306,13 @@ DesignAnswer Designer::Route(const DesignRequest& request) {
     using Action = DesignAnswer (Designer::*)(const DesignRequest&);
     static const std::map<std::string, Action> posts = {
         {"/api/model", &Designer::Model},     {"/api/reload", &Designer::Reload}, {"/api/save", &Designer::Save},
+        {"/api/rebase", &Designer::Rebase},
         {"/api/preview", &Designer::Preview}, {"/api/place", &Designer::Place},   {"/api/upload", &Designer::Upload},
         {"/api/convert", &Designer::Convert}, {"/api/new", &Designer::StartDisc},   {"/api/try", &Designer::Try}};
     static const std::map<std::string, Action> gets = {
         {"/picture", &Designer::Picture},        {"/api/files", &Designer::Files},
         {"/api/vocabulary", &Designer::Vocabulary}, {"/api/styles", &Designer::Styles},
-        {"/text.png", &Designer::TextPicture}};
+        {"/text.png", &Designer::TextPicture}, {"/api/disk", &Designer::DiskState}};
     const bool get = request.method == "GET" || request.method == "HEAD";
     if (auto post = posts.find(request.path); post != posts.end()) {
         if (request.method != "POST") return Refusal(405, request.path + " takes a POST");
@@ -455,9 +458,70 @@ static std::string BaseOf(const json& body, const EditBases& bases, bool hasScri
     return base->get<std::string>();
 }
 
+// The script as it is on disk, made the current text when it differs from
+// it; its version.
+std::string Designer::TakeDiskText() {
+    std::string text, why;
+    if (!ReadScript(setup_.target.scriptPath, &text, &why)) throw RequestRefused{409, why};
+    if (text == bases_.Current()) return bases_.CurrentVersion();
+    return bases_.Become(std::move(text));
+}
+
+// A page's first request (without a base) shows the script as it is on
+// disk now, not as it was when the designer started.
 DesignAnswer Designer::Model(const DesignRequest& sent) {
     json request = ParseRequestBody(sent.body);
-    return Json(ModelOf(Edit(request, BaseOf(request, bases_, setup_.hasScript))));
+    std::string version = BaseOf(request, bases_, setup_.hasScript);
+    if (!request.contains("base")) version = TakeDiskText();
+    return Json(ModelOf(Edit(request, version)));
+}
+
+// Whether the script on disk still holds the text the page loaded (?base=),
+// asked by the page while it is shown.
+DesignAnswer Designer::DiskState(const DesignRequest& request) {
+    if (!setup_.hasScript) throw RequestRefused{409, "the folder has no script yet"};
+    const std::string* base = bases_.Find(Param(request, "base"));
+    std::string text, why;
+    if (!ReadScript(setup_.target.scriptPath, &text, &why)) return Json(json{{"same", false}, {"problem", why}});
+    return Json(json{{"same", base && *base == text}});
+}
+
+// The page's edits carried over to the script as it is on disk now, which
+// becomes the current text. An edit of a line that was changed or deleted
+// on disk is not carried: it comes back as a conflict, and the line stays
+// as the other writer left it.
+DesignAnswer Designer::Rebase(const DesignRequest& sent) {
+    json request = ParseRequestBody(sent.body);
+    const std::string* known = bases_.Find(BaseOf(request, bases_, setup_.hasScript));
+    if (!known) throw RequestRefused{409, "the text this page edits is no longer known: discard the edits and reload"};
+    const std::string before = *known;
+    static const json kNoEdits = json::object();
+    // The page's own texts: they are turned into the script's encoding once applied.
+    const ScriptEdits mine = EditsOf(request.contains("edits") ? request["edits"] : kNoEdits, TextWriter(true, 0, false));
+    const std::vector<std::string> beforeLines = ScriptLineTexts(before);
+    auto outside = [&](int line) { return line > static_cast<int>(beforeLines.size()); };
+    for (const auto& [line, fields] : mine.fields) {
+        if (outside(line)) throw RequestRefused{400, "there is no line " + std::to_string(line)};
+    }
+    for (int line : mine.deletedLines) {
+        if (outside(line)) throw RequestRefused{400, "there is no line " + std::to_string(line)};
+    }
+    for (const NewEntry& entry : mine.added) {
+        if (outside(entry.afterLine)) throw RequestRefused{400, "there is no line " + std::to_string(entry.afterLine)};
+    }
+    const std::string version = TakeDiskText();
+    const std::string after = bases_.Current();
+    const std::vector<std::string> afterLines = ScriptLineTexts(after);
+    RebasedEdits rebased = RebaseEdits(mine, beforeLines, afterLines);
+    request["edits"] = EditsJson(rebased.edits);
+    Edited edited = Edit(request, version);
+    const int codePage = edited.language->codePage;
+    auto pageTextOf = [codePage](bool utf8) {
+        return [codePage, utf8](const std::string& line) { return utf8 ? line : ToPageText(line, codePage); };
+    };
+    json conflicts = ConflictsJson(rebased.conflicts, beforeLines, afterLines, pageTextOf(IsUtf8Script(before)),
+                                   pageTextOf(IsUtf8Script(after)));
+    return Json(json{{"model", ModelOf(edited)}, {"edits", request["edits"]}, {"conflicts", conflicts}});
 }
 
 DesignAnswer Designer::Reload(const DesignRequest& sent) {

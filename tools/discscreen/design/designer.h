@@ -62,6 +62,8 @@ private:
     DesignAnswer Files(const DesignRequest& request);
     DesignAnswer Model(const DesignRequest& request);
     DesignAnswer Reload(const DesignRequest& request);
+    DesignAnswer DiskState(const DesignRequest& request);
+    DesignAnswer Rebase(const DesignRequest& request);
     DesignAnswer Save(const DesignRequest& request);
     DesignAnswer Preview(const DesignRequest& request);
     DesignAnswer Place(const DesignRequest& request);
@@ -75,6 +77,7 @@ private:
 
     Edited Edit(const nlohmann::json& body, const std::string& version);
     nlohmann::json ModelOf(const Edited& edited);
+    std::string TakeDiskText();
 
     DesignSetup setup_;
     EditBases bases_;

@@ -420,7 +420,8 @@ async function save() {
     setStatus('saved');
   } catch (error) {
     setStatus(error.message, true);
-    if (error.status === 409 && window.confirm(`${error.message}\n\nReload the script from disk?`)) reload();
+    // The choice to reload with or without this page's edits (disk_watch.js).
+    if (error.status === 409) showDiskChange(true);
   }
 }
 
