@@ -184,7 +184,7 @@ public:
     using Ready = std::function<void(int sock, std::string bytes)>;
 
     RequestGatherer(const ConnectionBounds& bounds, std::atomic<std::size_t>& held, Ready ready)
-        : bounds_(bounds), held_(held), ready_(std::move(ready)) {
+        : bounds_(bounds), ready_(std::move(ready)), held_(held) {
         if (pipe2(wake_, O_CLOEXEC | O_NONBLOCK) != 0) wake_[0] = wake_[1] = -1;
         thread_ = std::thread([this] { Gather(); });
     }
