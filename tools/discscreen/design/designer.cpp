@@ -14,6 +14,7 @@
 #include "design/picture_upload.h"
 #include "design/vocabulary_json.h"
 #include "new/new_disc.h"
+#include "reading/local_paths.h"
 #include "reading/shown_screen.h"
 #include "design/design_model.h"
 #include "design/reading_check.h"
@@ -278,12 +279,13 @@ DesignAnswer Designer::Route(const DesignRequest& request) {
     static const std::map<std::string, const char*> pages = {
         {"/designer.js", "designer.js"}, {"/designer.css", "designer.css"}, {"/panel.js", "panel.js"},
         {"/writer.js", "writer.js"}, {"/drawing.js", "drawing.js"}, {"/keyboard.js", "keyboard.js"},
-        {"/align.js", "align.js"}};
+        {"/align.js", "align.js"}, {"/faults.js", "faults.js"}};
     static const std::map<std::string, const char*> types = {
         {"index.html", "text/html; charset=utf-8"}, {"start.html", "text/html; charset=utf-8"},
         {"designer.js", "text/javascript; charset=utf-8"}, {"panel.js", "text/javascript; charset=utf-8"},
         {"writer.js", "text/javascript; charset=utf-8"}, {"drawing.js", "text/javascript; charset=utf-8"},
         {"keyboard.js", "text/javascript; charset=utf-8"}, {"align.js", "text/javascript; charset=utf-8"},
+        {"faults.js", "text/javascript; charset=utf-8"},
         {"designer.css", "text/css; charset=utf-8"}};
     const bool get = request.method == "GET" || request.method == "HEAD";
     if (auto post = posts.find(request.path); post != posts.end()) {
@@ -396,6 +398,7 @@ json Designer::ModelOf(const Edited& edited) {
     reading.lineOrigins = edited.origins;
     reading.target = setup_.target;
     reading.target.scriptPath = scratch_.Path();
+    reading.scriptName = BaseName(setup_.target.scriptPath);
     std::string why;
     if (!scratch_.Write(edited.result, &why)) throw RequestRefused{500, why};
     json model = ReadDesignModel(reading);
