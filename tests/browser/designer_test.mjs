@@ -69,9 +69,12 @@ async function openPage(browser, server) {
   return page;
 }
 
+// (The status of an earlier request may still read `text`: the answer to the
+// one just made is waited for first.)
 async function waitStatus(page, text) {
-  await page.waitForFunction((t) => document.querySelector('#status').textContent === t ||
-                                    document.body.dataset.status === 'problem', {}, text);
+  await page.waitForFunction((t) => document.body.dataset.pending === '0' &&
+                                    (document.querySelector('#status').textContent === t ||
+                                     document.body.dataset.status === 'problem'), {}, text);
   return page.$eval('#status', (status) => status.textContent);
 }
 
