@@ -69,9 +69,12 @@ async function openPage(browser, server) {
   return page;
 }
 
+// (The status of an earlier request may still read `text`: the answer to the
+// one just made is waited for first.)
 async function waitStatus(page, text) {
-  await page.waitForFunction((t) => document.querySelector('#status').textContent === t ||
-                                    document.body.dataset.status === 'problem', {}, text);
+  await page.waitForFunction((t) => document.body.dataset.pending === '0' &&
+                                    (document.querySelector('#status').textContent === t ||
+                                     document.body.dataset.status === 'problem'), {}, text);
   return page.$eval('#status', (status) => status.textContent);
 }
 
@@ -656,6 +659,39 @@ async function act(page, what) {
 const click = (selector) => (page) => act(page, () => page.click(selector));
 const choose = (selector, value) => (page) => act(page, () => page.select(selector, value));
 const pick = (key) => click(`#entries li[data-key="${key}"]`);
+// A value given to an input as an author leaves it (its change event).
+const typeInto = (selector, text) => (page) => act(page, () => page.evaluate((at, value) => {
+  const input = document.querySelector(at);
+  input.value = value;
+  input.dispatchEvent(new Event('change'));
+}, selector, text));
+// Waits, within the bound, until the page shows what `test` asks.
+const until = (test) => (page) => page.waitForFunction(test, {timeout: BOUND});
+
+// A bitmap of `bitCount` bits with its colour masks, if any, after its header.
+function bitmap(width, height, bitCount, masks = []) {
+  const bits = Buffer.alloc(Math.ceil(width * bitCount / 32) * 4 * height, 0x55);
+  const info = Buffer.alloc(40 + 4 * masks.length);
+  info.writeUInt32LE(40, 0);
+  info.writeInt32LE(width, 4);
+  info.writeInt32LE(height, 8);
+  info.writeUInt16LE(1, 12);
+  info.writeUInt16LE(bitCount, 14);
+  info.writeUInt32LE(masks.length ? 3 : 0, 16);
+  info.writeUInt32LE(bits.length, 20);
+  masks.forEach((mask, i) => info.writeUInt32LE(mask, 40 + 4 * i));
+  const head = Buffer.alloc(14);
+  head.write('BM');
+  head.writeUInt32LE(14 + info.length + bits.length, 2);
+  head.writeUInt32LE(14 + info.length, 10);
+  return Buffer.concat([head, info, bits]);
+}
+// Loaded by the program, but its masks are no runs of bits: the page cannot show it.
+const MASKED_BITMAP = bitmap(40, 10, 16, [0xF0F0, 0x0F0F, 0]);
+// In the page, for the tasks' tests: the refusal beside a field, '' for none.
+const PAGE_HELPERS = `window.refusalOf = (name) =>
+  (document.querySelector('#panel [data-field-name="' + name + '"] .refusal') || {}).textContent || '';`;
+const LATE_TEXT = '[BEGIN]\r\nTITLE=t\r\n[BUTTON]\r\nBUTTON1=PUSHBUTTON,20,20,100,24,NORMAL,NO, ,1\r\n[TEXT]\r\nText1 = Go,0,7 \r\n';
 
 // Each task: the script it starts from, the steps in the page, and what the
 // saved script then holds (a pattern), or a test of the page itself.
@@ -691,6 +727,63 @@ const AUTHOR_TASKS = [
    page: () => document.querySelector('#panel .owners').textContent === 'Shown as the caption of BUTTON1.'},
   {task: 'a button in the state HIDE is drawn, as the program draws it', script: SMALL.replace('NORMAL', 'HIDE'), steps: [],
    page: () => Boolean(document.querySelector('#screen [data-entry="BUTTON1"]'))},
+  {task: 'a comma refused in a field stands beside it and on the drawn text, and goes once the field is fixed', script: SMALL,
+   steps: [pick('TEXT1'), typeInto(inField('text', 'input'), 'a,b'),
+           until(() => /refused: .*cannot hold a comma \('a,b'\)/.test(refusalOf('text')) &&
+                       document.querySelector('#screen [data-entry="TEXT1"].refused') && document.body.dataset.status === 'problem'),
+           typeInto(inField('text', 'input'), 'Went')],
+   page: () => !document.querySelector('#panel .refusal, #screen .refused') && document.querySelector('#status').textContent === '',
+   saved: /\r\nTEXT1=Went,0,7\r\n/},
+  {task: 'a refused change is taken back: another field\'s change goes through, the refusal stays on its own field', script: SMALL,
+   steps: [pick('TEXT1'), typeInto(inField('text', 'input'), 'a,b'), until(() => refusalOf('text')),
+           click(inField('highlight colour', '.swatch[data-colour="4"]'))],
+   page: () => /comma/.test(refusalOf('text')), saved: /\r\nTEXT1=Go,4,7\r\n/},
+  {task: 'an undo takes the refusal away', script: SMALL,
+   steps: [pick('TEXT1'), click(inField('highlight colour', '.swatch[data-colour="4"]')),
+           typeInto(inField('text', 'input'), 'a,b'), until(() => refusalOf('text')), click('[data-action="undo"]')],
+   page: () => !document.querySelector('#panel .refusal') && document.body.dataset.status !== 'problem',
+   saved: /\r\nTEXT1=Go,0,7\r\n/},
+  {task: 'a character the code page lacks is refused beside its field', script: SMALL,
+   steps: [pick('TEXT1'), typeInto(inField('text', 'input'), '\u0101')], page: () => /code page 1252 lacks/.test(refusalOf('text'))},
+  {task: 'a picture that cannot be converted is refused beside the picture field and on the button, until one is given',
+   script: SMALL, files: {'BROKEN.PNG': Buffer.from('no picture at all')},
+   steps: [pick('BUTTON1'), typeInto(inField('picture', 'input'), 'BROKEN.PNG'),
+           until(() => /BROKEN/.test(refusalOf('picture')) && document.querySelector('#screen [data-entry="BUTTON1"].refused')),
+           typeInto(inField('picture', 'input'), 'PUSH1.BMP')],
+   page: () => !document.querySelector('#panel .refusal, #screen .refused'), saved: /,NO,PUSH1\.BMP,1\r\n/},
+  {task: 'a picture the page cannot show says why on the drawn button and on its field',
+   script: SMALL.replace('NO, ,1', 'NO,ODD.BMP,1'), files: {'ODD.BMP': MASKED_BITMAP},
+   steps: [pick('BUTTON1'), until(() => document.querySelector('#panel [data-field-name="picture"] .picture-refusal'))],
+   page: () => /colour masks/.test(document.querySelector('#screen [data-entry="BUTTON1"] .picture-problem').textContent) &&
+               /not shown: .*colour masks/.test(document.querySelector('#panel [data-field-name="picture"] .picture-refusal').textContent)},
+  {task: 'findings mark the drawn items, an error apart from a warning, with their messages as titles',
+   script: SMALL.replace('NO, ,1', 'NO,GONE.BMP,1') + 'BUTTON2=PUSHBUTTON,20,60,0,0,NORMAL,NO,ODD.BMP\r\n', files: {'ODD.BMP': MASKED_BITMAP},
+   steps: [], page: () => {
+     const [gone, odd] = ['BUTTON1', 'BUTTON2'].map((key) => document.querySelector(`#screen [data-entry="${key}"]`));
+     return gone.classList.contains('error') && /GONE\.BMP.*not on the disc/.test(gone.title) &&
+            odd.classList.contains('warning') && !odd.classList.contains('error') && /warning: .*colour masks/.test(odd.title);
+   }},
+  {task: 'the read budget shows the bytes, the times and the three largest files, with the warning over budget',
+   script: '[BEGIN]\r\nTITLE=t\r\nINTROBITMAP=BIG.BMP\r\n[BUTTON]\r\nBUTTON1=PUSHBUTTON,20,20,0,0,NORMAL,NO,PUSH1.BMP\r\n' +
+           'BUTTON2=PUSHBUTTON,20,60,0,0,NORMAL,NO,EXIT.BMP\r\n',
+   files: {'BIG.BMP': bitmap(480, 500, 24)}, steps: [], readBudgetAsCheck: true,
+   page: () => {
+     const texts = (selector) => [...document.querySelectorAll(`#read-budget ${selector}`)].map((element) => element.textContent);
+     return texts('.read-largest li').join('|') === 'BIG.BMP 704 KB|EXIT.BMP 5 KB|PUSH1.BMP 4 KB' &&
+            /reads 7\d\d,\d\d\d bytes: 4\.\d\d s at 1x, 1\.\d\d s at 4x/.test(texts('.read-note')[0]) &&
+            /over the budget of 1\.00 s .*the largest files: BIG\.BMP 704 KB, EXIT\.BMP 5 KB, PUSH1\.BMP 4 KB/.test(texts('.read-warning')[0]);
+   }},
+  {task: 'a script within the read budget shows no warning', script: SMALL, steps: [],
+   page: () => document.querySelectorAll('#read-budget .read-note').length === 1 && !document.querySelector('#read-budget .read-warning')},
+  {task: 'a text written after the button that names it is moved where the reader needs it, byte for byte', script: LATE_TEXT,
+   steps: [click('#findings [data-action="move-text"]'), until(() => !document.querySelector('#findings li.error'))],
+   saved: /^\[BEGIN\]\r\nTITLE=t\r\n\[TEXT\]\r\nText1 = Go,0,7 \r\n\[BUTTON\]\r\nBUTTON1=PUSHBUTTON,20,20,100,24,NORMAL,NO, ,1\r\n\[TEXT\]\r\n$/,
+   checkPasses: true},
+  {task: 'the move from the text\'s own panel is one step to undo', script: LATE_TEXT,
+   steps: [pick('TEXT1'), click('#panel [data-action="move-text"]'),
+           until(() => state.model.entries.find((e) => e.name === 'TEXT').line < state.model.entries.find((e) => e.name === 'BUTTON').line),
+           click('[data-action="undo"]')],
+   saved: new RegExp(`^${LATE_TEXT.replace(/[[\]]/g, '\\$&')}$`)},
   {task: 'dragging a button takes along the caption the program places beside it',
    script: SMALL.replace('NO, ,1', 'NO,PUSH1.BMP,1'),
    steps: [(page) => page.evaluate(() => { window.captionWas = document.querySelector('[data-entry="TEXT1"]').offsetLeft; }),
@@ -699,18 +792,30 @@ const AUTHOR_TASKS = [
                document.querySelector('[data-entry="TEXT1"]').offsetLeft === window.captionWas + 30},
 ];
 
+// The page's read budget in the words `check` prints.
+async function readBudgetAsCheck(task, page, folder) {
+  const said = spawnSync(tool, ['check', folder], {encoding: 'utf8'}).stdout;
+  const shown = await page.$$eval('#read-budget .read-note, #read-budget .read-warning',
+                                  (parts) => parts.map((part) => part.textContent.replace(/^warning: /, '')));
+  check(`${task.task}: as check says it`, shown.length === 2 && shown.every((text) => said.includes(`: ${text} [read-budget]`)),
+        `${JSON.stringify(shown)} vs ${said}`);
+}
+
 async function authorTasks(browser) {
   for (const task of AUTHOR_TASKS) {
     const folder = discWith(task.script);
+    for (const [name, bytes] of Object.entries(task.files || {})) fs.writeFileSync(path.join(folder, name), bytes);
     const server = await startDesigner(folder);
     const page = await openPage(browser, server);
     try {
+      await page.evaluate(PAGE_HELPERS);
       for (const step of task.steps) await step(page);
-      if (task.page) {
-        check(task.task, await page.evaluate(task.page));
-      } else {
-        await page.click('[data-action="save"]');
-        const status = await waitStatus(page, 'saved');
+      if (task.page) check(`${task.task}: the page`, await page.evaluate(task.page));
+      if (task.readBudgetAsCheck) await readBudgetAsCheck(task, page, folder);
+      if (task.saved) {
+        // (A refusal left standing keeps the status a problem until the save's answer.)
+        await click('[data-action="save"]')(page);
+        const status = await page.$eval('#status', (element) => element.textContent);
         const saved = fs.readFileSync(path.join(folder, 'AUTORUN.INF'), 'latin1');
         check(task.task, status === 'saved' && task.saved.test(saved), `${status}: ${JSON.stringify(saved)}`);
         if (task.checkPasses) {
@@ -735,7 +840,7 @@ const browser = await puppeteer.launch({
 // DESIGNER_ONLY=name runs one of these alone.
 const ALONE = {requestCases, refusals, slowClients, outsideWriteDuringSave, twoPages: () => twoPages(browser), addDeleteAndEdit: () => addDeleteAndEdit(browser),
                diskChangeKeepsEdits: () => diskChangeKeepsEdits(browser), diskChangeConflicts: () => diskChangeConflicts(browser),
-               pageShowsTheFileOnDisk: () => pageShowsTheFileOnDisk(browser)};
+               pageShowsTheFileOnDisk: () => pageShowsTheFileOnDisk(browser), authorTasks: () => authorTasks(browser)};
 try {
   if (process.env.DESIGNER_ONLY) await ALONE[process.env.DESIGNER_ONLY]();
   else await everything();

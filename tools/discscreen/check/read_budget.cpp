@@ -81,7 +81,7 @@ void ReadBudget::OnSystemRead(const SystemReading& reading) {
     Reads reads{reading.description, reading.windowsVersion, {}};
     AddFile(kDiscRoot + programName_ + ".EXE", reads.files);
     struct stat info;
-    std::string scriptName = scriptPath_.substr(scriptPath_.find_last_of('/') + 1);
+    std::string scriptName = scriptName_.empty() ? scriptPath_.substr(scriptPath_.find_last_of('/') + 1) : scriptName_;
     if (::stat(scriptPath_.c_str(), &info) == 0)
         reads.files.push_back({scriptName, static_cast<std::uint64_t>(info.st_size)});
     if (!reading.host.backgroundPath.empty()) AddFile(reading.host.backgroundPath, reads.files);
@@ -135,31 +135,43 @@ std::vector<ReadSet> ReadBudget::Sets() const {
     return sets;
 }
 
+std::string ReadNoteText(const ReadSet& set) {
+    std::string text = "before the screen appears on " + set.systems + ", the drive reads " + Grouped(set.Bytes()) +
+                       " bytes: " + Seconds(set.SecondsAt(1)) + " at 1x, " + Seconds(set.SecondsAt(4)) + " at 4x, " +
+                       Seconds(set.SecondsAt(24)) + " at 24x (" + FileList(set.files) + ")";
+    if (!set.missing.empty())
+        text += "; " + Joined(set.missing) + (set.missing.size() == 1 ? " is" : " are") + " not in the folder and not counted";
+    return text;
+}
+
+std::vector<ReadFile> LargestFiles(const ReadSet& set, std::size_t count) {
+    std::vector<ReadFile> largest = set.files;
+    std::stable_sort(largest.begin(), largest.end(),
+                     [](const ReadFile& a, const ReadFile& b) { return a.bytes > b.bytes; });
+    if (largest.size() > count) largest.resize(count);
+    return largest;
+}
+
+std::string ReadWarningText(const ReadSet& set, int limitMs) {
+    if (set.SecondsAt(4) * 1000 <= limitMs) return "";
+    return "on " + set.systems + " the screen appears only after " + Seconds(set.SecondsAt(4)) +
+           " of reading at 4x, over the budget of " + Seconds(limitMs / 1000.0) +
+           " (--read-budget MS); the largest files: " + FileList(LargestFiles(set, 3)) +
+           " (discscreen shrink makes pictures smaller)";
+}
+
 void ReadBudget::AddFindings(Report& report, int limitMs) const {
     for (const ReadSet& set : Sets()) {
         Finding note;
         note.severity = Severity::kNote;
         note.name = "read-budget";
         note.ofOneSystem = true;
-        note.message = "before the screen appears on " + set.systems + ", the drive reads " +
-                       Grouped(set.Bytes()) + " bytes: " + Seconds(set.SecondsAt(1)) + " at 1x, " +
-                       Seconds(set.SecondsAt(4)) + " at 4x, " + Seconds(set.SecondsAt(24)) + " at 24x (" +
-                       FileList(set.files) + ")";
-        if (!set.missing.empty())
-            note.message += "; " + Joined(set.missing) + (set.missing.size() == 1 ? " is" : " are") +
-                            " not in the folder and not counted";
+        note.message = ReadNoteText(set);
         report.Add(note);
-        if (set.SecondsAt(4) * 1000 <= limitMs) continue;
-        std::vector<ReadFile> largest = set.files;
-        std::stable_sort(largest.begin(), largest.end(),
-                         [](const ReadFile& a, const ReadFile& b) { return a.bytes > b.bytes; });
-        if (largest.size() > 3) largest.resize(3);
-        Finding warning = note;
-        warning.severity = Severity::kWarning;
-        warning.message = "on " + set.systems + " the screen appears only after " + Seconds(set.SecondsAt(4)) +
-                          " of reading at 4x, over the budget of " + Seconds(limitMs / 1000.0) +
-                          " (--read-budget MS); the largest files: " + FileList(largest) +
-                          " (discscreen shrink makes pictures smaller)";
-        report.Add(warning);
+        std::string warning = ReadWarningText(set, limitMs);
+        if (warning.empty()) continue;
+        note.severity = Severity::kWarning;
+        note.message = warning;
+        report.Add(note);
     }
 }

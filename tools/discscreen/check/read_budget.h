@@ -40,6 +40,8 @@ public:
     void OnSystemRead(const SystemReading& reading) override;
     // Counts the file at `localPath` as `bytes` long: what a change would make.
     void UseSize(const std::string& localPath, std::uint64_t bytes) { sizes_[localPath] = bytes; }
+    // Names the script `name` where its path says nothing (an edited copy).
+    void ShowScriptAs(std::string name) { scriptName_ = std::move(name); }
 
     // The readings grouped by what they read, in the order first read.
     std::vector<ReadSet> Sets() const;
@@ -62,6 +64,7 @@ private:
     DiscFolder disc_;
     std::string programName_;
     std::string scriptPath_;
+    std::string scriptName_;
     std::vector<Reads> reads_;
     std::map<std::string, std::uint64_t> sizes_;
     int screenless_ = 0;  // readings whose screen never appears
@@ -69,5 +72,12 @@ private:
 
 // "1,190,123 bytes, 1.94 s at 4x"
 std::string ReadTimeText(const ReadSet& set);
+// The set's note as `check` prints it: the bytes, the times at 1x, 4x and
+// 24x, and the files.
+std::string ReadNoteText(const ReadSet& set);
+// The warning for a set longer than `limitMs` at 4x; "" within the budget.
+std::string ReadWarningText(const ReadSet& set, int limitMs);
+// The set's `count` largest files, the largest first.
+std::vector<ReadFile> LargestFiles(const ReadSet& set, std::size_t count);
 // The set that reads the most bytes; an empty set when no screen appears.
 ReadSet LargestReadSet(const std::vector<ReadSet>& sets);

@@ -7,8 +7,10 @@
 
 #include "reading/screen_reading.h"
 #include "check/findings.h"
+#include "check/read_budget.h"
 #include "check/script_checker.h"
 #include "script/screen_script.h"
+#include "script/text_trim.h"
 #include "design/script_rewrite.h"
 #include "design/text_raster.h"
 
@@ -75,20 +77,23 @@ public:
     std::map<std::string, int> lastLineOfSection;  // accepted sections only
 
     void OnLine(int number, const std::string&) override { line_ = number; }
-    void OnHeader(const std::string& section, const std::string&, bool accepted) override {
+    void OnHeader(const std::string& section, const std::string& selector, bool accepted) override {
         section_ = section;
+        selector_ = Trimmed(selector);
         accepted_ = accepted;
         if (accepted) lastLineOfSection[section] = line_;
     }
     void OnEntry(const std::string& name, int number, const std::string&, bool used) override {
         entries.push_back({{"line", line_}, {"section", ToPageText(section_, codePage)},
-                           {"name", ToPageText(name, codePage)}, {"number", number}, {"used", used}});
+                           {"selector", ToPageText(selector_, codePage)}, {"name", ToPageText(name, codePage)},
+                           {"number", number}, {"used", used}});
         if (accepted_) lastLineOfSection[section_] = line_;
     }
 
 private:
     int line_ = 0;
     std::string section_;
+    std::string selector_;
     bool accepted_ = false;
 };
 
@@ -169,9 +174,9 @@ json TextsJson(const ScreenModel& screen, const DesignHost& host, int codePage, 
     return texts;
 }
 
-json FindingsJson(const ScriptTarget& target, const std::vector<int>& origins, int codePage) {
+json FindingsJson(const ScriptTarget& target, const std::vector<int>& origins, int codePage, ReadBudget* budget) {
     Report report;
-    CheckScript(target, report);
+    CheckScript(target, report, budget);
     json findings = json::array();
     for (const Finding& finding : report.Sorted()) {
         if (!finding.file.empty()) continue;  // of Windows' AUTORUN.INF beside a renamed script
@@ -184,6 +189,28 @@ json FindingsJson(const ScriptTarget& target, const std::vector<int>& origins, i
                             {"message", ToPageText(finding.message, 1252)}, {"name", ToPageText(finding.name, codePage)}});
     }
     return findings;
+}
+
+json ReadFilesJson(const std::vector<ReadFile>& files) {
+    json list = json::array();
+    for (const ReadFile& file : files) list.push_back({{"name", ToPageName(file.name, 1252)}, {"bytes", file.bytes}});
+    return list;
+}
+
+// Each group of systems that read the same files, in `check`'s words.
+json ReadBudgetJson(const ReadBudget& budget) {
+    json sets = json::array();
+    for (const ReadSet& set : budget.Sets()) {
+        std::string warning = ReadWarningText(set, kDefaultReadBudgetMs);
+        sets.push_back({{"systems", ToPageText(set.systems, 1252)},
+                        {"bytes", set.Bytes()},
+                        {"seconds1x", set.SecondsAt(1)},
+                        {"seconds4x", set.SecondsAt(4)},
+                        {"largest", ReadFilesJson(LargestFiles(set, 3))},
+                        {"note", ToPageName(ReadNoteText(set), 1252)},
+                        {"warning", warning.empty() ? json(nullptr) : json(ToPageName(warning, 1252))}});
+    }
+    return {{"limitMs", kDefaultReadBudgetMs}, {"sets", sets}};
 }
 
 }  // namespace
@@ -236,6 +263,7 @@ json ReadDesignModel(const DesignReading& reading) {
         std::size_t equals = text.find('=');
         std::string value = equals == std::string::npos ? "" : text.substr(equals + 1);
         entry["fields"] = fields;
+        entry["text"] = utf8 ? text : ToPageText(text, codePage);
         entry["value"] = utf8 ? value : ToPageText(value, codePage);
         entry["valueColumn"] = equals == std::string::npos ? 0 : static_cast<int>(equals) + 2;
         entry["origin"] = reading.lineOrigins.at(line - 1);
@@ -248,6 +276,9 @@ json ReadDesignModel(const DesignReading& reading) {
         sectionEnds[section] = reading.lineOrigins.at(line - 1);
     }
 
+    ReadBudget budget(disc, target.programName, target.scriptPath);
+    budget.ShowScriptAs(reading.scriptName);
+    json findings = FindingsJson(target, reading.lineOrigins, codePage, &budget);
     json model = {{"title", ToPageText(screen.title, codePage)},
                   {"background", nullptr},
                   {"width", host.backgroundWidth},
@@ -256,7 +287,8 @@ json ReadDesignModel(const DesignReading& reading) {
                   {"texts", TextsJson(screen, host, codePage, reading.scale)},
                   {"entries", listener.entries},
                   {"sectionEnds", sectionEnds},
-                  {"findings", FindingsJson(target, reading.lineOrigins, codePage)},
+                  {"findings", findings},
+                  {"readBudget", ReadBudgetJson(budget)},
                   {"utf8", utf8},
                   {"tags", {{"language", LanguageTagFor(reading.language->id)},
                             {"windows", reading.windows->code ? ScreenScript::Tag(reading.windows->code) : ""}}}};

@@ -2,7 +2,8 @@
 // What the designer page draws and edits, as JSON: one reading of the
 // script by the program's reader for a chosen system language and Windows
 // version (background, buttons, texts, fonts), the entries with their lines
-// and fields, and the checker's findings for every system.
+// and fields, the checker's findings for every system, and what the drive
+// reads before the screen appears ("readBudget", as `check` counts it).
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 struct DesignReading {
     ScriptTarget target;            // scriptPath: the text to read (the script or an edited copy)
     std::string scriptBytes;       // that text
+    std::string scriptName;        // the script's own name, as the disc spells it
     std::vector<int> lineOrigins;  // per line: the script's line, or -(i + 1) for new entry i
     const SystemLanguage* language = nullptr;
     const WindowsSystem* windows = nullptr;

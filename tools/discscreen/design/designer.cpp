@@ -16,6 +16,7 @@
 #include "design/picture_upload.h"
 #include "design/vocabulary_json.h"
 #include "new/new_disc.h"
+#include "reading/local_paths.h"
 #include "reading/shown_screen.h"
 #include "design/design_model.h"
 #include "design/edit_rebase.h"
@@ -110,6 +111,7 @@ const std::map<std::string, const char*> kPageParts = {
     {"writer.js", "text/javascript; charset=utf-8"},    {"drawing.js", "text/javascript; charset=utf-8"},
     {"keyboard.js", "text/javascript; charset=utf-8"},  {"align.js", "text/javascript; charset=utf-8"},
     {"display.js", "text/javascript; charset=utf-8"},   {"disk_watch.js", "text/javascript; charset=utf-8"},
+    {"faults.js", "text/javascript; charset=utf-8"},
     {"designer.css", "text/css; charset=utf-8"}};
 
 bool ReadPagePart(const std::string& name, std::string* text) {
@@ -433,6 +435,7 @@ json Designer::ModelOf(const Edited& edited) {
     reading.lineOrigins = edited.origins;
     reading.target = setup_.target;
     reading.target.scriptPath = scratch_.Path();
+    reading.scriptName = BaseName(setup_.target.scriptPath);
     std::string why;
     if (!scratch_.Write(edited.result, &why)) throw RequestRefused{500, why};
     json model = ReadDesignModel(reading);

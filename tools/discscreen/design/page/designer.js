@@ -62,14 +62,19 @@ function took(model) {
 }
 
 let refreshes = 0;  // an answer to an older refresh is not drawn over a newer one
+// The changes sent and not yet read back: {fields: [[key, field]], takeBack, undo}.
+let unconfirmed = [];
 
-// `asked`: the reading already asked for, else a new one of the edits.
-async function refresh(asked) {
+// `cause`: the change being read back; `asked`: the reading already asked
+// for, else a new one of the edits.
+async function refresh(cause, asked) {
   const mine = ++refreshes;
+  if (cause) unconfirmed.push(cause);
   try {
     const model = await (asked || post('/api/model', request()));
     if (mine !== refreshes) return;
     took(model);
+    settleRefusals(unconfirmed.splice(0));
     draw();
     if (!document.body.dataset.ready) {
       document.body.dataset.ready = 'yes';
@@ -85,8 +90,19 @@ async function refresh(asked) {
         window.confirm(`${error.message}\n\nSave this script as UTF-8 from now on?`)) {
       state.utf8 = true;
       refresh();
+      return;
     }
+    takeBackRefused(error.message);
   }
+}
+
+// A refused change is taken back, so that later changes are not refused for
+// it, and its message stands beside the fields it was made in.
+function takeBackRefused(message) {
+  const causes = unconfirmed.splice(0);
+  for (const cause of [...causes].reverse()) if (cause.takeBack) cause.takeBack();
+  const fields = causes.flatMap((cause) => cause.fields || []);
+  if (fields.length) refuseFields(fields, message);
 }
 
 // --- Entries and edits --------------------------------------------------
@@ -132,25 +148,41 @@ function remember() {
   state.redo = [];
 }
 
+// A change to the edits as one step to undo, taken back whole when the
+// server refuses it; `fields` are the [key, field] pairs it sets.
+function changeEdits(fields, apply) {
+  const before = {edits: JSON.stringify(state.edits), undo: state.undo.length, redo: state.redo,
+                  selected: state.selected};
+  remember();
+  apply();
+  refresh({fields, takeBack: () => {
+    state.edits = JSON.parse(before.edits);
+    state.undo.length = before.undo;
+    state.redo = before.redo;
+    state.selected = before.selected;
+  }});
+}
+
 function setFields(entry, changes) {
   setManyFields([[entry, changes]]);
 }
 
 // Field changes of several entries as one step to undo.
 function setManyFields(changes) {
-  remember();
-  for (const [entry, fields] of changes) {
-    const edits = editsOf(entry, true);
-    for (const [field, text] of Object.entries(fields)) edits[field] = String(text);
-  }
-  refresh();
+  const fields = changes.flatMap(([entry, set]) => Object.keys(set).map((field) => [entryKey(entry), field]));
+  changeEdits(fields, () => {
+    for (const [entry, set] of changes) {
+      const edits = editsOf(entry, true);
+      for (const [field, text] of Object.entries(set)) edits[field] = String(text);
+    }
+  });
 }
 
 function stepBack(from, to) {
   if (!from.length) return;
   to.push(JSON.stringify(state.edits));
   state.edits = JSON.parse(from.pop());
-  refresh();
+  refresh({undo: true});
 }
 
 // --- Drawing ------------------------------------------------------------
@@ -180,7 +212,6 @@ function draw() {
   markPictureProblem(screen, model.background);
   screen.classList.toggle('outlines', $('[data-action="outlines"]').checked);
   const lit = state.hovered !== null ? state.hovered : (focusButton() || {}).number;
-  const errorLines = new Set(model.findings.filter((f) => f.severity === 'error').map((f) => f.line));
   const texts = new Map(model.texts.map((text) => [text.number, text]));
   const drawn = new Set();
   for (const button of model.buttons) {
@@ -198,11 +229,9 @@ function draw() {
   }
   // Texts no button shows are only outlined, so that they can be picked.
   for (const text of model.texts) if (!drawn.has(text.number)) drawText(text, false, true);
-  for (const element of screen.querySelectorAll('[data-entry]')) {
-    const entry = entryOf(element.dataset.entry);
-    if (entry && errorLines.has(entry.line)) element.classList.add('error');
-  }
+  markFaultsOnItems();
   drawLists();
+  drawReadBudget();
   drawPanel();
 }
 
@@ -259,18 +288,7 @@ function drawLists() {
     row.addEventListener('click', () => select(row.dataset.key));
     list.appendChild(row);
   }
-  const findings = $('#findings');
-  findings.replaceChildren();
-  for (const finding of state.model.findings) {
-    const row = document.createElement('li');
-    row.className = finding.severity;
-    row.textContent = `${finding.line}:${finding.column}: ${finding.severity}: ${finding.message}`;
-    row.addEventListener('click', () => {
-      const entry = state.model.entries.find((e) => e.line === finding.line);
-      if (entry) select(entryKey(entry));
-    });
-    findings.appendChild(row);
-  }
+  drawFindingList();
 }
 
 function select(key) {
@@ -395,16 +413,16 @@ function perButtonEntries(entry) {
 function deleteSelected() {
   const entries = selectedKeys().map(entryOf).filter(Boolean);
   if (!entries.length) return;
-  remember();
-  for (const entry of entries) {
-    for (const doomed of [entry, ...perButtonEntries(entry)]) {
-      if (doomed.origin > 0) state.edits.deleted.push(doomed.origin);
-      else state.edits.added[-doomed.origin - 1].deleted = true;
+  changeEdits([], () => {
+    for (const entry of entries) {
+      for (const doomed of [entry, ...perButtonEntries(entry)]) {
+        if (doomed.origin > 0) state.edits.deleted.push(doomed.origin);
+        else state.edits.added[-doomed.origin - 1].deleted = true;
+      }
     }
-  }
-  state.selected = null;
-  state.also.clear();
-  refresh();
+    state.selected = null;
+    state.also.clear();
+  });
 }
 
 // --- Saving -------------------------------------------------------------
@@ -429,6 +447,7 @@ async function reload() {
   try {
     ++refreshes;
     took(await post('/api/reload', {lang: state.lang, windows: state.windows}));
+    forgetRefusals();
     state.edits = emptyEdits();
     state.undo = [];
     state.redo = [];
@@ -514,7 +533,7 @@ async function changeField(entry, field, name, value) {
     setStatus(`${kept.original} is shown as ${kept.picture}`);
     setFields(entry, {[field]: kept.picture});
   } catch (error) {
-    setStatus(error.message, true);
+    refuseFields([[entryKey(entry), field]], error.message);
   }
 }
 
@@ -533,11 +552,20 @@ async function dropPicture(event) {
   const response = await fetch(`/api/upload?name=${encodeURIComponent(file.name)}`, {
     method: 'POST', headers: {'X-Discscreen-Token': token}, body: file});
   const kept = await response.json();
-  if (!response.ok) return setStatus(kept.error || response.statusText, true);
-  setStatus(`${kept.original} is shown as ${kept.picture}`);
   const button = on && on.dataset.entry.startsWith('BUTTON') ? entryOf(on.dataset.entry) : null;
+  if (!response.ok) return refuseDrop(button, kept.error || response.statusText);
+  setStatus(`${kept.original} is shown as ${kept.picture}`);
   if (button) setFields(button, {8: kept.picture});
   else setBackground(kept.picture);
+}
+
+// A picture refused on a button stands beside its picture field, one refused
+// as the background beside INTROBITMAP's.
+function refuseDrop(button, message) {
+  const background = state.model.entries.find((e) => e.used && e.section === '[BEGIN]' && e.name === 'INTROBITMAP');
+  if (button) refuseFields([[entryKey(button), '8']], message);
+  else if (background) refuseFields([[entryKey(background), '0']], message);
+  else setStatus(message, true);
 }
 
 $('#screen').addEventListener('dragover', (event) => event.preventDefault());
@@ -556,5 +584,5 @@ $('[data-action="delete"]').addEventListener('click', deleteSelected);
 // The first reading is asked for beside the vocabulary, not after it.
 const firstReading = post('/api/model', request());
 firstReading.catch(() => {});  // refresh() reports its refusal
-loadVocabulary().then(() => refresh(firstReading),
+loadVocabulary().then(() => refresh(null, firstReading),
                       (error) => setStatus(`the vocabulary did not load: ${error.message}`, true));

@@ -83,7 +83,7 @@ function pictureProblem(path) {
       if (response.ok) return;
       const answer = await response.json().catch(() => ({}));
       pictureProblems.set(path, answer.error || response.statusText);
-      draw();
+      redrawWithFaults();
     });
   }
   return pictureProblems.get(path);

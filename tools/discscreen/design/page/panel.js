@@ -181,7 +181,12 @@ function findingsOf(entry) {
 
 function findingRow(findings) {
   const list = element('ul', {className: 'field-findings'});
-  for (const finding of findings) list.appendChild(element('li', {className: finding.severity, textContent: `${finding.severity}: ${finding.message}`}));
+  for (const finding of findings) {
+    const row = element('li', {className: finding.severity, textContent: `${finding.severity}: ${finding.message}`});
+    const fix = fixOf(finding);
+    if (fix) row.append(' ', fix);
+    list.appendChild(row);
+  }
   return list;
 }
 
@@ -199,6 +204,7 @@ function fieldRow(entry, key, field, index) {
              element('p', {className: 'meaning', textContent: reading.meaning}));
   const findings = findingsOf(entry).filter((f) => fieldAtColumn(entry, f.column, key.wholeValue) === number);
   if (findings.length) row.appendChild(findingRow(findings));
+  row.append(...faultNotes(entry, number, field.name));
   return row;
 }
 
@@ -215,6 +221,8 @@ function entryEditors(entry) {
   }
   box.appendChild(element('p', {className: 'meaning', textContent: key.meaning}));
   if (entry.section === '[TEXT]') box.appendChild(element('p', {className: 'owners', textContent: ownersOf(entry)}));
+  const fix = fixForEntry(entry);
+  if (fix) box.appendChild(fix);
   const keyFindings = findingsOf(entry).filter((f) => f.column < entry.valueColumn);
   if (keyFindings.length) box.appendChild(findingRow(keyFindings));
   if (key.numbers && ['[BUTTON]', '[TEXT]'].includes(entry.section)) box.appendChild(numberInput(entry));
@@ -233,6 +241,7 @@ function wholeValueRow(entry) {
   row.dataset.field = '0';
   row.append(element('label', {}, element('span', {textContent: 'value'}),
                      textInput(fieldText(entry, 0), (text) => setFields(entry, {0: text}))));
+  row.append(...faultNotes(entry, 0, 'value'));
   return row;
 }
 
@@ -328,12 +337,14 @@ function numberInput(entry) {
       return setStatus(`a number from ${key.numbers.lowest} to ${key.numbers.highest}`, true);
     }
     // A button's own sections name it by its number too, and follow it.
-    remember();
-    for (const renamed of [entry, ...perButtonEntries(entry)]) {
-      editsOf(renamed, true)[-1] = renamed.name + number;
-    }
-    state.selected = entry.name + number;
-    refresh();
+    changeEdits([[entryKey(entry), 'number']], () => {
+      for (const renamed of [entry, ...perButtonEntries(entry)]) {
+        editsOf(renamed, true)[-1] = renamed.name + number;
+      }
+      state.selected = entry.name + number;
+    });
   });
-  return element('label', {}, element('span', {textContent: 'number'}), input);
+  const label = element('label', {}, element('span', {textContent: 'number'}), input);
+  const refused = refusalNote(entryKey(entry), 'number');
+  return refused ? element('div', {className: 'number'}, label, refused) : label;
 }

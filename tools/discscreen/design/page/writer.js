@@ -64,6 +64,25 @@ async function adding(steps) {
   refresh();
 }
 
+// An entry written after the first entry that needs it (a text after the
+// button that names it), moved to where /api/place puts such an entry: its
+// line deleted and its text, byte for byte, added there, as one step to undo.
+function moveWhereReaderNeeds(entry) {
+  return adding(async () => {
+    if (entry.origin > 0) {
+      delete state.edits.fields[entry.origin];
+      state.edits.deleted.push(entry.origin);
+    } else {
+      state.edits.added[-entry.origin - 1].deleted = true;
+    }
+    const answer = await post('/api/place', {...request(), add: {
+      section: entry.section, selector: entry.selector, number: entry.number, text: entry.text}});
+    state.edits.added.push(...answer.added);
+    state.model = await post('/api/model', request());
+    state.selected = entryKey(entry);
+  });
+}
+
 function captionLike(button) {
   const caption = button && state.model.texts.find((text) => text.number === button.caption);
   const entry = caption && entryOf('TEXT' + caption.number);
