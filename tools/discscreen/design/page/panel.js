@@ -313,6 +313,7 @@ function drawPanel() {
   if (!entry) return;
   panel.appendChild(entryEditors(entry));
   if (entry.section === '[BUTTON]') panel.appendChild(buttonSections(entry));
+  if (entry.section === '[TEXT]') panel.appendChild(textForSystemsButton(entry));
 }
 
 // Renumbering changes the entry's name; the chain runs in the numbers' order.

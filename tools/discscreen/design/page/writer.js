@@ -165,3 +165,24 @@ function settingsPanel() {
   }
   return box;
 }
+
+// A text given again, under its own number, for the systems new entries are
+// for (a language's or a Windows version's section, which the reader reads
+// before the untagged one): the author then edits its words there.
+function addTextForSystems(entry) {
+  if (!selectorForNew()) {
+    return setStatus('choose "this language" or "this Windows" for new entries first: the text is given again for those systems', true);
+  }
+  return adding(async () => {
+    await placeEntry('[TEXT]', 'TEXT', entry.number, fieldText(entry, 0));
+    state.selected = 'TEXT' + entry.number;
+  });
+}
+
+function textForSystemsButton(entry) {
+  const add = element('button', {type: 'button', textContent: 'give this text for the systems new entries are for',
+                                 title: 'the same text number in a section of this language or Windows, to translate'});
+  add.dataset.action = 'translate';
+  add.addEventListener('click', () => addTextForSystems(entry));
+  return add;
+}
