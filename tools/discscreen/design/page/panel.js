@@ -37,12 +37,30 @@ function buttonKindWord(entry) {
   return kind ? kind.word : null;
 }
 
+// A button's new kind with its other fields as the program reads them (the
+// same numbers) but written in the new kind's words, where the old word is
+// none of them: a push button's NORMAL becomes a check box's UNCHECK.
+function fieldsForKind(entry, kindWord) {
+  const changes = {1: kindWord};
+  keyWord('[BUTTON]', 'BUTTON').fields.forEach((field, index) => {
+    const reading = field.byKind.find((r) => r.kinds.includes(kindWord));
+    const written = fieldText(entry, index + 1);
+    const now = reading && choiceOf(field.choices, written);
+    if (!now || choiceOf(reading.choices, written)) return;
+    const same = reading.choices.find((choice) => choice.value === now.value && choice.word);
+    if (same) changes[index + 1] = same.word;
+  });
+  return changes;
+}
+
 // The field as it reads for this entry's button kind, where that differs.
 function fieldFor(entry, field) {
   if (entry.section !== '[BUTTON]' || !field.byKind.length) return {meaning: field.meaning, choices: field.choices};
   const kind = buttonKindWord(entry);
   const reading = field.byKind.find((r) => r.kinds.includes(kind));
-  return reading ? {meaning: `${reading.label}: ${reading.meaning}`, choices: reading.choices}
+  // A field the kind leaves unused (an exit button's option) keeps the words
+  // it may still be written with, rather than none.
+  return reading ? {meaning: `${reading.label}: ${reading.meaning}`, choices: reading.choices.length ? reading.choices : field.choices}
                  : {meaning: field.meaning, choices: field.choices};
 }
 
