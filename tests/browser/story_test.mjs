@@ -76,6 +76,9 @@ const type = (selector, text) => async (page) => {
 // sections and the screen settings show several entries at once).
 const entryField = (heading, name) =>
   `::-p-xpath(//div[@id="panel"]//div[contains(@class,"entry")][h3="${heading}"]//div[@data-field-name="${name}"]//input)`;
+// The box of a chain member in a list of button numbers.
+const entryBox = (heading, number) =>
+  `::-p-xpath(//div[@id="panel"]//div[contains(@class,"entry")][h3="${heading}"]//input[@data-button="${number}"])`;
 const typeField = (name, text) => type(mainField(name, 'input'), text);
 
 // A file from the author's desk dropped on the screen or on one of its items.
@@ -149,9 +152,9 @@ const STORY = (desk) => [
   {step: 'the exit button, picked on the screen, is nudged down with Shift+arrow keys',
    act: [click('[data-entry="BUTTON5"]'), key('ArrowDown', 'Shift'), key('ArrowDown', 'Shift')],
    holds: (model) => button(model, 5).x === 60 && button(model, 5).y === 380},
-  {step: 'the chain holds the installers\' restarts back and asks at its end',
+  {step: 'the chain holds the installers\' restarts back (its check boxes ticked in the list) and asks at its end',
    act: [click('[data-action="settings"]'), click('[data-add-key="TRAPREBOOTBUTTONS"]'),
-         type(entryField('[BEGIN] TRAPREBOOTBUTTONS', 'value'), '1,2'),
+         click(entryBox('[BEGIN] TRAPREBOOTBUTTONS', 2)),
          click('[data-add-key="TRAPREBOOT"]'), type(entryField('[BEGIN] TRAPREBOOT', 'value'), 'Restart later.'),
          click('[data-add-key="FINALREBOOT"]')],
    holds: (model) => model.entries.some((e) => e.used && e.name === 'TRAPREBOOTBUTTONS' && e.value === '1,2') &&
