@@ -123,10 +123,17 @@ function addButtonSection(entry, section) {
   return adding(() => placeEntry(section.name, key.name, entry.number, newValueOf(key)));
 }
 
+// A new list of restart buttons names the chain's members, the only
+// buttons it may name (any other is an error of the script).
+function newBeginValue(key) {
+  const members = chainMembers().map(([number]) => number);
+  return key.wholeValue && key.fields[0].kind === 'buttons' && members.length ? members.join(',') : newValueOf(key);
+}
+
 function addBeginKey(key) {
   const number = key.numbers ? freeNumber('[BEGIN]', key.name, key.numbers.lowest) : '';
   return adding(async () => {
-    await placeEntry('[BEGIN]', key.name, number === null ? '' : number, newValueOf(key));
+    await placeEntry('[BEGIN]', key.name, number === null ? '' : number, newBeginValue(key));
     state.selected = 'settings';
   });
 }
