@@ -28,3 +28,5 @@ DESIGNER_FIXTURES="$WORK/fixtures" PUPPETEER_SKIP_DOWNLOAD=1 node "$HERE/designe
 PUPPETEER_SKIP_DOWNLOAD=1 node "$HERE/drawing_test.mjs" "$TOOL" "$WORK/demo"
 # Keys and alignment.
 PUPPETEER_SKIP_DOWNLOAD=1 node "$HERE/keyboard_test.mjs" "$TOOL" "$WORK/demo"
+# An author's whole story through the page alone, then check and Wine.
+PUPPETEER_SKIP_DOWNLOAD=1 node "$HERE/story_test.mjs" "$TOOL"

@@ -631,14 +631,14 @@ async function broughtPictures(browser) {
     transfer.items.add(new File([bytes], 'Photo.png', {type: 'image/png'}));
     document.querySelector('#screen').dispatchEvent(new DragEvent('drop', {dataTransfer: transfer, bubbles: true, cancelable: true}));
   }, photo);
-  await page.waitForFunction(() => document.querySelector('#screen').style.backgroundImage.includes('Photo.BMP') ||
+  await page.waitForFunction(() => document.querySelector('#screen').style.backgroundImage.includes('PHOTO.BMP') ||
                                    document.body.dataset.status === 'problem');
   await page.click('[data-action="save"]');
   check('saving brought pictures', await waitStatus(page, 'saved') === 'saved');
   const script = fs.readFileSync(path.join(folder, 'AUTORUN.INF'), 'latin1');
   check('the button names the bitmap of its PNG', /BUTTON1=PUSHBUTTON,40,146,0,0,FOCUS,SHOW,STRIP\.BMP,/.test(script), script);
-  check('the dropped picture is the background', /INTROBITMAP=Photo\.BMP/.test(script), script);
-  for (const file of ['STRIP.PNG', 'STRIP.BMP', 'Photo.png', 'Photo.BMP']) {
+  check('the dropped picture is the background', /INTROBITMAP=PHOTO\.BMP/.test(script), script);
+  for (const file of ['STRIP.PNG', 'STRIP.BMP', 'Photo.png', 'PHOTO.BMP']) {
     check(`${file} is on the disc`, fs.existsSync(path.join(folder, file)));
   }
   await page.close();

@@ -51,6 +51,14 @@ bool WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes
     return static_cast<bool>(out.flush());
 }
 
+// The bitmap made beside `discPath`: its name in capitals, as the program
+// asks for it, so that a disc image keeping letter case finds it.
+std::string BitmapNameBeside(const std::string& discPath) {
+    const std::size_t folderEnd = discPath.find_last_of('\\') + 1;
+    const std::string stem = discPath.substr(folderEnd, discPath.find_last_of('.') - folderEnd);
+    return discPath.substr(0, folderEnd) + Upper(stem) + ".BMP";
+}
+
 // The bitmap of `bytes` beside `discPath`, written unless the same is there.
 bool KeepBitmapOf(const std::string& discFolder, const std::string& discPath, const std::vector<unsigned char>& bytes,
                   BroughtPicture* kept, int* status, std::string* why) {
@@ -65,7 +73,7 @@ bool KeepBitmapOf(const std::string& discFolder, const std::string& discPath, co
     }
     std::string how;
     const std::vector<unsigned char> bitmap = ProgramBitmap(pixels, kDisplayColours, true, &how);
-    kept->bitmap = discPath.substr(0, discPath.find_last_of('.')) + ".BMP";
+    kept->bitmap = BitmapNameBeside(discPath);
     DiscFolder disc(discFolder);
     DiscFile there = disc.Find(kDiscRoot + kept->bitmap);
     if (!SameFileOrNone(there, bitmap))

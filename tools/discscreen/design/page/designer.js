@@ -527,6 +527,7 @@ function isPictureField(entry, name) {
 }
 
 async function changeField(entry, field, name, value) {
+  if (entry.section === '[BUTTON]' && name === 'kind') return setFields(entry, fieldsForKind(entry, value));
   if (!isPictureField(entry, name) || !BROUGHT.test(value.trim())) return setFields(entry, {[field]: value});
   try {
     const kept = await post('/api/convert', {path: value.trim()});

@@ -39,12 +39,30 @@ function buttonKindWord(entry) {
   return kind ? kind.word : null;
 }
 
+// A button's new kind with its other fields as the program reads them (the
+// same numbers) but written in the new kind's words, where the old word is
+// none of them: a push button's NORMAL becomes a check box's UNCHECK.
+function fieldsForKind(entry, kindWord) {
+  const changes = {1: kindWord};
+  keyWord('[BUTTON]', 'BUTTON').fields.forEach((field, index) => {
+    const reading = field.byKind.find((r) => r.kinds.includes(kindWord));
+    const written = fieldText(entry, index + 1);
+    const now = reading && choiceOf(field.choices, written);
+    if (!now || choiceOf(reading.choices, written)) return;
+    const same = reading.choices.find((choice) => choice.value === now.value && choice.word);
+    if (same) changes[index + 1] = same.word;
+  });
+  return changes;
+}
+
 // The field as it reads for this entry's button kind, where that differs.
 function fieldFor(entry, field) {
   if (entry.section !== '[BUTTON]' || !field.byKind.length) return {meaning: field.meaning, choices: field.choices};
   const kind = buttonKindWord(entry);
   const reading = field.byKind.find((r) => r.kinds.includes(kind));
-  return reading ? {meaning: `${reading.label}: ${reading.meaning}`, choices: reading.choices}
+  // A field the kind leaves unused (an exit button's option) keeps the words
+  // it may still be written with, rather than none.
+  return reading ? {meaning: `${reading.label}: ${reading.meaning}`, choices: reading.choices.length ? reading.choices : field.choices}
                  : {meaning: field.meaning, choices: field.choices};
 }
 
@@ -128,6 +146,39 @@ function captionEditor(written, change) {
                     (value) => (value === 'add' ? addNumbered('[TEXT]', 'TEXT', '0,7, , , , ,0,0', 1, change) : change(value)));
 }
 
+// The chain's members a restart list may name: the check boxes, and the
+// entries of [RUN] and [REBOOTED].
+function chainMembers() {
+  const members = new Map();
+  for (const button of state.model.buttons.filter((b) => b.kind === KIND_CHECK_BOX)) {
+    const caption = state.model.texts.find((text) => text.number === button.caption);
+    members.set(button.number, `${button.number} ${caption ? caption.text : 'check box'}`);
+  }
+  for (const entry of state.model.entries.filter((e) => e.used && ['[RUN]', '[REBOOTED]'].includes(e.section))) {
+    if (!members.has(entry.number)) members.set(entry.number, `${entry.number} ${entry.section}`);
+  }
+  return [...members].sort((a, b) => a[0] - b[0]);
+}
+
+// A list of button numbers: the numbers as written, and a box to tick for
+// each chain member.
+function buttonsEditor(written, change) {
+  const row = element('span', {className: 'buttons'}, textInput(written, change));
+  const listed = () => written.split(',').map((part) => parseInt(part, 10)).filter((number) => number > 0);
+  for (const [number, label] of chainMembers()) {
+    const box = element('input', {type: 'checkbox', checked: listed().includes(number)});
+    box.dataset.button = String(number);
+    box.addEventListener('change', () => {
+      const numbers = new Set(listed());
+      if (box.checked) numbers.add(number);
+      else numbers.delete(number);
+      change([...numbers].sort((a, b) => a - b).join(','));
+    });
+    row.append(element('label', {}, box, ` ${label}`));
+  }
+  return row;
+}
+
 const FILE_KINDS = {picture: /\.(bmp|dib)$/i, sound: /\.wav$/i, command: /./};
 
 // The disc's files that fit, picked into the field; a command keeps its
@@ -153,6 +204,7 @@ function editorOf(field, reading, written, change) {
     case 'colour': return colourEditor(written, reading.choices, change);
     case 'font': return fontEditor(written, change);
     case 'text': return captionEditor(written, change);
+    case 'buttons': return buttonsEditor(written, change);
     case 'picture': case 'sound': case 'command': return fileEditor(field.kind, written, change);
     default: return textInput(written, change);
   }
@@ -324,6 +376,7 @@ function drawPanel() {
   if (!entry) return;
   panel.appendChild(entryEditors(entry));
   if (entry.section === '[BUTTON]') panel.appendChild(buttonSections(entry));
+  if (entry.section === '[TEXT]') panel.appendChild(textForSystemsButton(entry));
 }
 
 // Renumbering changes the entry's name; the chain runs in the numbers' order.

@@ -142,10 +142,17 @@ function addButtonSection(entry, section) {
   return adding(() => placeEntry(section.name, key.name, entry.number, newValueOf(key)));
 }
 
+// A new list of restart buttons names the chain's members, the only
+// buttons it may name (any other is an error of the script).
+function newBeginValue(key) {
+  const members = chainMembers().map(([number]) => number);
+  return key.wholeValue && key.fields[0].kind === 'buttons' && members.length ? members.join(',') : newValueOf(key);
+}
+
 function addBeginKey(key) {
   const number = key.numbers ? freeNumber('[BEGIN]', key.name, key.numbers.lowest) : '';
   return adding(async () => {
-    await placeEntry('[BEGIN]', key.name, number === null ? '' : number, newValueOf(key));
+    await placeEntry('[BEGIN]', key.name, number === null ? '' : number, newBeginValue(key));
     state.selected = 'settings';
   });
 }
@@ -183,4 +190,25 @@ function settingsPanel() {
     box.appendChild(add);
   }
   return box;
+}
+
+// A text given again, under its own number, for the systems new entries are
+// for (a language's or a Windows version's section, which the reader reads
+// before the untagged one): the author then edits its words there.
+function addTextForSystems(entry) {
+  if (!selectorForNew()) {
+    return setStatus('choose "this language" or "this Windows" for new entries first: the text is given again for those systems', true);
+  }
+  return adding(async () => {
+    await placeEntry('[TEXT]', 'TEXT', entry.number, fieldText(entry, 0));
+    state.selected = 'TEXT' + entry.number;
+  });
+}
+
+function textForSystemsButton(entry) {
+  const add = element('button', {type: 'button', textContent: 'give this text for the systems new entries are for',
+                                 title: 'the same text number in a section of this language or Windows, to translate'});
+  add.dataset.action = 'translate';
+  add.addEventListener('click', () => addTextForSystems(entry));
+  return add;
 }
