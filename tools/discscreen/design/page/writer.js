@@ -93,8 +93,8 @@ function captionLike(button) {
 // A new button with its caption beside it, where the program puts a caption
 // without a position of its own.
 function addButton() {
-  const like = entryOf(state.selected && state.selected.startsWith('BUTTON') ? state.selected : null) ||
-               state.model.entries.find((e) => e.used && e.section === '[BUTTON]');
+  const picked = entryOf(state.selected && state.selected.startsWith('BUTTON') ? state.selected : null);
+  const like = picked || state.model.entries.find((e) => e.used && e.section === '[BUTTON]');
   const likeButton = like && state.model.buttons.find((b) => b.number === like.number);
   const text = freeNumber('[TEXT]', 'TEXT', 1);
   const button = freeNumber('[BUTTON]', 'BUTTON', 1);
@@ -102,11 +102,24 @@ function addButton() {
   const picture = like ? fieldText(like, 8).trim() || ' ' : ' ';
   // Without a picture, the hit area starts from the written size.
   const size = picture.trim() ? '0,0' : '100,24';
+  const [x, y] = newButtonPlace(picked && likeButton);
+  // A check box picked makes another check box: the next of a list.
+  const kind = picked && likeButton.kind === KIND_CHECK_BOX ? 'CHECKBOX,%,UNCHECK' : 'PUSHBUTTON,%,NORMAL';
   return adding(async () => {
     await placeEntry('[TEXT]', 'TEXT', text, `Button ${button},${captionLike(likeButton)}, , ,0,0`);
-    await placeEntry('[BUTTON]', 'BUTTON', button, `PUSHBUTTON,20,20,${size},NORMAL,NO,${picture},${text}`, text);
+    await placeEntry('[BUTTON]', 'BUTTON', button, `${kind.replace('%', `${x},${y},${size}`)},NO,${picture},${text}`, text);
     state.selected = 'BUTTON' + button;
   });
+}
+
+// Under the picked button, as the next of a column, while the screen has
+// room for it there; else the screen's top left corner.
+function newButtonPlace(below) {
+  const GAP = 8;
+  if (!below) return [20, 20];
+  const place = below.width > 0 ? below : below.window || below;
+  const y = place.y + place.height + GAP;
+  return y + place.height <= (state.model.height || 480) ? [place.x, y] : [20, 20];
 }
 
 function addText() {
