@@ -715,7 +715,7 @@ const AUTHOR_TASKS = [
    saved: /^\[BEGIN\]\r\nTITLE=t\r\nFONT1=Tahoma,14\r\n\[TEXT\]\r\nTEXT1=Go,0,7, ,1\r\n/},
   {task: 'an install message goes after its button', script: SMALL,
    steps: [pick('BUTTON1'), click('[data-add-section="[INSTALLMESSAGE]"]')],
-   saved: /BUTTON1=PUSHBUTTON[^\r]*\r\n\[INSTALLMESSAGE\]\r\nBUTTON1=New message\r\n$/, checkPasses: true},
+   saved: /BUTTON1=PUSHBUTTON[^\r]*\r\n\[INSTALLMESSAGE\]\r\nBUTTON1=Starting setup\.\.\.\r\n$/, checkPasses: true},
   {task: 'a German text goes into a [GER] section', script: SMALL,
    steps: [choose('[data-action="lang"]', 'de'), choose('#new-for', 'language'), click('[data-action="add-text"]')],
    saved: /\r\nTEXT1=Go,0,7\r\n\[TEXT\] \[GER\]\r\nTEXT2=New text,[^\r]*\r\n\[BUTTON\]/},

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "design/new_entry_values.h"
 #include "reading/vocabulary.h"
 #include "script/text_entry.h"
 #include "ui/text_look.h"
@@ -28,12 +29,14 @@ json FieldJson(const FieldWord& field) {
             {"choices", ChoicesJson(field.choices)}, {"byKind", byKind}};
 }
 
-json KeyJson(const KeyWord& key) {
+json KeyJson(const SectionWord& section, const KeyWord& key) {
     json fields = json::array();
     for (const FieldWord& field : key.fields) fields.push_back(FieldJson(field));
     json numbers = key.Numbered() ? json{{"lowest", key.lowest}, {"highest", key.highest}} : json(nullptr);
+    const char* newValue = NewEntryValueOf(section.name + " " + key.name);
     return {{"name", key.name}, {"numbers", numbers}, {"meaning", key.meaning},
-            {"wholeValue", key.wholeValue}, {"repeats", key.repeats}, {"fields", fields}};
+            {"wholeValue", key.wholeValue}, {"repeats", key.repeats}, {"fields", fields},
+            {"newValue", newValue ? json(newValue) : json(nullptr)}};
 }
 
 std::string HexColour(unsigned long colour) {
@@ -50,7 +53,7 @@ json VocabularyJson() {
     json sections = json::array();
     for (const SectionWord& section : vocabulary.sections) {
         json keys = json::array();
-        for (const KeyWord& key : section.keys) keys.push_back(KeyJson(key));
+        for (const KeyWord& key : section.keys) keys.push_back(KeyJson(section, key));
         sections.push_back({{"name", section.name}, {"meaning", section.meaning},
                             {"ofButton", section.ofButton}, {"keys", keys}});
     }

@@ -147,6 +147,7 @@ const NEW_VALUES = {message: 'New message', text: '0', number: '1', words: 'WORD
                     choice: 'NO', buttons: '1', picture: ' ', sound: ' ', 'font specification': 'Tahoma,14'};
 
 function newValueOf(key) {
+  if (key.newValue) return key.newValue;
   return key.fields.map((field) => (field.choices.length ? field.choices[0].word || ' ' : NEW_VALUES[field.kind] || ' ')).join(',');
 }
 
