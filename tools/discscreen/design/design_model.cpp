@@ -9,6 +9,7 @@
 #include "check/findings.h"
 #include "check/script_checker.h"
 #include "script/screen_script.h"
+#include "design/entry_placement.h"
 #include "design/script_rewrite.h"
 #include "design/text_raster.h"
 
@@ -75,20 +76,23 @@ public:
     std::map<std::string, int> lastLineOfSection;  // accepted sections only
 
     void OnLine(int number, const std::string&) override { line_ = number; }
-    void OnHeader(const std::string& section, const std::string&, bool accepted) override {
+    void OnHeader(const std::string& section, const std::string& selector, bool accepted) override {
         section_ = section;
+        tags_ = ReadTags(selector);
         accepted_ = accepted;
         if (accepted) lastLineOfSection[section] = line_;
     }
     void OnEntry(const std::string& name, int number, const std::string&, bool used) override {
         entries.push_back({{"line", line_}, {"section", ToPageText(section_, codePage)},
-                           {"name", ToPageText(name, codePage)}, {"number", number}, {"used", used}});
+                           {"name", ToPageText(name, codePage)}, {"number", number}, {"used", used},
+                           {"tags", tags_}});
         if (accepted_) lastLineOfSection[section_] = line_;
     }
 
 private:
     int line_ = 0;
     std::string section_;
+    std::string tags_;  // of the section's header, as ReadTags gives them
     bool accepted_ = false;
 };
 

@@ -392,12 +392,21 @@ function perButtonEntries(entry) {
                                            e.number === entry.number);
 }
 
+// The other entries of a button's or a text's number in sections of the
+// same tags: a later button entry replaces an earlier one, and the first
+// text entry wins over later ones, so deleting one alone brings another back.
+function sameSlotEntries(entry) {
+  if (!['[BUTTON]', '[TEXT]'].includes(entry.section)) return [];
+  return state.model.entries.filter((e) => e !== entry && e.section === entry.section && e.name === entry.name &&
+                                           e.number === entry.number && e.tags === entry.tags);
+}
+
 function deleteSelected() {
   const entries = selectedKeys().map(entryOf).filter(Boolean);
   if (!entries.length) return;
   remember();
   for (const entry of entries) {
-    for (const doomed of [entry, ...perButtonEntries(entry)]) {
+    for (const doomed of [entry, ...sameSlotEntries(entry), ...perButtonEntries(entry)]) {
       if (doomed.origin > 0) state.edits.deleted.push(doomed.origin);
       else state.edits.added[-doomed.origin - 1].deleted = true;
     }
