@@ -28,3 +28,5 @@ DESIGNER_FIXTURES="$WORK/fixtures" PUPPETEER_SKIP_DOWNLOAD=1 node "$HERE/designe
 PUPPETEER_SKIP_DOWNLOAD=1 node "$HERE/drawing_test.mjs" "$TOOL" "$WORK/demo"
 # Keys and alignment.
 PUPPETEER_SKIP_DOWNLOAD=1 node "$HERE/keyboard_test.mjs" "$TOOL" "$WORK/demo"
+# Scripts written the way other authors write them, edited through the page.
+PUPPETEER_SKIP_DOWNLOAD=1 node "$HERE/foreign_test.mjs" "$TOOL" "$WORK/demo"
