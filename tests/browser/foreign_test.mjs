@@ -348,6 +348,8 @@ async function wineAgrees(browser) {
     const {difference, insideTexts} = await page.$eval('#truth', (figure) => ({...figure.dataset}));
     check('hand-typed under Wine: the pixels outside texts agree', Number(difference) < 0.01, difference);
     check('hand-typed under Wine: the pixels inside texts agree', Number(insideTexts) < 0.05, insideTexts);
+    console.log(`foreign: under Wine ${(difference * 100).toFixed(2)}% of the pixels outside texts and ` +
+                `${(insideTexts * 100).toFixed(2)}% inside them differ from the page's`);
   });
 }
 
