@@ -374,7 +374,19 @@ function placing(key, x, y) {
   const place = placeOf(key);
   if (!entry || !place) return null;
   const [fieldX, fieldY] = positionFields(key);
-  return [entry, {[fieldX]: x === undefined ? place.x : x, [fieldY]: y === undefined ? place.y : y}];
+  return [entry, leavingAsWritten(entry, {[fieldX]: x === undefined ? place.x : x, [fieldY]: y === undefined ? place.y : y})];
+}
+
+// The changes without the numbers a field already reads as, which keep
+// their bytes (an author's blanks, signs and leading zeros). A blank field
+// is no number: a caption placed beside its button needs both given.
+function leavingAsWritten(entry, numbers) {
+  const changes = {};
+  for (const [field, number] of Object.entries(numbers)) {
+    const written = fieldText(entry, Number(field)).trim();
+    if (!/^[+-]?\d+$/.test(written) || Number(written) !== number) changes[field] = number;
+  }
+  return changes;
 }
 
 function moveBy(key, dx, dy) {
