@@ -160,6 +160,28 @@ const COMMENTED_HEADERS = script('\r\n', [
   '[End]',
 ]);
 
+// Blanks between a key's name and its number, an [autorun] section after
+// [END], a [Message] section for a button of a later [Button] section.
+const SPACED_KEYS = script('\r\n', [
+  '[BEGIN]',
+  'TITLE = Spaced',
+  'INTROBITMAP = BACK.BMP',
+  'FONT 1 = Tahoma, 15, BOLD',
+  '[TEXT]',
+  'TEXT 1 = Start, 6, 7, , 1',
+  'TEXT 2 = Leave, 6, 7, , 1',
+  '[BUTTON]',
+  'BUTTON 1 = PUSHBUTTON, 40, 146, 0, 0, FOCUS, SHOW, PUSH1.BMP, 1, , HOVER.WAV, README.TXT',
+  '[MESSAGE]',
+  'BUTTON 1 = The introduction could not be opened.',
+  '[BUTTON]',
+  'BUTTON 8 = EXITBUTTON, 500, 408, 0, 0, NORMAL, NO, EXIT.BMP, 2',
+  '[END]',
+  '',
+  '[autorun]',
+  'open=AUTORUN.EXE',
+]);
+
 // --- Steps through the page ------------------------------------------------
 
 const idle = (page) => page.waitForFunction(() => document.body.dataset.pending === '0');
@@ -243,6 +265,9 @@ const CASES = [
   {name: 'plus signs and leading zeros: a drag', script: NUMBERS,
    steps: [drag('BUTTON2', 10, -12)],
    expect: replacing('BUTTON02=CHECKBOX,47,0332,', 'BUTTON02=CHECKBOX,57,320,')},
+  {name: 'plus signs and leading zeros: a drag along y keeps the signed x', script: NUMBERS,
+   steps: [drag('BUTTON1', 0, 8)],
+   expect: replacing('BUTTON01=CHECKBOX,+47,+300,', 'BUTTON01=CHECKBOX,+47,308,')},
   {name: 'plus signs and leading zeros: deleting a button takes its message', script: NUMBERS,
    steps: [deleteIt('BUTTON1')],
    expect: both(replacing('BUTTON01=CHECKBOX,+47,+300,0,0,CHECK,YES,CHECK1.BMP,01, ,HOVER.WAV,EXTRAS\\DEMOSETUP.EXE Tools\r\n', ''),
@@ -286,6 +311,17 @@ const CASES = [
   {name: 'a text deleted on English systems keeps its German entry', script: COMMENTED_HEADERS,
    steps: [deleteIt('TEXT5')], page: () => !document.querySelector('[data-entry="TEXT5"]'),
    expect: replacing('Text5=Note,6,7, ,1,200,60,0,0\r\n', '')},
+  {name: 'spaced keys: a drag along x leaves y as written', script: SPACED_KEYS, steps: [drag('BUTTON8', -100, 0)],
+   expect: replacing('BUTTON 8 = EXITBUTTON, 500, 408,', 'BUTTON 8 = EXITBUTTON,400, 408,')},
+  {name: 'spaced keys: a message for the later button goes after it', script: SPACED_KEYS,
+   steps: [pick('BUTTON8'), click('[data-add-section="[MESSAGE]"]')],
+   expect: replacing('EXIT.BMP, 2\r\n', 'EXIT.BMP, 2\r\n[MESSAGE]\r\nBUTTON8=New message\r\n')},
+  {name: 'spaced keys: renumbering a button takes its message along', script: SPACED_KEYS,
+   steps: [pick('BUTTON1'), type('#panel input[data-field="number"]', '3')],
+   expect: both(replacing('BUTTON 1 = PUSHBUTTON', 'BUTTON3 = PUSHBUTTON'), replacing('BUTTON 1 = The', 'BUTTON3 = The'))},
+  {name: 'spaced keys: deleting a button takes its message along', script: SPACED_KEYS, steps: [deleteIt('BUTTON1')],
+   expect: both(replacing('BUTTON 1 = PUSHBUTTON, 40, 146, 0, 0, FOCUS, SHOW, PUSH1.BMP, 1, , HOVER.WAV, README.TXT\r\n', ''),
+                replacing('[MESSAGE]\r\nBUTTON 1 = The introduction could not be opened.\r\n', '[MESSAGE]\r\n'))},
   {name: 'a Latin-1 title typed with accents', script: HAND_TYPED,
    steps: [click('[data-action="settings"]'), type('#panel [data-section="[BEGIN]"] input', '\u00c9t\u00e9 \u00e0 la plage')],
    expect: replacing('title = D\u00e9mo \u00c9t\u00e9 - Disque', 'title =\u00c9t\u00e9 \u00e0 la plage')},
