@@ -30,3 +30,5 @@ PUPPETEER_SKIP_DOWNLOAD=1 node "$HERE/drawing_test.mjs" "$TOOL" "$WORK/demo"
 PUPPETEER_SKIP_DOWNLOAD=1 node "$HERE/keyboard_test.mjs" "$TOOL" "$WORK/demo"
 # An author's whole story through the page alone, then check and Wine.
 PUPPETEER_SKIP_DOWNLOAD=1 node "$HERE/story_test.mjs" "$TOOL"
+# Scripts written the way other authors write them, edited through the page.
+PUPPETEER_SKIP_DOWNLOAD=1 node "$HERE/foreign_test.mjs" "$TOOL" "$WORK/demo"

@@ -16,11 +16,12 @@ export function check(what, ok, detail = '') {
 }
 
 // Runs work(page, folder) on a designer of a copy of the disc, with the
-// script (LF line ends become CR LF) in place of its own unless null.
+// script (LF line ends become CR LF; a Buffer is written as it is) in place
+// of its own unless null.
 export async function withDesigner(browser, tool, disc, script, work) {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'page-disc-'));
   fs.cpSync(disc, folder, {recursive: true});
-  if (script) fs.writeFileSync(path.join(folder, 'AUTORUN.INF'), script.replace(/\n/g, '\r\n'));
+  if (script) fs.writeFileSync(path.join(folder, 'AUTORUN.INF'), Buffer.isBuffer(script) ? script : script.replace(/\n/g, '\r\n'));
   const child = spawn(tool, ['design', folder, '--no-browser'], {stdio: ['ignore', 'pipe', 'inherit']});
   const page = await browser.newPage();
   try {

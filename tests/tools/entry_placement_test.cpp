@@ -72,6 +72,16 @@ TEST(EntryPlacement, EachNewEntryWhereTheReaderNeedsIt) {
          "[BEGIN]\n[TEXT]\nTEXT1=a\nTEXT2=b\n[BUTTON]\nBUTTON1=x, , , , , , , ,1\n"},
         {"a Windows 98 button in its own section", kScreen, {{{"[BUTTON]", "[WIN98]", 2}, "BUTTON2=x"}},
          kScreen + "[BUTTON] [WIN98]\nBUTTON2=x\n"},
+        // Words after a header's name are no tags: the reader reads such a
+        // section on every system.
+        {"a [BEGIN] key joins a [BEGIN] with a comment", "[Begin] ; settings\nTITLE=t\n[End]\n",
+         {{{"[BEGIN]", "", 1}, "FONT1=a"}}, "[Begin] ; settings\nTITLE=t\nFONT1=a\n[End]\n"},
+        {"a text joins [Text] with words after it", "[BEGIN]\n[Text] captions\nTEXT1=a\n[BUTTON]\n",
+         {{{"[TEXT]", "", 2}, "TEXT2=b"}}, "[BEGIN]\n[Text] captions\nTEXT1=a\nTEXT2=b\n[BUTTON]\n"},
+        {"a German text joins [text] [ger] with a comment", "[BEGIN]\n[text] [ger] ; German\nTEXT1=a\n[TEXT]\nTEXT1=b\n",
+         {{{"[TEXT]", "[GER]", 2}, "TEXT2=c"}}, "[BEGIN]\n[text] [ger] ; German\nTEXT1=a\nTEXT2=c\n[TEXT]\nTEXT1=b\n"},
+        {"tags in another order are the same systems", "[BEGIN]\n[BUTTON] [GER]  [WIN98]\nBUTTON1=a\n",
+         {{{"[BUTTON]", "[WIN98] [GER]", 2}, "BUTTON2=b"}}, "[BEGIN]\n[BUTTON] [GER]  [WIN98]\nBUTTON1=a\nBUTTON2=b\n"},
     };
     for (const Case& c : cases) EXPECT_EQ(AfterAdding(c.script, c.additions), c.after) << c.what;
 }

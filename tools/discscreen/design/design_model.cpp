@@ -11,6 +11,7 @@
 #include "check/script_checker.h"
 #include "script/screen_script.h"
 #include "script/text_trim.h"
+#include "design/entry_placement.h"
 #include "design/script_rewrite.h"
 #include "design/text_raster.h"
 
@@ -80,13 +81,14 @@ public:
     void OnHeader(const std::string& section, const std::string& selector, bool accepted) override {
         section_ = section;
         selector_ = Trimmed(selector);
+        tags_ = ReadTags(selector);
         accepted_ = accepted;
         if (accepted) lastLineOfSection[section] = line_;
     }
     void OnEntry(const std::string& name, int number, const std::string&, bool used) override {
         entries.push_back({{"line", line_}, {"section", ToPageText(section_, codePage)},
                            {"selector", ToPageText(selector_, codePage)}, {"name", ToPageText(name, codePage)},
-                           {"number", number}, {"used", used}});
+                           {"number", number}, {"used", used}, {"tags", tags_}});
         if (accepted_) lastLineOfSection[section_] = line_;
     }
 
@@ -94,6 +96,7 @@ private:
     int line_ = 0;
     std::string section_;
     std::string selector_;
+    std::string tags_;  // of the section's header, as ReadTags gives them
     bool accepted_ = false;
 };
 

@@ -9,6 +9,16 @@
 #include "script/text_trim.h"
 #include "script/upper_case.h"
 
+std::string ReadTags(const std::string& selector) {
+    std::string tags;
+    for (int i = 1; const char* tag = ScreenScript::Tag(i); ++i) {
+        if (selector.find(tag) == std::string::npos) continue;
+        if (!tags.empty()) tags += ' ';
+        tags += tag;
+    }
+    return tags;
+}
+
 namespace {
 
 // A section header and the lines up to the next one.
@@ -32,7 +42,7 @@ std::vector<Block> BlocksOf(const std::vector<LaidLine>& lines) {
 class Placer {
 public:
     Placer(const std::vector<LaidLine>& lines, const PlacementRequest& request)
-        : lines_(lines), request_(request), blocks_(BlocksOf(lines)) {
+        : lines_(lines), request_(request), tags_(ReadTags(request.selector)), blocks_(BlocksOf(lines)) {
         const int count = static_cast<int>(lines.size());
         for (const Block& block : blocks_) {
             if (block.section == "[BEGIN]" && block.selector.empty()) {
@@ -86,7 +96,7 @@ private:
         int found = 0;
         for (const Block& block : blocks_) {
             if (block.header <= BeginHeader() || block.header >= last_) continue;
-            if (block.section != request_.section || block.selector != request_.selector) continue;
+            if (block.section != request_.section || block.selector != tags_) continue;
             if (block.end >= lowest && block.end <= highest) found = block.end;
         }
         return found;
@@ -152,6 +162,7 @@ private:
 
     const std::vector<LaidLine>& lines_;
     const PlacementRequest& request_;
+    const std::string tags_;  // the request's selector as ReadTags gives it
     std::vector<Block> blocks_;
     const Block* begin_ = nullptr;
     int last_ = 1;  // [END]'s line, or the line count + 1
@@ -174,7 +185,7 @@ std::vector<LaidLine> LayOutScript(Machine& machine, const std::vector<std::stri
             line.header = SplitHeader(machine, text, &line.section, &selector);
             if (line.header) section = line.section;
             line.section = section;
-            line.selector = Trimmed(selector);
+            line.selector = ReadTags(selector);
         } else if (std::size_t equals = text.find('='); equals != std::string::npos && equals > 0) {
             line.section = section;
             std::string key = text.substr(0, equals);

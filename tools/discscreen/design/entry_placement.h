@@ -16,11 +16,16 @@ struct LaidLine {
     bool blank = true;
     bool header = false;   // "[" first, with a "]"
     std::string section;   // a header's own section, else the one the line is in
-    std::string selector;  // a header's tags, trimmed, without a comment
+    std::string selector;  // the tags of a header that the reader acts on, in its table's order
     std::string name;      // an entry's name and number ("BUTTON", 3)
     int number = 0;
     int namesText = 0;     // the text a [BUTTON] entry's caption or an [EXTRATEXT] entry names
 };
+
+// The tags the reader acts on in a header's selector, in the table's order:
+// other words there ("[TEXT] captions", "[BEGIN] ; settings") choose no
+// system, and tags in another order or spacing choose the same ones.
+std::string ReadTags(const std::string& selector);
 
 std::vector<LaidLine> LayOutScript(Machine& machine, const std::vector<std::string>& lines);
 

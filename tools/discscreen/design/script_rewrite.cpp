@@ -70,6 +70,27 @@ struct FieldList {
     }
 };
 
+bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
+
+char Upper(char ch) { return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 'a' + 'A') : ch; }
+
+// The key as written with only its number changed ("Button 01" to
+// "Button 12") when `wanted` is the same name with another number; else
+// `wanted` itself. The name is what comes before the number, blanks aside.
+std::string RenumberedKey(const std::string& written, const std::string& wanted) {
+    const std::size_t digits = written.find_first_of("0123456789");
+    const std::size_t newDigits = wanted.find_first_of("0123456789");
+    if (digits == std::string::npos || newDigits == std::string::npos) return wanted;
+    std::string name;
+    for (std::size_t i = 0; i < digits; ++i) {
+        if (!IsBlank(written[i])) name += Upper(written[i]);
+    }
+    if (name != wanted.substr(0, newDigits)) return wanted;
+    std::size_t end = digits;
+    while (end < written.size() && IsDigit(written[end])) ++end;
+    return written.substr(0, digits) + wanted.substr(newDigits) + written.substr(end);
+}
+
 bool HasLineBreak(const std::string& text) {
     return text.find('\n') != std::string::npos || text.find('\r') != std::string::npos;
 }
@@ -98,7 +119,7 @@ bool EditLine(Line& line, int number, const std::map<int, std::string>& edits, s
                 *problem = "line " + std::to_string(number) + ": '" + text + "' is no entry name";
                 return false;
             }
-            key = text;
+            key = RenumberedKey(key, text);
         } else if (field == kWholeValue) {
             value = text;
         } else if (field > 0) {

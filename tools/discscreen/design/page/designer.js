@@ -392,7 +392,19 @@ function placing(key, x, y) {
   const place = placeOf(key);
   if (!entry || !place) return null;
   const [fieldX, fieldY] = positionFields(key);
-  return [entry, {[fieldX]: x === undefined ? place.x : x, [fieldY]: y === undefined ? place.y : y}];
+  return [entry, leavingAsWritten(entry, {[fieldX]: x === undefined ? place.x : x, [fieldY]: y === undefined ? place.y : y})];
+}
+
+// The changes without the numbers a field already reads as, which keep
+// their bytes (an author's blanks, signs and leading zeros). A blank field
+// is no number: a caption placed beside its button needs both given.
+function leavingAsWritten(entry, numbers) {
+  const changes = {};
+  for (const [field, number] of Object.entries(numbers)) {
+    const written = fieldText(entry, Number(field)).trim();
+    if (!/^[+-]?\d+$/.test(written) || Number(written) !== number) changes[field] = number;
+  }
+  return changes;
 }
 
 function moveBy(key, dx, dy) {
@@ -410,12 +422,21 @@ function perButtonEntries(entry) {
                                            e.number === entry.number);
 }
 
+// The other entries of a button's or a text's number in sections of the
+// same tags: a later button entry replaces an earlier one, and the first
+// text entry wins over later ones, so deleting one alone brings another back.
+function sameSlotEntries(entry) {
+  if (!['[BUTTON]', '[TEXT]'].includes(entry.section)) return [];
+  return state.model.entries.filter((e) => e !== entry && e.section === entry.section && e.name === entry.name &&
+                                           e.number === entry.number && e.tags === entry.tags);
+}
+
 function deleteSelected() {
   const entries = selectedKeys().map(entryOf).filter(Boolean);
   if (!entries.length) return;
   changeEdits([], () => {
     for (const entry of entries) {
-      for (const doomed of [entry, ...perButtonEntries(entry)]) {
+      for (const doomed of [entry, ...sameSlotEntries(entry), ...perButtonEntries(entry)]) {
         if (doomed.origin > 0) state.edits.deleted.push(doomed.origin);
         else state.edits.added[-doomed.origin - 1].deleted = true;
       }

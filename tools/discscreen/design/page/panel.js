@@ -389,9 +389,10 @@ function numberInput(entry) {
     if (!(number >= key.numbers.lowest && number <= key.numbers.highest)) {
       return setStatus(`a number from ${key.numbers.lowest} to ${key.numbers.highest}`, true);
     }
-    // A button's own sections name it by its number too, and follow it.
+    // A button's own sections name it by its number too, and follow it, as
+    // do the number's other entries (which would otherwise come back).
     changeEdits([[entryKey(entry), 'number']], () => {
-      for (const renamed of [entry, ...perButtonEntries(entry)]) {
+      for (const renamed of [entry, ...sameSlotEntries(entry), ...perButtonEntries(entry)]) {
         editsOf(renamed, true)[-1] = renamed.name + number;
       }
       state.selected = entry.name + number;
