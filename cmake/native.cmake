@@ -94,6 +94,7 @@ add_executable(tool_unit_tests ${CMAKE_SOURCE_DIR}/tests/tools/script_rewrite_te
                                ${CMAKE_SOURCE_DIR}/tools/discscreen/reading/vocabulary_table.cpp
                                ${CMAKE_SOURCE_DIR}/tools/discscreen/reading/vocabulary_meanings.cpp
                                ${CMAKE_SOURCE_DIR}/tools/discscreen/reading/script_reference.cpp
+                               ${CMAKE_SOURCE_DIR}/tools/discscreen/design/new_entry_values.cpp
                                ${CMAKE_SOURCE_DIR}/tests/tools/page_assembly_test.cpp
                                ${CMAKE_SOURCE_DIR}/tools/discscreen/design/page_assembly.cpp
                                ${CMAKE_SOURCE_DIR}/tests/tools/wine_trace_test.cpp

@@ -8,6 +8,7 @@
 
 #include "fake_machine.h"
 #include "fake_script_host.h"
+#include "design/new_entry_values.h"
 #include "reading/script_reference.h"
 #include "reading/vocabulary.h"
 
@@ -70,6 +71,15 @@ TEST(Vocabulary, ListedWordsReadAsTheirNumbers) {
         places.insert(captionPlace(std::to_string(placement.value)));
     }
     EXPECT_EQ(places.size(), placements.size()) << "each placement puts the caption elsewhere";
+}
+
+// A new entry's value is for a key the reader has, and reads as one field.
+TEST(Vocabulary, NewEntryValuesAreForKeysOfTheReader) {
+    for (const std::string& id : NewEntryValueIds()) {
+        const std::size_t space = id.find(' ');
+        EXPECT_TRUE(KeyOf(id.substr(0, space), id.substr(space + 1)).wholeValue) << id;
+        EXPECT_EQ(std::string(NewEntryValueOf(id)).find(','), std::string::npos) << id;
+    }
 }
 
 TEST(Vocabulary, TheCommittedReferenceIsTheGeneratedOne) {

@@ -25,3 +25,9 @@ const char* NewEntryValueOf(const std::string& id) {
     }
     return nullptr;
 }
+
+std::vector<std::string> NewEntryValueIds() {
+    std::vector<std::string> ids;
+    for (const NewValue& value : kNewValues) ids.push_back(value.id);
+    return ids;
+}
