@@ -279,7 +279,7 @@ grep -q $'^TITLE=Made Here\r$' "$DISC/AUTORUN.INF" || fail "the designer made no
 says "upload 200 409 400 400 413"
 says "convert 200 404"
 cmp -s "$WORK/logo.png" "$DISC/Logo.png" || fail "the uploaded original is not kept"
-for made in Logo.BMP PICS/ICON.BMP; do
+for made in LOGO.BMP PICS/ICON.BMP; do
   [ "$(head -c 2 "$DISC/$made")" = BM ] || fail "no $made made"
 done
 
