@@ -56,4 +56,6 @@ BUTTON2=SECOND.EXE,YES
 [END]
 INF
 
+source "$ROOT/tools/wine-route.sh" >/dev/null
+if [ "$WINE_ROUTE" = 64 ]; then export TRY_NO_32BIT_INSTALLERS=1; fi
 PUPPETEER_SKIP_DOWNLOAD=1 node "$HERE/try_test.mjs" "$TOOL" "$WORK/demo" "$WORK/chain" "$WORK/restart"

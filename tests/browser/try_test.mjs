@@ -236,6 +236,11 @@ const browser = await puppeteer.launch({executablePath: '/usr/bin/chromium', hea
   args: ['--no-sandbox', '--autoplay-policy=no-user-gesture-required']});
 try {
   for (const testCase of cases) {
+    // makensis makes 32-bit installers, which 64-bit Wine alone cannot start.
+    if (process.env.TRY_NO_32BIT_INSTALLERS && testCase.disc !== demoDisc) {
+      console.log(`left out: ${testCase.name}: its installers are 32-bit and this Wine runs 64-bit programs only`);
+      continue;
+    }
     console.log(`-- ${testCase.name}`);
     const before = digest(testCase.disc);
     const run = await openRun(browser, testCase.disc);
